@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package the jukebox needs to build, run and test.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config git
+  qt6-base-dev libqt6sql6-sqlite qt6-base-dev-tools libqt6opengl6-dev
+  qt6-qpa-plugins
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
+  fluid-soundfont-gm
+  libxlsxwriter-dev
+  fonts-arphic-ukai fonts-arphic-uming
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  sqlite3 xvfb xauth x11-apps imagemagick poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

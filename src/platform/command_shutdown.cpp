@@ -1,0 +1,8 @@
+#include "command_shutdown.h"
+
+#include <QProcess>
+
+void CommandShutdown::powerOff()
+{
+    QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+}

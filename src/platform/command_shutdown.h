@@ -1,0 +1,11 @@
+#pragma once
+
+#include "shutdown.h"
+
+// Switches the computer off with "systemctl poweroff". Whether the command could be started
+// is not looked at: the program ends either way.
+class CommandShutdown : public Shutdown
+{
+public:
+    void powerOff() override;
+};

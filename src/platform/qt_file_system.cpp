@@ -1,0 +1,104 @@
+#include "qt_file_system.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+namespace {
+
+// Paths read from settings, list files or the catalogue may use "\" between parts.
+QString nativePath(const QString &path)
+{
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return p;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode)
+{
+    QFile file(nativePath(path));
+    if (!file.open(mode))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    return file.flush() && written;
+}
+
+} // namespace
+
+bool QtFileSystem::fileExists(const QString &path) const
+{
+    QFile file(nativePath(path));
+    return QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+bool QtFileSystem::folderExists(const QString &path) const
+{
+    return !path.isEmpty() && QFileInfo(nativePath(path)).isDir();
+}
+
+bool QtFileSystem::createFolder(const QString &path)
+{
+    return QDir().mkdir(nativePath(path));
+}
+
+QByteArray QtFileSystem::readAll(const QString &path, bool *ok) const
+{
+    QFile file(nativePath(path));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    return opened ? file.readAll() : QByteArray();
+}
+
+bool QtFileSystem::writeAll(const QString &path, const QByteArray &bytes)
+{
+    return writeBytes(path, bytes, QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+bool QtFileSystem::append(const QString &path, const QByteArray &bytes)
+{
+    return writeBytes(path, bytes, QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool QtFileSystem::deleteFile(const QString &path)
+{
+    return QFile::remove(nativePath(path));
+}
+
+bool QtFileSystem::copyFile(const QString &from, const QString &to, bool overwrite)
+{
+    const QString target = nativePath(to);
+    if (QFileInfo::exists(target)) {
+        if (!overwrite || !QFile::remove(target))
+            return false;
+    }
+    return QFile::copy(nativePath(from), target);
+}
+
+bool QtFileSystem::moveFile(const QString &from, const QString &to)
+{
+    return QFile::rename(nativePath(from), nativePath(to));
+}
+
+QStringList QtFileSystem::listFiles(const QString &folder) const
+{
+    return QDir(nativePath(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList QtFileSystem::listFolders(const QString &folder) const
+{
+    return QDir(nativePath(folder)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QDateTime QtFileSystem::creationTime(const QString &path) const
+{
+    const QFileInfo info(nativePath(path));
+    const QDateTime born = info.birthTime();
+    return born.isValid() ? born : info.lastModified();
+}
+
+QString QtFileSystem::fileSystemType(const QString &path) const
+{
+    return QString::fromLatin1(QStorageInfo(nativePath(path)).fileSystemType()).toUpper();
+}

@@ -1,0 +1,8 @@
+#include "qt_mouse_pointer.h"
+
+#include <QCursor>
+
+void QtMousePointer::moveTo(int x, int y)
+{
+    QCursor::setPos(x, y);
+}

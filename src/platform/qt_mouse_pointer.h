@@ -1,0 +1,9 @@
+#pragma once
+
+#include "mouse_pointer.h"
+
+class QtMousePointer : public MousePointer
+{
+public:
+    void moveTo(int x, int y) override;
+};

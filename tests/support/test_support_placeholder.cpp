@@ -1,0 +1,1 @@
+// Fakes land here.
