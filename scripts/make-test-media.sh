@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Writes the short clips that the media-engine tests and benchmarks play, one per format the
+# jukebox meets: VCD tracks (plain and as copied from the disc), MPEG-1/2, AVI, MP4, MP3, WAV, MIDI.
+# Usage: make-test-media.sh OUTDIR. Files that already exist are kept, so a second run is instant.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: $0 OUTDIR" >&2
+  exit 2
+fi
+out=$1
+mkdir -p "$out"
+
+launch() { gst-launch-1.0 -q "$@" >/dev/null; }
+
+# 1.5 s of picture and sound; tests need time to pass while playing, not much more.
+kFrames=38
+small="video/x-raw,format=I420,width=176,height=144,framerate=25/1"
+vcd="video/x-raw,format=I420,width=352,height=240,framerate=25/1"
+tone() { # tone FREQ RATE: a 1.6 s stereo sine
+  echo "audiotestsrc freq=$1 num-buffers=16 samplesperbuffer=$(($2 / 10)) volume=0.5 ! audio/x-raw,rate=$2,channels=2"
+}
+
+make_mpeg1() {
+  launch videotestsrc num-buffers=$kFrames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
+    ! mpegvideoparse ! avmux_mpeg name=m ! filesink location="$1" \
+    $(tone 440 44100) ! avenc_mp2 ! mpegaudioparse ! m.
+}
+
+# A video CD track: mplex lays the stream out in 2324-byte packs, one per disc sector.
+make_vcd_plain() {
+  launch videotestsrc num-buffers=$kFrames pattern=ball ! $vcd ! mpeg2enc format=1 disable-encode-retries=true \
+    ! mplex name=m format=1 ! filesink location="$1" \
+    $(tone 523 44100) ! avenc_mp2 bitrate=224000 ! mpegaudioparse ! m.
+}
+
+# Wraps the program stream as a video CD track copied from the disc: a RIFF/CDXA header, then
+# raw 2352-byte Mode 2 Form 2 sectors, each carrying 2324 bytes of the stream.
+make_vcd_cdxa() {
+  ensure vcd-plain.dat
+  python3 - "$out/vcd-plain.dat" "$1" <<'PY'
+import struct, sys
+payload = 2324
+data = open(sys.argv[1], "rb").read()
+data += bytes(-len(data) % payload)
+sync = b"\x00" + b"\xff" * 10 + b"\x00"
+bcd = lambda v: (v // 10) << 4 | v % 10
+sectors = []
+for n in range(len(data) // payload):
+    lba = n + 150  # tracks start 2 s into the disc
+    header = bytes([bcd(lba // 4500), bcd(lba // 75 % 60), bcd(lba % 75), 2])
+    subheader = bytes([1, 1, 0x62, 0x0f]) * 2  # form 2, real time, video
+    chunk = data[n * payload:(n + 1) * payload]
+    sectors.append(sync + header + subheader + chunk + bytes(4))
+body = b"".join(sectors)
+fmt = struct.pack("<HHH2sB7x", 0, 0, 0x5515, b"XA", 1)
+riff = b"CDXA" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(body)) + body
+open(sys.argv[2], "wb").write(b"RIFF" + struct.pack("<I", len(riff)) + riff)
+PY
+}
+
+make_mpeg2() {
+  launch videotestsrc num-buffers=$kFrames pattern=smpte ! $vcd ! mpeg2enc format=3 disable-encode-retries=true \
+    ! mpegvideoparse ! mpegpsmux name=m ! filesink location="$1" \
+    $(tone 587 48000) ! avenc_mp2 ! mpegaudioparse ! m.
+}
+
+make_avi() {
+  launch videotestsrc num-buffers=$kFrames ! $small ! avenc_mpeg4 ! avimux name=m ! filesink location="$1" \
+    $(tone 659 44100) ! lamemp3enc ! m.
+}
+
+make_h264() {
+  launch videotestsrc num-buffers=$kFrames ! $small ! x264enc speed-preset=ultrafast ! h264parse \
+    ! mp4mux name=m ! filesink location="$1" \
+    $(tone 698 44100) ! avenc_aac ! aacparse ! m.
+}
+
+make_mp3() {
+  launch $(tone 784 44100) ! lamemp3enc ! id3v2mux ! filesink location="$1"
+}
+
+make_wav() {
+  launch $(tone 880 44100) ! wavenc ! filesink location="$1"
+}
+
+# A one-track MIDI file: C, E, G and the chord, half a second each at 120 beats a minute.
+make_midi() {
+  python3 - "$1" <<'PY'
+import struct, sys
+def var(n):
+    out = [n & 0x7f]
+    while n > 0x7f:
+        n >>= 7
+        out.insert(0, (n & 0x7f) | 0x80)
+    return bytes(out)
+events = [(0, b"\xff\x51\x03\x07\xa1\x20"), (0, b"\xc0\x00")]
+for note in (60, 64, 67):
+    events += [(0, bytes([0x90, note, 100])), (96, bytes([0x80, note, 0]))]
+events += [(0, bytes([0x90, n, 90])) for n in (60, 64, 67)]
+events += [(96 if i == 0 else 0, bytes([0x80, n, 0])) for i, n in enumerate((60, 64, 67))]
+events.append((0, b"\xff\x2f\x00"))
+track = b"".join(var(delta) + ev for delta, ev in events)
+open(sys.argv[1], "wb").write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96)
+                              + b"MTrk" + struct.pack(">I", len(track)) + track)
+PY
+}
+
+# One picture and three sound tracks, each a different tone, as a multi-language disc has.
+make_three_tracks() {
+  launch videotestsrc num-buffers=$kFrames ! $small ! avenc_mpeg4 ! matroskamux name=m ! filesink location="$1" \
+    $(tone 300 48000) ! avenc_mp2 ! mpegaudioparse ! m. \
+    $(tone 600 48000) ! avenc_mp2 ! mpegaudioparse ! m. \
+    $(tone 900 48000) ! avenc_mp2 ! mpegaudioparse ! m.
+}
+
+# The vocal on the left channel (440 Hz), the accompaniment on the right (220 Hz).
+make_stereo_lr() {
+  local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
+  local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
+  launch videotestsrc num-buffers=$kFrames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
+    ! mpegvideoparse ! avmux_mpeg name=m ! filesink location="$1" \
+    interleave name=i ! audioconvert ! avenc_mp2 ! mpegaudioparse ! m. \
+    audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 ! "$left" ! i.sink_0 \
+    audiotestsrc freq=220 num-buffers=16 samplesperbuffer=4410 ! "$right" ! i.sink_1
+}
+
+make_broken() {
+  python3 -c '
+import random, sys
+rng = random.Random(20240601)
+open(sys.argv[1], "wb").write(bytes(rng.getrandbits(8) for _ in range(65536)))
+' "$1"
+}
+
+declare -A makers=(
+  [mpeg1.mpg]=make_mpeg1
+  [vcd-plain.dat]=make_vcd_plain
+  [vcd-cdxa.dat]=make_vcd_cdxa
+  [mpeg2.mpg]=make_mpeg2
+  [clip.avi]=make_avi
+  [h264.mp4]=make_h264
+  [tone.mp3]=make_mp3
+  [tone.wav]=make_wav
+  [song.mid]=make_midi
+  [three-tracks.mkv]=make_three_tracks
+  [stereo-lr.mpg]=make_stereo_lr
+  [broken.mpg]=make_broken
+)
+
+# Writes beside the target and renames, so an interrupted run never leaves a half file behind.
+ensure() {
+  local name=$1
+  [ -s "$out/$name" ] && return 0
+  local tmp="$out/.$name.part"
+  rm -f "$tmp"
+  "${makers[$name]}" "$tmp"
+  mv "$tmp" "$out/$name"
+}
+
+for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
+            song.mid three-tracks.mkv stereo-lr.mpg broken.mpg; do
+  ensure "$name"
+done

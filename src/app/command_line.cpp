@@ -1,0 +1,21 @@
+#include "command_line.h"
+
+CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder)
+{
+    CommandLine options;
+    options.home = executableFolder;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == QLatin1String("--init-only")) {
+            options.initOnly = true;
+        } else if (arg == QLatin1String("--home") && i + 1 < arguments.size()) {
+            options.home = arguments[++i];
+        } else if (arg == QLatin1String("--clock-speed") && i + 1 < arguments.size()) {
+            options.clockSpeed = arguments[++i].toDouble();
+        } else {
+            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only)").arg(arg);
+            return options;
+        }
+    }
+    return options;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// A statement or query on the catalogue failed. The window that started the operation
+// catches it and tells the user what failed.
+class DatabaseError : public std::runtime_error
+{
+public:
+    explicit DatabaseError(const QString &message)
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
+    {
+    }
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};

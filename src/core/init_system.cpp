@@ -1,0 +1,71 @@
+#include "init_system.h"
+
+#include "catalogue_file.h"
+#include "database.h"
+#include "database_error.h"
+#include "file_system.h"
+#include "settings_file.h"
+#include "shared_state.h"
+#include "text_encoding.h"
+
+#include <QDir>
+
+namespace {
+
+void readSettings(SharedState &state, FileSystem &fs, InitResult &result)
+{
+    const QString path = state.AppPath + QStringLiteral("Setting.ini");
+    QString problem;
+    if (!SettingsFile::complete(fs, path, &problem))
+        result.notices.append(problem);
+    bool readable = false;
+    const QByteArray bytes = fs.readAll(path, &readable);
+    state.settings = SettingsFile::parse(readable ? decodeText(bytes) : QString(), state.AppPath);
+}
+
+void ensureRecordFolder(SharedState &state, FileSystem &fs, InitResult &result)
+{
+    const QString folder = state.settings.RecordPath;
+    if (folder.isEmpty() || fs.folderExists(folder))
+        return;
+    if (!fs.createFolder(folder))
+        result.notices.append(QStringLiteral("無法建立錄音檔資料夾 %1").arg(folder));
+}
+
+} // namespace
+
+InitResult InitSystem(SharedState &state, FileSystem &fs, Clock &clock, const QString &appFolder)
+{
+    InitResult result;
+    state.TwipsPerPixel = 15;
+    state.PageRows = 8;
+    const QString folder = QDir::cleanPath(QDir(appFolder).absolutePath());
+    state.AppPath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    state.DbPath = state.AppPath + QStringLiteral("karaoke.mdb");
+    state.SongKindNames = songKindNameTable();
+    state.Fso = &fs;
+    state.clock = &clock;
+
+    if (!fs.folderExists(state.AppPath)) {
+        result.ok = false;
+        result.problem = QStringLiteral("程式資料夾 %1 不存在").arg(folder);
+        return result;
+    }
+    readSettings(state, fs, result);
+    ensureRecordFolder(state, fs, result);
+    if (!CatalogueFile::openOrCreate(state.DbPath, &result.problem)) {
+        result.ok = false;
+        return result;
+    }
+    DropSongPrimaryKey(state);
+    return result;
+}
+
+void DropSongPrimaryKey(const SharedState &state)
+{
+    try {
+        ExecuteSql(QStringLiteral("DROP INDEX PrimaryKey  on song "), state.DbPath);
+    } catch (const DatabaseError &) {
+        // The index is gone after the first start (and SQLite never had it): nothing to do.
+    }
+}

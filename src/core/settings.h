@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The values read from Setting.ini. Key codes are kept as the decimal text of their number,
+// as the file gives them; folders are absolute (a relative folder is taken inside AppPath).
+struct Settings
+{
+    int SmallScreenTop = 200;
+    int SmallScreenLeft = 700;
+    QString RecordPath;
+    QString pathCDROM;
+    QString pathMusic;
+    QString ExtMusic = QStringLiteral("mp3,wav,mid,cda");
+    QString pathPicture;
+    QString ExtPicture = QStringLiteral("jpg,bmp");
+    QString ExtPictureMov = QStringLiteral("avi,mpg,mpeg,dat");
+
+    QString keyDevide = QStringLiteral("47");
+    QString keyMultiplication = QStringLiteral("42");
+    QString keyMinus = QStringLiteral("45");
+    QString keyPlus = QStringLiteral("43");
+    QString keyEnter = QStringLiteral("13");
+    QString keyDot = QStringLiteral("46");
+    std::array<QString, 10> keyNum = {QStringLiteral("48"), QStringLiteral("49"), QStringLiteral("50"),
+                                      QStringLiteral("51"), QStringLiteral("52"), QStringLiteral("53"),
+                                      QStringLiteral("54"), QStringLiteral("55"), QStringLiteral("56"),
+                                      QStringLiteral("57")};
+
+    // The hot keys are written into the file for the owner to read, but their values are
+    // never read back: the player always uses these codes.
+    static constexpr int HotKeySoundChannel1 = 81; // Q
+    static constexpr int HotKeySoundChannel2 = 87; // W
+    static constexpr int HotKeySoundChannel3 = 69; // E
+    static constexpr int HotKeyRecord = 82;        // R
+    static constexpr int HotKeyPause = 80;         // P
+    static constexpr int HotKeyReplay = 65;        // A
+    static constexpr int HotKeyVolIncrease = 88;   // X
+    static constexpr int HotKeyVolDecrease = 90;   // Z
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "play_queue.h"
+#include "result_table.h"
+#include "settings.h"
+
+#include <QString>
+#include <QStringList>
+
+class Clock;
+class FileSystem;
+class WavFileOpen;
+
+// The state every window reads and writes: where the program's files are, the lists the
+// menus page through, the play queue, the recording and the settings of Setting.ini.
+struct SharedState
+{
+    QString AppPath; // the program folder, ending in "/"
+    QString DbPath;  // AppPath + "karaoke.mdb"
+    FileSystem *Fso = nullptr;
+    Clock *clock = nullptr; // behind WaitSeconds
+
+    int TwipsPerPixel = 15;
+    int PageRows = 8;
+    int PageNo = 0;
+    QStringList SongKindNames;
+
+    ResultTable SingerList{1001};
+    ResultTable SongList{1501};
+    PlayQueue OrderedSongs;
+
+    bool InsertWindowOpen = false;
+    int SoundChannel = 2;
+    bool Recording = false;
+    WavFileOpen *Recorder = nullptr;
+    QString RecordFileName;
+    int SingerSex = 0;
+    QString SelectedSingerName;
+    int SelectedKind = 0;
+
+    Settings settings;
+};
+
+// The names of the song kinds 0 ... 7.
+const QStringList &songKindNameTable();

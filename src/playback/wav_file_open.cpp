@@ -1,0 +1,249 @@
+#include "wav_file_open.h"
+
+#include "mci_device.h"
+
+#include <QDataStream>
+#include <QFile>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kHeaderSize = 44;
+constexpr quint8 kErrorFileMissing = 0x01;
+constexpr int kMciBufferLength = 20;
+
+QByteArray tagBytes(const QString &tag)
+{
+    return tag.toLatin1().leftJustified(4, ' ', true);
+}
+
+QString readTag(QDataStream &in)
+{
+    char bytes[4] = {};
+    in.readRawData(bytes, 4);
+    return QString::fromLatin1(bytes, 4);
+}
+
+// Writes 32-bit little-endian values at the given offsets without touching the rest of the file.
+bool patchFile(const QString &path, std::initializer_list<std::pair<qint64, quint32>> values)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    for (const auto &[offset, value] : values) {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << value;
+        if (!file.seek(offset) || file.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+WavFileOpen::WavFileOpen(MciDevice &device)
+    : m_device(device)
+{
+}
+
+WavFileOpen::~WavFileOpen()
+{
+    sendMci(QStringLiteral("close po"));
+}
+
+void WavFileOpen::sSamplesPerSec(quint32 rate)
+{
+    if (!m_valid)
+        return;
+    m_samplesPerSec = rate;
+    // Round half to even, as the value has always been rounded when stored.
+    const double bytes = double(m_channels) * double(rate) * double(m_bitsPerSample) / 8.0;
+    m_bytesPerSec = quint32(std::nearbyint(bytes));
+    WrHandle();
+    cwHandle();
+}
+
+QByteArray WavFileOpen::headerBytes() const
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData(tagBytes(m_riffTag).constData(), 4);
+    out << m_riffSize;
+    out.writeRawData(tagBytes(m_waveTag).constData(), 4);
+    out.writeRawData(tagBytes(m_fmtTag).constData(), 4);
+    out << m_formatLength << m_formatCode << m_channels << m_samplesPerSec << m_bytesPerSec
+        << m_blockAlign << m_bitsPerSample;
+    out.writeRawData(tagBytes(m_dataTag).constData(), 4);
+    out << m_dataSize;
+    return bytes;
+}
+
+void WavFileOpen::setHeader(const QByteArray &bytes)
+{
+    // A file shorter than a header reads as zeros past its end, so the checks report it.
+    const QByteArray header = bytes.leftJustified(kHeaderSize, '\0', true);
+    QDataStream in(header);
+    in.setByteOrder(QDataStream::LittleEndian);
+    m_riffTag = readTag(in);
+    in >> m_riffSize;
+    m_waveTag = readTag(in);
+    m_fmtTag = readTag(in);
+    in >> m_formatLength >> m_formatCode >> m_channels >> m_samplesPerSec >> m_bytesPerSec
+        >> m_blockAlign >> m_bitsPerSample;
+    m_dataTag = readTag(in);
+    in >> m_dataSize;
+}
+
+void WavFileOpen::WrHandle()
+{
+    QFile file(m_file);
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+    file.write(headerBytes());
+}
+
+void WavFileOpen::sFile(const QString &path)
+{
+    m_file = path;
+    Initialize();
+}
+
+bool WavFileOpen::CheckPCM()
+{
+    m_valid = true;
+    const auto check = [this](bool ok, const QString &message) {
+        if (ok)
+            return;
+        m_checkText += message + QChar(10);
+        m_valid = false;
+    };
+    check(m_riffTag == QLatin1String("RIFF"), QStringLiteral("0x0001 -0x0004 RIFF錯誤"));
+    check(qint64(m_riffSize) == qint64(m_fileSize) - 8, QStringLiteral("0x0005 -0x0008 RIFF錯誤"));
+    check(m_waveTag == QLatin1String("WAVE"), QStringLiteral("0x0009-0x000C WAVE錯誤"));
+    check(m_fmtTag == QLatin1String("fmt "), QStringLiteral("0x000D-0x0010 fmt 錯誤"));
+    check(m_formatLength == 16, QStringLiteral("0x0011-0x0014 區塊大小錯誤"));
+    check(m_formatCode == 1, QStringLiteral("0x0015-0x0018 非PCM"));
+    return m_valid;
+}
+
+void WavFileOpen::cwHandle()
+{
+    const qint64 length = QFile(m_file).size();
+    patchFile(m_file, {{4, quint32(length - 8)}, {40, quint32(length - kHeaderSize)}});
+}
+
+void WavFileOpen::Initialize()
+{
+    m_playTime = 0.0;
+    m_checkText.clear();
+    m_fileSize = 0;
+    m_valid = false;
+    m_errorBits = 0;
+    if (!QFile::exists(m_file)) {
+        m_errorBits |= kErrorFileMissing;
+        return;
+    }
+    GetFileInfo();
+    CheckPCM();
+}
+
+QString WavFileOpen::GetError(quint8 code) const
+{
+    if (code & kErrorFileMissing)
+        return QStringLiteral("檔案不存在");
+    return {};
+}
+
+void WavFileOpen::GetFileInfo()
+{
+    QFile file(m_file);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    setHeader(file.read(kHeaderSize));
+    m_fileSize = quint32(file.size());
+    // A damaged header may claim zero bytes per second; such a file has no playing time.
+    m_playTime = m_bytesPerSec ? double(m_dataSize) / double(m_bytesPerSec) : 0.0;
+}
+
+void WavFileOpen::sNew(const QString &path, quint32 rate, quint8 bits, quint8 channels)
+{
+    m_riffTag = QStringLiteral("RIFF");
+    m_riffSize = kHeaderSize - 8;
+    m_waveTag = QStringLiteral("WAVE");
+    m_fmtTag = QStringLiteral("fmt ");
+    m_formatLength = 16;
+    m_formatCode = 1;
+    m_channels = channels;
+    m_samplesPerSec = rate;
+    m_bytesPerSec = quint32(quint64(rate) * bits * channels / 8);
+    m_blockAlign = quint16(channels * bits / 8);
+    m_bitsPerSample = bits;
+    m_dataTag = QStringLiteral("data");
+    m_dataSize = 0;
+    m_file = path;
+    if (QFile::exists(path))
+        QFile::remove(path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(headerBytes());
+    file.close();
+    Initialize();
+}
+
+void WavFileOpen::openDevice()
+{
+    sendMci(QStringLiteral("close po"));
+    sendMci(QStringLiteral("open \"") + m_file + QStringLiteral("\" alias po"));
+}
+
+void WavFileOpen::sPlay()
+{
+    openDevice();
+    sendMci(QStringLiteral("play po"));
+}
+
+void WavFileOpen::sStop()
+{
+    sendMci(QStringLiteral("stop po"));
+}
+
+void WavFileOpen::sPause()
+{
+    sendMci(QStringLiteral("pause po"));
+}
+
+void WavFileOpen::sResume()
+{
+    sendMci(QStringLiteral("resume po"));
+}
+
+void WavFileOpen::sRecord()
+{
+    m_mciReturn = QString(kMciBufferLength, QLatin1Char(' '));
+    m_mciBufferReady = true;
+    openDevice();
+    sendMci(QStringLiteral("record po"));
+}
+
+void WavFileOpen::sSave()
+{
+    sendMci(QStringLiteral("save po"));
+    sendMci(QStringLiteral("close po"));
+}
+
+void WavFileOpen::sClose()
+{
+    sendMci(QStringLiteral("close po"));
+}
+
+void WavFileOpen::sendMci(const QString &command)
+{
+    // Results are not acted on; the reply is kept once the return buffer exists (first sRecord).
+    const QString reply = m_device.sendString(command);
+    if (m_mciBufferReady)
+        m_mciReturn = reply;
+}

@@ -1,0 +1,273 @@
+#include "catalogue_builder.h"
+#include "database.h"
+#include "database_error.h"
+#include "fake_clock.h"
+#include "fake_file_system.h"
+#include "init_system.h"
+#include "lookups.h"
+#include "qt_printers.h"
+#include "shared_state.h"
+#include "temp_home.h"
+
+#include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Catalogue : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const InitResult result = InitSystem(state, fs, clock, home.path());
+        ASSERT_TRUE(result.ok) << result.problem.toStdString();
+    }
+
+    QStringList songTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < state.SongList.count(); ++i)
+            texts.append(state.SongList.row(i).text);
+        return texts;
+    }
+
+    TempHome home;
+    FakeFileSystem fs;
+    FakeClock clock;
+    SharedState state;
+    CatalogueBuilder db{home.file("karaoke.mdb")};
+};
+
+QByteArray digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+TEST(CatalogueStartUp, AFileThatIsNotACatalogueStopsStartUpAndIsLeftUntouched)
+{
+    QByteArray random(4096, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+
+    TempHome noTables;
+    {
+        auto db = QSqlDatabase::addDatabase("QSQLITE", "make-other");
+        db.setDatabaseName(noTables.file("karaoke.mdb"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("CREATE TABLE other (x INTEGER)");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("make-other");
+
+    TempHome randomBytes;
+    randomBytes.write("karaoke.mdb", random);
+    TempHome empty;
+    empty.write("karaoke.mdb", "");
+
+    for (const TempHome *home : {&randomBytes, &noTables, &empty}) {
+        const QByteArray before = home->read("karaoke.mdb");
+        FakeFileSystem fs;
+        FakeClock clock;
+        SharedState state;
+        const InitResult result = InitSystem(state, fs, clock, home->path());
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.problem.contains(home->file("karaoke.mdb"))) << result.problem.toStdString();
+        EXPECT_TRUE(result.problem.contains("不是點歌資料庫"));
+        EXPECT_EQ(digest(home->read("karaoke.mdb")), digest(before));
+        EXPECT_FALSE(QFile::exists(home->file("karaoke.mdb-journal")));
+    }
+}
+
+TEST(CatalogueStartUp, MissingProgramFolderIsReported)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    SharedState state;
+    const InitResult result = InitSystem(state, fs, clock, "/nonexistent/karaoke-home");
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.problem.contains("/nonexistent/karaoke-home"));
+}
+
+TEST_F(Catalogue, StartingAgainLeavesCatalogueAndQueueAsTheyWere)
+{
+    const qint64 singer = db.addSinger("鄧麗君", 0);
+    db.addSong("10501", 1, "月亮代表我的心", singer);
+    ASSERT_GE(AddToOrderList(state, "10501"), 0);
+    state.SoundChannel = 3;
+    const QByteArray before = home.read("karaoke.mdb");
+    CloseDatabaseConnections();
+
+    const InitResult again = InitSystem(state, fs, clock, home.path());
+    ASSERT_TRUE(again.ok);
+    CloseDatabaseConnections();
+    EXPECT_EQ(digest(home.read("karaoke.mdb")), digest(before));
+    EXPECT_EQ(state.OrderedSongs.length(), 1);
+    EXPECT_EQ(state.SoundChannel, 3);
+}
+
+TEST_F(Catalogue, SingleValueLookUpsGiveTheFieldOrTheNotFoundText)
+{
+    const qint64 singer = db.addSinger("O'Brien 100%_\"合唱\"", 2);
+    db.addSong("1'05%_01", 3, "Don't \"Stop\" 100%_", singer, "/媒體/it's a song.mpg");
+
+    EXPECT_EQ(GetSingerName(state, singer), "O'Brien 100%_\"合唱\"");
+    EXPECT_EQ(GetSingerName(state, 9999), "找不到");
+    EXPECT_EQ(GetSongName(state, "1'05%_01"), "Don't \"Stop\" 100%_");
+    EXPECT_EQ(GetSongLocation(state, "1'05%_01"), "/媒體/it's a song.mpg");
+    EXPECT_EQ(GetSongName(state, "99999"), "找不到99999");
+    EXPECT_EQ(GetSongLocation(state, "1_05%_01"), "找不到1_05%_01") << "_ and % are not patterns";
+    EXPECT_EQ(SongKindCode(state, "粵語"), 7);
+    EXPECT_EQ(SongKindCode(state, "火星語"), -1);
+}
+
+TEST_F(Catalogue, SongsByKindAndCountAreOrderedAndCarryTheSingerName)
+{
+    const qint64 a = db.addSinger("周杰倫", 1);
+    db.addSong("10301", 1, "稻香歌", a);
+    db.addSong("10302", 1, "七里香", a);
+    db.addSong("10303", 1, "晴天雨", 404); // singer row missing
+    db.addSong("11201", 1, "一二三四五六七八九十一二", a);
+    db.addSong("11001", 1, "一二三四五六七八九十", a);
+    db.addSong("11002", 1, "乙二三四五六七八九十", a);
+    db.addSong("00301", 0, "台語歌", a);
+
+    ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 3));
+    EXPECT_EQ(songTexts(), QStringList({"七里香--周杰倫", "晴天雨--找不到", "稻香歌--周杰倫"}));
+    EXPECT_EQ(state.SongList.row(0).key, "10302");
+
+    ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 12)) << "12 stands for ten characters or more";
+    EXPECT_EQ(songTexts(), QStringList({"一二三四五六七八九十--周杰倫", "乙二三四五六七八九十--周杰倫",
+                                        "一二三四五六七八九十一二--周杰倫"}));
+
+    EXPECT_TRUE(LoadSongsByKindAndCount(state, 0, 3));
+    EXPECT_EQ(state.SongList.count(), 1) << "a shorter second load leaves nothing of the first";
+    EXPECT_TRUE(state.SongList.row(1).isEmpty());
+    EXPECT_FALSE(LoadSongsByKindAndCount(state, 7, 3));
+    EXPECT_EQ(state.SongList.count(), 0);
+}
+
+TEST_F(Catalogue, SingersBySexAndSongsBySinger)
+{
+    const qint64 f = db.addSinger("蔡依林", 0);
+    db.addSinger("王菲", 0);
+    db.addSinger("五月天", 2);
+    db.addSong("10401", 1, "日不落嗎", f);
+    db.addSong("10201", 1, "倒帶", f);
+    db.addSong("10202", 1, "說愛你", f);
+
+    ASSERT_TRUE(LoadSingersBySex(state, 0));
+    EXPECT_EQ(state.SingerList.count(), 2);
+    EXPECT_EQ(state.SingerList.row(0).text, "王菲");
+    EXPECT_EQ(state.SingerList.row(1).text, "蔡依林");
+    EXPECT_EQ(state.SingerList.row(1).key, QString::number(f));
+    EXPECT_TRUE(LoadSingersBySex(state, 2));
+    EXPECT_EQ(state.SingerList.row(0).text, "五月天");
+    EXPECT_FALSE(LoadSingersBySex(state, 5));
+    EXPECT_TRUE(state.SingerList.row(0).isEmpty());
+
+    ASSERT_TRUE(LoadSongsBySinger(state, f));
+    EXPECT_EQ(songTexts(), QStringList({"倒帶", "說愛你", "日不落嗎"}));
+    EXPECT_FALSE(LoadSongsBySinger(state, 4242));
+}
+
+TEST_F(Catalogue, ListsKeepOnlyWhatTheirTablesHold)
+{
+    const qint64 s = db.addSinger("多產歌手", 1);
+    ExecuteSql("BEGIN", state.DbPath);
+    for (int i = 0; i < 1600; ++i)
+        db.addSong(QString::number(10300000 + i), 1, QStringLiteral("歌%1").arg(i % 10) + "x", s);
+    ExecuteSql("COMMIT", state.DbPath);
+    ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 3));
+    EXPECT_EQ(state.SongList.count(), 1501);
+    EXPECT_TRUE(state.SongList.row(1501).isEmpty());
+}
+
+TEST_F(Catalogue, QueueAppendsFoundSongsAndRefusesWhenFull)
+{
+    const qint64 s = db.addSinger("張學友", 1);
+    db.addSong("7'01", 7, "吻別", s);
+    EXPECT_EQ(AddToOrderList(state, "7'01"), 0);
+    EXPECT_EQ(AddToOrderList(state, "7'01"), 1) << "a song may be queued twice";
+    EXPECT_EQ(state.OrderedSongs.row(1).text, "吻別--張學友");
+    EXPECT_EQ(AddToOrderList(state, "nope"), kSongNotFound);
+    EXPECT_EQ(state.OrderedSongs.length(), 2);
+
+    while (!state.OrderedSongs.isFull())
+        state.OrderedSongs.append({"7'01", "吻別--張學友"});
+    EXPECT_EQ(AddToOrderList(state, "7'01"), kQueueFull);
+    EXPECT_EQ(state.OrderedSongs.length(), 5001);
+}
+
+TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatement)
+{
+    try {
+        OpenRecordset("SELECT * FROM nosuchtable", state.DbPath);
+        FAIL() << "expected DatabaseError";
+    } catch (const DatabaseError &e) {
+        EXPECT_TRUE(e.message().contains("nosuchtable"));
+    }
+    EXPECT_THROW(ExecuteSql("SELECT 1", home.file("missing.mdb")), DatabaseError);
+    EXPECT_FALSE(QFile::exists(home.file("missing.mdb"))) << "a missing catalogue is not created by a query";
+}
+
+TEST_F(Catalogue, RecordsetMovesThroughRowsAndReadsFieldsByName)
+{
+    const qint64 s = db.addSinger("A", 0);
+    db.addSinger("B", 0);
+    Recordset rs = OpenRecordset("SELECT * FROM singer ORDER BY singer_name", state.DbPath);
+    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field("SINGER_NAME").toString(), "A");
+    EXPECT_EQ(rs.field("singer_code").toLongLong(), s);
+    rs.moveNext();
+    EXPECT_EQ(rs.text("singer_name"), "B");
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.field("singer_name").isValid());
+    rs.moveFirst();
+    EXPECT_EQ(rs.text("singer_name"), "A");
+    rs.close();
+    EXPECT_TRUE(rs.eof());
+
+    Recordset none = OpenRecordset("SELECT * FROM song", state.DbPath);
+    EXPECT_EQ(none.recordCount(), 0);
+    EXPECT_TRUE(none.eof());
+    EXPECT_TRUE(none.bof());
+}
+
+TEST_F(Catalogue, ACatalogueReplacedOnDiskIsReadFresh)
+{
+    db.addSinger("舊", 0);
+    EXPECT_EQ(GetSingerName(state, 1), "舊");
+    TempHome other;
+    {
+        FakeFileSystem fs2;
+        FakeClock clock2;
+        SharedState s2;
+        ASSERT_TRUE(InitSystem(s2, fs2, clock2, other.path()).ok);
+        CatalogueBuilder(s2.DbPath).addSinger("新", 0);
+    }
+    QFile::remove(state.DbPath);
+    ASSERT_TRUE(QFile::copy(other.file("karaoke.mdb"), state.DbPath));
+    EXPECT_EQ(GetSingerName(state, 1), "新");
+}
+
+TEST(MediaFileTypes, ExtensionListsDecideByMenuState)
+{
+    SharedState state;
+    EXPECT_TRUE(IsMovieFile(state, "clip.MPG"));
+    EXPECT_FALSE(IsMovieFile(state, "song.mp3"));
+    EXPECT_TRUE(IsMenuMediaFile(state, "8_1_2", "a.b.Wav"));
+    EXPECT_TRUE(IsMenuMediaFile(state, "8_2", "photo.JPG"));
+    EXPECT_TRUE(IsMenuMediaFile(state, "8_2", "movie.dat "));
+    EXPECT_FALSE(IsMenuMediaFile(state, "7", "a.wav"));
+    EXPECT_FALSE(IsMenuMediaFile(state, "8", "a.wav"));
+    state.settings.ExtMusic = " MP3 , ogg";
+    EXPECT_TRUE(IsMenuMediaFile(state, "8_1", "x.Ogg"));
+    EXPECT_TRUE(IsMenuMediaFile(state, "8_1", "mp3")) << "a name without a dot is its own extension";
+}
+
+} // namespace

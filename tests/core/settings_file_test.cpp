@@ -1,0 +1,189 @@
+#include "fake_clock.h"
+#include "fake_file_system.h"
+#include "init_system.h"
+#include "key_translation.h"
+#include "leading_number.h"
+#include "qt_printers.h"
+#include "settings_file.h"
+#include "shared_state.h"
+#include "temp_home.h"
+#include "text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The file a first start writes, byte for byte.
+const char kFreshSettingsFile[] =
+    "# 小視窗離上位置, 單位=twip, 1cm=567 twip\r\nSmallScreenTop = 200\r\n"
+    "# 小視窗離左位置, 單位=twip, 1cm=567 twip\r\nSmallScreenLeft = 700\r\n"
+    "# 錄音檔位置\r\nRecordPath = Record\r\n"
+    "# CD-ROM / DVD-ROM 的路徑\r\npathCDROM = /media/cdrom\r\n"
+    "# 音樂檔的路徑\r\npathMusic = Music\r\n"
+    "# 音樂檔的副檔名\r\nExtMusic = mp3,wav,mid,cda\r\n"
+    "# 圖片檔的路徑\r\npathPicture = Photo\r\n"
+    "# 圖片檔的副檔名\r\nExtPicture = jpg,bmp\r\n"
+    "# 圖片檔的副檔名\r\nExtPictureMov = avi,mpg,mpeg,dat\r\n"
+    "# 鍵盤定義 .. \"/\" \r\nkeyDevide = 47\r\n"
+    "# 鍵盤定義 .. \"*\" \r\nkeyMultiplication = 42\r\n"
+    "# 鍵盤定義 .. \"-\" \r\nkeyMinus = 45\r\n"
+    "# 鍵盤定義 .. \"+\" \r\nkeyPlus = 43\r\n"
+    "# 鍵盤定義 .. \"Enter\" \r\nkeyEnter = 13\r\n"
+    "# 鍵盤定義 .. \".\" \r\nkeyDot = 46\r\n"
+    "# 鍵盤定義 .. \"0\" \r\nkeyNum(0) = 48\r\n"
+    "# 鍵盤定義 .. \"1\" \r\nkeyNum(1) = 49\r\n"
+    "# 鍵盤定義 .. \"2\" \r\nkeyNum(2) = 50\r\n"
+    "# 鍵盤定義 .. \"3\" \r\nkeyNum(3) = 51\r\n"
+    "# 鍵盤定義 .. \"4\" \r\nkeyNum(4) = 52\r\n"
+    "# 鍵盤定義 .. \"5\" \r\nkeyNum(5) = 53\r\n"
+    "# 鍵盤定義 .. \"6\" \r\nkeyNum(6) = 54\r\n"
+    "# 鍵盤定義 .. \"7\" \r\nkeyNum(7) = 55\r\n"
+    "# 鍵盤定義 .. \"8\" \r\nkeyNum(8) = 56\r\n"
+    "# 鍵盤定義 .. \"9\" \r\nkeyNum(9) = 57\r\n"
+    "# 熱鍵定義 聲道1 default=Q  \r\nHotKeySoundChannel1 = 81\r\n"
+    "# 熱鍵定義 聲道2 default=W  \r\nHotKeySoundChannel2 = 87\r\n"
+    "# 熱鍵定義 聲道3 default=E  \r\nHotKeySoundChannel3 = 69\r\n"
+    "# 熱鍵定義 錄音  default=R \r\nHotKeyRecord = 82\r\n"
+    "# 熱鍵定義 暫停  default=P \r\nHotKeyPause = 80\r\n"
+    "# 熱鍵定義 重唱  default=A \r\nHotKeyReplay = 65\r\n"
+    "# 熱鍵定義 大聲  default=X \r\nHotKeyVolIncrease  = 88\r\n"
+    "# 熱鍵定義 小聲  default=Z \r\nHotKeyVolDecrease  = 90\r\n";
+
+struct Started
+{
+    TempHome home;
+    FakeFileSystem fs;
+    FakeClock clock;
+    SharedState state;
+    InitResult result;
+
+    InitResult start()
+    {
+        result = InitSystem(state, fs, clock, home.path());
+        return result;
+    }
+};
+
+TEST(SettingsFile, FirstStartWritesEveryDefaultBlockAndSecondStartAppendsNothing)
+{
+    Started s;
+    ASSERT_TRUE(s.start().ok) << s.result.problem.toStdString();
+    EXPECT_EQ(s.home.read("Setting.ini"), QByteArray(kFreshSettingsFile));
+    EXPECT_EQ(s.home.read("Setting.ini").count("\r\n"), 66);
+
+    const Settings &v = s.state.settings;
+    EXPECT_EQ(v.SmallScreenTop, 200);
+    EXPECT_EQ(v.SmallScreenLeft, 700);
+    EXPECT_EQ(v.RecordPath, s.home.file("Record"));
+    EXPECT_EQ(v.pathCDROM, "/media/cdrom");
+    EXPECT_EQ(v.ExtPictureMov, "avi,mpg,mpeg,dat");
+    EXPECT_EQ(v.keyDevide, "47");
+    EXPECT_EQ(v.keyNum[9], "57");
+    EXPECT_TRUE(s.fs.folderExists(v.RecordPath));
+
+    s.start();
+    EXPECT_EQ(s.home.read("Setting.ini"), QByteArray(kFreshSettingsFile));
+}
+
+TEST(SettingsFile, OwnerEditsAreReadWhateverTheirCaseLineEndsOrOddValues)
+{
+    Started s;
+    s.home.write("Setting.ini",
+                 "recordpath=/srv/rec\n"
+                 "  # keyDot = 99 a comment after blanks\n"
+                 "pathMusic = a=b\n"
+                 "KEYDEVIDE = 111\r\n"
+                 "keyNum(3)= 51abc\n"
+                 "SmallScreenTop = 12.6 cm\n"
+                 "SmallScreenLeft = left\n"
+                 "ExtMusic\n"
+                 "unknownKey = 5\n"
+                 "keyPlus = 1\nkeyPlus = 2\n"
+                 "pathCDROM = cdrom");
+    ASSERT_TRUE(s.start().ok);
+    const Settings &v = s.state.settings;
+    EXPECT_EQ(v.RecordPath, "/srv/rec");
+    EXPECT_EQ(v.pathMusic, s.home.file("a")) << "the value ends at the second =";
+    EXPECT_EQ(v.keyDevide, "111");
+    EXPECT_EQ(v.keyDot, "46") << "a comment line changes nothing";
+    EXPECT_EQ(v.keyNum[3], "51");
+    EXPECT_EQ(v.SmallScreenTop, 13);
+    EXPECT_EQ(v.SmallScreenLeft, 0);
+    EXPECT_EQ(v.ExtMusic, "mp3,wav,mid,cda") << "a line without = has no value";
+    EXPECT_EQ(v.keyPlus, "2") << "the last of repeated keys wins";
+    EXPECT_EQ(v.pathCDROM, s.home.file("cdrom")) << "relative folders live in the program folder";
+
+    const QString text = QString::fromUtf8(s.home.read("Setting.ini"));
+    EXPECT_FALSE(text.contains("RecordPath = Record")) << "a key in another case is not appended again";
+    EXPECT_FALSE(text.contains("ExtMusic = mp3")) << "a key named without = counts as present";
+    EXPECT_TRUE(text.startsWith("recordpath=/srv/rec\n"));
+    EXPECT_TRUE(text.contains("pathCDROM = cdrom\r\n#")) << "a last line without line end is closed before appending";
+    EXPECT_TRUE(text.contains("keyMultiplication = 42"));
+}
+
+TEST(SettingsFile, Big5FileIsReadAndCompletedInBig5)
+{
+    Started s;
+    const QByteArray big5 = encodeText(QStringLiteral("# 錄音檔位置\r\nRecordPath = /srv/錄音\r\n"), TextEncoding::Big5);
+    ASSERT_EQ(detectEncoding(big5), TextEncoding::Big5);
+    s.home.write("Setting.ini", big5);
+    ASSERT_TRUE(s.start().ok);
+    EXPECT_EQ(s.state.settings.RecordPath, QStringLiteral("/srv/錄音"));
+    const QByteArray after = s.home.read("Setting.ini");
+    EXPECT_TRUE(after.startsWith(big5));
+    EXPECT_EQ(detectEncoding(after), TextEncoding::Big5) << "appended comments keep the file's encoding";
+    EXPECT_TRUE(decodeText(after).contains(QStringLiteral("# 音樂檔的路徑\r\npathMusic = Music")));
+}
+
+TEST(SettingsFile, ReadOnlyProgramFolderStartsWithDefaultsAndSaysSo)
+{
+    Started s;
+    s.fs.readOnly = true;
+    s.start();
+    EXPECT_EQ(s.state.settings.keyEnter, "13");
+    EXPECT_FALSE(s.fs.fileExists(s.home.file("Setting.ini")));
+    ASSERT_FALSE(s.result.notices.isEmpty());
+    EXPECT_TRUE(s.result.notices.join('\n').contains("Setting.ini"));
+}
+
+TEST(KeyTranslation, ConfiguredCodesBecomeCanonicalKeys)
+{
+    Settings settings;
+    struct Case
+    {
+        const char *what;
+        int in;
+        int out;
+    } defaults[] = {
+        {"slash", 47, '/'}, {"star", 42, '*'}, {"minus", 45, '-'},  {"plus", 43, '+'}, {"enter", 13, 13},
+        {"dot", 46, '.'},   {"zero", 48, '0'}, {"nine", 57, '9'},   {"letter", 'Q', 0}, {"comma", ',', 0},
+    };
+    for (const Case &c : defaults)
+        EXPECT_EQ(translateKey(c.in, settings), c.out) << c.what;
+
+    settings.keyDevide = "111";
+    EXPECT_EQ(translateKey(111, settings), '/');
+    EXPECT_EQ(translateKey(47, settings), 0) << "47 no longer means / once remapped";
+
+    settings.keyPlus = "200";
+    settings.keyNum[3] = "200";
+    EXPECT_EQ(translateKey(200, settings), '3') << "a digit overrides an operator";
+
+    settings.keyNum[1] = "201";
+    settings.keyNum[7] = "201";
+    EXPECT_EQ(translateKey(201, settings), '7') << "of two digits the higher one wins";
+}
+
+TEST(LeadingNumber, ReadsTheNumberATextStartsWith)
+{
+    struct Case
+    {
+        const char *text;
+        double value;
+    } cases[] = {{"47abc", 47}, {"abc", 0}, {"  -3.5e2x", -350}, {"", 0}, {".5", 0.5}, {"+7", 7}, {"1e", 1}, {"-", 0}};
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(leadingInteger("99999999999999"), std::numeric_limits<int>::max());
+}
+
+} // namespace

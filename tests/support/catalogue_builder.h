@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Writes songs and singers straight into a catalogue file, for tests.
+class CatalogueBuilder
+{
+public:
+    explicit CatalogueBuilder(QString dbPath);
+    qint64 addSinger(const QString &name, int sex);
+    void addSong(const QString &num, int kind, const QString &name, qint64 singerCode,
+                 const QString &location = QString(), const QString &buildDate = QStringLiteral("2026/12/01"));
+
+private:
+    QString m_dbPath;
+};

@@ -1,0 +1,37 @@
+#include "fake_file_system.h"
+
+bool FakeFileSystem::createFolder(const QString &path)
+{
+    written.append(path);
+    return !readOnly && QtFileSystem::createFolder(path);
+}
+
+bool FakeFileSystem::writeAll(const QString &path, const QByteArray &bytes)
+{
+    written.append(path);
+    return !readOnly && QtFileSystem::writeAll(path, bytes);
+}
+
+bool FakeFileSystem::append(const QString &path, const QByteArray &bytes)
+{
+    written.append(path);
+    return !readOnly && QtFileSystem::append(path, bytes);
+}
+
+bool FakeFileSystem::deleteFile(const QString &path)
+{
+    written.append(path);
+    return !readOnly && QtFileSystem::deleteFile(path);
+}
+
+bool FakeFileSystem::copyFile(const QString &from, const QString &to, bool overwrite)
+{
+    written.append(to);
+    return !readOnly && QtFileSystem::copyFile(from, to, overwrite);
+}
+
+bool FakeFileSystem::moveFile(const QString &from, const QString &to)
+{
+    written.append(to);
+    return !readOnly && QtFileSystem::moveFile(from, to);
+}

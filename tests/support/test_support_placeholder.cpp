@@ -1,1 +1,0 @@
-// Fakes land here.
