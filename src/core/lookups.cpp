@@ -32,8 +32,10 @@ QHash<qint64, QString> singerNames(const QSet<qint64> &codes, const QString &dbP
     list.reserve(codes.size());
     for (qint64 code : codes)
         list.append(QString::number(code));
-    Recordset rs = OpenRecordset(QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_code IN (")
-                                     + list.join(QLatin1Char(',')) + QLatin1Char(')'),
+    // The codes go in as one JSON list, so the same prepared query serves every list.
+    Recordset rs = OpenRecordset(QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_code IN "
+                                                "(SELECT value FROM json_each('[")
+                                     + list.join(QLatin1Char(',')) + QStringLiteral("]'))"),
                                  dbPath);
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         names.insert(rs.value(0).toLongLong(), rs.value(1).toString());

@@ -255,6 +255,28 @@ TEST_F(Catalogue, ACatalogueReplacedOnDiskIsReadFresh)
     EXPECT_EQ(GetSingerName(state, 1), "新");
 }
 
+TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
+{
+    const qint64 s = db.addSinger("歌手", 1);
+    for (int i = 0; i < 5; ++i)
+        db.addSong(QString::number(10200 + i), 1, "歌名", s);
+    EXPECT_EQ(GetSongName(state, "10200"), "歌名"); // reads one row of several: stops early
+    ASSERT_TRUE(LoadSongsBySinger(state, s));
+
+    auto other = QSqlDatabase::addDatabase("QSQLITE", "other-writer");
+    other.setDatabaseName(state.DbPath);
+    other.setConnectOptions("QSQLITE_BUSY_TIMEOUT=100");
+    ASSERT_TRUE(other.open());
+    {
+        QSqlQuery q(other);
+        EXPECT_TRUE(q.exec("UPDATE song SET song_name = '新歌名'")) << "another program can still write";
+    }
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other-writer");
+    EXPECT_EQ(GetSongName(state, "10200"), "新歌名");
+}
+
 TEST(MediaFileTypes, ExtensionListsDecideByMenuState)
 {
     SharedState state;
