@@ -2,11 +2,11 @@
 #include "wav_file_open.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QFile>
 #include <QHash>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -27,36 +27,40 @@ public:
     QHash<QString, QString> replies;
 };
 
-struct Header
+QByteArray pattern(int size)
 {
-    QByteArray riff = "RIFF";
-    quint32 riffSize = 36;
-    QByteArray wave = "WAVE";
-    QByteArray fmt = "fmt ";
-    quint32 formatLength = 16;
-    quint16 formatCode = 1;
-    quint16 channels = 2;
-    quint32 rate = 44100;
-    quint32 bytesPerSec = 176400;
-    quint16 blockAlign = 4;
-    quint16 bits = 16;
-    quint32 dataSize = 0;
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(i * 7);
+    return bytes;
+}
+
+// 44 100 Hz, 16 bits, 2 channels, no samples: the header of every new take.
+const QByteArray kEmptyTake = QByteArray::fromHex("52494646" "24000000" "57415645" "666d7420"
+                                                  "10000000" "0100" "0200" "44ac0000" "10b10200"
+                                                  "0400" "1000" "64617461" "00000000");
+
+struct Field
+{
+    int offset;
+    quint32 value;
+    int width = 4;
 };
 
-QByteArray headerBytes(const Header &h)
+QByteArray patched(QByteArray bytes, std::initializer_list<Field> fields)
 {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData(h.riff.constData(), 4);
-    out << h.riffSize;
-    out.writeRawData(h.wave.constData(), 4);
-    out.writeRawData(h.fmt.constData(), 4);
-    out << h.formatLength << h.formatCode << h.channels << h.rate << h.bytesPerSec << h.blockAlign
-        << h.bits;
-    out.writeRawData("data", 4);
-    out << h.dataSize;
+    for (const Field &f : fields) {
+        if (f.width == 2)
+            qToLittleEndian(quint16(f.value), bytes.data() + f.offset);
+        else
+            qToLittleEndian(f.value, bytes.data() + f.offset);
+    }
     return bytes;
+}
+
+QByteArray withSamples(int count)
+{
+    return patched(kEmptyTake, {{4, quint32(36 + count)}, {40, quint32(count)}}) + pattern(count);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -70,14 +74,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray pattern(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char(i * 7);
-    return bytes;
 }
 
 TEST(WavFileOpenCommands, EachOperationSendsItsCommandStringsToAliasPo)
@@ -105,7 +101,7 @@ TEST(WavFileOpenCommands, EachOperationSendsItsCommandStringsToAliasPo)
             c.operation(wav);
             EXPECT_EQ(device.commands, c.expected) << c.name;
         }
-        EXPECT_EQ(device.commands.last(), QStringLiteral("close po")) << c.name << " on destruction";
+        EXPECT_EQ(device.commands.last(), QStringLiteral("close po")) << c.name << " destroyed";
     }
 }
 
@@ -135,42 +131,32 @@ TEST(WavFileOpenHeader, NewFileReplacesAnExistingFileWithAnEmptyPcmHeader)
 
     wav.sNew(path, 44100, 16, 2);
 
-    EXPECT_EQ(readFile(path), headerBytes(Header{}));
+    EXPECT_EQ(readFile(path).toHex(), kEmptyTake.toHex());
     EXPECT_TRUE(wav.CheckPCM()) << wav.checkText().toStdString();
     EXPECT_EQ(wav.sFileSize(), 44u);
     EXPECT_EQ(wav.sPlayTime(), 0.0);
-    EXPECT_EQ(wav.sRiffFormatTag(), QStringLiteral("RIFF"));
     EXPECT_EQ(wav.sfdataSize(), 36u);
-    EXPECT_EQ(wav.sFormatName(), QStringLiteral("fmt "));
     EXPECT_EQ(wav.sBytePerSec(), 176400u);
     EXPECT_EQ(wav.sBytePerSample(), 4);
-    EXPECT_EQ(wav.sData(), QStringLiteral("data"));
+    EXPECT_EQ(wav.sFormatName(), QStringLiteral("fmt "));
 }
 
 TEST(WavFileOpenHeader, CheckTextListsEveryFailedCheckInOrder)
 {
-    Header nonPcm;
-    nonPcm.formatCode = 3;
-    Header claimsMore;
-    claimsMore.riffSize = 36 + 1000;
-    claimsMore.dataSize = 1000;
-    Header broken{"RIFX", 99, "WAVF", "fmt_", 18, 2};
-    Header healthy;
-    healthy.riffSize = 36 + 400;
-    healthy.dataSize = 400;
+    const QByteArray broken = QByteArray("RIFXabcdWAVFfmt_") + QByteArray(28, '\x02');
     const struct {
         const char *name;
         QByteArray bytes;
         QString expected;
     } cases[] = {
-        {"format code 3", headerBytes(nonPcm), QStringLiteral("0x0015-0x0018 非PCM\n")},
-        {"shorter than its RIFF size", headerBytes(claimsMore) + pattern(500),
+        {"format code 3", patched(kEmptyTake, {{20, 3, 2}}), QStringLiteral("0x0015-0x0018 非PCM\n")},
+        {"shorter than its RIFF size", withSamples(1000).left(544),
          QStringLiteral("0x0005 -0x0008 RIFF錯誤\n")},
-        {"every field wrong", headerBytes(broken),
+        {"every field wrong", broken,
          QStringLiteral("0x0001 -0x0004 RIFF錯誤\n0x0005 -0x0008 RIFF錯誤\n"
                         "0x0009-0x000C WAVE錯誤\n0x000D-0x0010 fmt 錯誤\n"
                         "0x0011-0x0014 區塊大小錯誤\n0x0015-0x0018 非PCM\n")},
-        {"healthy", headerBytes(healthy) + pattern(400), QString()},
+        {"healthy", withSamples(400), QString()},
     };
     QTemporaryDir dir;
     for (const auto &c : cases) {
@@ -201,8 +187,7 @@ TEST(WavFileOpenHeader, CwHandleWritesBothSizesFromTheFileLength)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("killed take.wav"));
-    const QByteArray samples = pattern(1000000);
-    writeFile(path, headerBytes(Header{}) + samples);
+    writeFile(path, kEmptyTake + pattern(1000000));
     FakeMciDevice device;
     WavFileOpen wav(device);
     wav.sFile(path);
@@ -215,7 +200,7 @@ TEST(WavFileOpenHeader, CwHandleWritesBothSizesFromTheFileLength)
     EXPECT_EQ(wav.sfdataSize(), 1000036u);
     EXPECT_EQ(wav.sDataSize(), 1000000u);
     EXPECT_DOUBLE_EQ(wav.sPlayTime(), 1000000.0 / 176400.0);
-    EXPECT_EQ(readFile(path).mid(44), samples);
+    EXPECT_EQ(readFile(path), withSamples(1000000));
 }
 
 TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
@@ -235,13 +220,8 @@ TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rate.wav"));
     for (const auto &c : cases) {
-        Header h;
-        h.formatCode = c.formatCode;
-        h.channels = c.channels;
-        h.bits = c.bits;
-        h.riffSize = 36 + 600;
-        h.dataSize = 600;
-        const QByteArray original = headerBytes(h) + pattern(600);
+        const QByteArray original = patched(
+            withSamples(600), {{20, c.formatCode, 2}, {22, c.channels, 2}, {34, c.bits, 2}});
         writeFile(path, original);
         FakeMciDevice device;
         WavFileOpen wav(device);
@@ -257,8 +237,8 @@ TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
         EXPECT_TRUE(wav.isValid()) << wav.checkText().toStdString();
         EXPECT_EQ(wav.sSamplesPerSec(), c.rate);
         EXPECT_EQ(wav.sBytePerSec(), c.expectedBytesPerSec);
-        EXPECT_EQ(wav.sDataSize(), 600u);
-        EXPECT_EQ(readFile(path).mid(44), pattern(600));
+        const QByteArray expected = patched(original, {{24, c.rate}, {28, c.expectedBytesPerSec}});
+        EXPECT_EQ(readFile(path).toHex(), expected.toHex());
     }
 }
 
