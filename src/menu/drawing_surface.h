@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+// The text screen the menus print on. It keeps what is on it as data (text runs at their
+// positions, filled boxes) and paints that; tests read the screen from the same data.
+// Coordinates are pixels of the surface; (0, 0) is its top-left corner.
+class DrawingSurface : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct TextRun
+    {
+        QPointF position; // top-left of the text
+        QString text;
+    };
+    struct Box
+    {
+        QRectF rect;
+        QColor color;
+    };
+
+    explicit DrawingSurface(QWidget *parent = nullptr);
+
+    // Clears the surface and puts the print position at the top-left corner.
+    void Cls();
+    // Prints text at the print position, then moves to the start of the next line.
+    void Print(const QString &text = QString());
+    // Prints text at the print position and stays on that line, after the text.
+    void PrintOnSameLine(const QString &text);
+    void FillBox(const QRectF &rect, const QColor &color);
+
+    double CurrentX = 0;
+    double CurrentY = 0;
+    double ScaleWidth() const { return width(); }
+    double ScaleHeight() const { return height(); }
+    double lineHeight() const;
+
+    void setSurfaceFont(const QFont &font);
+
+    const std::vector<TextRun> &runs() const { return m_runs; }
+    const std::vector<Box> &boxes() const { return m_boxes; }
+    // The screen as lines of text, top to bottom; runs on one line are joined left to right.
+    QStringList screenLines() const;
+    QString screenText() const { return screenLines().join(QLatin1Char('\n')); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    double textWidth(const QString &text) const;
+
+    std::vector<TextRun> m_runs;
+    std::vector<Box> m_boxes;
+};

@@ -1,0 +1,335 @@
+#include "main_menu.h"
+
+#include "database_error.h"
+#include "drawing_surface.h"
+#include "key_translation.h"
+#include "media_player.h"
+#include "menu_input.h"
+#include "mouse_pointer.h"
+#include "order_by_singer.h"
+#include "order_by_text_count.h"
+#include "queue_editing.h"
+#include "services.h"
+#include "shared_state.h"
+#include "shutdown.h"
+#include "shutdown_menu.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tolvek's Karaok 電腦點歌系統");
+constexpr double kListRowsPerScreen = 14;
+
+// The surface font: as large as the screen's width allows, but never so large that a list
+// row (a fourteenth of the height) cannot hold a line, which wide screens would otherwise break.
+QFont surfaceFont(QSize screen, int widthPx)
+{
+    QFont font(QStringLiteral("標楷體"));
+    font.setPointSize(qMax(8, int(widthPx * 27 / 640)));
+    const double rowHeight = screen.height() / kListRowsPerScreen;
+    while (font.pointSize() > 8 && QFontMetricsF(font).lineSpacing() > rowHeight * 0.95)
+        font.setPointSize(font.pointSize() - 1);
+    return font;
+}
+
+} // namespace
+
+int keyCodeOf(const QKeyEvent &event)
+{
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        return KeyCode::Enter;
+    const QString text = event.text();
+    return text.isEmpty() ? 0 : int(text.at(0).unicode());
+}
+
+MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget *parent)
+    : QWidget(parent)
+    , Picture1(new DrawingSurface(this))
+    , Label1(new QLabel(this))
+    , m_state(state)
+    , m_services(services)
+    , m_screen(screen)
+    , m_menu(state, *Picture1, *Label1)
+{
+    setObjectName(QStringLiteral("main_menu"));
+    setWindowTitle(kCaption);
+    m_menu.show_main_menu = [this] { show_main_menu(); };
+    m_menu.setKeyCaptions = [this](const QString &de, const QString &in, const QString &enter, const QString &dot) {
+        number_de->setText(de);
+        number_in->setText(in);
+        number_enter->setText(enter);
+        number_dot->setText(dot);
+    };
+    m_menu.powerOff = [this] { m_services.shutdown.powerOff(); };
+    m_menu.endProgram = [] { QApplication::exit(0); };
+    m_orderByTextCount = std::make_unique<OrderByTextCount>(m_menu);
+    m_orderBySinger = std::make_unique<OrderBySinger>(m_menu);
+    m_queueEditing = std::make_unique<QueueEditing>(m_menu);
+    m_shutdownMenu = std::make_unique<ShutdownMenu>(m_menu);
+
+    createControls();
+    layOut();
+    Set_num_key();
+    // Keep the pointer off the text.
+    m_services.mousePointer.moveTo(m_screen.width() - 1, m_screen.height() / 2);
+}
+
+MainMenu::~MainMenu() = default;
+
+void MainMenu::createControls()
+{
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    for (QLabel *label : {Label1, Label2, Label3}) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setStyleSheet(QStringLiteral("color: #ffff80;"));
+    }
+    for (int i = 0; i <= 9; ++i)
+        number_key[size_t(i)] = makeKey(KeyCode::Digit0 + i, true);
+    number_dot = makeKey(KeyCode::Dot, false);
+    number_enter = makeKey(KeyCode::Enter, true);
+    number_in = makeKey(KeyCode::Plus, true);
+    number_de = makeKey(KeyCode::Minus, true);
+    number_mul = makeKey(KeyCode::Multiply, true);
+    number_div = makeKey(KeyCode::Divide, true);
+    manager = new QPushButton(QStringLiteral("管理模式"), this);
+    manager->setObjectName(QStringLiteral("manager"));
+    manager->setFocusPolicy(Qt::NoFocus);
+    connect(manager, &QPushButton::pressed, this, &MainMenu::openManagerMode);
+
+    wmpMain = m_services.mediaPlayers.create();
+    QWidget *video = wmpMain->videoWidget();
+    video->setParent(this);
+    video->setObjectName(QStringLiteral("wmpMain"));
+    video->hide();
+    video->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &MainMenu::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(3000);
+
+    installEventFilter(this);
+    Picture1->installEventFilter(this);
+    setStyleSheet(QStringLiteral("MainMenu { background: #101030; }"));
+}
+
+QPushButton *MainMenu::makeKey(int code, bool actOnPress)
+{
+    auto *key = new QPushButton(this);
+    key->setFocusPolicy(Qt::NoFocus);
+    // A press acts at once; "." acts on its click, as the keypad always had it.
+    auto send = [this, code] {
+        int k = code;
+        Picture1_KeyPress(k);
+    };
+    if (actOnPress)
+        connect(key, &QPushButton::pressed, this, send);
+    else
+        connect(key, &QPushButton::clicked, this, send);
+    return key;
+}
+
+void MainMenu::layOut()
+{
+    const int tpp = m_state.TwipsPerPixel;
+    const int width = m_screen.width();
+    const int height = m_screen.height();
+    setGeometry(0, 0, width, height);
+    const int pictureWidth = int(width * 0.8);
+    Picture1->setGeometry(width - pictureWidth, 0, pictureWidth, height);
+    Picture1->setSurfaceFont(surfaceFont(m_screen, width));
+    wmpMain->videoWidget()->setGeometry(Picture1->geometry());
+
+    // The left strip: echo lines on top, the keypad grid, the manager button at the bottom.
+    const int strip = width - pictureWidth;
+    const int margin = strip / 20;
+    const int keyWidth = (strip - 4 * margin) / 3;
+    const int keyHeight = qMin(keyWidth, height / 12);
+    QFont labelFont(QStringLiteral("標楷體"));
+    labelFont.setPixelSize(qMax(12, height / 22));
+    for (QLabel *label : {Label1, Label2, Label3})
+        label->setFont(labelFont);
+    Label1->setGeometry(margin, margin, strip - 2 * margin, height / 8);
+    Label2->setGeometry(margin, margin + height / 8, strip - 2 * margin, height / 16);
+    Label3->setGeometry(margin, margin + height * 3 / 16, strip - 2 * margin, height / 16);
+
+    const int gridTop = height / 3;
+    const std::array<std::array<QPushButton *, 3>, 5> grid = {{
+        {number_div, number_mul, number_de},
+        {number_key[7], number_key[8], number_key[9]},
+        {number_key[4], number_key[5], number_key[6]},
+        {number_key[1], number_key[2], number_key[3]},
+        {number_key[0], number_dot, number_in},
+    }};
+    for (size_t row = 0; row < grid.size(); ++row) {
+        for (size_t col = 0; col < 3; ++col) {
+            KeyValueReset(grid[row][col], (margin + int(col) * (keyWidth + margin)) * tpp,
+                          (gridTop + int(row) * (keyHeight + margin)) * tpp, keyWidth * tpp, keyHeight * tpp);
+        }
+    }
+    const int enterTop = gridTop + 5 * (keyHeight + margin);
+    KeyValueReset(number_enter, margin * tpp, enterTop * tpp, (strip - 2 * margin) * tpp, keyHeight * tpp);
+    KeyValueReset(manager, margin * tpp, (height - keyHeight - margin) * tpp, (strip - 2 * margin) * tpp,
+                  keyHeight * tpp);
+}
+
+void MainMenu::KeyValueReset(QPushButton *key, int left, int top, int width, int height)
+{
+    const int tpp = m_state.TwipsPerPixel;
+    key->setGeometry(left / tpp, top / tpp, width / tpp, height / tpp);
+    QFont font(QStringLiteral("細明體"));
+    font.setPointSize(qMax(6, m_screen.width() * 12 / 640));
+    key->setFont(font);
+}
+
+void MainMenu::Set_num_key()
+{
+    number_de->setText(QStringLiteral("-"));
+    number_in->setText(QStringLiteral("+"));
+    number_enter->setText(QStringLiteral("確定"));
+    number_dot->setText(QStringLiteral("."));
+    number_mul->setText(QStringLiteral("*"));
+    number_div->setText(QStringLiteral("/"));
+    for (int i = 0; i <= 9; ++i)
+        number_key[size_t(i)]->setText(QString::number(i));
+}
+
+void MainMenu::Picture1_KeyPress(int &KeyAscii)
+{
+    const int incoming = KeyAscii;
+    KeyAscii = translateKey(incoming, m_state.settings);
+    try {
+        dispatch(KeyAscii);
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        show_main_menu();
+        setEcho(m_menu, QStringLiteral("資料庫錯誤, 請通知管理者"));
+    }
+}
+
+void MainMenu::dispatch(int &KeyAscii)
+{
+    const QString &state = m_menu.MenuState;
+    const QChar flow = state.isEmpty() ? QChar() : state.at(0);
+    if (flow == QLatin1Char('0'))
+        show_main_menu_do(KeyAscii);
+    else if (state == QLatin1String("10"))
+        m_shutdownMenu->shutdown_set_do(KeyAscii);
+    else if (flow == QLatin1Char('1'))
+        m_orderByTextCount->order_by_text_count_do(KeyAscii);
+    else if (flow == QLatin1Char('2'))
+        m_orderBySinger->order_by_singer_do(KeyAscii);
+    else if (flow == QLatin1Char('3'))
+        m_queueEditing->order_by_song_num_do(KeyAscii);
+    else if (flow == QLatin1Char('4'))
+        m_queueEditing->delete_song_do(KeyAscii);
+    else if (flow == QLatin1Char('5'))
+        m_queueEditing->intter_song_do(KeyAscii);
+}
+
+void MainMenu::show_main_menu()
+{
+    Picture1->Cls();
+    for (const char *line : {"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
+                             "7.錄音檔", "8.多媒體", "0.關機"})
+        Picture1->Print(QString::fromUtf8(line));
+    m_menu.MenuState = QStringLiteral("0");
+    m_menu.InputBuffer.clear();
+    setEcho(m_menu, QString());
+    Set_num_key();
+}
+
+void MainMenu::show_main_menu_do(int &KeyAscii)
+{
+    if (KeyAscii >= 42 && KeyAscii <= 57) {
+        m_menu.InputBuffer += QChar(KeyAscii);
+        setEcho(m_menu, m_menu.InputBuffer + QStringLiteral("\n\r"));
+    }
+    const QString choice = m_menu.InputBuffer;
+    if (choice == QLatin1String("1"))
+        m_orderByTextCount->order_by_text_count();
+    else if (choice == QLatin1String("2"))
+        m_orderBySinger->order_by_singer();
+    else if (choice == QLatin1String("3"))
+        m_queueEditing->order_by_song_num();
+    else if (choice == QLatin1String("4"))
+        m_queueEditing->delete_song();
+    else if (choice == QLatin1String("5"))
+        m_queueEditing->intter_song();
+    else if (choice == QLatin1String("0"))
+        m_shutdownMenu->shutdown_set();
+    else if (choice == QLatin1String("6"))
+        startSinging();
+    else
+        m_menu.InputBuffer.clear(); // a wrong key is forgotten at once
+}
+
+void MainMenu::startSinging()
+{
+    m_menu.InputBuffer.clear();
+    setEcho(m_menu, QString());
+    runModal(openPlayer);
+}
+
+void MainMenu::openManagerMode()
+{
+    runModal(openManager);
+}
+
+void MainMenu::runModal(const std::function<void()> &open)
+{
+    if (!open)
+        return;
+    Timer1->stop();
+    open();
+    Timer1->start();
+    Picture1->setFocus();
+}
+
+void MainMenu::Form_Activate()
+{
+    Timer1->start();
+    show_main_menu();
+    Picture1->setFocus();
+}
+
+void MainMenu::Timer1_Timer()
+{
+    if (isActiveWindow())
+        Picture1->setFocus();
+    Label2->setText(wmpMain->playState() == PlayState::Playing ? wmpMain->positionText() : QString());
+}
+
+bool MainMenu::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+bool MainMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    int code = keyCodeOf(*static_cast<QKeyEvent *>(event));
+    if (code == 0 && static_cast<QKeyEvent *>(event)->text().isEmpty())
+        return true; // a key without a character (Shift, arrows) is not a key press here
+    Picture1_KeyPress(code);
+    return true;
+}

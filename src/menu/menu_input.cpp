@@ -1,0 +1,77 @@
+#include "menu_input.h"
+
+#include "drawing_surface.h"
+#include "key_translation.h"
+#include "menu_context.h"
+#include "shared_state.h"
+
+#include <QLabel>
+
+namespace {
+constexpr int kLastPage = 500;
+constexpr double kListRowsPerScreen = 14;
+}
+
+void setEcho(MenuContext &menu, const QString &text)
+{
+    menu.Label1.setText(text);
+}
+
+bool editInput(MenuContext &menu, int key, bool withLineBreak)
+{
+    if (isDigitKey(key)) {
+        menu.InputBuffer += QChar(key);
+    } else if (key == KeyCode::Dot && !menu.InputBuffer.isEmpty()) {
+        menu.InputBuffer.chop(1);
+    } else {
+        return key == KeyCode::Dot;
+    }
+    setEcho(menu, withLineBreak ? menu.InputBuffer + QStringLiteral("\n\r") : menu.InputBuffer);
+    return true;
+}
+
+bool turnPage(MenuContext &menu, int key)
+{
+    int &page = menu.state.PageNo;
+    if (key == KeyCode::Minus && page >= 2) {
+        --page;
+        return true;
+    }
+    if (key == KeyCode::Plus && page < kLastPage) {
+        ++page;
+        return true;
+    }
+    return false;
+}
+
+std::optional<qint64> inputNumber(const QString &input)
+{
+    if (input.isEmpty() || input.size() > 15)
+        return std::nullopt;
+    for (QChar c : input) {
+        if (!c.isDigit())
+            return std::nullopt;
+    }
+    return input.toLongLong();
+}
+
+void drawNumberedPage(DrawingSurface &surface, int page, int rowsPerPage,
+                      const std::function<QString(qint64 position)> &rowText)
+{
+    const double h = surface.ScaleHeight() / kListRowsPerScreen;
+    surface.Cls();
+    for (int i = 1; i <= rowsPerPage; ++i) {
+        const qint64 p = qint64(page - 1) * rowsPerPage + i;
+        surface.CurrentX = 0;
+        surface.CurrentY = (i - 1) * h;
+        surface.Print(QStringLiteral("%1.").arg(p, 3, 10, QLatin1Char('0')) + rowText(p));
+    }
+    printFromBottom(surface, 1.3, QStringLiteral("  第 %1 頁 選\"0\"可回主選單").arg(page));
+}
+
+void printFromBottom(DrawingSurface &surface, double rowsFromBottom, const QString &text)
+{
+    surface.CurrentX = 0;
+    surface.CurrentY = surface.ScaleHeight() - rowsFromBottom * surface.ScaleHeight() / kListRowsPerScreen;
+    surface.Print(text);
+}

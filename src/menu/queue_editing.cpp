@@ -1,0 +1,174 @@
+#include "queue_editing.h"
+
+#include "drawing_surface.h"
+#include "key_translation.h"
+#include "lookups.h"
+#include "menu_context.h"
+#include "menu_input.h"
+#include "shared_state.h"
+
+namespace {
+
+const QString kOrderHeading = QStringLiteral("曲目點歌 選 \"0\" 可回主目錄");
+const QString kDeleteHeading = QStringLiteral("刪除點歌 選 \"0\" 可回主目錄");
+const QString kInsertHeading = QStringLiteral("插歌功能 選 \"0\" 可回主目錄");
+const QString kInputError = QStringLiteral(" 輸入錯誤!");
+
+} // namespace
+
+QueueEditing::QueueEditing(MenuContext &menu)
+    : m_menu(menu)
+{
+}
+
+void QueueEditing::order_by_song_num()
+{
+    enter(QStringLiteral("3"), kOrderHeading + QLatin1Char(' '));
+}
+
+void QueueEditing::delete_song()
+{
+    enter(QStringLiteral("4"), kDeleteHeading);
+}
+
+void QueueEditing::intter_song()
+{
+    enter(QStringLiteral("5"), kInsertHeading);
+}
+
+void QueueEditing::enter(const QString &state, const QString &heading)
+{
+    m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
+    m_menu.MenuState = state;
+    setEcho(m_menu, QString());
+    m_menu.InputBuffer.clear();
+    m_menu.state.PageNo = 1;
+    redraw(heading);
+}
+
+void QueueEditing::redraw(const QString &heading)
+{
+    list_queue_page(m_menu.state.PageNo);
+    m_menu.Picture1.Print(heading);
+}
+
+bool QueueEditing::commonKey(int key, const QString &heading)
+{
+    if (editInput(m_menu, key, true))
+        return true;
+    if (key == KeyCode::Enter && m_menu.InputBuffer == QLatin1String("0")) {
+        m_menu.show_main_menu();
+        return true;
+    }
+    if (turnPage(m_menu, key)) {
+        redraw(heading);
+        return true;
+    }
+    return key != KeyCode::Enter;
+}
+
+void QueueEditing::order_by_song_num_do(int &KeyAscii)
+{
+    if (!commonKey(KeyAscii, kOrderHeading))
+        orderNumber();
+}
+
+void QueueEditing::delete_song_do(int &KeyAscii)
+{
+    if (!commonKey(KeyAscii, kDeleteHeading))
+        deleteRow();
+}
+
+void QueueEditing::intter_song_do(int &KeyAscii)
+{
+    if (!commonKey(KeyAscii, kInsertHeading))
+        moveRowToFront();
+}
+
+void QueueEditing::orderNumber()
+{
+    const QString number = m_menu.InputBuffer;
+    const int row = number.isEmpty() ? kSongNotFound : AddToOrderList(m_menu.state, number);
+    if (row < 0) {
+        setEcho(m_menu, row == kQueueFull ? kQueueFullText : QStringLiteral("沒這種歌!"));
+        m_menu.InputBuffer.clear();
+        return;
+    }
+    // Jump to the page that holds the new song.
+    const int rows = m_menu.state.PageRows;
+    m_menu.state.PageNo = (row + 1) % rows == 0 ? (row + 1) / rows : (row + 1) / rows + 1;
+    redraw(kOrderHeading);
+    setEcho(m_menu, GetSongName(m_menu.state, number));
+    m_menu.InputBuffer.clear();
+}
+
+qint64 QueueEditing::typedRow(const QString &emptyRowMessage)
+{
+    const std::optional<qint64> n = inputNumber(m_menu.InputBuffer);
+    // Nothing typed, or a number past the page's rows: ignored, the digits stay.
+    if (!n || *n > m_menu.state.PageRows)
+        return -1;
+    if (*n <= 0) {
+        setEcho(m_menu, kInputError);
+        m_menu.InputBuffer.clear();
+        return -1;
+    }
+    const qint64 row = qint64(m_menu.state.PageNo - 1) * m_menu.state.PageRows + *n - 1;
+    if (m_menu.state.OrderedSongs.row(row).isEmpty()) {
+        setEcho(m_menu, emptyRowMessage);
+        m_menu.InputBuffer.clear();
+        return -1;
+    }
+    return row;
+}
+
+void QueueEditing::deleteRow()
+{
+    const qint64 row = typedRow(QStringLiteral("沒歌可刪!"));
+    if (row < 0)
+        return;
+    PlayQueue &queue = m_menu.state.OrderedSongs;
+    setEcho(m_menu, QStringLiteral("刪了:") + GetSongName(m_menu.state, queue.row(row).key));
+    queue.removeAt(row);
+    redraw(kDeleteHeading);
+    m_menu.InputBuffer.clear();
+}
+
+void QueueEditing::moveRowToFront()
+{
+    const qint64 row = typedRow(QStringLiteral("沒歌可插!"));
+    if (row < 0)
+        return;
+    PlayQueue &queue = m_menu.state.OrderedSongs;
+    const QString number = queue.row(row).key;
+    queue.moveToHead(row, GetSongName(m_menu.state, number) + QStringLiteral("--插播"));
+    setEcho(m_menu, QString());
+    redraw(kInsertHeading);
+    m_menu.InputBuffer.clear();
+}
+
+void QueueEditing::list_queue_page(int page)
+{
+    DrawingSurface &screen = m_menu.Picture1;
+    const int rows = m_menu.state.PageRows;
+    screen.Cls();
+    const double b = screen.ScaleHeight() / (rows + 2);
+    const double columnWidth = screen.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int i = 1; i <= rows; ++i) {
+        const double y = i * b + 1;
+        // A thin green bar underlines each entry.
+        screen.FillBox(QRectF(0, y, screen.ScaleWidth(), 2), QColor(0, 255, 0));
+        screen.CurrentX = 0;
+        screen.CurrentY = y - 0.75 * b;
+        screen.PrintOnSameLine(QStringLiteral("%1.").arg(i));
+        const ListRow &entry = m_menu.state.OrderedSongs.row(qint64(page - 1) * rows + i - 1);
+        if (!entry.isEmpty()) {
+            screen.CurrentX = 3 * columnWidth;
+            screen.PrintOnSameLine(entry.text);
+        }
+    }
+    const double footer = (rows + 1) * b + 1;
+    screen.CurrentX = 5 * columnWidth;
+    screen.CurrentY = footer - 0.8 * b;
+    screen.Print(QStringLiteral("第 %1 頁").arg(page));
+}

@@ -1,0 +1,41 @@
+#include "shutdown_menu.h"
+
+#include "drawing_surface.h"
+#include "menu_context.h"
+#include "menu_input.h"
+
+ShutdownMenu::ShutdownMenu(MenuContext &menu)
+    : m_menu(menu)
+{
+}
+
+void ShutdownMenu::shutdown_set()
+{
+    m_menu.MenuState = QStringLiteral("10");
+    setEcho(m_menu, QString());
+    m_menu.InputBuffer.clear();
+    DrawingSurface &screen = m_menu.Picture1;
+    screen.Cls();
+    for (const char *line : {"1. 確定關閉唱歌程式及關機", "2. 確定關閉唱歌程式及繼續", "   使用Windows作業系統", "",
+                             "0. 回主選單"})
+        screen.Print(QString::fromUtf8(line));
+}
+
+void ShutdownMenu::shutdown_set_do(int &KeyAscii)
+{
+    switch (KeyAscii) {
+    case '1':
+        // Whether the power-off could be started is not looked at: the program ends anyway.
+        m_menu.powerOff();
+        m_menu.endProgram();
+        break;
+    case '2':
+        m_menu.endProgram();
+        break;
+    case '0':
+        m_menu.show_main_menu();
+        break;
+    default:
+        break;
+    }
+}

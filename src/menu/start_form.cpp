@@ -1,0 +1,71 @@
+#include "start_form.h"
+
+#include "clock.h"
+#include "small_routines.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+
+StartForm::StartForm(QSize screen, Clock &clock, std::function<void()> showMenu, QWidget *parent)
+    : QWidget(parent)
+    , Image1(new QLabel(this))
+    , m_screen(screen)
+    , m_clock(clock)
+    , m_showMenu(std::move(showMenu))
+{
+    setObjectName(QStringLiteral("start_form"));
+    setWindowTitle(QStringLiteral("Tolvek's Karaok 電腦點歌系統"));
+    // Placed just outside the screen until the picture is ready.
+    setGeometry(screen.width(), screen.height(), screen.width(), screen.height());
+    Image1->setScaledContents(true);
+    Image1->hide();
+}
+
+void StartForm::run()
+{
+    Image1->setGeometry(0, 0, m_screen.width(), m_screen.height());
+    Image1->setPixmap(titlePicture(m_screen));
+    Image1->show();
+    setGeometry(0, 0, m_screen.width(), m_screen.height());
+    show();
+    WaitSeconds(m_clock, 4);
+    Image1->hide();
+    Image1->resize(1, 1);
+    m_showMenu();
+    close();
+}
+
+QPixmap StartForm::titlePicture(QSize size)
+{
+    QPixmap picture(size);
+    QPainter painter(&picture);
+    QLinearGradient sky(0, 0, 0, size.height());
+    sky.setColorAt(0, QColor(8, 10, 48));
+    sky.setColorAt(1, QColor(70, 20, 90));
+    painter.fillRect(picture.rect(), sky);
+
+    // A row of soft stage lights across the top.
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 7; ++i) {
+        QRadialGradient light(QPointF(size.width() * (i + 0.5) / 7, 0), size.height() * 0.45);
+        light.setColorAt(0, QColor(255, 220, 120, 70));
+        light.setColorAt(1, QColor(255, 220, 120, 0));
+        painter.setBrush(light);
+        painter.drawRect(picture.rect());
+    }
+
+    QFont title(kScreenFontName);
+    title.setPixelSize(size.height() / 7);
+    painter.setFont(title);
+    painter.setPen(QColor(255, 236, 160));
+    painter.drawText(QRect(0, size.height() / 4, size.width(), size.height() / 4), Qt::AlignCenter,
+                     QStringLiteral("電腦點歌系統"));
+    QFont subtitle(kScreenFontName);
+    subtitle.setPixelSize(size.height() / 16);
+    painter.setFont(subtitle);
+    painter.setPen(QColor(220, 220, 255));
+    painter.drawText(QRect(0, size.height() / 2, size.width(), size.height() / 8), Qt::AlignCenter,
+                     QStringLiteral("Tolvek's Karaok"));
+    return picture;
+}

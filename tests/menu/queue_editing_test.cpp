@@ -1,0 +1,111 @@
+#include "menu_fixture.h"
+
+#include <QPushButton>
+
+namespace {
+
+class QueueEditingTest : public MenuFixture
+{
+protected:
+    void SetUp() override
+    {
+        MenuFixture::SetUp();
+        const qint64 s = catalogue.addSinger("鄧麗君", 0);
+        for (int i = 1; i <= 12; ++i)
+            catalogue.addSong(QStringLiteral("102%1").arg(i, 3, 10, QLatin1Char('0')), 1,
+                              QStringLiteral("歌%1").arg(i), s);
+    }
+    void queueSongs(int n)
+    {
+        for (int i = 1; i <= n; ++i)
+            type(QStringLiteral("102%1\r").arg(i, 3, 10, QLatin1Char('0')));
+    }
+};
+
+TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSong)
+{
+    type("3");
+    EXPECT_EQ(menu().number_de->text(), "上頁");
+    EXPECT_EQ(menu().number_dot->text(), "C");
+    EXPECT_EQ(screen().first(), "1.");
+    EXPECT_EQ(screen().last(), "曲目點歌 選 \"0\" 可回主目錄 ");
+    queueSongs(8);
+    EXPECT_EQ(screen().at(7), "8. 歌8--鄧麗君");
+    type("102009\r");
+    EXPECT_EQ(state.PageNo, 2);
+    EXPECT_EQ(screen().first(), "1. 歌9--鄧麗君");
+    EXPECT_EQ(screen().at(8), "第 2 頁");
+    EXPECT_EQ(echo(), "歌9");
+    type("102010\r");
+    EXPECT_EQ(screen().last(), "曲目點歌 選 \"0\" 可回主目錄");
+    type("999\r");
+    EXPECT_EQ(echo(), "沒這種歌!");
+    type("\r");
+    EXPECT_EQ(echo(), "沒這種歌!");
+    EXPECT_EQ(queue().size(), 10);
+    type("0\r");
+    EXPECT_EQ(menuState(), "0");
+    EXPECT_EQ(menu().number_de->text(), "-") << "captions come back with the main menu";
+}
+
+TEST_F(QueueEditingTest, DeletingShowsTheSongAndPacksTheQueue)
+{
+    type("3");
+    queueSongs(3);
+    type("0\r4");
+    EXPECT_EQ(screen().last(), "刪除點歌 選 \"0\" 可回主目錄");
+    type("1\r");
+    EXPECT_EQ(echo(), "刪了:歌1");
+    EXPECT_EQ(queue(), QStringList({"歌2--鄧麗君", "歌3--鄧麗君"}));
+    EXPECT_EQ(screen().first(), "1. 歌2--鄧麗君");
+    type("00\r");
+    EXPECT_EQ(echo(), "輸入錯誤!");
+    EXPECT_EQ(menu().Label1->text(), " 輸入錯誤!");
+    type("5\r");
+    EXPECT_EQ(echo(), "沒歌可刪!");
+    type("9\r");
+    EXPECT_EQ(menu().menu().InputBuffer, "9") << "a row past the page is ignored";
+    type("1");
+    EXPECT_EQ(menu().menu().InputBuffer, "91");
+    EXPECT_EQ(queue().size(), 2);
+}
+
+TEST_F(QueueEditingTest, InsertingMovesASongToTheFront)
+{
+    type("3");
+    queueSongs(3);
+    type("0\r5");
+    type("3\r");
+    EXPECT_EQ(queue(), QStringList({"歌3--插播", "歌1--鄧麗君", "歌2--鄧麗君"}));
+    EXPECT_EQ(screen().first(), "1. 歌3--插播");
+    EXPECT_EQ(screen().last(), "插歌功能 選 \"0\" 可回主目錄");
+    type("1\r");
+    EXPECT_EQ(queue().first(), "歌3--插播");
+    type("4\r");
+    EXPECT_EQ(echo(), "沒歌可插!");
+    type("00\r");
+    EXPECT_EQ(echo(), "輸入錯誤!");
+    type("0\r");
+    EXPECT_EQ(menuState(), "0");
+}
+
+TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
+{
+    while (!state.OrderedSongs.isFull())
+        state.OrderedSongs.append({"102001", "歌1--鄧麗君"});
+    type("3102002\r");
+    EXPECT_EQ(echo(), "點歌已滿!");
+    EXPECT_EQ(state.OrderedSongs.length(), 5001);
+    type("0\r4");
+    for (int i = 0; i < 600; ++i)
+        type("+");
+    EXPECT_EQ(state.PageNo, 500);
+    EXPECT_EQ(screen().at(7), "8. 歌1--鄧麗君");
+    state.PageNo = 626; // the page that holds row 5000
+    menu().menu().InputBuffer.clear();
+    type("1\r");
+    EXPECT_EQ(state.OrderedSongs.length(), 5000);
+    EXPECT_EQ(state.OrderedSongs.row(4999).key, "102001");
+}
+
+} // namespace

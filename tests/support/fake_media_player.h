@@ -1,0 +1,63 @@
+#pragma once
+
+#include "media_player.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+// Records what it is asked to do and reports the play states the test sets. It plays nothing:
+// play() moves to "transitioning" and the test decides when the song really plays or ends.
+class FakeMediaPlayer : public MediaPlayer
+{
+    Q_OBJECT
+
+public:
+    FakeMediaPlayer();
+    ~FakeMediaPlayer() override;
+
+    void setUrl(const QString &url) override;
+    QString url() const override { return m_url; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
+    int playState() const override { return m_state; }
+    QString positionText() const override { return m_position; }
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override { m_volume = qBound(0, volume, 100); }
+    int audioTrackCount() const override { return m_tracks; }
+    int currentAudioTrack() const override { return m_track; }
+    void setCurrentAudioTrack(int track) override;
+    QWidget *videoWidget() override { return m_video.get(); }
+
+    // Test controls.
+    void report(int state);          // sets the state and emits playStateChanged
+    void finishSong();               // end of stream: media ended, then stopped
+    void fail(const QString &what);  // error event
+    void setPosition(const QString &text) { m_position = text; }
+    void setTrackCount(int tracks) { m_tracks = tracks; }
+
+    QStringList requests; // "url file://...", "play", "pause", "stop", "close", "track 2"
+    // When set, play() goes straight to "playing" as a quick local file would.
+    bool playsAtOnce = true;
+
+private:
+    QString m_url;
+    int m_state = PlayState::Undefined;
+    QString m_position;
+    int m_volume = 50;
+    int m_tracks = 1;
+    int m_track = 1;
+    std::unique_ptr<QWidget> m_video;
+};
+
+// Hands out fake players and keeps them so the test can reach each window's player.
+class FakeMediaPlayerFactory : public MediaPlayerFactory
+{
+public:
+    std::unique_ptr<MediaPlayer> create() override;
+    std::vector<FakeMediaPlayer *> created;
+};
