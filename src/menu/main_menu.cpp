@@ -2,6 +2,7 @@
 
 #include "database_error.h"
 #include "drawing_surface.h"
+#include "key_code.h"
 #include "key_translation.h"
 #include "media_player.h"
 #include "menu_input.h"
@@ -42,14 +43,6 @@ QFont surfaceFont(QSize screen, int widthPx)
 }
 
 } // namespace
-
-int keyCodeOf(const QKeyEvent &event)
-{
-    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return KeyCode::Enter;
-    const QString text = event.text();
-    return text.isEmpty() ? 0 : int(text.at(0).unicode());
-}
 
 MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget *parent)
     : QWidget(parent)

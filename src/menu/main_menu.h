@@ -85,7 +85,3 @@ private:
     std::unique_ptr<QueueEditing> m_queueEditing;
     std::unique_ptr<ShutdownMenu> m_shutdownMenu;
 };
-
-// The code a key press carries, as the menus read it: Enter is 13, other keys their character.
-// 0 for keys without a character (Shift alone, arrows).
-int keyCodeOf(const class QKeyEvent &event);

@@ -64,8 +64,8 @@ void FakeMediaPlayer::report(int state)
 void FakeMediaPlayer::finishSong()
 {
     report(PlayState::MediaEnded);
-    emit endOfStream();
     report(PlayState::Stopped);
+    emit endOfStream();
 }
 
 void FakeMediaPlayer::fail(const QString &what)

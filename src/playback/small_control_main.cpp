@@ -1,0 +1,191 @@
+#include "small_control_main.h"
+
+#include "clock.h"
+#include "file_system.h"
+#include "key_translation.h"
+#include "lookups.h"
+#include "media_player.h"
+#include "mixer_menu.h"
+#include "modal_runner.h"
+#include "mouse_pointer.h"
+#include "player.h"
+#include "services.h"
+#include "shared_state.h"
+#include "small_routines.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int kButtonSize = 50;
+}
+
+SmallControlMain::SmallControlMain(Player &player, SharedState &state, Services &services, QSize screen)
+    : SmallWindow(state, screen, &player)
+    , m_player(player)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("small_control_main"));
+    resize(9 * kButtonSize, kButtonSize);
+    struct Key
+    {
+        QPushButton **button;
+        const char *name;
+        const char *caption;
+        void (SmallControlMain::*click)();
+    };
+    // The three ordering windows come with the in-song ordering; until then their keys rest.
+    const Key keys[] = {
+        {&key_order, "key_order", "1點歌", nullptr},          {&key_browe, "key_browe", "2已點", nullptr},
+        {&key_done, "key_done", "3歌手", nullptr},            {&key_mixer, "key_mixer", "4音效", &SmallControlMain::key_mixer_Click},
+        {&key_next, "key_next", "5卡歌", &SmallControlMain::key_next_Click},
+        {&key_pause, "key_pause", "6暫停", &SmallControlMain::key_pause_Click},
+        {&key_replay, "key_replay", "7重唱", &SmallControlMain::key_replay_Click},
+        {&key_gomain, "key_gomain", "8關閉", &SmallControlMain::key_gomain_Click},
+        {&key_exit, "key_exit", "0沒事", &SmallControlMain::key_exit_Click},
+    };
+    int x = 0;
+    for (const Key &k : keys) {
+        auto click = k.click;
+        *k.button = addButton(QString::fromLatin1(k.name), QString::fromUtf8(k.caption), QRect(x, 0, kButtonSize, kButtonSize),
+                              [this, click] {
+                                  if (click)
+                                      (this->*click)();
+                              });
+        x += kButtonSize;
+    }
+    fitToScreen(0.5);
+}
+
+void SmallControlMain::showEvent(QShowEvent *event)
+{
+    SmallWindow::showEvent(event);
+    // The pointer goes onto "0沒事", so a click closes the bar.
+    const QRect b = key_exit->geometry();
+    m_services.mousePointer.moveTo(x() + b.x() + int(b.width() * 0.8), y() + b.y() + int(b.height() * 0.8));
+    focusTimer()->start();
+}
+
+void SmallControlMain::hideEvent(QHideEvent *event)
+{
+    focusTimer()->stop();
+    SmallWindow::hideEvent(event);
+}
+
+bool SmallControlMain::keepsFocus() const
+{
+    // While the player's own focus timer is stopped, the bar is the active window.
+    return isVisible() && !m_player.Timer3->isActive();
+}
+
+bool SmallControlMain::event(QEvent *event)
+{
+    // The bar closes itself when another program takes the focus away.
+    if (event->type() == QEvent::WindowDeactivate && isVisible() && QApplication::activeWindow() == nullptr)
+        key_exit_Click();
+    return SmallWindow::event(event);
+}
+
+void SmallControlMain::key_press(int &KeyAscii)
+{
+    KeyAscii = translateKey(KeyAscii, m_state.settings);
+    if (m_player.HandleHotKey(KeyAscii))
+        return;
+    if (KeyAscii == KeyCode::Enter)
+        KeyAscii = 0;
+    switch (KeyAscii) {
+    case '0':
+        key_exit_Click();
+        break;
+    case '4':
+        key_mixer_Click();
+        break;
+    case '5':
+        key_next_Click();
+        break;
+    case '6':
+        key_pause_Click();
+        break;
+    case '7':
+        key_replay_Click();
+        break;
+    case '8':
+        key_gomain_Click();
+        break;
+    default:
+        break; // "1" to "3" open the in-song ordering windows, which are not part of this bar yet
+    }
+}
+
+void SmallControlMain::discardTake(bool wasRecording)
+{
+    if (wasRecording)
+        m_services.fileSystem.deleteFile(m_state.RecordFileName);
+}
+
+void SmallControlMain::key_next_Click()
+{
+    if (m_player.wmp1().playState() != PlayState::Playing)
+        return;
+    const bool wasRecording = m_state.Recording;
+    m_player.play_next();
+    discardTake(wasRecording);
+}
+
+void SmallControlMain::key_pause_Click()
+{
+    MediaPlayer &wmp = m_player.wmp1();
+    if (key_pause->text() == QStringLiteral("6暫停") && wmp.playState() == PlayState::Playing) {
+        const bool wasRecording = m_state.Recording;
+        wmp.pause();
+        key_pause->setText(QStringLiteral("6播放"));
+        // Pausing ends the recording; the paused take is discarded.
+        discardTake(wasRecording);
+    } else if (key_pause->text() == QStringLiteral("6播放") && wmp.playState() == PlayState::Paused) {
+        wmp.play();
+        key_pause->setText(QStringLiteral("6暫停"));
+    }
+}
+
+void SmallControlMain::key_replay_Click()
+{
+    MediaPlayer &wmp = m_player.wmp1();
+    if (wmp.playState() != PlayState::Playing)
+        return;
+    const bool wasRecording = m_state.Recording;
+    m_player.Timer2->stop();
+    m_player.Timer1->stop();
+    wmp.stop();
+    wmp.close();
+    m_player.Load_Background(1);
+    WaitSeconds(m_services.clock, 2);
+    m_player.Load_Background(0);
+    m_player.playHead();
+    m_player.Timer2->start();
+    m_player.Timer1->start();
+    discardTake(wasRecording);
+}
+
+void SmallControlMain::key_mixer_Click()
+{
+    focusTimer()->stop();
+    MixerMenu &mixer = m_player.mixer();
+    hide(); // ends the bar's modal display; the mixer takes over
+    ModalRunner::exec(mixer);
+}
+
+void SmallControlMain::key_gomain_Click()
+{
+    focusTimer()->stop();
+    m_player.Timer3->stop();
+    hide();
+    m_player.closePlayer();
+}
+
+void SmallControlMain::key_exit_Click()
+{
+    m_services.mousePointer.moveTo(m_screen.width() - 1, m_screen.height() - 1);
+    focusTimer()->stop();
+    hide();
+}

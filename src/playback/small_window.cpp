@@ -1,0 +1,65 @@
+#include "small_window.h"
+
+#include "key_code.h"
+#include "shared_state.h"
+#include "small_routines.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+SmallWindow::SmallWindow(SharedState &state, QSize screen, QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_state(state)
+    , m_screen(screen)
+    , m_focusTimer(new QTimer(this))
+{
+    setStyleSheet(QStringLiteral("SmallWindow { background: #202040; border: 2px solid #8080ff; }"
+                                 "QPushButton { background: #303070; color: white; }"
+                                 "QLabel { color: white; }"));
+    m_focusTimer->setInterval(100);
+    connect(m_focusTimer, &QTimer::timeout, this, [this] {
+        if (keepsFocus()) {
+            activateWindow();
+            setFocus();
+        }
+    });
+    installEventFilter(this);
+}
+
+QPushButton *SmallWindow::addButton(const QString &name, const QString &caption, QRect geometry,
+                                    std::function<void()> click)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(QFont(kScreenFontName, 12));
+    // A mouse press acts at once, as a click would.
+    connect(button, &QPushButton::pressed, this, std::move(click));
+    button->installEventFilter(this);
+    return button;
+}
+
+void SmallWindow::fitToScreen(double widthShare)
+{
+    const double factor = m_screen.width() * widthShare / qMax(1, width());
+    const QList<QWidget *> controls = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    ScaleControl(this, factor);
+    for (QWidget *control : controls)
+        ScaleControl(control, factor);
+    const int tpp = qMax(1, m_state.TwipsPerPixel);
+    move(m_state.settings.SmallScreenLeft / tpp, m_state.settings.SmallScreenTop / tpp);
+}
+
+bool SmallWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (keyEvent->text().isEmpty() && keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter)
+        return true;
+    int code = keyCodeOf(*keyEvent);
+    handleKey(code);
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QPushButton;
+class QTimer;
+struct SharedState;
+
+// The small windows over the playing video (control bar, mixer panel): they stand at the
+// configured small-window position, keep the keyboard focus with their own 100 ms timer,
+// take a mouse press on a button as its click, and send every key to one handler.
+class SmallWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SmallWindow(SharedState &state, QSize screen, QWidget *parent = nullptr);
+
+    // The window's key handler; every key of the window and its buttons arrives here.
+    virtual void handleKey(int &KeyAscii) = 0;
+
+    QTimer *focusTimer() const { return m_focusTimer; }
+
+protected:
+    QPushButton *addButton(const QString &name, const QString &caption, QRect geometry, std::function<void()> click);
+    // Scales the window and its controls so the window is widthShare of the screen wide,
+    // then places it at the small-window position.
+    void fitToScreen(double widthShare);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Whether the focus timer should pull the focus to this window now.
+    virtual bool keepsFocus() const { return isVisible(); }
+
+    SharedState &m_state;
+    QSize m_screen;
+
+private:
+    QTimer *m_focusTimer;
+};
