@@ -153,7 +153,9 @@ void MainMenu::layOut()
     const int strip = width - pictureWidth;
     const int margin = strip / 20;
     const int keyWidth = (strip - 4 * margin) / 3;
-    const int keyHeight = qMin(keyWidth, height / 12);
+    const int gridTop = height / 3;
+    // Five rows of keys, Enter and the manager button share the space below the echo lines.
+    const int keyHeight = qMin(keyWidth, (height - gridTop - 8 * margin) / 7);
     QFont labelFont(QStringLiteral("標楷體"));
     labelFont.setPixelSize(qMax(12, height / 22));
     for (QLabel *label : {Label1, Label2, Label3})
@@ -162,7 +164,6 @@ void MainMenu::layOut()
     Label2->setGeometry(margin, margin + height / 8, strip - 2 * margin, height / 16);
     Label3->setGeometry(margin, margin + height * 3 / 16, strip - 2 * margin, height / 16);
 
-    const int gridTop = height / 3;
     const std::array<std::array<QPushButton *, 3>, 5> grid = {{
         {number_div, number_mul, number_de},
         {number_key[7], number_key[8], number_key[9]},

@@ -4,12 +4,10 @@
 #include "file_system.h"
 #include "key_translation.h"
 #include "media_player.h"
-#include "modal_runner.h"
 #include "player.h"
 #include "record_file_name.h"
 #include "services.h"
 #include "shared_state.h"
-#include "small_control_main.h"
 #include "small_routines.h"
 #include "wav_file_open.h"
 
@@ -58,7 +56,7 @@ MixerMenu::MixerMenu(Player &player, SharedState &state, Services &services, QSi
     // The pitch keys are shown; they do nothing yet.
     tune_key[0] = addButton(QStringLiteral("tune_key_0"), QStringLiteral("--"), QRect(60, 95, 45, 40), [] {});
     tune_key[1] = addButton(QStringLiteral("tune_key_1"), QStringLiteral("++"), QRect(110, 95, 45, 40), [] {});
-    legend(this, QStringLiteral("Label5"), QStringLiteral("6 7 8 無作用"), QRect(160, 95, 75, 40));
+    legend(this, QStringLiteral("Label5"), QStringLiteral("無作用"), QRect(160, 95, 75, 40));
 
     cmdRecord = addButton(QStringLiteral("cmdRecord"), QStringLiteral("9錄音"), QRect(5, 140, 230, 40),
                           [this] { cmdRecord_Click(); });
@@ -197,8 +195,8 @@ void MixerMenu::startTake()
 void MixerMenu::Command1_Click()
 {
     focusTimer()->stop();
-    hide();
-    ModalRunner::exec(m_player.controlBar());
+    m_player.requestWindow(Player::SmallWindowKind::ControlBar);
+    hide(); // the player shows the control bar again
 }
 
 void MixerMenu::setRecordCaption(const QString &caption)

@@ -35,6 +35,7 @@ Player::Player(SharedState &state, Services &services, QSize screen, QTimer *men
     setObjectName(QStringLiteral("player"));
     setStyleSheet(QStringLiteral("Player { background: black; }"));
     setGeometry(0, 0, screen.width(), screen.height());
+    setWindowState(Qt::WindowFullScreen);
     m_state.TwipsPerPixel = 15;
 
     Image1 = new QLabel(this);
@@ -300,9 +301,15 @@ void Player::onKey(int code)
 
 void Player::openControlBar()
 {
-    if (m_closing)
-        return;
-    ModalRunner::exec(controlBar());
+    m_nextWindow = SmallWindowKind::ControlBar;
+    while (m_nextWindow != SmallWindowKind::None && !m_closing) {
+        const SmallWindowKind shown = m_nextWindow;
+        m_nextWindow = SmallWindowKind::None;
+        if (shown == SmallWindowKind::ControlBar)
+            ModalRunner::exec(controlBar());
+        else
+            ModalRunner::exec(mixer());
+    }
 }
 
 void Player::closePlayer()

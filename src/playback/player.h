@@ -39,6 +39,11 @@ public:
     void closePlayer();
     void showMessage(const QString &text);
 
+    // The small windows over the video follow one another without nesting: a window that
+    // hands over to another asks for it and hides; the player then shows the one asked for.
+    enum class SmallWindowKind { None, ControlBar, Mixer };
+    void requestWindow(SmallWindowKind next) { m_nextWindow = next; }
+
     MediaPlayer &wmp1() { return *m_wmp1; }
     SmallControlMain &controlBar();
     MixerMenu &mixer();
@@ -73,4 +78,5 @@ private:
     bool m_firstActivation = true;
     bool m_inPlayNext = false;
     bool m_closing = false;
+    SmallWindowKind m_nextWindow = SmallWindowKind::None;
 };

@@ -5,8 +5,6 @@
 #include "key_translation.h"
 #include "lookups.h"
 #include "media_player.h"
-#include "mixer_menu.h"
-#include "modal_runner.h"
 #include "mouse_pointer.h"
 #include "player.h"
 #include "services.h"
@@ -170,9 +168,8 @@ void SmallControlMain::key_replay_Click()
 void SmallControlMain::key_mixer_Click()
 {
     focusTimer()->stop();
-    MixerMenu &mixer = m_player.mixer();
-    hide(); // ends the bar's modal display; the mixer takes over
-    ModalRunner::exec(mixer);
+    m_player.requestWindow(Player::SmallWindowKind::Mixer);
+    hide(); // ends the bar's modal display; the player shows the mixer next
 }
 
 void SmallControlMain::key_gomain_Click()

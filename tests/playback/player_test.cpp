@@ -141,10 +141,19 @@ TEST_F(PlayerTest, MixerSetsChannelAndVolume)
     EXPECT_EQ(state.SoundChannel, 3);
     EXPECT_EQ(mixer.Label6->text(), "右");
 
+    // Bar, "4" to the mixer, "0" back to the bar, "0" closes it.
     QStringList opened;
-    onModal = [&](QDialog &d) { opened.append(d.objectName()); };
-    press('0');
-    EXPECT_EQ(opened, QStringList({"small_control_main"})) << "leaving the panel shows the bar again";
+    onModal = [&](QDialog &d) {
+        opened.append(d.objectName());
+        int k = opened.size() == 1 ? '4' : '0';
+        if (auto *bar = qobject_cast<SmallControlMain *>(&d))
+            bar->key_press(k);
+        else if (auto *panel = qobject_cast<MixerMenu *>(&d))
+            panel->Form_KeyPress(k);
+    };
+    key('0');
+    EXPECT_EQ(opened, QStringList({"small_control_main", "mixer_menu", "small_control_main"}))
+        << "leaving the panel shows the bar again";
 }
 
 class RecordingTest : public PlayerFixture
