@@ -1,9 +1,30 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks (release build in build/). The catalogue benchmark's
-# generated catalogue is kept in $TMPDIR/karaoke-bench and reused by later runs.
+# Builds and runs the benchmarks (release build in build/).
+#   scripts/bench.sh                 all three
+#   scripts/bench.sh catalogue|menu|playback
+# The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
+# $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)" --target bench_catalogue
-build/bench/bench_catalogue "$@"
+which="${1:-all}"
+run() {
+  local name=$1
+  shift
+  cmake --build build -j"$(nproc)" --target "bench_$name"
+  QT_QPA_PLATFORM=offscreen "build/bench/bench_$name" "$@"
+}
+case "$which" in
+  catalogue) run catalogue ;;
+  menu) run menu ;;
+  playback)
+    bash scripts/make-test-media.sh build/test-media
+    run playback build/test-media ;;
+  all)
+    run catalogue
+    run menu
+    bash scripts/make-test-media.sh build/test-media
+    run playback build/test-media ;;
+  *) echo "usage: $0 [catalogue|menu|playback]" >&2; exit 2 ;;
+esac
