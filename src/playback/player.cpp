@@ -10,6 +10,7 @@
 #include "mixer_menu.h"
 #include "modal_runner.h"
 #include "player_message.h"
+#include "recording_repair.h"
 #include "services.h"
 #include "settings.h"
 #include "shared_state.h"
@@ -73,6 +74,8 @@ Player::Player(SharedState &state, Services &services, QSize screen, QTimer *men
 
     m_state.SoundChannel = 2;
     m_state.Recording = false;
+    // Takes cut off by a crash get their sizes back before anyone plays them.
+    repairRecordings(services.fileSystem, m_state.settings.RecordPath);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);

@@ -1,5 +1,8 @@
 #include "menu_fixture.h"
 
+#include "start_form.h"
+
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -115,6 +118,22 @@ TEST_F(MainMenuTest, PositionLineShowsOnlyWhileTheMenuPlayerPlays)
     player->pause();
     QTest::qWait(250);
     EXPECT_EQ(menu().Label2->text(), "");
+}
+
+TEST(StartFormTest, ShowsTheTitlePictureForFourSecondsThenTheMenu)
+{
+    FakeClock clock;
+    bool menuShown = false;
+    StartForm start(QSize(800, 600), clock, [&] {
+        menuShown = true;
+        EXPECT_DOUBLE_EQ(clock.secondsWaited, 4);
+    });
+    EXPECT_EQ(start.pos(), QPoint(800, 600)) << "outside the screen until the picture is ready";
+    start.run();
+    EXPECT_TRUE(menuShown);
+    EXPECT_FALSE(start.isVisible());
+    const QImage picture = StartForm::titlePicture(QSize(800, 600)).toImage();
+    EXPECT_NE(picture.pixelColor(400, 200), picture.pixelColor(5, 595)) << "a picture, not an empty screen";
 }
 
 } // namespace

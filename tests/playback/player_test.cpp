@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "small_view.h"
+
 namespace {
 
 using PlayerTest = PlayerFixture;
@@ -239,6 +241,42 @@ TEST_F(RecordingTest, NoCaptureDeviceIsToldAndLeavesNoFile)
     EXPECT_TRUE(recordings().isEmpty());
     EXPECT_EQ(player().playerMsg->text(), "找不到錄音裝置");
     EXPECT_EQ(wmp().playState(), PlayState::Playing) << "the song goes on";
+}
+
+TEST_F(RecordingTest, ATakeCutOffByACrashIsCorrectedWhenThePlayerOpens)
+{
+    const QString cut = state.settings.RecordPath + "/202612052130雨--黃志明.wav";
+    recorder.sNew(cut, 44100, 16, 2);
+    {
+        QFile f(cut);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(4000, '\x11')); // samples written before the kill, sizes never fixed
+    }
+    const QString notAWave = state.settings.RecordPath + "/notes.wav";
+    QFile junk(notAWave);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(100, 'x'));
+    junk.close();
+
+    player();
+    recorder.sFile(cut);
+    EXPECT_TRUE(recorder.CheckPCM()) << recorder.checkText().toStdString();
+    EXPECT_EQ(recorder.sDataSize(), 4000u);
+    EXPECT_EQ(QFileInfo(notAWave).size(), 100) << "a file that is no recording is left alone";
+}
+
+TEST_F(PlayerTest, PreviewWindowPlaysItsFileOnceWhenShown)
+{
+    SmallView view(fakes.mediaPlayers, QSize(1280, 720));
+    EXPECT_EQ(view.size(), QSize(640, 360));
+    view.setFilePath("/songs/3.mpg");
+    view.show();
+    FakeMediaPlayer &preview = *fakes.mediaPlayers.created.back();
+    EXPECT_EQ(preview.url(), "file:///songs/3.mpg");
+    EXPECT_EQ(preview.playState(), PlayState::Playing);
+    EXPECT_EQ(preview.videoWidget()->geometry(), QRect(64, 0, 512, 288));
+    view.hide();
+    EXPECT_EQ(preview.playState(), PlayState::Undefined) << "closing the preview stops it";
 }
 
 } // namespace
