@@ -9,7 +9,7 @@ packages=(
   qt6-qpa-plugins
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x gstreamer1.0-gl
   fluid-soundfont-gm
   libxlsxwriter-dev
   fonts-arphic-ukai fonts-arphic-uming

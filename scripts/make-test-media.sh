@@ -2,6 +2,8 @@
 # Writes the short clips that the media-engine tests and benchmarks play, one per format the
 # jukebox meets: VCD tracks (plain and as copied from the disc), MPEG-1/2, AVI, MP4, MP3, WAV, MIDI.
 # Usage: make-test-media.sh OUTDIR. Files that already exist are kept, so a second run is instant.
+# Pipeline fragments from helper functions are split into gst-launch arguments on purpose.
+# shellcheck disable=SC2046
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -14,7 +16,7 @@ mkdir -p "$out"
 launch() { gst-launch-1.0 -q "$@" >/dev/null; }
 
 # 1.5 s of picture and sound; tests need time to pass while playing, not much more.
-kFrames=38
+frames=38
 small="video/x-raw,format=I420,width=176,height=144,framerate=25/1"
 vcd="video/x-raw,format=I420,width=352,height=240,framerate=25/1"
 tone() { # tone FREQ RATE: a 1.6 s stereo sine
@@ -22,14 +24,14 @@ tone() { # tone FREQ RATE: a 1.6 s stereo sine
 }
 
 make_mpeg1() {
-  launch videotestsrc num-buffers=$kFrames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
+  launch videotestsrc num-buffers=$frames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
     ! mpegvideoparse ! avmux_mpeg name=m ! filesink location="$1" \
     $(tone 440 44100) ! avenc_mp2 ! mpegaudioparse ! m.
 }
 
 # A video CD track: mplex lays the stream out in 2324-byte packs, one per disc sector.
 make_vcd_plain() {
-  launch videotestsrc num-buffers=$kFrames pattern=ball ! $vcd ! mpeg2enc format=1 disable-encode-retries=true \
+  launch videotestsrc num-buffers=$frames pattern=ball ! $vcd ! mpeg2enc format=1 disable-encode-retries=true \
     ! mplex name=m format=1 ! filesink location="$1" \
     $(tone 523 44100) ! avenc_mp2 bitrate=224000 ! mpegaudioparse ! m.
 }
@@ -60,18 +62,18 @@ PY
 }
 
 make_mpeg2() {
-  launch videotestsrc num-buffers=$kFrames pattern=smpte ! $vcd ! mpeg2enc format=3 disable-encode-retries=true \
+  launch videotestsrc num-buffers=$frames pattern=smpte ! $vcd ! mpeg2enc format=3 disable-encode-retries=true \
     ! mpegvideoparse ! mpegpsmux name=m ! filesink location="$1" \
     $(tone 587 48000) ! avenc_mp2 ! mpegaudioparse ! m.
 }
 
 make_avi() {
-  launch videotestsrc num-buffers=$kFrames ! $small ! avenc_mpeg4 ! avimux name=m ! filesink location="$1" \
+  launch videotestsrc num-buffers=$frames ! $small ! avenc_mpeg4 ! avimux name=m ! filesink location="$1" \
     $(tone 659 44100) ! lamemp3enc ! m.
 }
 
 make_h264() {
-  launch videotestsrc num-buffers=$kFrames ! $small ! x264enc speed-preset=ultrafast ! h264parse \
+  launch videotestsrc num-buffers=$frames ! $small ! x264enc speed-preset=ultrafast ! h264parse \
     ! mp4mux name=m ! filesink location="$1" \
     $(tone 698 44100) ! avenc_aac ! aacparse ! m.
 }
@@ -108,7 +110,8 @@ PY
 
 # One picture and three sound tracks, each a different tone, as a multi-language disc has.
 make_three_tracks() {
-  launch videotestsrc num-buffers=$kFrames ! $small ! avenc_mpeg4 ! matroskamux name=m ! filesink location="$1" \
+  launch videotestsrc num-buffers=$frames ! $small ! x264enc speed-preset=ultrafast ! h264parse \
+    ! matroskamux name=m ! filesink location="$1" \
     $(tone 300 48000) ! avenc_mp2 ! mpegaudioparse ! m. \
     $(tone 600 48000) ! avenc_mp2 ! mpegaudioparse ! m. \
     $(tone 900 48000) ! avenc_mp2 ! mpegaudioparse ! m.
@@ -118,7 +121,7 @@ make_three_tracks() {
 make_stereo_lr() {
   local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
   local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
-  launch videotestsrc num-buffers=$kFrames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
+  launch videotestsrc num-buffers=$frames ! $small ! mpeg2enc format=0 disable-encode-retries=true \
     ! mpegvideoparse ! avmux_mpeg name=m ! filesink location="$1" \
     interleave name=i ! audioconvert ! avenc_mp2 ! mpegaudioparse ! m. \
     audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 ! "$left" ! i.sink_0 \

@@ -1,0 +1,123 @@
+// How fast a song starts, and whether a long evening of songs on one player holds its memory.
+//   bench_playback [benchmark flags] [MEDIA_DIR]
+// MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh.
+#include "gst_media_player.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr int kTimeoutMs = 10000;
+constexpr int kSongs = 200;
+constexpr int kWarmUpSongs = 10;
+
+QString g_mediaDir;
+
+QString mediaUrl(const char *name)
+{
+    return QStringLiteral("file://") + g_mediaDir + QLatin1Char('/') + QLatin1String(name);
+}
+
+// Runs the event loop until the player reports the state, or the time-out passes.
+bool waitForState(MediaPlayer &player, int state)
+{
+    if (player.playState() == state)
+        return true;
+    QEventLoop loop;
+    QObject::connect(&player, &MediaPlayer::playStateChanged, &loop, [&](int now) {
+        if (now == state)
+            loop.quit();
+    });
+    QTimer::singleShot(kTimeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return player.playState() == state;
+}
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+void playToPlaying(benchmark::State &state, const char *file)
+{
+    GstMediaPlayer player({QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
+    for (auto _ : state) {
+        player.setUrl(mediaUrl(file));
+        const auto start = std::chrono::steady_clock::now();
+        player.play();
+        if (!waitForState(player, PlayState::Playing)) {
+            state.SkipWithError("the song did not start");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        player.stop();
+    }
+}
+
+// Decoding runs unsynced, so 200 songs take seconds; every one is still opened, decoded to its
+// end and released as in a real evening.
+void songsBackToBack(benchmark::State &state)
+{
+    const char *songs[] = {"mpeg1.mpg", "vcd-cdxa.dat", "h264.mp4", "mpeg2.mpg", "clip.avi", "tone.mp3"};
+    GstMediaPlayer player({QStringLiteral("fakesink sync=false"), QStringLiteral("fakesink sync=false")});
+    int failures = 0;
+    QObject::connect(&player, &MediaPlayer::error, [&](const QString &text) {
+        ++failures;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
+    for (auto _ : state) {
+        long baselineKb = 0;
+        for (int song = 0; song < kSongs; ++song) {
+            if (song == kWarmUpSongs)
+                baselineKb = residentKb();
+            player.setUrl(mediaUrl(songs[song % std::size(songs)]));
+            player.play();
+            if (!waitForState(player, PlayState::Stopped))
+                ++failures;
+        }
+        const double growthMb = (residentKb() - baselineKb) / 1024.0;
+        state.counters["rss_growth_MB"] = growthMb;
+        state.counters["failures"] = failures;
+        std::printf("RSS growth over %d songs after %d warm-up songs: %.1f MB (limit 20 MB)\n",
+                    kSongs - kWarmUpSongs, kWarmUpSongs, growthMb);
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(playToPlaying, mpeg1, "mpeg1.mpg")
+    ->UseManualTime()->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(playToPlaying, h264, "h264.mp4")
+    ->UseManualTime()->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(songsBackToBack)->Iterations(1)->Unit(benchmark::kSecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    g_mediaDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KARAOKE_TEST_MEDIA");
+    if (g_mediaDir.isEmpty())
+        g_mediaDir = QStringLiteral(KARAOKE_DEFAULT_TEST_MEDIA);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <gst/gst.h>
+
+// The audio path of a song: a channel mixer (to pick the vocal or the accompaniment) and a
+// pitch stage (key change), both pass-through until set, then the sink that plays the sound.
+class GstMediaAudioSink
+{
+public:
+    static constexpr const char *kChannelMixName = "channelmix";
+    static constexpr const char *kPitchName = "pitch";
+
+    // sinkDescription is a gst-launch description of the final sink; empty picks the default.
+    // Returns a floating bin, or nullptr with *error set.
+    static GstElement *create(const QString &sinkDescription, QString *error);
+};

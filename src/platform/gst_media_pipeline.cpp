@@ -1,0 +1,314 @@
+#include "gst_media_pipeline.h"
+
+#include "gst_media_audio_sink.h"
+#include "gst_media_frame_sink.h"
+#include "gst_media_video_sink.h"
+#include "gst_media_video_widget.h"
+#include "gst_runtime.h"
+
+#include <QFile>
+#include <QtDebug>
+
+#include <gst/video/videooverlay.h>
+
+#include <memory>
+
+namespace {
+
+const char kSoundFont[] = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+constexpr int kPlayFlagText = 1 << 2;
+
+using MessagePtr = std::shared_ptr<GstMessage>;
+
+}
+
+GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audioSink,
+                                   GstMediaVideoWidget *widget, QObject *parent)
+    : QObject(parent)
+    , m_widget(widget)
+{
+    GstRuntime::ensureInitialized();
+    // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
+    // video/x-cdxa and mpegpsdemux takes that, skipping the sector framing between packs.
+    m_playbin = gst_element_factory_make("playbin", nullptr);
+    Q_ASSERT(m_playbin);
+    gst_object_ref_sink(m_playbin);
+
+    // Songs carry no subtitles, and rendering them would need the text overlay plugin.
+    int flags = 0;
+    g_object_get(m_playbin, "flags", &flags, nullptr);
+    g_object_set(m_playbin, "flags", flags & ~kPlayFlagText, nullptr);
+    g_signal_connect(m_playbin, "element-setup", G_CALLBACK(onElementSetup), this);
+
+    setUpAudio(audioSink);
+    setUpVideo(videoSink);
+
+    GstBus *bus = gst_element_get_bus(m_playbin);
+    gst_bus_set_sync_handler(bus, onBusMessage, this, nullptr);
+    gst_object_unref(bus);
+}
+
+GstMediaPipeline::~GstMediaPipeline()
+{
+    GstBus *bus = gst_element_get_bus(m_playbin);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    g_signal_handlers_disconnect_by_data(m_playbin, this);
+    if (m_overlaySink)
+        gst_object_unref(m_overlaySink);
+    gst_object_unref(m_playbin);
+}
+
+void GstMediaPipeline::setUpAudio(const QString &description)
+{
+    // Without a screen the program runs for tests or demos: sound is decoded, kept in time, dropped.
+    const bool silent = description.isEmpty() && GstMediaVideoSink::headless();
+    QString error;
+    GstElement *sink = GstMediaAudioSink::create(silent ? QStringLiteral("fakesink sync=true") : description,
+                                                 &error);
+    if (!sink) {
+        qWarning("audio path '%s' unusable: %s", qPrintable(description), qPrintable(error));
+        return;
+    }
+    g_object_set(m_playbin, "audio-sink", sink, nullptr);
+}
+
+void GstMediaPipeline::setUpVideo(const QString &description)
+{
+    GstElement *sink = nullptr;
+    QString error;
+    switch (GstMediaVideoSink::choose(description)) {
+    case GstMediaVideoSink::Kind::Described:
+        sink = GstMediaVideoSink::fromDescription(description, &error);
+        if (!sink)
+            qWarning("video sink '%s' unusable: %s", qPrintable(description), qPrintable(error));
+        break;
+    case GstMediaVideoSink::Kind::Overlay:
+        sink = GstMediaVideoSink::overlaySink();
+        break;
+    case GstMediaVideoSink::Kind::Frames:
+        sink = GstMediaFrameSink::create([this](const QImage &frame) { queueFrame(frame); });
+        break;
+    case GstMediaVideoSink::Kind::Fake:
+        break;
+    }
+    if (!sink)
+        sink = GstMediaVideoSink::fakeSink();
+    if (GST_IS_VIDEO_OVERLAY(sink) && m_widget) {
+        m_overlaySink = GST_ELEMENT(gst_object_ref(sink));
+        gst_video_overlay_handle_events(GST_VIDEO_OVERLAY(sink), FALSE);
+        m_widget->setOverlayActive(true);
+        connect(m_widget, &GstMediaVideoWidget::windowHandleChanged, this, &GstMediaPipeline::bindWindow);
+        connect(m_widget, &GstMediaVideoWidget::exposed, this, &GstMediaPipeline::exposeWindow);
+        connect(m_widget, &GstMediaVideoWidget::closing, this, &GstMediaPipeline::releaseWindow);
+    }
+    g_object_set(m_playbin, "video-sink", sink, nullptr);
+}
+
+void GstMediaPipeline::setUri(const QString &uri)
+{
+    stop();
+    g_object_set(m_playbin, "uri", uri.toUtf8().constData(), nullptr);
+}
+
+void GstMediaPipeline::play()
+{
+    m_target = GST_STATE_PLAYING;
+    bindWindow();
+    const unsigned run = m_run;
+    if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+        return;
+    // The error posted on the bus normally says why; this covers a refusal without one.
+    QMetaObject::invokeMethod(this, [this, run] {
+        if (run != m_run)
+            return;
+        stop();
+        emit failed(tr("the media could not be opened"));
+    }, Qt::QueuedConnection);
+}
+
+void GstMediaPipeline::pause()
+{
+    m_target = GST_STATE_PAUSED;
+    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+}
+
+void GstMediaPipeline::stop()
+{
+    m_target = GST_STATE_NULL;
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    ++m_run;
+    if (m_widget)
+        m_widget->clearFrame();
+}
+
+qint64 GstMediaPipeline::positionMs() const
+{
+    gint64 position = 0;
+    if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+        return 0;
+    return position / GST_MSECOND;
+}
+
+void GstMediaPipeline::setVolume(double linear)
+{
+    g_object_set(m_playbin, "volume", linear, nullptr);
+}
+
+int GstMediaPipeline::audioStreamCount() const
+{
+    int count = 0;
+    g_object_get(m_playbin, "n-audio", &count, nullptr);
+    return count;
+}
+
+int GstMediaPipeline::currentAudioStream() const
+{
+    int index = -1;
+    g_object_get(m_playbin, "current-audio", &index, nullptr);
+    return index;
+}
+
+void GstMediaPipeline::setCurrentAudioStream(int index)
+{
+    g_object_set(m_playbin, "current-audio", index, nullptr);
+    if (m_target == GST_STATE_NULL)
+        return;
+    // About a second of the old track is already queued before the sink; flushing it from
+    // where the song is makes the new track heard at once.
+    gint64 position = 0;
+    if (gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+        gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
+                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), position);
+}
+
+// Runs on the thread that posted the message. A sync handler that drops a message owns it.
+GstBusSyncReply GstMediaPipeline::onBusMessage(GstBus *, GstMessage *message, gpointer self)
+{
+    auto *pipeline = static_cast<GstMediaPipeline *>(self);
+    MessagePtr owned(message, gst_message_unref);
+    const bool fromPlaybin = GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline->m_playbin);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        break;
+    case GST_MESSAGE_EOS:
+    case GST_MESSAGE_STATE_CHANGED:
+        if (fromPlaybin)
+            break;
+        return GST_BUS_DROP;
+    default:
+        return GST_BUS_DROP;
+    }
+    const unsigned run = pipeline->m_run;
+    QMetaObject::invokeMethod(pipeline, [pipeline, run, owned] {
+        if (run == pipeline->m_run)
+            pipeline->handleMessage(owned.get());
+    }, Qt::QueuedConnection);
+    return GST_BUS_DROP;
+}
+
+void GstMediaPipeline::onElementSetup(GstElement *, GstElement *element, gpointer)
+{
+    GstElementFactory *factory = gst_element_get_factory(element);
+    if (!factory || g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") != 0)
+        return;
+    if (QFile::exists(QString::fromLatin1(kSoundFont)))
+        g_object_set(element, "soundfont", kSoundFont, nullptr);
+}
+
+void GstMediaPipeline::handleMessage(GstMessage *message)
+{
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_STATE_CHANGED:
+        handleStateChanged(message);
+        break;
+    case GST_MESSAGE_ERROR:
+        handleError(message);
+        break;
+    case GST_MESSAGE_EOS:
+        handleEndOfStream();
+        break;
+    default:
+        break;
+    }
+}
+
+void GstMediaPipeline::handleStateChanged(GstMessage *message)
+{
+    GstState oldState, newState, pending;
+    gst_message_parse_state_changed(message, &oldState, &newState, &pending);
+    if (newState != m_target || pending != GST_STATE_VOID_PENDING)
+        return;
+    if (newState == GST_STATE_PLAYING)
+        emit playing();
+    else if (newState == GST_STATE_PAUSED)
+        emit paused();
+}
+
+void GstMediaPipeline::handleError(GstMessage *message)
+{
+    GError *error = nullptr;
+    gchar *debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    const QString description = QString::fromUtf8(error->message);
+    qDebug("playback error: %s (%s)", error->message, debug ? debug : "");
+    g_error_free(error);
+    g_free(debug);
+    stop();
+    emit failed(description);
+}
+
+void GstMediaPipeline::handleEndOfStream()
+{
+    if (m_target != GST_STATE_PLAYING)
+        return;
+    stop();
+    emit ended();
+}
+
+void GstMediaPipeline::bindWindow()
+{
+    if (!m_overlaySink || !m_widget)
+        return;
+    gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlaySink), m_widget->winId());
+}
+
+void GstMediaPipeline::exposeWindow()
+{
+    if (m_overlaySink && m_target != GST_STATE_NULL)
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(m_overlaySink));
+}
+
+void GstMediaPipeline::releaseWindow()
+{
+    m_widget = nullptr;
+    stop();
+    if (m_overlaySink)
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlaySink), 0);
+}
+
+void GstMediaPipeline::queueFrame(const QImage &frame)
+{
+    {
+        std::lock_guard lock(m_frameMutex);
+        m_queuedFrame = frame;
+        if (m_frameQueued)
+            return;
+        m_frameQueued = true;
+    }
+    QMetaObject::invokeMethod(this, &GstMediaPipeline::showQueuedFrame, Qt::QueuedConnection);
+}
+
+void GstMediaPipeline::showQueuedFrame()
+{
+    QImage frame;
+    {
+        std::lock_guard lock(m_frameMutex);
+        frame = std::move(m_queuedFrame);
+        m_queuedFrame = QImage();
+        m_frameQueued = false;
+    }
+    if (m_widget && m_target != GST_STATE_NULL)
+        m_widget->showFrame(frame);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <mutex>
+
+class GstMediaVideoWidget;
+
+// One playbin with the jukebox's sinks. What its bus reports arrives as Qt signals on the
+// thread that owns this object; messages of a run that was stopped meanwhile are dropped.
+class GstMediaPipeline : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Empty sink descriptions pick the sinks for the platform; see GstMediaVideoSink.
+    GstMediaPipeline(const QString &videoSink, const QString &audioSink,
+                     GstMediaVideoWidget *widget, QObject *parent = nullptr);
+    ~GstMediaPipeline() override;
+
+    void setUri(const QString &uri);
+    void play();
+    void pause();
+    // Releases the file and the decoders; the next play() starts from the beginning.
+    void stop();
+
+    qint64 positionMs() const;
+    void setVolume(double linear);
+    int audioStreamCount() const;
+    int currentAudioStream() const;
+    void setCurrentAudioStream(int index);
+
+signals:
+    void playing();
+    void paused();
+    void ended();
+    void failed(const QString &description);
+
+private:
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
+    static void onElementSetup(GstElement *playbin, GstElement *element, gpointer self);
+    void handleMessage(GstMessage *message);
+    void handleStateChanged(GstMessage *message);
+    void handleError(GstMessage *message);
+    void handleEndOfStream();
+
+    void setUpAudio(const QString &description);
+    void setUpVideo(const QString &description);
+    void bindWindow();
+    void exposeWindow();
+    void releaseWindow();
+    void queueFrame(const QImage &frame);
+    void showQueuedFrame();
+
+    GstElement *m_playbin = nullptr;
+    GstElement *m_overlaySink = nullptr;
+    QPointer<GstMediaVideoWidget> m_widget;
+    GstState m_target = GST_STATE_NULL;
+    // Bumped by every stop, so messages posted before it are recognised as stale.
+    std::atomic<unsigned> m_run{0};
+
+    std::mutex m_frameMutex;
+    QImage m_queuedFrame;
+    bool m_frameQueued = false;
+};

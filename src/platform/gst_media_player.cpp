@@ -1,0 +1,213 @@
+#include "gst_media_player.h"
+
+#include "gst_media_pipeline.h"
+#include "gst_media_uri.h"
+#include "gst_media_video_widget.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+namespace {
+
+QString mmss(qint64 ms)
+{
+    const qint64 seconds = ms / 1000;
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+}
+
+GstMediaPlayer::GstMediaPlayer(QObject *parent)
+    : GstMediaPlayer(Options{}, parent)
+{
+}
+
+GstMediaPlayer::GstMediaPlayer(const Options &options, QObject *parent)
+    : MediaPlayer(parent)
+{
+    if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        m_widget = new GstMediaVideoWidget;
+        connect(m_widget, &GstMediaVideoWidget::clicked, this, &MediaPlayer::clicked);
+        connect(m_widget, &GstMediaVideoWidget::keyPressed, this, &MediaPlayer::keyPressed);
+    }
+    m_pipeline = std::make_unique<GstMediaPipeline>(options.videoSink, options.audioSink, m_widget);
+    connect(m_pipeline.get(), &GstMediaPipeline::playing, this, &GstMediaPlayer::onPlaying);
+    connect(m_pipeline.get(), &GstMediaPipeline::paused, this, &GstMediaPlayer::onPaused);
+    connect(m_pipeline.get(), &GstMediaPipeline::ended, this, &GstMediaPlayer::onEnded);
+    connect(m_pipeline.get(), &GstMediaPipeline::failed, this, &GstMediaPlayer::onFailed);
+    m_pipeline->setVolume(m_volume / 100.0);
+}
+
+GstMediaPlayer::~GstMediaPlayer()
+{
+    m_pipeline.reset();
+    // A widget placed in a window belongs to that window; one never placed is ours.
+    if (m_widget && !m_widget->parent())
+        delete m_widget;
+}
+
+void GstMediaPlayer::setUrl(const QString &url)
+{
+    ++m_requests;
+    unwatchFile();
+    m_url = url;
+    if (url.isEmpty()) {
+        close();
+        return;
+    }
+    m_pipeline->setUri(GstMediaUri::fromUrl(url));
+    setState(PlayState::Ready);
+}
+
+void GstMediaPlayer::play()
+{
+    ++m_requests;
+    switch (m_state) {
+    case PlayState::Undefined:
+    case PlayState::Playing:
+    case PlayState::Transitioning:
+        return;
+    case PlayState::Paused:
+        m_pipeline->play();
+        return;
+    default:
+        break;
+    }
+    setState(PlayState::Transitioning);
+    watchFile();
+    m_pipeline->play();
+}
+
+void GstMediaPlayer::pause()
+{
+    ++m_requests;
+    if (m_state == PlayState::Playing || m_state == PlayState::Transitioning)
+        m_pipeline->pause();
+}
+
+void GstMediaPlayer::stop()
+{
+    ++m_requests;
+    if (m_state == PlayState::Undefined)
+        return;
+    unwatchFile();
+    m_pipeline->stop();
+    setState(PlayState::Stopped);
+}
+
+void GstMediaPlayer::close()
+{
+    ++m_requests;
+    unwatchFile();
+    m_pipeline->stop();
+    m_url.clear();
+    setState(PlayState::Undefined);
+}
+
+QString GstMediaPlayer::positionText() const
+{
+    if (m_state == PlayState::Undefined)
+        return {};
+    return mmss(m_pipeline->positionMs());
+}
+
+void GstMediaPlayer::setVolume(int volume)
+{
+    m_volume = qBound(0, volume, 100);
+    m_pipeline->setVolume(m_volume / 100.0);
+}
+
+int GstMediaPlayer::audioTrackCount() const
+{
+    return m_state == PlayState::Undefined ? 0 : m_pipeline->audioStreamCount();
+}
+
+int GstMediaPlayer::currentAudioTrack() const
+{
+    if (audioTrackCount() == 0)
+        return 0;
+    return m_pipeline->currentAudioStream() + 1;
+}
+
+void GstMediaPlayer::setCurrentAudioTrack(int track)
+{
+    if (track < 1 || track > audioTrackCount())
+        return;
+    m_pipeline->setCurrentAudioStream(track - 1);
+}
+
+QWidget *GstMediaPlayer::videoWidget()
+{
+    return m_widget;
+}
+
+void GstMediaPlayer::setState(int state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit playStateChanged(state);
+}
+
+void GstMediaPlayer::onPlaying()
+{
+    if (m_state == PlayState::Transitioning || m_state == PlayState::Paused)
+        setState(PlayState::Playing);
+}
+
+void GstMediaPlayer::onPaused()
+{
+    if (m_state == PlayState::Transitioning || m_state == PlayState::Playing)
+        setState(PlayState::Paused);
+}
+
+// The jukebox has always seen "media ended", then "stopped", unless a handler already moved on.
+void GstMediaPlayer::onEnded()
+{
+    unwatchFile();
+    const unsigned requests = ++m_requests;
+    setState(PlayState::MediaEnded);
+    if (requests != m_requests)
+        return;
+    emit endOfStream();
+    if (requests == m_requests)
+        setState(PlayState::Stopped);
+}
+
+void GstMediaPlayer::onFailed(const QString &description)
+{
+    unwatchFile();
+    setState(PlayState::Stopped);
+    const QString path = GstMediaUri::localPath(m_url);
+    emit error(QStringLiteral("%1: %2").arg(path.isEmpty() ? m_url : path, description));
+}
+
+// An open file keeps playing after it is deleted; the jukebox treats that as a lost song.
+void GstMediaPlayer::onFileChanged(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return;
+    m_pipeline->stop();
+    onFailed(tr("the file was removed while playing"));
+}
+
+void GstMediaPlayer::watchFile()
+{
+    const QString path = GstMediaUri::localPath(m_url);
+    if (path.isEmpty())
+        return;
+    if (!m_watcher) {
+        m_watcher = std::make_unique<QFileSystemWatcher>();
+        connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, &GstMediaPlayer::onFileChanged);
+    }
+    m_watcher->addPath(path);
+}
+
+void GstMediaPlayer::unwatchFile()
+{
+    if (m_watcher && !m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+}

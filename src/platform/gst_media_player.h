@@ -1,0 +1,69 @@
+#pragma once
+
+#include "media_player.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class GstMediaPipeline;
+class GstMediaVideoWidget;
+class QFileSystemWatcher;
+
+// The media player on GStreamer playbin, reporting the jukebox's play-state numbers.
+class GstMediaPlayer : public MediaPlayer
+{
+    Q_OBJECT
+
+public:
+    // Sink descriptions in gst-launch syntax ("fakesink sync=true"); empty picks the sinks of
+    // the platform. videoSink "widget" draws the frames in videoWidget() without an overlay.
+    struct Options {
+        QString videoSink;
+        QString audioSink;
+    };
+
+    explicit GstMediaPlayer(QObject *parent = nullptr);
+    explicit GstMediaPlayer(const Options &options, QObject *parent = nullptr);
+    ~GstMediaPlayer() override;
+
+    void setUrl(const QString &url) override;
+    QString url() const override { return m_url; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
+
+    int playState() const override { return m_state; }
+    QString positionText() const override;
+
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+
+    int audioTrackCount() const override;
+    int currentAudioTrack() const override;
+    void setCurrentAudioTrack(int track) override;
+
+    // Null when the application has no widgets (a QCoreApplication).
+    QWidget *videoWidget() override;
+
+private:
+    void setState(int state);
+    void onPlaying();
+    void onPaused();
+    void onEnded();
+    void onFailed(const QString &description);
+    void onFileChanged(const QString &path);
+    void watchFile();
+    void unwatchFile();
+
+    QString m_url;
+    int m_state = PlayState::Undefined;
+    int m_volume = 100;
+    // Bumped by every request, so a signal handler that starts the next song is noticed.
+    unsigned m_requests = 0;
+    QPointer<GstMediaVideoWidget> m_widget;
+    std::unique_ptr<GstMediaPipeline> m_pipeline;
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
+};

@@ -1,0 +1,419 @@
+// The media player on real GStreamer pipelines, playing the clips of make-test-media.sh with
+// fake or file sinks, so time passes as in a real song but nothing needs a screen or speakers.
+#include "gst_media_player.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+QString mediaPath(const QString &name)
+{
+    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + name;
+}
+
+QString fileUrl(const QString &path)
+{
+    return QStringLiteral("file://") + path;
+}
+
+GstMediaPlayer::Options fakeSinks()
+{
+    return {QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")};
+}
+
+// Sound written to a WAV file: synced to the clock when asked, else as fast as it decodes.
+GstMediaPlayer::Options recordingSinks(const QString &wavPath, bool synced)
+{
+    const QString sink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! %1 wavenc"
+                                        " ! filesink async=false location=\"%2\"")
+                             .arg(synced ? QStringLiteral("identity sync=true !") : QString(), wavPath);
+    return {QStringLiteral("fakesink sync=%1").arg(synced ? "true" : "false"), sink};
+}
+
+bool waitFor(const std::function<bool()> &condition)
+{
+    return QTest::qWaitFor(condition, kWaitMs);
+}
+
+// Everything the player reports, in order.
+struct Recorder {
+    QObject context; // the connections end with the recorder
+    QList<int> states;
+    QStringList errors;
+    QList<int> statesAtEnd; // the play state seen by each endOfStream handler
+    int tracksWhenPlaying = -1;
+
+    explicit Recorder(MediaPlayer &player)
+    {
+        QObject::connect(&player, &MediaPlayer::playStateChanged, &context, [this, &player](int state) {
+            states.append(state);
+            if (state == PlayState::Playing && tracksWhenPlaying < 0)
+                tracksWhenPlaying = player.audioTrackCount();
+        });
+        QObject::connect(&player, &MediaPlayer::error, &context,
+                         [this](const QString &text) { errors.append(text); });
+        QObject::connect(&player, &MediaPlayer::endOfStream, &context,
+                         [this, &player] { statesAtEnd.append(player.playState()); });
+    }
+};
+
+bool playToState(GstMediaPlayer &player, const QString &path, int state)
+{
+    player.setUrl(fileUrl(path));
+    player.play();
+    return waitFor([&] { return player.playState() == state; });
+}
+
+struct Wav {
+    int channels = 0;
+    int rate = 0;
+    QList<qint16> samples; // interleaved
+};
+
+Wav readWav(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    Wav wav;
+    for (qsizetype at = 12; at + 8 <= data.size();) {
+        const QByteArray id = data.mid(at, 4);
+        const qsizetype size = qFromLittleEndian<quint32>(data.constData() + at + 4);
+        const char *body = data.constData() + at + 8;
+        if (id == "fmt ") {
+            wav.channels = qFromLittleEndian<quint16>(body + 2);
+            wav.rate = int(qFromLittleEndian<quint32>(body + 4));
+        } else if (id == "data") {
+            const qsizetype count = std::min(size, data.size() - at - 8) / 2;
+            for (qsizetype i = 0; i < count; ++i)
+                wav.samples.append(qFromLittleEndian<qint16>(body + 2 * i));
+        }
+        at += 8 + size + (size & 1);
+    }
+    return wav;
+}
+
+QList<qint16> channel(const Wav &wav, int index, double fromSeconds, double toSeconds)
+{
+    QList<qint16> out;
+    const qsizetype first = qsizetype(fromSeconds * wav.rate) * wav.channels + index;
+    const qsizetype last = std::min(qsizetype(toSeconds * wav.rate) * wav.channels, wav.samples.size());
+    for (qsizetype i = first; i < last; i += wav.channels)
+        out.append(wav.samples.at(i));
+    return out;
+}
+
+// Upward zero crossings per second, with a dead band so coding noise near zero does not count.
+double frequency(const QList<qint16> &samples, int rate)
+{
+    int crossings = 0;
+    bool below = false;
+    for (qint16 s : samples) {
+        if (s < -500)
+            below = true;
+        else if (s > 500 && below) {
+            ++crossings;
+            below = false;
+        }
+    }
+    return samples.isEmpty() ? 0 : crossings * double(rate) / samples.size();
+}
+
+int peak(const QList<qint16> &samples)
+{
+    int result = 0;
+    for (qint16 s : samples)
+        result = std::max(result, std::abs(int(s)));
+    return result;
+}
+
+Wav playIntoWav(const QString &media, const QString &wavPath, bool synced, int volume = 100,
+                const std::function<void(GstMediaPlayer &)> &whenPlaying = {})
+{
+    GstMediaPlayer player(recordingSinks(wavPath, synced));
+    player.setVolume(volume);
+    Recorder recorder(player);
+    if (whenPlaying) {
+        QObject::connect(&player, &MediaPlayer::playStateChanged, [&](int state) {
+            if (state == PlayState::Playing)
+                whenPlaying(player);
+        });
+    }
+    EXPECT_TRUE(playToState(player, media, PlayState::Stopped)) << qPrintable(media);
+    EXPECT_EQ(recorder.statesAtEnd, QList<int>{PlayState::MediaEnded});
+    return readWav(wavPath);
+}
+
+bool hasPicture(QWidget &widget)
+{
+    const QImage image = widget.grab().toImage();
+    for (int y = 0; y < image.height(); y += 8) {
+        for (int x = 0; x < image.width(); x += 8) {
+            if (qGray(image.pixel(x, y)) > 40)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(GstMediaPlayerTest, OpeningASongGoesFromReadyThroughTransitioningToPlaying)
+{
+    GstMediaPlayer player; // without a screen it picks sinks that keep time and show nothing
+    Recorder recorder(player);
+    EXPECT_EQ(player.playState(), PlayState::Undefined);
+    EXPECT_EQ(player.positionText(), QString());
+
+    player.setUrl(fileUrl(mediaPath("mpeg1.mpg")));
+    EXPECT_EQ(player.playState(), PlayState::Ready);
+    player.play();
+    EXPECT_EQ(player.playState(), PlayState::Transitioning);
+    ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
+
+    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing}));
+    EXPECT_EQ(recorder.tracksWhenPlaying, 1);
+    EXPECT_EQ(player.currentAudioTrack(), 1);
+
+    player.stop();
+    EXPECT_EQ(player.playState(), PlayState::Stopped);
+    player.close();
+    EXPECT_EQ(player.playState(), PlayState::Undefined);
+    EXPECT_EQ(player.url(), QString());
+    EXPECT_TRUE(recorder.errors.isEmpty()) << qPrintable(recorder.errors.join('\n'));
+}
+
+TEST(GstMediaPlayerTest, EndOfSongReportsMediaEndedThenStoppedAndCanPlayAgain)
+{
+    GstMediaPlayer player(fakeSinks());
+    Recorder recorder(player);
+    ASSERT_TRUE(playToState(player, mediaPath("tone.wav"), PlayState::Playing));
+    ASSERT_TRUE(waitFor([&] { return !recorder.statesAtEnd.isEmpty(); }));
+
+    EXPECT_EQ(recorder.statesAtEnd, QList<int>{PlayState::MediaEnded});
+    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
+                                           PlayState::MediaEnded, PlayState::Stopped}));
+
+    recorder.states.clear();
+    player.play();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
+    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Transitioning, PlayState::Playing}));
+}
+
+TEST(GstMediaPlayerTest, AHandlerThatStartsTheNextSongIsNotOverruledByStopped)
+{
+    GstMediaPlayer player(fakeSinks());
+    Recorder recorder(player);
+    QObject::connect(&player, &MediaPlayer::endOfStream, [&] {
+        player.setUrl(fileUrl(mediaPath("tone.mp3")));
+        player.play();
+    });
+    player.setUrl(fileUrl(mediaPath("tone.wav")));
+    player.play();
+    ASSERT_TRUE(waitFor([&] { return recorder.states.count(PlayState::Playing) == 2; }));
+    EXPECT_EQ(recorder.states.mid(3), (QList<int>{PlayState::MediaEnded, PlayState::Ready,
+                                                  PlayState::Transitioning, PlayState::Playing}));
+    EXPECT_TRUE(player.url().endsWith("tone.mp3"));
+}
+
+TEST(GstMediaPlayerTest, SongsThatCannotPlayReportAnErrorAndLeaveThePlayerUsable)
+{
+    QTemporaryDir dir;
+    const QString deleted = dir.filePath("deleted while playing.mpg");
+    ASSERT_TRUE(QFile::copy(mediaPath("mpeg1.mpg"), deleted));
+
+    struct Case {
+        const char *what;
+        QString path;
+        bool deleteWhilePlaying;
+    };
+    const Case cases[] = {
+        {"missing file", dir.filePath("no such song.mpg"), false},
+        {"garbage bytes", mediaPath("broken.mpg"), false},
+        {"file deleted while playing", deleted, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        GstMediaPlayer player(fakeSinks());
+        Recorder recorder(player);
+        player.setUrl(fileUrl(c.path));
+        player.play();
+        if (c.deleteWhilePlaying) {
+            ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
+            ASSERT_TRUE(QFile::remove(c.path));
+        }
+        ASSERT_TRUE(waitFor([&] { return !recorder.errors.isEmpty(); }));
+        EXPECT_EQ(recorder.errors.size(), 1) << qPrintable(recorder.errors.join('\n'));
+        EXPECT_TRUE(recorder.errors.first().contains(c.path)) << qPrintable(recorder.errors.first());
+        EXPECT_EQ(player.playState(), PlayState::Stopped);
+        EXPECT_TRUE(recorder.statesAtEnd.isEmpty());
+
+        EXPECT_TRUE(playToState(player, mediaPath("tone.mp3"), PlayState::Playing));
+    }
+}
+
+TEST(GstMediaPlayerTest, PauseHoldsThePositionAndPlayResumesWithoutReopening)
+{
+    GstMediaPlayer player(fakeSinks());
+    Recorder recorder(player);
+    ASSERT_TRUE(playToState(player, mediaPath("mpeg2.mpg"), PlayState::Playing));
+    EXPECT_EQ(player.positionText(), "00:00");
+    QTest::qWait(300);
+
+    player.pause();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Paused; }));
+    const QString held = player.positionText();
+    QTest::qWait(1000);
+    EXPECT_EQ(player.positionText(), held);
+
+    player.play();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
+    EXPECT_EQ(recorder.states.mid(2), (QList<int>{PlayState::Playing, PlayState::Paused, PlayState::Playing}));
+    EXPECT_TRUE(waitFor([&] { return player.positionText() == "00:01"; }));
+}
+
+TEST(GstMediaPlayerTest, EveryFormatOfTheCataloguePlaysToItsEnd)
+{
+    const char *files[] = {"mpeg1.mpg", "vcd-plain.dat", "vcd-cdxa.dat", "mpeg2.mpg", "clip.avi",
+                           "h264.mp4", "tone.mp3", "tone.wav", "song.mid"};
+    GstMediaPlayer player(fakeSinks());
+    for (const char *file : files) {
+        SCOPED_TRACE(file);
+        Recorder recorder(player);
+        QString furthest;
+        QTimer clock;
+        QObject::connect(&clock, &QTimer::timeout, [&] { furthest = std::max(furthest, player.positionText()); });
+        clock.start(50);
+
+        ASSERT_TRUE(playToState(player, mediaPath(file), PlayState::Stopped));
+        EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
+                                               PlayState::MediaEnded, PlayState::Stopped}));
+        EXPECT_EQ(recorder.tracksWhenPlaying, 1);
+        EXPECT_EQ(furthest, "00:01"); // every clip lasts between one and two and a half seconds
+        EXPECT_TRUE(recorder.errors.isEmpty()) << qPrintable(recorder.errors.join('\n'));
+    }
+}
+
+TEST(GstMediaPlayerTest, PathsWithBlanksCjkApostrophesHashesAndPercentsPlay)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("it's #1 at 100% 歌曲");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "/月亮 'live' #2 %41%20.mp3";
+    ASSERT_TRUE(QFile::copy(mediaPath("tone.mp3"), path));
+
+    GstMediaPlayer player(fakeSinks());
+    Recorder recorder(player);
+    EXPECT_TRUE(playToState(player, path, PlayState::Playing));
+    EXPECT_TRUE(recorder.errors.isEmpty()) << qPrintable(recorder.errors.join('\n'));
+    EXPECT_EQ(player.url(), fileUrl(path));
+}
+
+TEST(GstMediaPlayerTest, ThreeSoundTracksAreCountedAndSwitched)
+{
+    QTemporaryDir dir;
+    int countWhenPlaying = 0;
+    int chosen = 0;
+    const Wav wav = playIntoWav(mediaPath("three-tracks.mkv"), dir.filePath("out.wav"), true, 100,
+                                [&](GstMediaPlayer &player) {
+                                    countWhenPlaying = player.audioTrackCount();
+                                    player.setCurrentAudioTrack(4); // no such track: ignored
+                                    player.setCurrentAudioTrack(3);
+                                    chosen = player.currentAudioTrack();
+                                });
+    EXPECT_EQ(countWhenPlaying, 3);
+    EXPECT_EQ(chosen, 3);
+    ASSERT_EQ(wav.channels, 2);
+    // The tracks carry 300, 600 and 900 Hz; the third must be heard at once, not after the
+    // sound already queued for the first has played out.
+    EXPECT_NEAR(frequency(channel(wav, 0, 0.3, 1.4), wav.rate), 900, 40);
+}
+
+TEST(GstMediaPlayerTest, VocalAndAccompanimentChannelsPassTheAudioPathUnchanged)
+{
+    QTemporaryDir dir;
+    const Wav wav = playIntoWav(mediaPath("stereo-lr.mpg"), dir.filePath("out.wav"), false);
+    ASSERT_EQ(wav.channels, 2);
+    EXPECT_NEAR(frequency(channel(wav, 0, 0.7, 1.5), wav.rate), 440, 25);
+    EXPECT_NEAR(frequency(channel(wav, 1, 0.7, 1.5), wav.rate), 220, 15);
+}
+
+TEST(GstMediaPlayerTest, VolumeIsClampedAndScalesTheSoundLinearly)
+{
+    GstMediaPlayer player(fakeSinks());
+    EXPECT_EQ(player.volume(), 100);
+    player.setVolume(150);
+    EXPECT_EQ(player.volume(), 100);
+    player.setVolume(-5);
+    EXPECT_EQ(player.volume(), 0);
+
+    QTemporaryDir dir;
+    const Wav full = playIntoWav(mediaPath("tone.wav"), dir.filePath("full.wav"), false, 100);
+    const Wav half = playIntoWav(mediaPath("tone.wav"), dir.filePath("half.wav"), false, 50);
+    const int fullPeak = peak(channel(full, 0, 0.2, 1.2));
+    ASSERT_GT(fullPeak, 8000);
+    EXPECT_NEAR(double(peak(channel(half, 0, 0.2, 1.2))) / fullPeak, 0.5, 0.03);
+}
+
+TEST(GstMediaPlayerTest, VideoWidgetIsBlackAndReportsClicksAndKeys)
+{
+    GstMediaPlayer player(fakeSinks());
+    QWidget *widget = player.videoWidget();
+    ASSERT_NE(widget, nullptr);
+    widget->resize(160, 120);
+    widget->show();
+    EXPECT_FALSE(hasPicture(*widget));
+
+    QList<int> keys;
+    int clicks = 0;
+    QObject::connect(&player, &MediaPlayer::keyPressed, [&](int key) { keys.append(key); });
+    QObject::connect(&player, &MediaPlayer::clicked, [&] { ++clicks; });
+    QTest::keyClick(widget, Qt::Key_5);
+    QTest::keyClick(widget, Qt::Key_Q);
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(widget, Qt::Key_7, Qt::KeypadModifier);
+    QTest::keyClick(widget, Qt::Key_Asterisk, Qt::KeypadModifier);
+    QTest::keyClick(widget, Qt::Key_F1); // types nothing
+    QTest::mouseClick(widget, Qt::LeftButton);
+
+    EXPECT_EQ(keys, (QList<int>{'5', 'Q', 13, 13, '7', '*'}));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(GstMediaPlayerTest, WithoutAnOverlaySinkTheWidgetDrawsTheFrames)
+{
+    GstMediaPlayer player({QStringLiteral("widget"), QStringLiteral("fakesink sync=true")});
+    QWidget *widget = player.videoWidget();
+    widget->resize(352, 240);
+    widget->show();
+    ASSERT_TRUE(playToState(player, mediaPath("vcd-cdxa.dat"), PlayState::Playing));
+    EXPECT_TRUE(waitFor([&] { return hasPicture(*widget); }));
+
+    player.stop();
+    EXPECT_FALSE(hasPicture(*widget));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
