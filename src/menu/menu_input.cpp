@@ -2,6 +2,7 @@
 
 #include "drawing_surface.h"
 #include "key_translation.h"
+#include "lookups.h"
 #include "menu_context.h"
 #include "shared_state.h"
 
@@ -53,6 +54,25 @@ std::optional<qint64> inputNumber(const QString &input)
             return std::nullopt;
     }
     return input.toLongLong();
+}
+
+void orderListedSong(MenuContext &menu, qint64 position, const std::function<void()> &redrawPage)
+{
+    const ListRow &row = menu.state.SongList.row(position - 1);
+    if (row.isEmpty())
+        return;
+    const int added = AddToOrderList(menu.state, row.key);
+    if (added == kQueueFull) {
+        setEcho(menu, kQueueFullText);
+        menu.InputBuffer.clear();
+        return;
+    }
+    if (added < 0)
+        return;
+    redrawPage();
+    menu.Picture1.Print(QStringLiteral("成功點入:") + row.text + QStringLiteral("...."));
+    menu.InputBuffer.clear();
+    setEcho(menu, QString());
 }
 
 void drawNumberedPage(DrawingSurface &surface, int page, int rowsPerPage,

@@ -20,6 +20,11 @@ bool turnPage(MenuContext &menu, int key);
 // The number InputBuffer holds, if it holds only digits and fits the integers used.
 std::optional<qint64> inputNumber(const QString &input);
 
+// Queues the song at the list position typed in InputBuffer (counted through all pages of
+// SongList). On success the page is drawn again by redrawPage and the confirmation printed
+// below it; a position with no song changes nothing and keeps the digits.
+void orderListedSong(MenuContext &menu, qint64 position, const std::function<void()> &redrawPage);
+
 // A page of a numbered list: rows 1 ... rowsPerPage of page, each printed "000." and its
 // text, then the page line near the bottom. Row height is a fourteenth of the surface.
 void drawNumberedPage(DrawingSurface &surface, int page, int rowsPerPage,

@@ -121,21 +121,7 @@ void OrderBySinger::pickSong()
     const std::optional<qint64> position = inputNumber(m_menu.InputBuffer);
     if (!position)
         return;
-    const ListRow &row = m_menu.state.SongList.row(*position - 1);
-    if (row.isEmpty())
-        return;
-    const int added = AddToOrderList(m_menu.state, row.key);
-    if (added == kQueueFull) {
-        setEcho(m_menu, kQueueFullText);
-        m_menu.InputBuffer.clear();
-        return;
-    }
-    if (added < 0)
-        return;
-    list_singer_song_page(m_menu.state.PageNo);
-    m_menu.Picture1.Print(QStringLiteral("成功點入:") + row.text + QStringLiteral("...."));
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    orderListedSong(m_menu, *position, [this] { list_singer_song_page(m_menu.state.PageNo); });
 }
 
 void OrderBySinger::list_singer_page(int page)

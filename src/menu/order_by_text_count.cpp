@@ -122,21 +122,7 @@ void OrderByTextCount::pickSong()
         order_by_text_count();
         return;
     }
-    const ListRow &row = m_menu.state.SongList.row(*position - 1);
-    if (row.isEmpty())
-        return; // past the end of the results: the digits stay for the next key
-    const int added = AddToOrderList(m_menu.state, row.key);
-    if (added == kQueueFull) {
-        setEcho(m_menu, kQueueFullText);
-        m_menu.InputBuffer.clear();
-        return;
-    }
-    if (added < 0)
-        return;
-    list_count_song_page(m_menu.state.PageNo);
-    m_menu.Picture1.Print(QStringLiteral("成功點入:") + row.text + QStringLiteral("...."));
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    orderListedSong(m_menu, *position, [this] { list_count_song_page(m_menu.state.PageNo); });
 }
 
 void OrderByTextCount::list_count_song_page(int page)

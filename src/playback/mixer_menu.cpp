@@ -72,14 +72,8 @@ void MixerMenu::showEvent(QShowEvent *event)
     SmallWindow::showEvent(event);
     lb_vol_music->setText(QString::number(m_player.wmp1().volume() / 10));
     cmdRecord->setText(m_state.Recording ? QStringLiteral("錄音中") : QStringLiteral("9錄音"));
-    focusTimer()->start();
 }
 
-void MixerMenu::hideEvent(QHideEvent *event)
-{
-    focusTimer()->stop();
-    SmallWindow::hideEvent(event);
-}
 
 void MixerMenu::Form_KeyPress(int &KeyAscii)
 {

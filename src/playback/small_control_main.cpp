@@ -62,14 +62,8 @@ void SmallControlMain::showEvent(QShowEvent *event)
     // The pointer goes onto "0沒事", so a click closes the bar.
     const QRect b = key_exit->geometry();
     m_services.mousePointer.moveTo(x() + b.x() + int(b.width() * 0.8), y() + b.y() + int(b.height() * 0.8));
-    focusTimer()->start();
 }
 
-void SmallControlMain::hideEvent(QHideEvent *event)
-{
-    focusTimer()->stop();
-    SmallWindow::hideEvent(event);
-}
 
 bool SmallControlMain::keepsFocus() const
 {

@@ -63,3 +63,15 @@ bool SmallWindow::eventFilter(QObject *watched, QEvent *event)
     handleKey(code);
     return true;
 }
+
+void SmallWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_focusTimer->start();
+}
+
+void SmallWindow::hideEvent(QHideEvent *event)
+{
+    m_focusTimer->stop();
+    QDialog::hideEvent(event);
+}

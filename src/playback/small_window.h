@@ -29,6 +29,9 @@ protected:
     // then places it at the small-window position.
     void fitToScreen(double widthShare);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The focus timer runs while the window is shown.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     // Whether the focus timer should pull the focus to this window now.
     virtual bool keepsFocus() const { return isVisible(); }
 
