@@ -2,6 +2,7 @@
 
 #include "background_picture.h"
 #include "clock.h"
+#include "database_error.h"
 #include "file_system.h"
 #include "key_code.h"
 #include "lookups.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTextStream>
 #include <QTimer>
 
 Player::Player(SharedState &state, Services &services, QSize screen, QTimer *menuTimer, QWidget *parent)
@@ -133,7 +135,14 @@ void Player::Load_Background(int mode)
 
 QString Player::songUrl() const
 {
-    return QStringLiteral("file://") + GetSongLocation(m_state, m_state.OrderedSongs.head());
+    const QString number = m_state.OrderedSongs.head();
+    try {
+        return QStringLiteral("file://") + GetSongLocation(m_state, number);
+    } catch (const DatabaseError &e) {
+        // The song cannot be looked up: it fails to play like a missing file, and the queue moves on.
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return QStringLiteral("file://") + kNotFoundText + number;
+    }
 }
 
 void Player::playHead()

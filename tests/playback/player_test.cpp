@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "database.h"
+
 #include "small_view.h"
 
 namespace {
@@ -33,6 +35,18 @@ TEST_F(PlayerTest, PlaysTheQueueSongAfterSongAndShowsTheBackgroundAtTheEnd)
     EXPECT_EQ(wmp().requests.last(), "close");
     EXPECT_EQ(wmp().playState(), PlayState::Undefined);
     EXPECT_TRUE(player().Image1->isVisible()) << "the background between songs";
+}
+
+TEST_F(PlayerTest, ACatalogueThatCannotBeReadFailsTheSongInsteadOfThePlayer)
+{
+    queueSongs(2);
+    player();
+    CloseDatabaseConnections();
+    QFile::remove(state.DbPath);
+    home.write("karaoke.mdb", QByteArray(2048, '\x5a'));
+    wmp().finishSong();
+    EXPECT_EQ(wmp().url(), "file://找不到102002") << "the song is tried, fails, and the queue moves on";
+    EXPECT_EQ(queue(), QStringList({"102002"}));
 }
 
 TEST_F(PlayerTest, SongsOrderedWhileNothingPlaysStartWithinTheIdleCheck)
