@@ -8,7 +8,7 @@
 #include <QPainter>
 
 StartForm::StartForm(QSize screen, Clock &clock, std::function<void()> showMenu, QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent, Qt::FramelessWindowHint)
     , Image1(new QLabel(this))
     , m_screen(screen)
     , m_clock(clock)
@@ -28,7 +28,7 @@ void StartForm::run()
     Image1->setPixmap(titlePicture(m_screen));
     Image1->show();
     setGeometry(0, 0, m_screen.width(), m_screen.height());
-    show();
+    showFullScreen();
     WaitSeconds(m_clock, 4);
     Image1->hide();
     Image1->resize(1, 1);
