@@ -187,7 +187,10 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            std::string name = run.benchmark_name();
+            // With repetitions only the medians are compared.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
             const bool ours = name.rfind("Ours_", 0) == 0;
             name = name.substr(name.find('_') + 1);
             (ours ? m_ours : m_raw)[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);

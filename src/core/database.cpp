@@ -26,6 +26,7 @@ constexpr int kPreparedPerConnection = 64;
 struct OpenConnection
 {
     QString name;
+    int pinned = 0; // open read transactions: the file is known not to have been replaced
     sqlite3 *handle = nullptr;
     dev_t device = 0;
     ino_t inode = 0;
@@ -80,19 +81,21 @@ OpenConnection &openConnection(const QString &dbPath, const struct stat &st)
     // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it and
     // keep its pages, instead of reading them again for every look-up.
     sqlite3_exec(handle, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
-    return *openConnections().insert(dbPath, {name, handle, st.st_dev, st.st_ino, {}, {}, {}});
+    return *openConnections().insert(dbPath, {name, 0, handle, st.st_dev, st.st_ino, {}, {}, {}});
 }
 
 // The connection to the file at dbPath, opened once and reopened when the file is replaced.
 OpenConnection &connectionFor(const QString &dbPath)
 {
+    auto &connections = openConnections();
+    auto it = connections.find(dbPath);
+    if (it != connections.end() && it->pinned > 0)
+        return *it;
     struct stat st {};
     if (::stat(QFile::encodeName(dbPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         throw DatabaseError(QStringLiteral("找不到資料庫檔案 %1").arg(dbPath));
-    auto &connections = openConnections();
-    auto it = connections.find(dbPath);
     if (it != connections.end()) {
-        if (it->device == st.st_dev && it->inode == st.st_ino)
+        if ((it->device == st.st_dev && it->inode == st.st_ino))
             return *it;
         closeConnection(*it);
         connections.erase(it);
@@ -105,6 +108,11 @@ OpenConnection &connectionFor(const QString &dbPath)
     throw DatabaseError(QStringLiteral("資料庫錯誤: %1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(handle)), sql));
 }
 
+bool isTransactionControl(const QString &sql)
+{
+    return sql == QLatin1String("BEGIN") || sql == QLatin1String("COMMIT") || sql == QLatin1String("ROLLBACK");
+}
+
 // A statement ready to run: cached ones are reset after use, the others finalized.
 class Statement
 {
@@ -114,7 +122,7 @@ public:
         , m_sql(sql)
     {
         const ParameterizedSql p = parameterize(sql);
-        if (p.values.isEmpty()) {
+        if (p.values.isEmpty() && !isTransactionControl(sql)) {
             m_stmt = prepare(sql);
             m_owned = true;
         } else {
@@ -248,8 +256,12 @@ Recordset OpenRecordset(const QString &sql, const QString &dbPath, int maxRows)
     sqlite3_stmt *stmt = statement.stmt();
     const int columns = sqlite3_column_count(stmt);
     QStringList names = columnNames(connection, statement);
+    // Room for the rows the caller takes at most, so a list is read without regrowing.
+    const size_t expectedRows = maxRows > 0 ? size_t(maxRows) : 64;
     std::vector<Recordset::Cell> cells;
+    cells.reserve(expectedRows * size_t(columns));
     QByteArray buffer;
+    buffer.reserve(qsizetype(expectedRows) * 64);
     for (int rows = 0; (maxRows < 0 || rows < maxRows) && statement.step(); ++rows) {
         for (int c = 0; c < columns; ++c)
             readCell(stmt, c, cells.emplace_back(), buffer);
@@ -264,6 +276,29 @@ int ExecuteSql(const QString &sql, const QString &dbPath)
     while (statement.step()) {
     }
     return sqlite3_changes(connection.handle);
+}
+
+ReadTransaction::ReadTransaction(const QString &dbPath)
+    : m_dbPath(dbPath)
+{
+    OpenConnection &connection = connectionFor(m_dbPath);
+    // Inside a transaction already (a nested read, or a change being made) nothing is begun.
+    m_began = sqlite3_get_autocommit(connection.handle) != 0;
+    if (m_began)
+        ExecuteSql(QStringLiteral("BEGIN"), m_dbPath);
+    ++connection.pinned;
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    auto &connections = openConnections();
+    auto it = connections.find(m_dbPath);
+    if (it == connections.end())
+        return; // the connections were closed meanwhile, which ended the transaction
+    --it->pinned;
+    // A read changes nothing: ending it cannot fail in a way worth reporting.
+    if (m_began)
+        sqlite3_exec(it->handle, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void CloseDatabaseConnections()

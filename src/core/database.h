@@ -11,5 +11,19 @@ Recordset OpenRecordset(const QString &sql, const QString &dbPath, int maxRows =
 // Returns the number of rows the statement changed.
 int ExecuteSql(const QString &sql, const QString &dbPath);
 
+// Several look-ups read as one: they see the same catalogue, and the file is locked once.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(const QString &dbPath);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    QString m_dbPath;
+    bool m_began = false;
+};
+
 // Closes the connections kept open for speed (for example before a file is replaced).
 void CloseDatabaseConnections();

@@ -121,6 +121,7 @@ bool LoadSongsByKindAndCount(SharedState &state, int kind, int count)
             + QStringLiteral(" AND song_text_count > 9  ORDER BY song_text_count, song_name")
         : QStringLiteral("SELECT * FROM song WHERE song_kind = ") + QString::number(kind)
             + QStringLiteral(" AND song_text_count = ") + QString::number(count) + QStringLiteral(" ORDER BY song_name");
+    ReadTransaction read(state.DbPath);
     Recordset rs = OpenRecordset(sql, state.DbPath, state.SongList.capacity());
     const int num = rs.fieldIndex(QStringLiteral("song_num"));
     const int name = rs.fieldIndex(QStringLiteral("song_name"));
@@ -139,6 +140,7 @@ bool LoadSongsByKindAndCount(SharedState &state, int kind, int count)
 
 int AddToOrderList(SharedState &state, const QString &songNum)
 {
+    ReadTransaction read(state.DbPath);
     Recordset rs = OpenRecordset(songByNumberSql(songNum), state.DbPath, 1);
     if (rs.eof())
         return kSongNotFound;

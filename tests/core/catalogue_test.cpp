@@ -6,6 +6,7 @@
 #include "init_system.h"
 #include "lookups.h"
 #include "qt_printers.h"
+#include "scoped_transaction.h"
 #include "shared_state.h"
 #include "temp_home.h"
 
@@ -275,6 +276,20 @@ TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
     other = QSqlDatabase();
     QSqlDatabase::removeDatabase("other-writer");
     EXPECT_EQ(GetSongName(state, "10200"), "新歌名");
+}
+
+TEST_F(Catalogue, LookUpsWorkInsideAChangeBeingMade)
+{
+    const qint64 s = db.addSinger("歌手", 1);
+    {
+        ScopedTransaction change(state.DbPath);
+        db.addSong("10201", 1, "新歌", s);
+        EXPECT_EQ(AddToOrderList(state, "10201"), 0) << "a read inside a change sees the change";
+        EXPECT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
+        // not committed: rolled back
+    }
+    EXPECT_EQ(GetSongName(state, "10201"), "找不到10201");
+    EXPECT_EQ(AddToOrderList(state, "10201"), kSongNotFound);
 }
 
 TEST(MediaFileTypes, ExtensionListsDecideByMenuState)
