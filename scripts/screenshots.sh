@@ -39,4 +39,4 @@ keys 0 Return
 keys 6;                              shot player-playing 3
 keys 5;                              shot control-bar 1
 keys 4;                              shot mixer 1
-keys 0 0;                            shot player-back 1
+keys 0 8;                            shot back-to-menu 2

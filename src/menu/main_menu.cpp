@@ -292,8 +292,9 @@ void MainMenu::runModal(const std::function<void()> &open)
         return;
     Timer1->stop();
     open();
-    Timer1->start();
-    Picture1->setFocus();
+    // Back from the modal window: the same as the window becoming active again, which a
+    // desktop without a window manager never reports.
+    Form_Activate();
 }
 
 void MainMenu::Form_Activate()
