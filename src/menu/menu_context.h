@@ -6,7 +6,6 @@
 
 class DrawingSurface;
 class QLabel;
-class Services;
 struct SharedState;
 
 // What the menu's flows share: the screen they print on, the echo line, the menu state and
