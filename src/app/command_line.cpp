@@ -11,9 +11,15 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         } else if (arg == QLatin1String("--home") && i + 1 < arguments.size()) {
             options.home = arguments[++i];
         } else if (arg == QLatin1String("--clock-speed") && i + 1 < arguments.size()) {
-            options.clockSpeed = arguments[++i].toDouble();
+            bool ok = false;
+            options.clockSpeed = arguments[++i].toDouble(&ok);
+            if (!ok || !(options.clockSpeed > 0)) {
+                options.error = QStringLiteral("--clock-speed needs a number above 0, not %1").arg(arguments[i]);
+                return options;
+            }
         } else {
-            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only)").arg(arg);
+            options.error =
+                QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N)").arg(arg);
             return options;
         }
     }

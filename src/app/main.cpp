@@ -26,51 +26,22 @@
 
 namespace {
 
-int startUpOnly(const CommandLine &options)
+// Runs the start-up and tells on standard error what went wrong; false when the program cannot run.
+bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const QString &home, QString *problem)
 {
-    QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
-    SharedState state;
-    const InitResult init = InitSystem(state, fileSystem, clock, options.home);
+    const InitResult init = InitSystem(state, fileSystem, clock, home);
     QTextStream err(stderr);
     for (const QString &notice : init.notices)
         err << notice << Qt::endl;
-    if (!init.ok) {
+    if (!init.ok)
         err << init.problem << Qt::endl;
-        return 1;
-    }
-    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
-                        << "), --init-only given, exiting" << Qt::endl;
-    return 0;
+    *problem = init.problem;
+    return init.ok;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runJukebox(const CommandLine &options)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    if (initOnly) {
-        // Starting up needs no display.
-        QCoreApplication app(argc, argv);
-        const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
-        if (!options.error.isEmpty()) {
-            QTextStream(stderr) << options.error << Qt::endl;
-            return 2;
-        }
-        return startUpOnly(options);
-    }
-
-    QApplication app(argc, argv);
     installScreenFonts();
-    const CommandLine options = parseCommandLine(arguments, QApplication::applicationDirPath());
-    if (!options.error.isEmpty()) {
-        QTextStream(stderr) << options.error << Qt::endl;
-        return 2;
-    }
-
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
     QtMessageBoxes messageBoxes;
@@ -82,12 +53,9 @@ int main(int argc, char *argv[])
     Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci};
 
     SharedState state;
-    const InitResult init = InitSystem(state, fileSystem, clock, options.home);
-    for (const QString &notice : init.notices)
-        QTextStream(stderr) << notice << Qt::endl;
-    if (!init.ok) {
-        QTextStream(stderr) << init.problem << Qt::endl;
-        messageBoxes.ok(init.problem);
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options.home, &problem)) {
+        messageBoxes.ok(problem);
         return 1;
     }
     WavFileOpen recorder(mci);
@@ -101,5 +69,37 @@ int main(int argc, char *argv[])
     };
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
-    return app.exec();
+    return QApplication::exec();
+}
+
+int startUpOnly(const CommandLine &options)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed);
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options.home, &problem))
+        return 1;
+    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
+                        << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Starting up alone needs no display; only the windows do.
+    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
+    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
+                                                         : new QApplication(argc, argv));
+    const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
+    if (!options.error.isEmpty()) {
+        QTextStream(stderr) << options.error << Qt::endl;
+        return 2;
+    }
+    return options.initOnly ? startUpOnly(options) : runJukebox(options);
 }

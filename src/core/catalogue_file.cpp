@@ -64,6 +64,34 @@ QStringList columnsOf(QSqlQuery &query, const QString &table)
     return columns;
 }
 
+// What is missing from a table, or an empty text when it has every column the program reads.
+QString missingColumns(QSqlQuery &query, const QString &table, const QStringList &wanted)
+{
+    const QStringList have = columnsOf(query, table);
+    if (have.isEmpty())
+        return QStringLiteral("沒有資料表 %1").arg(table);
+    for (const QString &column : wanted) {
+        if (!have.contains(column))
+            return QStringLiteral("資料表 %1 沒有欄位 %2").arg(table, column);
+    }
+    return {};
+}
+
+// The schema version of an open catalogue, or -1 with the reason when it is not a catalogue.
+int catalogueVersion(QSqlDatabase &db, QString *reason)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        *reason = query.lastError().text();
+        return -1;
+    }
+    const int version = query.value(0).toInt();
+    *reason = missingColumns(query, QStringLiteral("song"), kSongColumns);
+    if (reason->isEmpty())
+        *reason = missingColumns(query, QStringLiteral("singer"), kSingerColumns);
+    return reason->isEmpty() ? version : -1;
+}
+
 // Looks at an existing file without writing to it. Returns its schema version, or -1 with
 // the reason when it is not a catalogue.
 int inspect(const QString &dbPath, QString *reason)
@@ -74,30 +102,10 @@ int inspect(const QString &dbPath, QString *reason)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(dbPath);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!db.open()) {
+        if (db.open())
+            version = catalogueVersion(db, reason);
+        else
             *reason = db.lastError().text();
-        } else {
-            QSqlQuery query(db);
-            if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-                *reason = query.lastError().text();
-            } else {
-                version = query.value(0).toInt();
-                for (const auto &[table, wanted] : {std::pair{QStringLiteral("song"), kSongColumns},
-                                                    std::pair{QStringLiteral("singer"), kSingerColumns}}) {
-                    const QStringList have = columnsOf(query, table);
-                    for (const QString &column : wanted) {
-                        if (!have.contains(column)) {
-                            *reason = have.isEmpty() ? QStringLiteral("沒有資料表 %1").arg(table)
-                                                     : QStringLiteral("資料表 %1 沒有欄位 %2").arg(table, column);
-                            version = -1;
-                            break;
-                        }
-                    }
-                    if (version < 0)
-                        break;
-                }
-            }
-        }
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);

@@ -108,11 +108,6 @@ OpenConnection &connectionFor(const QString &dbPath)
     throw DatabaseError(QStringLiteral("資料庫錯誤: %1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(handle)), sql));
 }
 
-bool isTransactionControl(const QString &sql)
-{
-    return sql == QLatin1String("BEGIN") || sql == QLatin1String("COMMIT") || sql == QLatin1String("ROLLBACK");
-}
-
 // A statement ready to run: cached ones are reset after use, the others finalized.
 class Statement
 {
@@ -122,7 +117,7 @@ public:
         , m_sql(sql)
     {
         const ParameterizedSql p = parameterize(sql);
-        if (p.values.isEmpty() && !isTransactionControl(sql)) {
+        if (p.values.isEmpty()) {
             m_stmt = prepare(sql);
             m_owned = true;
         } else {
@@ -284,8 +279,8 @@ ReadTransaction::ReadTransaction(const QString &dbPath)
     OpenConnection &connection = connectionFor(m_dbPath);
     // Inside a transaction already (a nested read, or a change being made) nothing is begun.
     m_began = sqlite3_get_autocommit(connection.handle) != 0;
-    if (m_began)
-        ExecuteSql(QStringLiteral("BEGIN"), m_dbPath);
+    if (m_began && sqlite3_exec(connection.handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(connection.handle, QStringLiteral("BEGIN"));
     ++connection.pinned;
 }
 

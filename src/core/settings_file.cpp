@@ -90,38 +90,53 @@ QString folderInside(const QString &appPath, const QString &folder)
     return QDir(appPath).filePath(folder);
 }
 
+// How each value-bearing key is read; keys not listed here (the hot keys) are never read back.
+struct KeyReader
+{
+    const char *key; // upper case, as compared
+    enum Kind { Folder, Text, Number, KeyCode } kind;
+    QString Settings::*text = nullptr;
+    int Settings::*number = nullptr;
+};
+
+const KeyReader kReaders[] = {
+    {"RECORDPATH", KeyReader::Folder, &Settings::RecordPath},
+    {"PATHCDROM", KeyReader::Folder, &Settings::pathCDROM},
+    {"PATHMUSIC", KeyReader::Folder, &Settings::pathMusic},
+    {"EXTMUSIC", KeyReader::Text, &Settings::ExtMusic},
+    {"PATHPICTURE", KeyReader::Folder, &Settings::pathPicture},
+    {"EXTPICTURE", KeyReader::Text, &Settings::ExtPicture},
+    {"EXTPICTUREMOV", KeyReader::Text, &Settings::ExtPictureMov},
+    {"SMALLSCREENTOP", KeyReader::Number, nullptr, &Settings::SmallScreenTop},
+    {"SMALLSCREENLEFT", KeyReader::Number, nullptr, &Settings::SmallScreenLeft},
+    {"KEYDEVIDE", KeyReader::KeyCode, &Settings::keyDevide},
+    {"KEYMULTIPLICATION", KeyReader::KeyCode, &Settings::keyMultiplication},
+    {"KEYMINUS", KeyReader::KeyCode, &Settings::keyMinus},
+    {"KEYPLUS", KeyReader::KeyCode, &Settings::keyPlus},
+    {"KEYENTER", KeyReader::KeyCode, &Settings::keyEnter},
+    {"KEYDOT", KeyReader::KeyCode, &Settings::keyDot},
+};
+
 void applyLine(Settings &s, const QString &key, const QString &value, const QString &appPath)
 {
-    if (key == QLatin1String("RECORDPATH"))
-        s.RecordPath = folderInside(appPath, value);
-    else if (key == QLatin1String("PATHCDROM"))
-        s.pathCDROM = folderInside(appPath, value);
-    else if (key == QLatin1String("PATHMUSIC"))
-        s.pathMusic = folderInside(appPath, value);
-    else if (key == QLatin1String("EXTMUSIC"))
-        s.ExtMusic = value;
-    else if (key == QLatin1String("PATHPICTURE"))
-        s.pathPicture = folderInside(appPath, value);
-    else if (key == QLatin1String("EXTPICTURE"))
-        s.ExtPicture = value;
-    else if (key == QLatin1String("EXTPICTUREMOV"))
-        s.ExtPictureMov = value;
-    else if (key == QLatin1String("SMALLSCREENTOP"))
-        s.SmallScreenTop = leadingInteger(value);
-    else if (key == QLatin1String("SMALLSCREENLEFT"))
-        s.SmallScreenLeft = leadingInteger(value);
-    else if (key == QLatin1String("KEYDEVIDE"))
-        s.keyDevide = leadingNumberText(value);
-    else if (key == QLatin1String("KEYMULTIPLICATION"))
-        s.keyMultiplication = leadingNumberText(value);
-    else if (key == QLatin1String("KEYMINUS"))
-        s.keyMinus = leadingNumberText(value);
-    else if (key == QLatin1String("KEYPLUS"))
-        s.keyPlus = leadingNumberText(value);
-    else if (key == QLatin1String("KEYENTER"))
-        s.keyEnter = leadingNumberText(value);
-    else if (key == QLatin1String("KEYDOT"))
-        s.keyDot = leadingNumberText(value);
+    for (const KeyReader &reader : kReaders) {
+        if (key != QLatin1String(reader.key))
+            continue;
+        switch (reader.kind) {
+        case KeyReader::Folder:
+            s.*reader.text = folderInside(appPath, value);
+            break;
+        case KeyReader::Text:
+            s.*reader.text = value;
+            break;
+        case KeyReader::Number:
+            s.*reader.number = leadingInteger(value);
+            break;
+        case KeyReader::KeyCode:
+            s.*reader.text = leadingNumberText(value);
+            break;
+        }
+    }
     for (int d = 0; d <= 9; ++d) {
         if (key == QStringLiteral("KEYNUM(%1)").arg(d))
             s.keyNum[size_t(d)] = leadingNumberText(value);

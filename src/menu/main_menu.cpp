@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextStream>
@@ -322,9 +321,7 @@ bool MainMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    int code = keyCodeOf(*static_cast<QKeyEvent *>(event));
-    if (code == 0 && static_cast<QKeyEvent *>(event)->text().isEmpty())
-        return true; // a key without a character (Shift, arrows) is not a key press here
-    Picture1_KeyPress(code);
+    if (std::optional<int> code = keyCodeOf(*event))
+        Picture1_KeyPress(*code);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "start_form.h"
 
+#include "caption_painter.h"
 #include "clock.h"
 #include "small_routines.h"
 
@@ -55,17 +56,9 @@ QPixmap StartForm::titlePicture(QSize size)
         painter.drawRect(picture.rect());
     }
 
-    QFont title(kScreenFontName);
-    title.setPixelSize(size.height() / 7);
-    painter.setFont(title);
-    painter.setPen(QColor(255, 236, 160));
-    painter.drawText(QRect(0, size.height() / 4, size.width(), size.height() / 4), Qt::AlignCenter,
-                     QStringLiteral("電腦點歌系統"));
-    QFont subtitle(kScreenFontName);
-    subtitle.setPixelSize(size.height() / 16);
-    painter.setFont(subtitle);
-    painter.setPen(QColor(220, 220, 255));
-    painter.drawText(QRect(0, size.height() / 2, size.width(), size.height() / 8), Qt::AlignCenter,
-                     QStringLiteral("Tolvek's Karaok"));
+    drawCaption(painter, QRect(0, size.height() / 4, size.width(), size.height() / 4), QStringLiteral("電腦點歌系統"),
+                size.height() / 7, QColor(255, 236, 160));
+    drawCaption(painter, QRect(0, size.height() / 2, size.width(), size.height() / 8), QStringLiteral("Tolvek's Karaok"),
+                size.height() / 16, QColor(220, 220, 255));
     return picture;
 }

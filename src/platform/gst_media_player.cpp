@@ -134,7 +134,8 @@ int GstMediaPlayer::currentAudioTrack() const
 
 void GstMediaPlayer::setCurrentAudioTrack(int track)
 {
-    if (track < 1 || track > audioTrackCount())
+    // The player re-applies the chosen channel ten times a second; only a change may seek.
+    if (track < 1 || track > audioTrackCount() || track == currentAudioTrack())
         return;
     m_pipeline->setCurrentAudioStream(track - 1);
 }

@@ -2,10 +2,15 @@
 
 #include <QKeyEvent>
 
-int keyCodeOf(const QKeyEvent &event)
+std::optional<int> keyCodeOf(const QEvent &event)
 {
-    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+    if (event.type() != QEvent::KeyPress)
+        return std::nullopt;
+    const auto &key = static_cast<const QKeyEvent &>(event);
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
         return 13;
-    const QString text = event.text();
-    return text.isEmpty() ? 0 : int(text.at(0).unicode());
+    const QString text = key.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    return int(text.at(0).unicode());
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-class QKeyEvent;
+#include <optional>
+
+class QEvent;
 
 // The code a key press carries, as the key handlers read it: Enter is 13, other keys their
-// character. 0 for keys without a character (Shift alone, arrows).
-int keyCodeOf(const QKeyEvent &event);
+// character. Nothing for events that are not key presses, and for keys without a character
+// (Shift alone, arrows), which are not key presses to the jukebox.
+std::optional<int> keyCodeOf(const QEvent &event);

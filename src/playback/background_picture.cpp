@@ -1,5 +1,6 @@
 #include "background_picture.h"
 
+#include "caption_painter.h"
 #include "small_routines.h"
 
 #include <QLinearGradient>
@@ -24,17 +25,9 @@ QPixmap playerBackgroundPicture(QSize size)
         painter.drawText(at, i % 2 ? QStringLiteral("♪") : QStringLiteral("♫"));
     }
 
-    QFont title(kScreenFontName);
-    title.setPixelSize(size.height() / 10);
-    painter.setFont(title);
-    painter.setPen(QColor(255, 230, 150));
-    painter.drawText(QRect(0, size.height() / 3, size.width(), size.height() / 6), Qt::AlignCenter,
-                     QStringLiteral("歡唱時間"));
-    QFont hint(kScreenFontName);
-    hint.setPixelSize(size.height() / 24);
-    painter.setFont(hint);
-    painter.setPen(QColor(210, 210, 240));
-    painter.drawText(QRect(0, size.height() / 2, size.width(), size.height() / 10), Qt::AlignCenter,
-                     QStringLiteral("按任意鍵開啟控制列, 點歌後稍候即開始播放"));
+    drawCaption(painter, QRect(0, size.height() / 3, size.width(), size.height() / 6), QStringLiteral("歡唱時間"),
+                size.height() / 10, QColor(255, 230, 150));
+    drawCaption(painter, QRect(0, size.height() / 2, size.width(), size.height() / 10),
+                QStringLiteral("按任意鍵開啟控制列, 點歌後稍候即開始播放"), size.height() / 24, QColor(210, 210, 240));
     return picture;
 }

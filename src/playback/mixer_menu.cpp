@@ -144,36 +144,21 @@ void MixerMenu::restartSongWithRecording(bool again)
 {
     if (again)
         cmdRecord->setText(QStringLiteral("重錄"));
-    MediaPlayer &wmp = m_player.wmp1();
-    m_player.Timer2->stop();
-    m_player.Timer1->stop();
-    // Stopping ends a running take through the player's play-state handling, which saves it.
-    wmp.stop();
-    wmp.close();
-    m_player.Load_Background(1);
-    WaitSeconds(m_services.clock, 2);
-    if (!again)
-        m_state.RecordFileName.clear();
-    m_player.Load_Background(0);
-    if (again) {
-        m_services.fileSystem.deleteFile(m_state.RecordFileName); // the previous take goes
-    } else {
-        m_state.RecordFileName = recordFileName(m_state.settings.RecordPath, m_services.clock.now(),
-                                                m_state.OrderedSongs.row(0).text);
-    }
-    startTake();
-}
-
-void MixerMenu::startTake()
-{
     WavFileOpen &recorder = *m_state.Recorder;
-    recorder.sClose();
-    recorder.sNew(m_state.RecordFileName, 44100, 16, 2);
-    recorder.sRecord();
-    const QString reply = recorder.sErrorMessage().trimmed();
-    m_player.playHead();
-    m_player.Timer2->start();
-    m_player.Timer1->start();
+    QString reply;
+    // The song starts again from its beginning together with the new take.
+    m_player.restartHead([&] {
+        if (again) {
+            m_services.fileSystem.deleteFile(m_state.RecordFileName); // the previous take goes
+        } else {
+            m_state.RecordFileName = recordFileName(m_state.settings.RecordPath, m_services.clock.now(),
+                                                    m_state.OrderedSongs.row(0).text);
+        }
+        recorder.sClose();
+        recorder.sNew(m_state.RecordFileName, 44100, 16, 2);
+        recorder.sRecord();
+        reply = recorder.sErrorMessage().trimmed();
+    });
     if (!reply.isEmpty()) {
         // No take without a capture device: say so, and leave no empty file behind.
         recorder.sClose();

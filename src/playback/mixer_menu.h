@@ -39,7 +39,6 @@ protected:
 
 private:
     void restartSongWithRecording(bool again);
-    void startTake();
 
     Player &m_player;
     Services &m_services;

@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QTextStream>
 #include <QTimer>
@@ -57,14 +56,9 @@ Player::Player(SharedState &state, Services &services, QSize screen, QTimer *men
     connect(m_wmp1.get(), &MediaPlayer::playStateChanged, this, &Player::onPlayStateChanged);
     connect(m_wmp1.get(), &MediaPlayer::error, this, [this](const QString &what) {
         showMessage(QStringLiteral("無法播放: ") + what);
-        // A late report about a song already replaced by the next one changes nothing.
-        if (m_wmp1->playState() != PlayState::Playing && m_wmp1->playState() != PlayState::Transitioning)
-            play_next();
+        songEnded();
     });
-    connect(m_wmp1.get(), &MediaPlayer::endOfStream, this, [this] {
-        if (m_wmp1->playState() != PlayState::Playing && m_wmp1->playState() != PlayState::Transitioning)
-            play_next();
-    });
+    connect(m_wmp1.get(), &MediaPlayer::endOfStream, this, &Player::songEnded);
     connect(m_wmp1.get(), &MediaPlayer::clicked, this, [this] {
         Timer3->stop();
         openControlBar();
@@ -182,6 +176,46 @@ bool Player::play_next()
     return started;
 }
 
+void Player::songEnded()
+{
+    // A late report about a song already replaced by the next one changes nothing.
+    const int s = m_wmp1->playState();
+    if (s != PlayState::Playing && s != PlayState::Transitioning)
+        play_next();
+}
+
+void Player::skipSong()
+{
+    if (m_wmp1->playState() != PlayState::Playing)
+        return;
+    const bool wasRecording = m_state.Recording;
+    play_next();
+    discardTake(wasRecording);
+}
+
+void Player::discardTake(bool wasRecording)
+{
+    if (wasRecording)
+        m_services.fileSystem.deleteFile(m_state.RecordFileName);
+}
+
+void Player::restartHead(const std::function<void()> &beforePlay)
+{
+    Timer2->stop();
+    Timer1->stop();
+    // Stopping ends a running take through the play-state handling, which saves it.
+    m_wmp1->stop();
+    m_wmp1->close();
+    Load_Background(1);
+    WaitSeconds(m_services.clock, 2);
+    Load_Background(0);
+    if (beforePlay)
+        beforePlay();
+    playHead();
+    Timer2->start();
+    Timer1->start();
+}
+
 void Player::ApplySoundChannel(int n)
 {
     if (m_wmp1->audioTrackCount() >= 3)
@@ -195,13 +229,7 @@ bool Player::HandleHotKey(int k)
         return true;
     }
     if (k == '/') {
-        const bool wasRecording = m_state.Recording;
-        if (m_wmp1->playState() == PlayState::Playing) {
-            play_next();
-            // The recording of the skipped song is discarded.
-            if (wasRecording)
-                m_services.fileSystem.deleteFile(m_state.RecordFileName);
-        }
+        skipSong();
         return true;
     }
     switch (k) {
@@ -356,10 +384,8 @@ bool Player::event(QEvent *event)
 bool Player::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->text().isEmpty() && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            return true;
-        onKey(keyCodeOf(*key));
+        if (const std::optional<int> code = keyCodeOf(*event))
+            onKey(*code);
         return true;
     }
     if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QSize>
 
+#include <functional>
+
 #include <memory>
 
 class MediaPlayer;
@@ -33,6 +35,13 @@ public:
     bool HandleHotKey(int k);
     // Plays the head of the queue from its beginning.
     void playHead();
+    // Stops the song, shows the background for two seconds and starts the head of the queue
+    // again; beforePlay runs just before it starts (a new take begins there).
+    void restartHead(const std::function<void()> &beforePlay = {});
+    // Skips to the next song if one plays; the take of the skipped song is discarded.
+    void skipSong();
+    // Deletes the take being recorded when the song it belongs to was cut short.
+    void discardTake(bool wasRecording);
     // Ends the running recording and keeps what was taken.
     void stopRecording();
     // Closes the player and goes back to the menu; the queue stays as it is.
@@ -65,6 +74,8 @@ private:
     void Timer2_Timer();
     void onPlayStateChanged(int newState);
     void onKey(int code);
+    // End of stream or error: the next song, unless the report is about a song already replaced.
+    void songEnded();
     void openControlBar();
     QString songUrl() const;
 

@@ -1,15 +1,11 @@
 #include "small_control_main.h"
 
-#include "clock.h"
-#include "file_system.h"
 #include "key_translation.h"
-#include "lookups.h"
 #include "media_player.h"
 #include "mouse_pointer.h"
 #include "player.h"
 #include "services.h"
 #include "shared_state.h"
-#include "small_routines.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -110,19 +106,9 @@ void SmallControlMain::key_press(int &KeyAscii)
     }
 }
 
-void SmallControlMain::discardTake(bool wasRecording)
-{
-    if (wasRecording)
-        m_services.fileSystem.deleteFile(m_state.RecordFileName);
-}
-
 void SmallControlMain::key_next_Click()
 {
-    if (m_player.wmp1().playState() != PlayState::Playing)
-        return;
-    const bool wasRecording = m_state.Recording;
-    m_player.play_next();
-    discardTake(wasRecording);
+    m_player.skipSong();
 }
 
 void SmallControlMain::key_pause_Click()
@@ -133,7 +119,7 @@ void SmallControlMain::key_pause_Click()
         wmp.pause();
         key_pause->setText(QStringLiteral("6播放"));
         // Pausing ends the recording; the paused take is discarded.
-        discardTake(wasRecording);
+        m_player.discardTake(wasRecording);
     } else if (key_pause->text() == QStringLiteral("6播放") && wmp.playState() == PlayState::Paused) {
         wmp.play();
         key_pause->setText(QStringLiteral("6暫停"));
@@ -146,17 +132,8 @@ void SmallControlMain::key_replay_Click()
     if (wmp.playState() != PlayState::Playing)
         return;
     const bool wasRecording = m_state.Recording;
-    m_player.Timer2->stop();
-    m_player.Timer1->stop();
-    wmp.stop();
-    wmp.close();
-    m_player.Load_Background(1);
-    WaitSeconds(m_services.clock, 2);
-    m_player.Load_Background(0);
-    m_player.playHead();
-    m_player.Timer2->start();
-    m_player.Timer1->start();
-    discardTake(wasRecording);
+    m_player.restartHead();
+    m_player.discardTake(wasRecording);
 }
 
 void SmallControlMain::key_mixer_Click()

@@ -40,8 +40,6 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void discardTake(bool wasRecording);
-
     Player &m_player;
     Services &m_services;
 };

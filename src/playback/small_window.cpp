@@ -4,7 +4,7 @@
 #include "shared_state.h"
 #include "small_routines.h"
 
-#include <QKeyEvent>
+#include <QEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -56,11 +56,8 @@ bool SmallWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
-    const auto *keyEvent = static_cast<QKeyEvent *>(event);
-    if (keyEvent->text().isEmpty() && keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter)
-        return true;
-    int code = keyCodeOf(*keyEvent);
-    handleKey(code);
+    if (std::optional<int> code = keyCodeOf(*event))
+        handleKey(*code);
     return true;
 }
 
