@@ -2,9 +2,9 @@
 // each beside the same result read with one raw prepared SQLite statement, and prints the
 // ratio ours / raw at the end.
 #include "catalogue_generator.h"
-#include "database.h"
-#include "lookups.h"
-#include "shared_state.h"
+#include "core/database.h"
+#include "core/lookups.h"
+#include "core/shared_state.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // How fast a song starts, and whether a long evening of songs on one player holds its memory.
 //   bench_playback [benchmark flags] [MEDIA_DIR]
 // MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh.
-#include "gst_media_player.h"
+#include "platform/gst/gst_media_player.h"
 
 #include <QApplication>
 #include <QEventLoop>

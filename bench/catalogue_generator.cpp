@@ -1,10 +1,10 @@
 #include "catalogue_generator.h"
 
-#include "database.h"
-#include "system_clock.h"
-#include "init_system.h"
-#include "qt_file_system.h"
-#include "shared_state.h"
+#include "core/database.h"
+#include "platform/system_clock.h"
+#include "core/init_system.h"
+#include "platform/qt_file_system.h"
+#include "core/shared_state.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "caption_painter.h"
+#include "core/caption_painter.h"
 
-#include "small_routines.h"
+#include "core/small_routines.h"
 
 #include <QFont>
 #include <QPainter>

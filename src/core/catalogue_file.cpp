@@ -1,8 +1,8 @@
-#include "catalogue_file.h"
+#include "core/catalogue_file.h"
 
-#include "database.h"
-#include "database_error.h"
-#include "scoped_transaction.h"
+#include "core/database.h"
+#include "core/database_error.h"
+#include "core/scoped_transaction.h"
 
 #include <QFile>
 #include <QFileInfo>

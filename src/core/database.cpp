@@ -1,7 +1,7 @@
-#include "database.h"
+#include "core/database.h"
 
-#include "database_error.h"
-#include "sql_parameters.h"
+#include "core/database_error.h"
+#include "core/sql_parameters.h"
 
 #include <QFile>
 #include <QHash>

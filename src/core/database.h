@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordset.h"
+#include "core/recordset.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "init_system.h"
+#include "core/init_system.h"
 
-#include "catalogue_file.h"
-#include "database.h"
-#include "database_error.h"
-#include "file_system.h"
-#include "settings_file.h"
-#include "shared_state.h"
-#include "text_encoding.h"
+#include "core/catalogue_file.h"
+#include "core/database.h"
+#include "core/database_error.h"
+#include "platform/file_system.h"
+#include "core/settings_file.h"
+#include "core/shared_state.h"
+#include "core/text_encoding.h"
 
 #include <QDir>
 

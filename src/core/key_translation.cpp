@@ -1,7 +1,7 @@
-#include "key_translation.h"
+#include "core/key_translation.h"
 
-#include "leading_number.h"
-#include "settings.h"
+#include "core/leading_number.h"
+#include "core/settings.h"
 
 #include <utility>
 

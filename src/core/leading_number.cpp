@@ -1,4 +1,4 @@
-#include "leading_number.h"
+#include "core/leading_number.h"
 
 #include <cmath>
 #include <limits>

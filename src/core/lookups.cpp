@@ -1,8 +1,8 @@
-#include "lookups.h"
+#include "core/lookups.h"
 
-#include "database.h"
-#include "shared_state.h"
-#include "small_routines.h"
+#include "core/database.h"
+#include "core/shared_state.h"
+#include "core/small_routines.h"
 
 #include <QHash>
 #include <QSet>

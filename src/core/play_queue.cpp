@@ -1,4 +1,4 @@
-#include "play_queue.h"
+#include "core/play_queue.h"
 
 namespace {
 const ListRow kEmptyRow;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result_table.h"
+#include "core/result_table.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "recordset.h"
+#include "core/recordset.h"
 
 Recordset::Recordset(QStringList fieldNames, std::vector<Cell> cells, QByteArray buffer)
     : m_fieldNames(std::move(fieldNames))

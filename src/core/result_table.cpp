@@ -1,4 +1,4 @@
-#include "result_table.h"
+#include "core/result_table.h"
 
 namespace {
 const ListRow kEmptyRow;

@@ -1,7 +1,7 @@
-#include "scoped_transaction.h"
+#include "core/scoped_transaction.h"
 
-#include "database.h"
-#include "database_error.h"
+#include "core/database.h"
+#include "core/database_error.h"
 
 ScopedTransaction::ScopedTransaction(const QString &dbPath)
     : m_dbPath(dbPath)

@@ -1,8 +1,8 @@
-#include "settings_file.h"
+#include "core/settings_file.h"
 
-#include "file_system.h"
-#include "leading_number.h"
-#include "text_encoding.h"
+#include "platform/file_system.h"
+#include "core/leading_number.h"
+#include "core/text_encoding.h"
 
 #include <QDir>
 #include <QSet>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "play_queue.h"
-#include "result_table.h"
-#include "settings.h"
+#include "core/play_queue.h"
+#include "core/result_table.h"
+#include "core/settings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "small_routines.h"
+#include "core/small_routines.h"
 
-#include "clock.h"
-#include "file_system.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
 
 #include <QFont>
 #include <QObject>

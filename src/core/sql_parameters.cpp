@@ -1,4 +1,4 @@
-#include "sql_parameters.h"
+#include "core/sql_parameters.h"
 
 namespace {
 

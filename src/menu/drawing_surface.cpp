@@ -1,4 +1,4 @@
-#include "drawing_surface.h"
+#include "menu/drawing_surface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menu_context.h"
+#include "menu/menu_context.h"
 
 #include <QSize>
 #include <QWidget>

@@ -1,10 +1,10 @@
-#include "menu_input.h"
+#include "menu/menu_input.h"
 
-#include "drawing_surface.h"
-#include "key_translation.h"
-#include "lookups.h"
-#include "menu_context.h"
-#include "shared_state.h"
+#include "menu/drawing_surface.h"
+#include "core/key_translation.h"
+#include "core/lookups.h"
+#include "menu/menu_context.h"
+#include "core/shared_state.h"
 
 #include <QLabel>
 

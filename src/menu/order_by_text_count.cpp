@@ -1,11 +1,11 @@
-#include "order_by_text_count.h"
+#include "menu/order_by_text_count.h"
 
-#include "drawing_surface.h"
-#include "key_translation.h"
-#include "lookups.h"
-#include "menu_context.h"
-#include "menu_input.h"
-#include "shared_state.h"
+#include "menu/drawing_surface.h"
+#include "core/key_translation.h"
+#include "core/lookups.h"
+#include "menu/menu_context.h"
+#include "menu/menu_input.h"
+#include "core/shared_state.h"
 
 namespace {
 constexpr int kRowsPerPage = 10;

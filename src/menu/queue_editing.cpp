@@ -1,11 +1,11 @@
-#include "queue_editing.h"
+#include "menu/queue_editing.h"
 
-#include "drawing_surface.h"
-#include "key_translation.h"
-#include "lookups.h"
-#include "menu_context.h"
-#include "menu_input.h"
-#include "shared_state.h"
+#include "menu/drawing_surface.h"
+#include "core/key_translation.h"
+#include "core/lookups.h"
+#include "menu/menu_context.h"
+#include "menu/menu_input.h"
+#include "core/shared_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "shutdown_menu.h"
+#include "menu/shutdown_menu.h"
 
-#include "drawing_surface.h"
-#include "menu_context.h"
-#include "menu_input.h"
+#include "menu/drawing_surface.h"
+#include "menu/menu_context.h"
+#include "menu/menu_input.h"
 
 ShutdownMenu::ShutdownMenu(MenuContext &menu)
     : m_menu(menu)

@@ -1,8 +1,8 @@
-#include "start_form.h"
+#include "menu/start_form.h"
 
-#include "caption_painter.h"
-#include "clock.h"
-#include "small_routines.h"
+#include "core/caption_painter.h"
+#include "platform/clock.h"
+#include "core/small_routines.h"
 
 #include <QLabel>
 #include <QLinearGradient>

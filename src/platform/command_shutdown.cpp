@@ -1,4 +1,4 @@
-#include "command_shutdown.h"
+#include "platform/command_shutdown.h"
 
 #include <QProcess>
 

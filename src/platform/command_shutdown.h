@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shutdown.h"
+#include "platform/shutdown.h"
 
 // Switches the computer off with "systemctl poweroff". Whether the command could be started
 // is not looked at: the program ends either way.

@@ -1,4 +1,4 @@
-#include "qt_file_dialogs.h"
+#include "platform/qt_file_dialogs.h"
 
 #include <QApplication>
 #include <QDir>

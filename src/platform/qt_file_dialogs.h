@@ -1,6 +1,6 @@
 #pragma once
 
-#include "file_dialogs.h"
+#include "platform/file_dialogs.h"
 
 // File dialogs through QFileDialog.
 class QtFileDialogs : public FileDialogs

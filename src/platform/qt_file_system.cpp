@@ -1,4 +1,4 @@
-#include "qt_file_system.h"
+#include "platform/qt_file_system.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "file_system.h"
+#include "platform/file_system.h"
 
 // The file system through QFile, QDir and QStorageInfo.
 class QtFileSystem : public FileSystem

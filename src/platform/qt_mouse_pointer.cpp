@@ -1,4 +1,4 @@
-#include "qt_mouse_pointer.h"
+#include "platform/qt_mouse_pointer.h"
 
 #include <QCursor>
 

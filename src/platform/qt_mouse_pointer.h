@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mouse_pointer.h"
+#include "platform/mouse_pointer.h"
 
 class QtMousePointer : public MousePointer
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "platform/clock.h"
 
 // The real clock. A speed above 1 makes waits proportionally shorter (used by tests and demos).
 class SystemClock : public Clock

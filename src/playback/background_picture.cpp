@@ -1,7 +1,7 @@
-#include "background_picture.h"
+#include "playback/background_picture.h"
 
-#include "caption_painter.h"
-#include "small_routines.h"
+#include "core/caption_painter.h"
+#include "core/small_routines.h"
 
 #include <QLinearGradient>
 #include <QPainter>

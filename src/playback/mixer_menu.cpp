@@ -1,15 +1,15 @@
-#include "mixer_menu.h"
+#include "playback/mixer_menu.h"
 
-#include "clock.h"
-#include "file_system.h"
-#include "key_translation.h"
-#include "media_player.h"
-#include "player.h"
-#include "record_file_name.h"
-#include "services.h"
-#include "shared_state.h"
-#include "small_routines.h"
-#include "wav_file_open.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "core/key_translation.h"
+#include "platform/media_player.h"
+#include "playback/player.h"
+#include "playback/record_file_name.h"
+#include "platform/services.h"
+#include "core/shared_state.h"
+#include "core/small_routines.h"
+#include "playback/wav_file_open.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "player_message.h"
+#include "playback/player_message.h"
 
-#include "small_routines.h"
+#include "core/small_routines.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "record_file_name.h"
+#include "playback/record_file_name.h"
 
 QString recordFileName(const QString &recordPath, const QDateTime &when, const QString &displayText)
 {

@@ -1,8 +1,8 @@
-#include "recording_repair.h"
+#include "playback/recording_repair.h"
 
-#include "file_system.h"
-#include "mci_device.h"
-#include "wav_file_open.h"
+#include "platform/file_system.h"
+#include "platform/mci_device.h"
+#include "playback/wav_file_open.h"
 
 #include <QDir>
 

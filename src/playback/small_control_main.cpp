@@ -1,11 +1,11 @@
-#include "small_control_main.h"
+#include "playback/small_control_main.h"
 
-#include "key_translation.h"
-#include "media_player.h"
-#include "mouse_pointer.h"
-#include "player.h"
-#include "services.h"
-#include "shared_state.h"
+#include "core/key_translation.h"
+#include "platform/media_player.h"
+#include "platform/mouse_pointer.h"
+#include "playback/player.h"
+#include "platform/services.h"
+#include "core/shared_state.h"
 
 #include <QApplication>
 #include <QPushButton>

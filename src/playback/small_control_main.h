@@ -1,6 +1,6 @@
 #pragma once
 
-#include "small_window.h"
+#include "playback/small_window.h"
 
 class Player;
 class QPushButton;

@@ -1,6 +1,6 @@
-#include "small_view.h"
+#include "playback/small_view.h"
 
-#include "media_player.h"
+#include "platform/media_player.h"
 
 SmallView::SmallView(MediaPlayerFactory &players, QSize screen, QWidget *parent)
     : QDialog(parent)

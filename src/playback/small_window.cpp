@@ -1,8 +1,8 @@
-#include "small_window.h"
+#include "playback/small_window.h"
 
-#include "key_code.h"
-#include "shared_state.h"
-#include "small_routines.h"
+#include "widgets/key_code.h"
+#include "core/shared_state.h"
+#include "core/small_routines.h"
 
 #include <QEvent>
 #include <QPushButton>

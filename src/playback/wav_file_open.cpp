@@ -1,6 +1,6 @@
-#include "wav_file_open.h"
+#include "playback/wav_file_open.h"
 
-#include "mci_device.h"
+#include "platform/mci_device.h"
 
 #include <QDataStream>
 #include <QFile>

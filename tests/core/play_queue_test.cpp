@@ -1,5 +1,5 @@
-#include "play_queue.h"
-#include "qt_printers.h"
+#include "core/play_queue.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

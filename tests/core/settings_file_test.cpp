@@ -1,13 +1,13 @@
-#include "fake_clock.h"
-#include "fake_file_system.h"
-#include "init_system.h"
-#include "key_translation.h"
-#include "leading_number.h"
-#include "qt_printers.h"
-#include "settings_file.h"
-#include "shared_state.h"
-#include "temp_home.h"
-#include "text_encoding.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_system.h"
+#include "core/init_system.h"
+#include "core/key_translation.h"
+#include "core/leading_number.h"
+#include "support/qt_printers.h"
+#include "core/settings_file.h"
+#include "core/shared_state.h"
+#include "support/temp_home.h"
+#include "core/text_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "fake_clock.h"
-#include "fake_file_system.h"
-#include "small_routines.h"
-#include "system_clock.h"
-#include "temp_home.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_system.h"
+#include "core/small_routines.h"
+#include "platform/system_clock.h"
+#include "support/temp_home.h"
 
 #include <QElapsedTimer>
 #include <QFont>

@@ -1,5 +1,5 @@
-#include "qt_printers.h"
-#include "sql_parameters.h"
+#include "support/qt_printers.h"
+#include "core/sql_parameters.h"
 
 #include <gtest/gtest.h>
 

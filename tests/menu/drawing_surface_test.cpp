@@ -1,5 +1,5 @@
-#include "drawing_surface.h"
-#include "qt_printers.h"
+#include "menu/drawing_surface.h"
+#include "support/qt_printers.h"
 
 #include <QImage>
 

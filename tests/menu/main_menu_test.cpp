@@ -1,6 +1,6 @@
-#include "menu_fixture.h"
+#include "menu/menu_fixture.h"
 
-#include "start_form.h"
+#include "menu/start_form.h"
 
 #include <QImage>
 #include <QPushButton>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "catalogue_builder.h"
-#include "drawing_surface.h"
-#include "fake_services.h"
-#include "init_system.h"
-#include "main_menu.h"
-#include "qt_printers.h"
-#include "shared_state.h"
-#include "temp_home.h"
+#include "support/catalogue_builder.h"
+#include "menu/drawing_surface.h"
+#include "support/fake_services.h"
+#include "core/init_system.h"
+#include "menu/main_menu.h"
+#include "support/qt_printers.h"
+#include "core/shared_state.h"
+#include "support/temp_home.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "menu_fixture.h"
+#include "menu/menu_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "gst_mci_device.h"
-#include "wav_file_open.h"
+#include "platform/gst/gst_mci_device.h"
+#include "playback/wav_file_open.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

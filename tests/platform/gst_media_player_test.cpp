@@ -1,6 +1,6 @@
 // The media player on real GStreamer pipelines, playing the clips of make-test-media.sh with
 // fake or file sinks, so time passes as in a real song but nothing needs a screen or speakers.
-#include "gst_media_player.h"
+#include "platform/gst/gst_media_player.h"
 
 #include <QApplication>
 #include <QDir>

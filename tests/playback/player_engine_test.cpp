@@ -1,16 +1,16 @@
 // The player window on the real media engine: songs follow one another on their own, and a
 // song that cannot play is passed over, whatever order the engine reports things in.
-#include "catalogue_builder.h"
-#include "fake_services.h"
-#include "gst_media_player_factory.h"
-#include "init_system.h"
-#include "media_player.h"
-#include "player.h"
-#include "qt_printers.h"
-#include "screen_fonts.h"
-#include "shared_state.h"
-#include "temp_home.h"
-#include "wav_file_open.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_services.h"
+#include "platform/gst/gst_media_player_factory.h"
+#include "core/init_system.h"
+#include "platform/media_player.h"
+#include "playback/player.h"
+#include "support/qt_printers.h"
+#include "core/screen_fonts.h"
+#include "core/shared_state.h"
+#include "support/temp_home.h"
+#include "playback/wav_file_open.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "catalogue_builder.h"
-#include "fake_services.h"
-#include "init_system.h"
-#include "media_player.h"
-#include "mixer_menu.h"
-#include "modal_runner.h"
-#include "player.h"
-#include "player_message.h"
-#include "qt_printers.h"
-#include "shared_state.h"
-#include "small_control_main.h"
-#include "temp_home.h"
-#include "wav_file_open.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_services.h"
+#include "core/init_system.h"
+#include "platform/media_player.h"
+#include "playback/mixer_menu.h"
+#include "widgets/modal_runner.h"
+#include "playback/player.h"
+#include "playback/player_message.h"
+#include "support/qt_printers.h"
+#include "core/shared_state.h"
+#include "playback/small_control_main.h"
+#include "support/temp_home.h"
+#include "playback/wav_file_open.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,13 +1,13 @@
-#include "player_fixture.h"
+#include "playback/player_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 
-#include "database.h"
+#include "core/database.h"
 
-#include "small_view.h"
+#include "playback/small_view.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "screen_fonts.h"
+#include "core/screen_fonts.h"
 
 #include <QApplication>
 

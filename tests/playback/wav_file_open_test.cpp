@@ -1,5 +1,5 @@
-#include "mci_device.h"
-#include "wav_file_open.h"
+#include "platform/mci_device.h"
+#include "playback/wav_file_open.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "catalogue_builder.h"
+#include "support/catalogue_builder.h"
 
-#include "database.h"
-#include "lookups.h"
+#include "core/database.h"
+#include "core/lookups.h"
 
 CatalogueBuilder::CatalogueBuilder(QString dbPath)
     : m_dbPath(std::move(dbPath))

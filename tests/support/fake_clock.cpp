@@ -1,4 +1,4 @@
-#include "fake_clock.h"
+#include "support/fake_clock.h"
 
 #include <QEventLoop>
 #include <QTimer>

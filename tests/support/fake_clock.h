@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "platform/clock.h"
 
 // A clock whose seconds last one real millisecond, and whose date and time are set by the
 // test. Waiting still runs the event loop, so timers fire as they would.

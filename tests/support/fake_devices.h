@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mouse_pointer.h"
-#include "shutdown.h"
+#include "platform/mouse_pointer.h"
+#include "platform/shutdown.h"
 
 #include <QPoint>
 #include <QList>

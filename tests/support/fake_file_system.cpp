@@ -1,4 +1,4 @@
-#include "fake_file_system.h"
+#include "support/fake_file_system.h"
 
 bool FakeFileSystem::createFolder(const QString &path)
 {

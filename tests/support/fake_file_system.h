@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt_file_system.h"
+#include "platform/qt_file_system.h"
 
 #include <QStringList>
 

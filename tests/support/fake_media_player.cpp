@@ -1,4 +1,4 @@
-#include "fake_media_player.h"
+#include "support/fake_media_player.h"
 
 FakeMediaPlayer::FakeMediaPlayer()
     : m_video(std::make_unique<QWidget>())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "message_boxes.h"
+#include "platform/message_boxes.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fake_clock.h"
-#include "fake_devices.h"
-#include "fake_file_dialogs.h"
-#include "fake_file_system.h"
-#include "fake_mci_device.h"
-#include "fake_media_player.h"
-#include "fake_message_boxes.h"
-#include "services.h"
+#include "support/fake_clock.h"
+#include "support/fake_devices.h"
+#include "support/fake_file_dialogs.h"
+#include "support/fake_file_system.h"
+#include "support/fake_mci_device.h"
+#include "support/fake_media_player.h"
+#include "support/fake_message_boxes.h"
+#include "platform/services.h"
 
 // Every platform service as a fake, bundled as the windows receive them.
 struct FakeServices

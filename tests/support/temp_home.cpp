@@ -1,4 +1,4 @@
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 #include <QDir>
 #include <QFile>

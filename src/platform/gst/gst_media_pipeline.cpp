@@ -4,7 +4,7 @@
 #include "gst_media_frame_sink.h"
 #include "gst_media_video_sink.h"
 #include "gst_media_video_widget.h"
-#include "gst_runtime.h"
+#include "platform/gst/gst_runtime.h"
 
 #include <QFile>
 #include <QtDebug>

@@ -1,4 +1,4 @@
-#include "gst_mci_device.h"
+#include "platform/gst/gst_mci_device.h"
 
 #include <QElapsedTimer>
 #include <QFile>

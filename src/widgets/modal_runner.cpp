@@ -1,4 +1,4 @@
-#include "modal_runner.h"
+#include "widgets/modal_runner.h"
 
 #include <QDialog>
 

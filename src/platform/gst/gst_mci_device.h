@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mci_device.h"
+#include "platform/mci_device.h"
 
 #include <memory>
 

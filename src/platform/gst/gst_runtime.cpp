@@ -1,4 +1,4 @@
-#include "gst_runtime.h"
+#include "platform/gst/gst_runtime.h"
 
 #include <gst/gst.h>
 

@@ -1,4 +1,4 @@
-#include "key_code.h"
+#include "widgets/key_code.h"
 
 #include <QKeyEvent>
 

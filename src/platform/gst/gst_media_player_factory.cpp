@@ -1,6 +1,6 @@
-#include "gst_media_player_factory.h"
+#include "platform/gst/gst_media_player_factory.h"
 
-#include "gst_runtime.h"
+#include "platform/gst/gst_runtime.h"
 
 GstMediaPlayerFactory::GstMediaPlayerFactory(const GstMediaPlayer::Options &options)
     : m_options(options)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gst_media_player.h"
+#include "platform/gst/gst_media_player.h"
 
 // Makes GStreamer media players, all with the same sinks.
 class GstMediaPlayerFactory : public MediaPlayerFactory

@@ -1,4 +1,4 @@
-#include "gst_media_player.h"
+#include "platform/gst/gst_media_player.h"
 
 #include "gst_media_pipeline.h"
 #include "gst_media_uri.h"
