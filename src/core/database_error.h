@@ -19,3 +19,12 @@ public:
 private:
     QString m_message;
 };
+
+// Another program holds the catalogue's lock longer than the short wait allowed: the data is
+// there, only not now. Callers keep what they were doing (a queued song stays queued) and
+// try again later.
+class CatalogueBusy : public DatabaseError
+{
+public:
+    using DatabaseError::DatabaseError;
+};
