@@ -1,5 +1,7 @@
 #include "core/settings_file.h"
 
+#include "core/file_path.h"
+
 #include "platform/file_system.h"
 #include "core/leading_number.h"
 #include "core/text_encoding.h"
@@ -77,19 +79,6 @@ QString lineValue(const QString &line)
     return parts.size() < 2 ? QString() : trimBlanks(parts[1]);
 }
 
-bool isAbsoluteFolder(const QString &folder)
-{
-    return folder.startsWith(QLatin1Char('/')) || folder.startsWith(QLatin1Char('\\'))
-        || (folder.size() >= 2 && folder[1] == QLatin1Char(':'));
-}
-
-QString folderInside(const QString &appPath, const QString &folder)
-{
-    if (folder.isEmpty() || isAbsoluteFolder(folder))
-        return folder;
-    return QDir(appPath).filePath(folder);
-}
-
 // How each value-bearing key is read; keys not listed here (the hot keys) are never read back.
 struct KeyReader
 {
@@ -124,7 +113,7 @@ void applyLine(Settings &s, const QString &key, const QString &value, const QStr
             continue;
         switch (reader.kind) {
         case KeyReader::Folder:
-            s.*reader.text = folderInside(appPath, value);
+            s.*reader.text = resolvePath(appPath, value);
             break;
         case KeyReader::Text:
             s.*reader.text = value;
