@@ -10,12 +10,14 @@
 #include "platform/message_boxes.h"
 #include "platform/file_dialogs.h"
 #include "platform/mouse_pointer.h"
+#include "platform/pdf_file_printer.h"
 #include "platform/qt_file_system.h"
 #include "core/screen_fonts.h"
 #include "platform/services.h"
 #include "core/shared_state.h"
 #include "platform/shutdown.h"
 #include "platform/system_clock.h"
+#include "platform/xlsx_spreadsheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,7 +103,9 @@ int main(int argc, char **argv)
     QtFileSystem fs;
     SystemClock clock;
     Silent silent;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent};
+    PdfFilePrinter printer(QString(), silent); // never used: the menu does not print
+    XlsxSpreadsheetFactory spreadsheets;
+    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
     SharedState state;
     if (!InitSystem(state, fs, clock, home).ok)
         return 1;

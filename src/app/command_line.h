@@ -4,13 +4,25 @@
 #include <QStringList>
 
 // Options of the karaoke program: --home DIR chooses the program folder (default: the
-// folder of the executable), --init-only starts up, reports and exits.
+// folder of the executable), --init-only starts up, reports and exits. The printing tasks run
+// without a window: --print-book FILE.pdf, --print-new FILE.pdf and --export-new FILE.xlsx,
+// the last two with --since YYYY/MM/DD and optionally --keyword K.
 struct CommandLine
 {
+    enum class Task { Jukebox, InitOnly, PrintBook, PrintNew, ExportNew };
+
     QString home;
-    bool initOnly = false;
     double clockSpeed = 1.0; // --clock-speed N: seconds pass N times faster (demos, screenshots)
+    Task task = Task::Jukebox;
+    QString outputFile; // of the printing tasks
+    QString since;
+    QString keyword;
+    bool sinceGiven = false;
+    bool keywordGiven = false;
     QString error;
 };
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder);
+
+// True when the arguments ask for a task that needs no display.
+bool runsWithoutWindow(const QStringList &arguments);

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/print_tasks.h"
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
@@ -10,11 +11,13 @@
 #include "platform/qt_file_system.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_mouse_pointer.h"
+#include "platform/qt_printer.h"
 #include "core/screen_fonts.h"
 #include "platform/services.h"
 #include "core/shared_state.h"
 #include "menu/start_form.h"
 #include "platform/system_clock.h"
+#include "platform/xlsx_spreadsheet.h"
 #include "playback/wav_file_open.h"
 
 #include <QApplication>
@@ -50,9 +53,12 @@ int runJukebox(const CommandLine &options)
     CommandShutdown shutdown;
     GstMediaPlayerFactory mediaPlayers;
     GstMciDevice mci;
-    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci};
-
     SharedState state;
+    QtPrinter printer(QtPrinter::defaultPrinterName(), messageBoxes, fileDialogs, [&state] { return state.AppPath; });
+    XlsxSpreadsheetFactory spreadsheets;
+    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci,
+                      printer, spreadsheets};
+
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem)) {
         messageBoxes.ok(problem);
@@ -72,14 +78,18 @@ int runJukebox(const CommandLine &options)
     return QApplication::exec();
 }
 
-int startUpOnly(const CommandLine &options)
+// The tasks without a window: starting up alone, or a printing task.
+int runTask(const CommandLine &options)
 {
+    installScreenFonts();
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
     SharedState state;
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
+    if (options.task != CommandLine::Task::InitOnly)
+        return runPrintTask(options, state, clock);
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
     return 0;
@@ -92,14 +102,17 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // Starting up alone needs no display; only the windows do.
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
-                                                         : new QApplication(argc, argv));
+    // The tasks need no display; only the windows do. Printing lays out text, which needs the
+    // fonts of Qt Gui, so the tasks run on the display-less platform.
+    const bool withoutWindow = runsWithoutWindow(arguments);
+    if (withoutWindow && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(withoutWindow ? new QGuiApplication(argc, argv)
+                                                              : new QApplication(argc, argv));
     const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    return options.initOnly ? startUpOnly(options) : runJukebox(options);
+    return options.task == CommandLine::Task::Jukebox ? runJukebox(options) : runTask(options);
 }
