@@ -1,16 +1,48 @@
 #include "platform/painter_printer.h"
 
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
-constexpr double kTwipsPerInch = 1440;
+constexpr double kPointsPerInch = 72;
 constexpr double kTwipsPerPoint = 20;
+
+// The painter works in points, and a font is laid out at its size in points: glyphs of that
+// size stay in the font engine's cache, where glyphs of hundreds of twips would be loaded
+// again for every text.
+constexpr double points(double twips)
+{
+    return twips / kTwipsPerPoint;
+}
+
+// The PDF engine takes two compression buffers of 16 MB for every page and gives them back at
+// once; left to its defaults the allocator maps that memory from the system and unmaps it each
+// time, which costs more than drawing the page. While a document is drawn such blocks come from
+// the heap and stay there (only what is written to is ever resident); afterwards the defaults
+// return.
+void keepPageBuffers(bool keep)
+{
+#ifdef __GLIBC__
+    constexpr int kDefaultThreshold = 128 * 1024;
+    mallopt(M_MMAP_THRESHOLD, keep ? 32 * 1024 * 1024 : kDefaultThreshold);
+    mallopt(M_TRIM_THRESHOLD, keep ? 64 * 1024 * 1024 : kDefaultThreshold);
+    if (!keep)
+        malloc_trim(0);
+#else
+    Q_UNUSED(keep);
+#endif
+}
 } // namespace
 
-PainterPrinter::PainterPrinter() = default;
+PainterPrinter::PainterPrinter()
+{
+    updateFont();
+}
 
 PainterPrinter::~PainterPrinter()
 {
@@ -20,25 +52,31 @@ PainterPrinter::~PainterPrinter()
 void PainterPrinter::setFontName(const QString &name)
 {
     m_fontName = name;
-    m_fontChanged = true;
+    updateFont();
 }
 
-void PainterPrinter::setFontSize(double points)
+void PainterPrinter::setFontSize(double size)
 {
-    m_fontSize = points;
-    m_fontChanged = true;
+    m_fontSize = size;
+    updateFont();
 }
 
-QFont PainterPrinter::twipFont() const
+void PainterPrinter::updateFont()
 {
-    QFont font(m_fontName);
-    font.setPixelSize(qMax(1, qRound(m_fontSize * kTwipsPerPoint)));
-    return font;
+    // Without a name the default font is used: a font with an empty family makes the
+    // preview's page recording crash.
+    m_font = QFont();
+    if (!m_fontName.isEmpty())
+        m_font.setFamily(m_fontName);
+    m_font.setPixelSize(qMax(1, qRound(m_fontSize)));
+    m_font.setHintingPreference(QFont::PreferNoHinting);
+    m_metrics = QFontMetricsF(m_font);
+    m_fontChanged = true;
 }
 
 double PainterPrinter::textWidth(const QString &text) const
 {
-    return QFontMetricsF(twipFont()).horizontalAdvance(text);
+    return m_metrics.horizontalAdvance(text) * kTwipsPerPoint;
 }
 
 void PainterPrinter::print(const QString &text)
@@ -47,20 +85,20 @@ void PainterPrinter::print(const QString &text)
     if (!painter)
         return;
     if (m_fontChanged) {
-        painter->setFont(twipFont());
+        painter->setFont(m_font);
         m_fontChanged = false;
     }
-    const QFontMetricsF metrics(painter->font());
-    painter->drawText(QPointF(m_x, m_y + metrics.ascent()), text);
+    painter->drawText(QPointF(points(m_x), points(m_y) + m_metrics.ascent()), text);
     m_x = 0;
-    m_y += metrics.lineSpacing();
+    m_y += m_metrics.lineSpacing() * kTwipsPerPoint;
 }
 
 void PainterPrinter::fillBox(double x1, double y1, double x2, double y2)
 {
     QPainter *painter = sheet();
     if (painter)
-        painter->fillRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), Qt::black);
+        painter->fillRect(QRectF(QPointF(points(x1), points(y1)), QPointF(points(x2), points(y2))).normalized(),
+                          Qt::black);
 }
 
 void PainterPrinter::newPage()
@@ -79,6 +117,7 @@ void PainterPrinter::endDoc()
 void PainterPrinter::startDocument(QPagedPaintDevice *device)
 {
     stopDocument();
+    keepPageBuffers(true);
     m_device = device;
     m_breakPending = false;
     m_ended = false;
@@ -92,6 +131,8 @@ void PainterPrinter::stopDocument()
 {
     if (m_painter.isActive())
         m_painter.end();
+    if (m_device)
+        keepPageBuffers(false);
     m_device = nullptr;
 }
 
@@ -104,7 +145,7 @@ QPainter *PainterPrinter::sheet()
             m_failed = true;
             return nullptr;
         }
-        m_painter.scale(m_device->logicalDpiX() / kTwipsPerInch, m_device->logicalDpiY() / kTwipsPerInch);
+        m_painter.scale(m_device->logicalDpiX() / kPointsPerInch, m_device->logicalDpiY() / kPointsPerInch);
         m_fontChanged = true;
         m_sheets = 1;
     } else if (m_breakPending) {

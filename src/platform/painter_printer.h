@@ -3,14 +3,15 @@
 #include "platform/printer.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 class QPagedPaintDevice;
 
 // The printer's drawing operations on a paged paint device: a PDF file, a printer, a preview.
-// The painter works in twips; fonts are sized in twips too, so text measures the same on every
-// device. Sheets start when something is drawn on them, so a page break before the end of the
-// document leaves no blank sheet.
+// Fonts come in whole points, unhinted, so text measures the same on every device. Sheets
+// start when something is drawn on them, so a page break before the end of the document
+// leaves no blank sheet.
 class PainterPrinter : public Printer
 {
 public:
@@ -18,7 +19,7 @@ public:
     ~PainterPrinter() override;
 
     void setFontName(const QString &name) override;
-    void setFontSize(double points) override;
+    void setFontSize(double size) override;
     QString fontName() const override { return m_fontName; }
     double fontSize() const override { return m_fontSize; }
 
@@ -51,10 +52,13 @@ private:
     // The painter on the current sheet, beginning the document or the next sheet as needed;
     // nullptr when the device cannot be drawn on.
     QPainter *sheet();
-    QFont twipFont() const;
+    // The font and its measures, made again when the name or size changes.
+    void updateFont();
 
     QString m_fontName;
     double m_fontSize = 9;
+    QFont m_font;
+    QFontMetricsF m_metrics{m_font};
     double m_x = 0;
     double m_y = 0;
 

@@ -46,7 +46,7 @@ void printFitted(Printer &target, double x, double y, const QString &text, doubl
         return;
     }
     const double size = target.fontSize();
-    const double smaller = std::floor(size * room / width * 10) / 10;
+    const double smaller = std::floor(size * room / width); // printers take whole points
     target.setFontSize(smaller);
     target.setCurrentY(y + (size - smaller) * kTwipsPerPoint / 2);
     target.print(text);
