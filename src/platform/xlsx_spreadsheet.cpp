@@ -2,16 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <map>
 
 namespace {
@@ -148,21 +145,25 @@ double XlsxSpreadsheet::columnWidthFor(const QString &text, double points)
 
 bool XlsxSpreadsheet::saveAs(const QString &path, QString *error)
 {
-    // Written beside the target and moved over it at the end, so a failed write leaves any
-    // earlier file whole.
-    QTemporaryFile partial(QFileInfo(path).absoluteDir().filePath(QStringLiteral(".karaoke-XXXXXX.xlsx")));
-    if (!partial.open()) {
-        *error = partial.errorString();
+    // The library writes to a file of its own; the workbook then reaches its place through a
+    // save file, which replaces an earlier file only when complete and keeps its permissions.
+    QTemporaryFile built(QDir::tempPath() + QStringLiteral("/karaoke-XXXXXX.xlsx"));
+    if (!built.open()) {
+        *error = built.errorString();
         return false;
     }
-    partial.close();
-    if (!write(partial.fileName(), error))
+    built.close();
+    if (!write(built.fileName(), error))
         return false;
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+    QSaveFile target(path);
+    if (!built.open() || !target.open(QIODevice::WriteOnly)) {
+        *error = built.isOpen() ? target.errorString() : built.errorString();
         return false;
     }
-    partial.setAutoRemove(false);
+    if (target.write(built.readAll()) != built.size() || !target.commit()) {
+        *error = target.errorString();
+        return false;
+    }
     return true;
 }
 

@@ -126,10 +126,17 @@ TEST_F(NewSongsExport, NothingIsWrittenUnlessTheOwnerNamesTheFile)
     EXPECT_EQ(home.read("out.xlsx"), "earlier export");
     EXPECT_EQ(QDir(home.path()).entryList({"*.xlsx"}, QDir::Files | QDir::Hidden), QStringList{"out.xlsx"});
 
-    // A file the owner agreed to replace is replaced whole.
+    // A file the owner agreed to replace is replaced whole, and others may read it as before.
+    QFile::setPermissions(out, QFile::permissions(out) | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     EXPECT_EQ(exportTo(out), PrintResult::Done);
     EXPECT_EQ(XlsxReader(out).text("B4"), title(3, 3));
-    EXPECT_EQ(QDir(home.path()).entryList({"*.xlsx"}, QDir::Files | QDir::Hidden), QStringList{"out.xlsx"});
+    EXPECT_TRUE(QFile::permissions(out) & QFileDevice::ReadOther);
+    const QString fresh = home.file("fresh.xlsx");
+    EXPECT_EQ(exportTo(fresh), PrintResult::Done);
+    QFile plain(home.file("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFile::permissions(fresh), plain.permissions()); // as any new file of the owner's
+    EXPECT_EQ(QDir(home.path()).entryList({"*.xlsx"}, QDir::Files | QDir::Hidden), QStringList({"fresh.xlsx", "out.xlsx"}));
 
     // A folder that cannot be written: the owner is told, the run stops.
     EXPECT_EQ(exportTo(home.file("missing/out.xlsx")), PrintResult::Stopped);
