@@ -14,7 +14,8 @@ bool PdfFilePrinter::printDocument(const QString &title, const std::function<voi
     QString error;
     if (writePdfDocument(m_path, title, draw, &error))
         return true;
-    m_messageBoxes.ok(PrinterTexts::cannotWritePdf(m_path, error));
+    if (!error.isEmpty()) // otherwise the drawing stopped, and says why itself
+        m_messageBoxes.ok(PrinterTexts::cannotWritePdf(m_path, error));
     return false;
 }
 

@@ -127,6 +127,20 @@ TEST_F(SongBook, NothingIsPrintedWhenTheOwnerCancelsOrTheCatalogueIsEmpty)
     EXPECT_EQ(fake.printer.documents[0].sheets.size(), 1);
 }
 
+TEST_F(SongBook, ACatalogueThatCannotBeReadIsToldAndNothingIsPrinted)
+{
+    addSongs(1, 3, 5);
+    db.database().ExecuteSql(QStringLiteral("DROP TABLE singer"));
+    fake.messageBoxes.answers = {Answer::No};
+
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 2);
+    EXPECT_TRUE(fake.messageBoxes.shown[1].startsWith("無法讀取資料庫 (")) << fake.messageBoxes.shown[1].toStdString();
+    ASSERT_EQ(fake.printer.documents.size(), 1);
+    EXPECT_FALSE(fake.printer.documents[0].ended);
+}
+
 TEST_F(SongBook, TextsStayInsideTheirCells)
 {
     const qint64 band = db.addSinger(QStringLiteral("The Long Band Name Orchestra"), 2);
