@@ -88,8 +88,17 @@ int runTask(const CommandLine &options)
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
-    if (options.task != CommandLine::Task::InitOnly)
-        return runPrintTask(options, state, clock);
+    switch (options.task) {
+    case CommandLine::Task::PrintBook:
+        return printBookTask(state, clock, options.outputFile);
+    case CommandLine::Task::PrintNew:
+        return printNewTask(state, clock, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::ExportNew:
+        return exportNewTask(state, clock, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::Jukebox:
+    case CommandLine::Task::InitOnly:
+        break;
+    }
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
     return 0;

@@ -1,6 +1,5 @@
 #include "app/print_tasks.h"
 
-#include "app/command_line.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/pdf_file_printer.h"
@@ -9,6 +8,8 @@
 #include "print/song_book.h"
 
 #include <QTextStream>
+
+#include <functional>
 
 namespace {
 
@@ -41,32 +42,37 @@ private:
     QString m_path;
 };
 
-PrintResult run(const CommandLine &options, SharedState &state, PrintServices services)
+// Runs a task with the console's messages, the file named and a PDF printer on it.
+int runWithFile(Clock &clock, const QString &file, const std::function<PrintResult(PrintServices)> &task)
 {
-    switch (options.task) {
-    case CommandLine::Task::PrintBook:
-        return printSongBook(state, services, Sides::Single);
-    case CommandLine::Task::PrintNew:
-        return printNewSongs(state, services, options.since, options.keyword, PrintTarget::Printer, Sides::Single);
-    case CommandLine::Task::ExportNew:
-        return printNewSongs(state, services, options.since, options.keyword, PrintTarget::Excel, Sides::Single);
-    case CommandLine::Task::Jukebox:
-    case CommandLine::Task::InitOnly:
-        break;
-    }
-    return PrintResult::Stopped;
+    ConsoleMessages messages;
+    GivenFile fileDialogs(file);
+    PdfFilePrinter printer(file, messages);
+    XlsxSpreadsheetFactory spreadsheets;
+    if (task({printer, spreadsheets, messages, fileDialogs, clock}) != PrintResult::Done)
+        return 1;
+    QTextStream(stdout) << "karaoke: wrote " << file << Qt::endl;
+    return 0;
 }
 
 } // namespace
 
-int runPrintTask(const CommandLine &options, SharedState &state, Clock &clock)
+int printBookTask(SharedState &state, Clock &clock, const QString &pdf)
 {
-    ConsoleMessages messages;
-    GivenFile file(options.outputFile);
-    PdfFilePrinter printer(options.outputFile, messages);
-    XlsxSpreadsheetFactory spreadsheets;
-    if (run(options, state, {printer, spreadsheets, messages, file, clock}) != PrintResult::Done)
-        return 1;
-    QTextStream(stdout) << "karaoke: wrote " << options.outputFile << Qt::endl;
-    return 0;
+    return runWithFile(clock, pdf, [&](PrintServices services) { return printSongBook(state, services, Sides::Single); });
+}
+
+int printNewTask(SharedState &state, Clock &clock, const QString &pdf, const QString &since, const QString &keyword)
+{
+    return runWithFile(clock, pdf, [&](PrintServices services) {
+        return printNewSongs(state, services, since, keyword, PrintTarget::Printer, Sides::Single);
+    });
+}
+
+int exportNewTask(SharedState &state, Clock &clock, const QString &xlsx, const QString &since,
+                  const QString &keyword)
+{
+    return runWithFile(clock, xlsx, [&](PrintServices services) {
+        return printNewSongs(state, services, since, keyword, PrintTarget::Excel, Sides::Single);
+    });
 }

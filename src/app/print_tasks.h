@@ -1,10 +1,15 @@
 #pragma once
 
-struct CommandLine;
+#include <QString>
+
 struct SharedState;
 class Clock;
 
 // The owner's printing tasks from the command line: the same runs as the manager menu's
 // buttons, single-sided into the PDF file named, or the spreadsheet written to the file named;
-// the runs' messages go to standard error. Returns the exit code: 0 when the file was written.
-int runPrintTask(const CommandLine &options, SharedState &state, Clock &clock);
+// the runs' messages go to standard error. Each returns the exit code: 0 when the file was
+// written, 1 otherwise (a bad date, no song, a file that cannot be written).
+int printBookTask(SharedState &state, Clock &clock, const QString &pdf);
+int printNewTask(SharedState &state, Clock &clock, const QString &pdf, const QString &since, const QString &keyword);
+int exportNewTask(SharedState &state, Clock &clock, const QString &xlsx, const QString &since,
+                  const QString &keyword);
