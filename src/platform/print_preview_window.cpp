@@ -1,11 +1,13 @@
 #include "platform/print_preview_window.h"
 
+#include <QAbstractScrollArea>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 PrintPreviewWindow::PrintPreviewWindow(QPrinter &printer, const QString &title, const QString &printCaption,
@@ -46,6 +48,9 @@ PrintPreviewWindow::PrintPreviewWindow(QPrinter &printer, const QString &title, 
     layout->addLayout(bar);
     layout->addWidget(m_preview, 1);
     m_preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    // The page number follows the scrolling too; the preview says nothing when it scrolls.
+    if (auto *view = m_preview->findChild<QAbstractScrollArea *>())
+        connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &PrintPreviewWindow::showPageNumber);
 
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(qMin(900, screen.width() * 9 / 10), screen.height() * 9 / 10);
