@@ -2,7 +2,10 @@
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
+#include "core/database_error.h"
 #include "core/init_system.h"
+#include "manage/catalogue_statistics.h"
+#include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
 #include "playback/player.h"
@@ -67,6 +70,15 @@ int runJukebox(const CommandLine &options)
         Player player(state, services, screen, menu.Timer1, &menu);
         ModalRunner::exec(player);
     };
+    menu.openManager = [&] {
+        ManagerMenu manager(state, services, screen, &menu);
+        manager.endProgram = [&] {
+            menu.wmpMain->stop();
+            menu.wmpMain->close();
+            QApplication::exit(0);
+        };
+        ModalRunner::exec(manager);
+    };
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
     return QApplication::exec();
@@ -85,6 +97,26 @@ int startUpOnly(const CommandLine &options)
     return 0;
 }
 
+// The seven lines of the statistics window, on standard output.
+int printStatistics(const CommandLine &options)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed);
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options.home, &problem))
+        return 1;
+    try {
+        QTextStream out(stdout);
+        for (const QString &line : catalogueStatusLines(state.db()))
+            out << line << Qt::endl;
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -93,13 +125,16 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     // Starting up alone needs no display; only the windows do.
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
-                                                         : new QApplication(argc, argv));
+    const bool withoutWindow =
+        arguments.contains(QStringLiteral("--init-only")) || arguments.contains(QStringLiteral("--statistics"));
+    const std::unique_ptr<QCoreApplication> app(withoutWindow ? new QCoreApplication(argc, argv)
+                                                              : new QApplication(argc, argv));
     const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
+    if (options.statistics)
+        return printStatistics(options);
     return options.initOnly ? startUpOnly(options) : runJukebox(options);
 }
