@@ -25,6 +25,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -84,21 +85,8 @@ int runJukebox(const CommandLine &options)
     return QApplication::exec();
 }
 
-int startUpOnly(const CommandLine &options)
-{
-    QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
-    SharedState state;
-    QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem))
-        return 1;
-    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
-                        << "), --init-only given, exiting" << Qt::endl;
-    return 0;
-}
-
-// The seven lines of the statistics window, on standard output.
-int printStatistics(const CommandLine &options)
+// Starts up without a window and runs task on the shared state; the exit code of the program.
+int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
@@ -107,13 +95,26 @@ int printStatistics(const CommandLine &options)
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
     try {
-        QTextStream out(stdout);
-        for (const QString &line : catalogueStatusLines(state.db()))
-            out << line << Qt::endl;
+        return task(state);
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << e.message() << Qt::endl;
         return 1;
     }
+}
+
+int startUpOnly(SharedState &state)
+{
+    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
+                        << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(SharedState &state)
+{
+    QTextStream out(stdout);
+    for (const QString &line : catalogueStatusLines(state.db()))
+        out << line << Qt::endl;
     return 0;
 }
 
@@ -125,16 +126,16 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     // Starting up alone needs no display; only the windows do.
-    const bool withoutWindow =
+    const bool noWindow =
         arguments.contains(QStringLiteral("--init-only")) || arguments.contains(QStringLiteral("--statistics"));
-    const std::unique_ptr<QCoreApplication> app(withoutWindow ? new QCoreApplication(argc, argv)
-                                                              : new QApplication(argc, argv));
+    const std::unique_ptr<QCoreApplication> app(noWindow ? new QCoreApplication(argc, argv)
+                                                         : new QApplication(argc, argv));
     const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
     if (options.statistics)
-        return printStatistics(options);
-    return options.initOnly ? startUpOnly(options) : runJukebox(options);
+        return withoutWindow(options, printStatistics);
+    return options.initOnly ? withoutWindow(options, startUpOnly) : runJukebox(options);
 }

@@ -9,14 +9,12 @@
 #include "manage/similar_titles.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_numbers.h"
-#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,19 +114,13 @@ void SongAdd::song_kind_LostFocus()
 
 void SongAdd::Command1_Click()
 {
-    const QString current = song_location->text().trimmed();
-    const QString start = current.isEmpty() ? m_state.AppPath : QFileInfo(current).absolutePath();
-    const QString chosen = m_services.fileDialogs.openFile(start, QString());
-    if (!chosen.isEmpty())
-        song_location->setText(chosen);
+    chooseFileInto(song_location);
 }
 
 void SongAdd::check_singr_name_Click()
 {
-    const std::optional<SingerRecord> singer = SingerChoiceDialog::choose(
-        SingerChoiceDialog::Variant::song_add_check_singer_name, m_state, m_services, m_screen, singer_name->text(), this);
-    if (singer)
-        singer_name->setText(singer->singer_name);
+    SingerChoiceDialog::chooseInto(SingerChoiceDialog::Variant::song_add_check_singer_name, m_state, m_services, m_screen,
+                                   singer_name, this);
 }
 
 void SongAdd::add_do_Click()

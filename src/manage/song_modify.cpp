@@ -10,14 +10,12 @@
 #include "manage/media_file_removal.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_records.h"
-#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -173,17 +171,13 @@ void SongModify::showCount(int count)
 
 void SongModify::key_location_Click()
 {
-    const QString chosen = m_services.fileDialogs.openFile(song_location->text().trimmed(), QString());
-    if (!chosen.isEmpty())
-        song_location->setText(chosen);
+    chooseFileInto(song_location);
 }
 
 void SongModify::key_singer_Click()
 {
-    const std::optional<SingerRecord> singer = SingerChoiceDialog::choose(
-        SingerChoiceDialog::Variant::song_modify_check_singer, m_state, m_services, m_screen, singer_name->text(), this);
-    if (singer)
-        singer_name->setText(singer->singer_name);
+    SingerChoiceDialog::chooseInto(SingerChoiceDialog::Variant::song_modify_check_singer, m_state, m_services, m_screen,
+                                   singer_name, this);
 }
 
 bool SongModify::editAcceptable(QString *date)
