@@ -56,8 +56,11 @@ void fillPrefix()
     }
 }
 
+// Runs last: the extra songs stay in an open transaction, which the other reads must not pay for.
 void Get_NewSongNum_5000InPrefix(benchmark::State &st)
 {
+    if (!bench->extraSongs)
+        fillPrefix();
     QString number;
     for (auto _ : st)
         number = Get_NewSongNum(bench->state.db(), 7, 30);
@@ -93,9 +96,9 @@ void SongModify_SearchTwoCharacters(benchmark::State &st)
 
 } // namespace
 
-BENCHMARK(Get_NewSongNum_5000InPrefix)->Unit(benchmark::kMillisecond);
 BENCHMARK(SingerChoice_OpenOnOneCharacter)->Unit(benchmark::kMillisecond);
 BENCHMARK(SongModify_SearchTwoCharacters)->Unit(benchmark::kMillisecond);
+BENCHMARK(Get_NewSongNum_5000InPrefix)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -108,7 +111,6 @@ int main(int argc, char **argv)
     bench = &b;
     if (!InitSystem(b.state, b.fs, b.clock, home).ok)
         return 1;
-    fillPrefix();
     benchmark::RunSpecifiedBenchmarks();
     b.extraSongs.reset();
     benchmark::Shutdown();
