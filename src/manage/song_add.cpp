@@ -43,16 +43,16 @@ void SongAdd::createControls()
     lb_song_code = addLabel(this, QStringLiteral("lb_song_code"), QStringLiteral("曲目編號"), QRect(20, 100, kLabelWidth, 30));
     song_code = addTextBox(this, QStringLiteral("song_code"), QRect(kFieldX, 100, 200, 30));
     song_build_date = addLabelledTextBox(this, QStringLiteral("Label3"), QStringLiteral("建檔日期"),
-                                         QStringLiteral("song_build_date"), 20, 140, kLabelWidth - 5, 200);
+                                         QStringLiteral("song_build_date"), 20, 140, kLabelWidth, 200);
     lb_date_struct = addLabel(this, QStringLiteral("lb_date_struct"), QString(), QRect(345, 132, 245, 46));
     song_name = addLabelledTextBox(this, QStringLiteral("Label4"), QStringLiteral("曲目名"), QStringLiteral("song_name"),
-                                   20, 190, kLabelWidth - 5, 445);
+                                   20, 190, kLabelWidth, 445);
     singer_name = addLabelledTextBox(this, QStringLiteral("Label5"), QStringLiteral("演唱者"),
-                                     QStringLiteral("singer_name"), 20, 230, kLabelWidth - 5, 335);
+                                     QStringLiteral("singer_name"), 20, 230, kLabelWidth, 335);
     check_singr_name = addButton(this, QStringLiteral("check_singr_name"), QStringLiteral("選擇"),
                                  QRect(480, 230, 100, 30), [this] { check_singr_name_Click(); });
     song_location = addLabelledTextBox(this, QStringLiteral("Label6"), QStringLiteral("檔案位置"),
-                                       QStringLiteral("song_location"), 20, 270, kLabelWidth - 5, 335);
+                                       QStringLiteral("song_location"), 20, 270, kLabelWidth, 335);
     Command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("瀏覽"), QRect(480, 270, 100, 30),
                          [this] { Command1_Click(); });
     add_do = addButton(this, QStringLiteral("add_do"), QStringLiteral("存"), QRect(kFieldX, 325, 150, 42),
