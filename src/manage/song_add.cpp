@@ -14,7 +14,7 @@
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,7 +94,9 @@ void SongAdd::setNumberEnabled(bool on)
 
 bool SongAdd::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == song_kind || watched == song_text_count))
+    // Opening a list's drop-down is not leaving the list.
+    if (event->type() == QEvent::FocusOut && (watched == song_kind || watched == song_text_count)
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
         guarded([this] { song_kind_LostFocus(); });
     // The number is proposed, never typed: the focus passes on to the title.
     if (event->type() == QEvent::FocusIn && watched == song_code)
