@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|playback|print
+#   scripts/bench.sh catalogue|menu|manage|playback|print
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -18,6 +18,7 @@ run() {
 case "$which" in
   catalogue) run catalogue ;;
   menu) run menu ;;
+  manage) run manage ;;
   print) run print ;;
   playback)
     bash scripts/make-test-media.sh build/test-media
@@ -25,8 +26,9 @@ case "$which" in
   all)
     run catalogue
     run menu
+    run manage
     run print
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|playback|print]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|manage|playback|print]" >&2; exit 2 ;;
 esac

@@ -8,15 +8,21 @@ struct TaskOption
     CommandLine::Task task;
 };
 
+// The tasks that need no window; those of the printing take a file name.
+const TaskOption kSimpleTasks[] = {
+    {"--init-only", CommandLine::Task::InitOnly},
+    {"--statistics", CommandLine::Task::Statistics},
+};
 const TaskOption kPrintTasks[] = {
     {"--print-book", CommandLine::Task::PrintBook},
     {"--print-new", CommandLine::Task::PrintNew},
     {"--export-new", CommandLine::Task::ExportNew},
 };
 
-const TaskOption *printTask(const QString &arg)
+template<size_t N>
+const TaskOption *findTask(const TaskOption (&tasks)[N], const QString &arg)
 {
-    for (const TaskOption &option : kPrintTasks) {
+    for (const TaskOption &option : tasks) {
         if (arg == QLatin1String(option.name))
             return &option;
     }
@@ -42,8 +48,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (arg == QLatin1String("--init-only")) {
-            options.task = CommandLine::Task::InitOnly;
+        if (const TaskOption *task = findTask(kSimpleTasks, arg)) {
+            options.task = task->task;
         } else if (arg == QLatin1String("--home") && hasValue) {
             options.home = arguments[++i];
         } else if (arg == QLatin1String("--clock-speed") && hasValue) {
@@ -53,7 +59,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
                 options.error = QStringLiteral("--clock-speed needs a number above 0, not %1").arg(arguments[i]);
                 return options;
             }
-        } else if (const TaskOption *task = printTask(arg); task && hasValue) {
+        } else if (const TaskOption *task = findTask(kPrintTasks, arg); task && hasValue) {
             options.task = task->task;
             options.outputFile = arguments[++i];
         } else if (arg == QLatin1String("--since") && hasValue) {
@@ -63,7 +69,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
             options.keyword = arguments[++i];
             options.keywordGiven = true;
         } else {
-            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N, "
+            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --statistics, --clock-speed N, "
                                            "--print-book FILE.pdf, --print-new FILE.pdf --since YYYY/MM/DD "
                                            "[--keyword K], --export-new FILE.xlsx --since YYYY/MM/DD [--keyword K])")
                                 .arg(arg);
@@ -74,11 +80,13 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
     return options;
 }
 
-bool runsWithoutWindow(const QStringList &arguments)
+CommandLine::Task requestedTask(const QStringList &arguments)
 {
     for (const QString &arg : arguments) {
-        if (arg == QLatin1String("--init-only") || printTask(arg))
-            return true;
+        if (const TaskOption *task = findTask(kSimpleTasks, arg))
+            return task->task;
+        if (const TaskOption *task = findTask(kPrintTasks, arg))
+            return task->task;
     }
-    return false;
+    return CommandLine::Task::Jukebox;
 }

@@ -4,12 +4,13 @@
 #include <QStringList>
 
 // Options of the karaoke program: --home DIR chooses the program folder (default: the
-// folder of the executable), --init-only starts up, reports and exits. The printing tasks run
-// without a window: --print-book FILE.pdf, --print-new FILE.pdf and --export-new FILE.xlsx,
-// the last two with --since YYYY/MM/DD and optionally --keyword K.
+// folder of the executable), --init-only starts up, reports and exits, --statistics prints the
+// catalogue's statistics and exits. The printing tasks run without a window too:
+// --print-book FILE.pdf, --print-new FILE.pdf and --export-new FILE.xlsx, the last two with
+// --since YYYY/MM/DD and optionally --keyword K.
 struct CommandLine
 {
-    enum class Task { Jukebox, InitOnly, PrintBook, PrintNew, ExportNew };
+    enum class Task { Jukebox, InitOnly, Statistics, PrintBook, PrintNew, ExportNew };
 
     QString home;
     double clockSpeed = 1.0; // --clock-speed N: seconds pass N times faster (demos, screenshots)
@@ -24,5 +25,5 @@ struct CommandLine
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder);
 
-// True when the arguments ask for a task that needs no display.
-bool runsWithoutWindow(const QStringList &arguments);
+// The task the arguments ask for, read before any application object exists.
+CommandLine::Task requestedTask(const QStringList &arguments);

@@ -3,7 +3,10 @@
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
+#include "core/database_error.h"
 #include "core/init_system.h"
+#include "manage/catalogue_statistics.h"
+#include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
 #include "playback/player.h"
@@ -19,12 +22,16 @@
 #include "platform/system_clock.h"
 #include "platform/xlsx_spreadsheet.h"
 #include "playback/wav_file_open.h"
+#include "print/new_songs.h"
+#include "print/song_book.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -73,35 +80,96 @@ int runJukebox(const CommandLine &options)
         Player player(state, services, screen, menu.Timer1, &menu);
         ModalRunner::exec(player);
     };
+    menu.openManager = [&] {
+        ManagerMenu manager(state, services, screen, &menu);
+        manager.endProgram = [&] {
+            menu.wmpMain->stop();
+            menu.wmpMain->close();
+            QApplication::exit(0);
+        };
+        manager.printAll = [&] { print_all(state, services); };
+        manager.printNew = [&] {
+            print_new(state, services, manager.print_start_date->text(), manager.keyword->text(),
+                      manager.printsToExcel() ? PrintTarget::Excel : PrintTarget::Printer);
+        };
+        ModalRunner::exec(manager);
+    };
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
     return QApplication::exec();
 }
 
-// The tasks without a window: starting up alone, or a printing task.
-int runTask(const CommandLine &options)
+// Starts up without a window and runs task on the shared state; the exit code of the program.
+int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
-    installScreenFonts();
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
     SharedState state;
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
-    switch (options.task) {
-    case CommandLine::Task::PrintBook:
-        return printBookTask(state, clock, options.outputFile);
-    case CommandLine::Task::PrintNew:
-        return printNewTask(state, clock, options.outputFile, options.since, options.keyword);
-    case CommandLine::Task::ExportNew:
-        return exportNewTask(state, clock, options.outputFile, options.since, options.keyword);
-    case CommandLine::Task::Jukebox:
-    case CommandLine::Task::InitOnly:
-        break;
+    try {
+        return task(state);
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
     }
+}
+
+int startUpOnly(SharedState &state)
+{
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
     return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(SharedState &state)
+{
+    QTextStream out(stdout);
+    for (const QString &line : catalogueStatusLines(state.db()))
+        out << line << Qt::endl;
+    return 0;
+}
+
+// The printing task of the command line, as the manager menu's buttons run it.
+int printTask(const CommandLine &options, SharedState &state)
+{
+    switch (options.task) {
+    case CommandLine::Task::PrintBook:
+        return printBookTask(state, options.outputFile);
+    case CommandLine::Task::PrintNew:
+        return printNewTask(state, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::ExportNew:
+        return exportNewTask(state, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::Jukebox:
+    case CommandLine::Task::InitOnly:
+    case CommandLine::Task::Statistics:
+        break;
+    }
+    return 2;
+}
+
+// The application object: the jukebox needs a display; starting up and the statistics need
+// none; printing lays out text, which needs Qt Gui's fonts, on the display-less platform.
+QCoreApplication *makeApplication(CommandLine::Task task, int &argc, char **argv)
+{
+    switch (task) {
+    case CommandLine::Task::Jukebox:
+        return new QApplication(argc, argv);
+    case CommandLine::Task::InitOnly:
+    case CommandLine::Task::Statistics:
+        return new QCoreApplication(argc, argv);
+    case CommandLine::Task::PrintBook:
+    case CommandLine::Task::PrintNew:
+    case CommandLine::Task::ExportNew:
+        break;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto *app = new QGuiApplication(argc, argv);
+    installScreenFonts();
+    return app;
 }
 
 } // namespace
@@ -111,17 +179,23 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // The tasks need no display; only the windows do. Printing lays out text, which needs the
-    // fonts of Qt Gui, so the tasks run on the display-less platform.
-    const bool withoutWindow = runsWithoutWindow(arguments);
-    if (withoutWindow && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app(withoutWindow ? new QGuiApplication(argc, argv)
-                                                              : new QApplication(argc, argv));
+    const std::unique_ptr<QCoreApplication> app(makeApplication(requestedTask(arguments), argc, argv));
     const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    return options.task == CommandLine::Task::Jukebox ? runJukebox(options) : runTask(options);
+    switch (options.task) {
+    case CommandLine::Task::Jukebox:
+        return runJukebox(options);
+    case CommandLine::Task::InitOnly:
+        return withoutWindow(options, startUpOnly);
+    case CommandLine::Task::Statistics:
+        return withoutWindow(options, printStatistics);
+    case CommandLine::Task::PrintBook:
+    case CommandLine::Task::PrintNew:
+    case CommandLine::Task::ExportNew:
+        break;
+    }
+    return withoutWindow(options, [&options](SharedState &state) { return printTask(options, state); });
 }

@@ -1,5 +1,6 @@
 #include "app/print_tasks.h"
 
+#include "core/shared_state.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/pdf_file_printer.h"
@@ -43,13 +44,13 @@ private:
 };
 
 // Runs a task with the console's messages, the file named and a PDF printer on it.
-int runWithFile(Clock &clock, const QString &file, const std::function<PrintResult(PrintServices)> &task)
+int runWithFile(SharedState &state, const QString &file, const std::function<PrintResult(PrintServices)> &task)
 {
     ConsoleMessages messages;
     GivenFile fileDialogs(file);
     PdfFilePrinter printer(file, messages);
     XlsxSpreadsheetFactory spreadsheets;
-    if (task({printer, spreadsheets, messages, fileDialogs, clock}) != PrintResult::Done)
+    if (task({printer, spreadsheets, messages, fileDialogs, *state.clock}) != PrintResult::Done)
         return 1;
     QTextStream(stdout) << "karaoke: wrote " << file << Qt::endl;
     return 0;
@@ -57,22 +58,21 @@ int runWithFile(Clock &clock, const QString &file, const std::function<PrintResu
 
 } // namespace
 
-int printBookTask(SharedState &state, Clock &clock, const QString &pdf)
+int printBookTask(SharedState &state, const QString &pdf)
 {
-    return runWithFile(clock, pdf, [&](PrintServices services) { return printSongBook(state, services, Sides::Single); });
+    return runWithFile(state, pdf, [&](PrintServices services) { return printSongBook(state, services, Sides::Single); });
 }
 
-int printNewTask(SharedState &state, Clock &clock, const QString &pdf, const QString &since, const QString &keyword)
+int printNewTask(SharedState &state, const QString &pdf, const QString &since, const QString &keyword)
 {
-    return runWithFile(clock, pdf, [&](PrintServices services) {
+    return runWithFile(state, pdf, [&](PrintServices services) {
         return printNewSongs(state, services, since, keyword, PrintTarget::Printer, Sides::Single);
     });
 }
 
-int exportNewTask(SharedState &state, Clock &clock, const QString &xlsx, const QString &since,
-                  const QString &keyword)
+int exportNewTask(SharedState &state, const QString &xlsx, const QString &since, const QString &keyword)
 {
-    return runWithFile(clock, xlsx, [&](PrintServices services) {
+    return runWithFile(state, xlsx, [&](PrintServices services) {
         return printNewSongs(state, services, since, keyword, PrintTarget::Excel, Sides::Single);
     });
 }
