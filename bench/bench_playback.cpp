@@ -27,12 +27,12 @@ QString mediaUrl(const char *name)
 }
 
 // Runs the event loop until the player reports the state, or the time-out passes.
-bool waitForState(MediaPlayer &player, int state)
+bool waitForState(MediaPlayer &player, PlayState state)
 {
     if (player.playState() == state)
         return true;
     QEventLoop loop;
-    QObject::connect(&player, &MediaPlayer::playStateChanged, &loop, [&](int now) {
+    QObject::connect(&player, &MediaPlayer::playStateChanged, &loop, [&](PlayState now) {
         if (now == state)
             loop.quit();
     });
