@@ -70,8 +70,10 @@ void SmallControlMain::showEvent(QShowEvent *event)
 
 bool SmallControlMain::event(QEvent *event)
 {
-    // The bar closes itself when another program takes the focus away.
-    if (event->type() == QEvent::WindowDeactivate && isVisible() && QApplication::activeWindow() == nullptr)
+    // The bar closes itself when another program takes the focus away (not when it hands over
+    // to another small window).
+    if (event->type() == QEvent::WindowDeactivate && isVisible() && !isClosing()
+        && QApplication::activeWindow() == nullptr)
         key_exit_Click();
     return SmallWindow::event(event);
 }

@@ -37,6 +37,7 @@ NextWindow SmallWindow::run()
 
 void SmallWindow::closeTo(NextWindow next)
 {
+    m_closing = true;
     m_focusTimer->stop();
     done(int(next));
 }
@@ -78,6 +79,7 @@ bool SmallWindow::eventFilter(QObject *watched, QEvent *event)
 void SmallWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    m_closing = false;
     m_focusTimer->start();
 }
 

@@ -40,6 +40,8 @@ public:
 protected:
     // Closes the window; next is the result of run().
     void closeTo(NextWindow next);
+    // Between closeTo() and the window's next showing.
+    bool isClosing() const { return m_closing; }
     QPushButton *addButton(const QString &name, const QString &caption, QRect geometry, std::function<void()> click);
     // Scales the window and its controls so the window is widthShare of the screen wide,
     // then places it at the small-window position.
@@ -56,4 +58,5 @@ protected:
 
 private:
     QTimer *m_focusTimer;
+    bool m_closing = false;
 };
