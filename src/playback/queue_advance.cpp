@@ -34,7 +34,7 @@ void QueueAdvance::start()
     if (!m_context.wait(3))
         return;
     // Timer1 may have started the same song meanwhile; it is not started twice.
-    if (reportIsStale())
+    if (songUnderway())
         return;
     playHead();
 }
@@ -118,10 +118,15 @@ std::optional<QString> QueueAdvance::headUrl()
     }
 }
 
-bool QueueAdvance::reportIsStale() const
+bool QueueAdvance::songUnderway() const
 {
     const PlayState s = m_context.wmp1.playState();
-    return m_changing || s == PlayState::Playing || s == PlayState::Transitioning;
+    return s == PlayState::Playing || s == PlayState::Transitioning;
+}
+
+bool QueueAdvance::reportIsStale() const
+{
+    return m_changing || songUnderway();
 }
 
 void QueueAdvance::songEnded()

@@ -20,7 +20,7 @@ public:
     // Ends the current song and starts the next one; true if a song was started.
     bool play_next();
     // Plays the head of the queue from its beginning; beforePlay runs just before it starts
-    // (a new take begins there). False when the head cannot start now: the catalogue is busy
+    // (the recording device starts there). False when the head cannot start now: the catalogue is busy
     // or the media engine is incomplete. The song then stays queued and Timer1 tries again.
     bool playHead(const std::function<void()> &beforePlay = {});
     void Timer1_Timer();
@@ -45,6 +45,8 @@ public:
     };
 
 private:
+    // A song is playing or about to: a report of its end or failure is about an older one.
+    bool songUnderway() const;
     bool reportIsStale() const;
     // "file://" and where the head's song file is; nullopt when that cannot be known now.
     std::optional<QString> headUrl();
