@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
-#   scripts/bench.sh                 all three
-#   scripts/bench.sh catalogue|menu|playback
+#   scripts/bench.sh                 all four
+#   scripts/bench.sh catalogue|menu|manage|playback
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -18,13 +18,15 @@ run() {
 case "$which" in
   catalogue) run catalogue ;;
   menu) run menu ;;
+  manage) run manage ;;
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
   all)
     run catalogue
     run menu
+    run manage
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|playback]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|manage|playback]" >&2; exit 2 ;;
 esac

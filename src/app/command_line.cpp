@@ -8,6 +8,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--init-only")) {
             options.initOnly = true;
+        } else if (arg == QLatin1String("--statistics")) {
+            options.statistics = true;
         } else if (arg == QLatin1String("--home") && i + 1 < arguments.size()) {
             options.home = arguments[++i];
         } else if (arg == QLatin1String("--clock-speed") && i + 1 < arguments.size()) {
@@ -19,7 +21,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
             }
         } else {
             options.error =
-                QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N)").arg(arg);
+                QStringLiteral("unknown option %1 (use --home DIR, --init-only, --statistics, --clock-speed N)").arg(arg);
             return options;
         }
     }

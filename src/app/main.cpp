@@ -2,7 +2,10 @@
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
+#include "core/database_error.h"
 #include "core/init_system.h"
+#include "manage/catalogue_statistics.h"
+#include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
 #include "playback/playback_session.h"
@@ -23,6 +26,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -69,12 +73,22 @@ int runJukebox(const CommandLine &options)
         Player player(session, state, services, screen, menu.Timer1, &menu);
         ModalRunner::exec(player);
     };
+    menu.openManager = [&] {
+        ManagerMenu manager(state, services, screen, &menu);
+        manager.endProgram = [&] {
+            menu.wmpMain->stop();
+            menu.wmpMain->close();
+            QApplication::exit(0);
+        };
+        ModalRunner::exec(manager);
+    };
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
     return QApplication::exec();
 }
 
-int startUpOnly(const CommandLine &options)
+// Starts up without a window and runs task on the shared state; the exit code of the program.
+int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
@@ -82,8 +96,27 @@ int startUpOnly(const CommandLine &options)
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
+    try {
+        return task(state);
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+}
+
+int startUpOnly(SharedState &state)
+{
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(SharedState &state)
+{
+    QTextStream out(stdout);
+    for (const QString &line : catalogueStatusLines(state.db()))
+        out << line << Qt::endl;
     return 0;
 }
 
@@ -95,13 +128,16 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     // Starting up alone needs no display; only the windows do.
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
+    const bool noWindow =
+        arguments.contains(QStringLiteral("--init-only")) || arguments.contains(QStringLiteral("--statistics"));
+    const std::unique_ptr<QCoreApplication> app(noWindow ? new QCoreApplication(argc, argv)
                                                          : new QApplication(argc, argv));
     const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    return options.initOnly ? startUpOnly(options) : runJukebox(options);
+    if (options.statistics)
+        return withoutWindow(options, printStatistics);
+    return options.initOnly ? withoutWindow(options, startUpOnly) : runJukebox(options);
 }

@@ -77,7 +77,7 @@ TEST_F(SessionTest, ACatalogueThatCannotBeReadFailsTheSongInsteadOfThePlayer)
 {
     queueSongs(2);
     session();
-    CloseDatabaseConnections();
+    state.db().close();
     QFile::remove(state.DbPath);
     home.write("karaoke.mdb", QByteArray(2048, '\x5a'));
     wmp().finishSong();
