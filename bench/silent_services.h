@@ -24,7 +24,7 @@ public:
     void pause() override {}
     void stop() override {}
     void close() override {}
-    int playState() const override { return PlayState::Undefined; }
+    PlayState playState() const override { return PlayState::Undefined; }
     QString positionText() const override { return {}; }
     int volume() const override { return 50; }
     void setVolume(int) override {}

@@ -9,6 +9,7 @@
 #include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
+#include "playback/playback_session.h"
 #include "playback/player.h"
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_file_system.h"
@@ -77,7 +78,8 @@ int runJukebox(const CommandLine &options)
     const QSize screen = QGuiApplication::primaryScreen()->size();
     MainMenu menu(state, services, screen);
     menu.openPlayer = [&] {
-        Player player(state, services, screen, menu.Timer1, &menu);
+        PlaybackSession session(state, services);
+        Player player(session, state, services, screen, menu.Timer1, &menu);
         ModalRunner::exec(player);
     };
     menu.openManager = [&] {

@@ -1,5 +1,6 @@
 #include "core/caption_painter.h"
 
+#include "core/screen_fonts.h"
 #include "core/small_routines.h"
 
 #include <QFont>

@@ -30,3 +30,8 @@ bool isDigitKey(int code)
 {
     return code >= KeyCode::Digit0 && code <= KeyCode::Digit9;
 }
+
+bool isKeypadKey(int code)
+{
+    return code >= KeyCode::Multiply && code <= KeyCode::Digit9;
+}

@@ -20,3 +20,5 @@ constexpr int Digit9 = 57;
 int translateKey(int code, const Settings &settings);
 
 bool isDigitKey(int code);
+// A key of the keypad: "*", "+", "-", ".", "/" or a digit (the canonical codes from "*" to "9").
+bool isKeypadKey(int code);

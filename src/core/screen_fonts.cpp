@@ -4,6 +4,6 @@
 
 void installScreenFonts()
 {
-    QFont::insertSubstitution(QStringLiteral("標楷體"), QStringLiteral("AR PL UKai TW"));
-    QFont::insertSubstitution(QStringLiteral("細明體"), QStringLiteral("AR PL UMing TW"));
+    QFont::insertSubstitution(kScreenFontName, QStringLiteral("AR PL UKai TW"));
+    QFont::insertSubstitution(kKeypadFontName, QStringLiteral("AR PL UMing TW"));
 }

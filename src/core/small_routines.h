@@ -6,8 +6,8 @@ class Clock;
 class FileSystem;
 class QObject;
 
-// Multiplies an object's position, size and font size by factor and gives it the font
-// "標楷體". A property the object lacks is skipped.
+// Multiplies an object's position, size and font size by factor and gives it the screen font
+// (kScreenFontName). A property the object lacks is skipped.
 void ScaleControl(QObject *object, double factor);
 
 // Waits while window events and timers go on being handled.
@@ -18,6 +18,3 @@ bool FileExists(const FileSystem &fs, const QString &path);
 
 // A copy of text with every occurrence of the one-character text find replaced.
 QString ReplaceChar(const QString &text, const QString &find, const QString &replacement);
-
-// The font the jukebox writes with.
-inline const QString kScreenFontName = QStringLiteral("標楷體");

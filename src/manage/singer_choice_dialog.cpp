@@ -1,6 +1,7 @@
 #include "manage/singer_choice_dialog.h"
 
 #include "core/shared_state.h"
+#include "core/screen_fonts.h"
 #include "core/small_routines.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"

@@ -12,6 +12,7 @@
 #include "menu/order_by_text_count.h"
 #include "menu/queue_editing.h"
 #include "platform/services.h"
+#include "core/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/shutdown.h"
 #include "menu/shutdown_menu.h"
@@ -28,13 +29,12 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Tolvek's Karaok 電腦點歌系統");
-constexpr double kListRowsPerScreen = 14;
 
 // The surface font: as large as the screen's width allows, but never so large that a list
 // row (a fourteenth of the height) cannot hold a line, which wide screens would otherwise break.
 QFont surfaceFont(QSize screen, int widthPx)
 {
-    QFont font(QStringLiteral("標楷體"));
+    QFont font(kScreenFontName);
     font.setPointSize(qMax(8, int(widthPx * 27 / 640)));
     const double rowHeight = screen.height() / kListRowsPerScreen;
     while (font.pointSize() > 8 && QFontMetricsF(font).lineSpacing() > rowHeight * 0.95)
@@ -157,7 +157,7 @@ void MainMenu::layOut()
     const int gridTop = height / 3;
     // Five rows of keys, Enter and the manager button share the space below the echo lines.
     const int keyHeight = qMin(keyWidth, (height - gridTop - 8 * margin) / 7);
-    QFont labelFont(QStringLiteral("標楷體"));
+    QFont labelFont(kScreenFontName);
     labelFont.setPixelSize(qMax(12, height / 22));
     for (QLabel *label : {Label1, Label2, Label3})
         label->setFont(labelFont);
@@ -188,7 +188,7 @@ void MainMenu::KeyValueReset(QPushButton *key, int left, int top, int width, int
 {
     const int tpp = m_state.TwipsPerPixel;
     key->setGeometry(left / tpp, top / tpp, width / tpp, height / tpp);
-    QFont font(QStringLiteral("細明體"));
+    QFont font(kKeypadFontName);
     font.setPointSize(qMax(6, m_screen.width() * 12 / 640));
     key->setFont(font);
 }
@@ -254,7 +254,7 @@ void MainMenu::show_main_menu()
 
 void MainMenu::show_main_menu_do(int &KeyAscii)
 {
-    if (KeyAscii >= 42 && KeyAscii <= 57) {
+    if (isKeypadKey(KeyAscii)) {
         m_menu.InputBuffer += QChar(KeyAscii);
         setEcho(m_menu, m_menu.InputBuffer + QStringLiteral("\n\r"));
     }

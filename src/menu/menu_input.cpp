@@ -10,7 +10,6 @@
 
 namespace {
 constexpr int kLastPage = 500;
-constexpr double kListRowsPerScreen = 14;
 }
 
 void setEcho(MenuContext &menu, const QString &text)

@@ -10,6 +10,9 @@ struct MenuContext;
 
 // Input rules the menu's flows share.
 
+// A list row is a fourteenth of the screen's height; the menu's font is chosen to fit one.
+constexpr double kListRowsPerScreen = 14;
+
 // Shows text in the echo line.
 void setEcho(MenuContext &menu, const QString &text);
 // A digit is appended to InputBuffer, "." removes its last character; either is echoed,

@@ -38,7 +38,7 @@ void OrderByTextCount::order_by_text_count_do(int &KeyAscii)
         order_by_text_count_do_2(KeyAscii);
         return;
     }
-    if (KeyAscii >= 42 && KeyAscii <= 57)
+    if (isKeypadKey(KeyAscii))
         m_menu.InputBuffer += QChar(KeyAscii);
     setEcho(m_menu, QString());
     const QString &choice = m_menu.InputBuffer;

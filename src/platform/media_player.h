@@ -8,19 +8,20 @@
 class QWidget;
 
 // Play states, numbered as the jukebox has always numbered them.
-namespace PlayState {
-constexpr int Undefined = 0;     // nothing open, or closed
-constexpr int Stopped = 1;
-constexpr int Paused = 2;
-constexpr int Playing = 3;
-constexpr int MediaEnded = 8;
-constexpr int Transitioning = 9; // opening, before playing
-constexpr int Ready = 10;        // a URL is set, not started
-}
+enum class PlayState {
+    Undefined = 0, // nothing open, or closed
+    Stopped = 1,
+    Paused = 2,
+    Playing = 3,
+    MediaEnded = 8,
+    Transitioning = 9, // opening, before playing
+    Ready = 10,        // a URL is set, not started
+};
 
 // One media player: plays a file given as "file://" + path (the path is not URL-encoded),
 // shows its video in videoWidget() and reports what happens through signals that are
-// delivered on the user-interface thread.
+// delivered on the user-interface thread. Clicks and keys on the video reach the window
+// that holds videoWidget(), as they would on any child widget.
 class MediaPlayer : public QObject
 {
     Q_OBJECT
@@ -36,7 +37,7 @@ public:
     virtual void stop() = 0;
     virtual void close() = 0;
 
-    virtual int playState() const = 0;
+    virtual PlayState playState() const = 0;
     // Position in the current item as "mm:ss"; empty when nothing is open.
     virtual QString positionText() const = 0;
 
@@ -48,15 +49,19 @@ public:
     virtual int currentAudioTrack() const = 0;
     virtual void setCurrentAudioTrack(int track) = 0;
 
-    // The widget that shows the video; it reports clicks and key presses through the signals.
+    // The widget that shows the video.
     virtual QWidget *videoWidget() = 0;
 
+    // What the media engine of this machine lacks, as a message for the owner that names the
+    // Debian package to install; empty when nothing is missing.
+    virtual QString missingParts() const { return {}; }
+    // False when the engine lacks what every song needs, so that nothing can play at all.
+    virtual bool canPlay() const { return true; }
+
 signals:
-    void playStateChanged(int newState);
+    void playStateChanged(PlayState newState);
     void error(const QString &description);
     void endOfStream();
-    void clicked();
-    void keyPressed(int keyCode);
 };
 
 // Makes the media players of the windows (the player, the menu, the preview window).

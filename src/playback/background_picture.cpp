@@ -1,6 +1,7 @@
 #include "playback/background_picture.h"
 
 #include "core/caption_painter.h"
+#include "core/screen_fonts.h"
 #include "core/small_routines.h"
 
 #include <QLinearGradient>

@@ -1,15 +1,9 @@
 #include "playback/mixer_menu.h"
 
-#include "platform/clock.h"
-#include "platform/file_system.h"
 #include "core/key_translation.h"
-#include "platform/media_player.h"
-#include "playback/player.h"
-#include "playback/record_file_name.h"
-#include "platform/services.h"
+#include "core/screen_fonts.h"
 #include "core/shared_state.h"
-#include "core/small_routines.h"
-#include "playback/wav_file_open.h"
+#include "playback/playback_session.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -27,12 +21,25 @@ QLabel *legend(QWidget *parent, const QString &name, const QString &text, QRect 
     return label;
 }
 
+QString channelName(int channel)
+{
+    switch (channel) {
+    case 1:
+        return QStringLiteral("中");
+    case 2:
+        return QStringLiteral("左");
+    case 3:
+        return QStringLiteral("右");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
-MixerMenu::MixerMenu(Player &player, SharedState &state, Services &services, QSize screen)
-    : SmallWindow(state, screen, &player)
-    , m_player(player)
-    , m_services(services)
+MixerMenu::MixerMenu(PlaybackSession &session, SharedState &state, QSize screen, QWidget *parent)
+    : SmallWindow(state, screen, parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("mixer_menu"));
     setWindowTitle(QStringLiteral("Mixer"));
@@ -43,7 +50,7 @@ MixerMenu::MixerMenu(Player &player, SharedState &state, Services &services, QSi
     for (int i = 0; i < 3; ++i)
         vol_mic[size_t(i)] = addButton(QStringLiteral("vol_mic_%1").arg(i), QString::fromUtf8(channels[i]),
                                        QRect(60 + i * 50, 5, 45, 40), [this, i] { vol_mic_Click(i); });
-    Label6 = legend(this, QStringLiteral("Label6"), QStringLiteral("中"), QRect(210, 5, 25, 40));
+    Label6 = legend(this, QStringLiteral("Label6"), channelName(m_session.soundChannel()), QRect(210, 5, 25, 40));
 
     legend(this, QStringLiteral("Label2"), QStringLiteral("音樂"), QRect(5, 50, 50, 40));
     vol_music[0] = addButton(QStringLiteral("vol_music_0"), QStringLiteral("4-"), QRect(60, 50, 45, 40),
@@ -62,23 +69,49 @@ MixerMenu::MixerMenu(Player &player, SharedState &state, Services &services, QSi
                           [this] { cmdRecord_Click(); });
     Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("0離開"), QRect(5, 185, 230, 40),
                          [this] { Command1_Click(); });
-    lb_vol_music->setText(QString::number(m_player.wmp1().volume() / 10));
+    lb_vol_music->setText(QString::number(m_session.volume() / 10));
     fitToScreen(0.25);
     Command1->move(Command1->x(), cmdRecord->y() + cmdRecord->height() + 1);
+
+    connect(&m_session, &PlaybackSession::soundChannelChanged, this, &MixerMenu::showChannel);
+    connect(&m_session, &PlaybackSession::volumeChanged, this,
+            [this](int volume) { lb_vol_music->setText(QString::number(volume / 10.0)); });
+    connect(&m_session, &PlaybackSession::takeStateChanged, this, &MixerMenu::showTake);
 }
 
 void MixerMenu::showEvent(QShowEvent *event)
 {
     SmallWindow::showEvent(event);
-    lb_vol_music->setText(QString::number(m_player.wmp1().volume() / 10));
-    cmdRecord->setText(m_state.Recording ? QStringLiteral("錄音中") : QStringLiteral("9錄音"));
+    lb_vol_music->setText(QString::number(m_session.volume() / 10));
+    showChannel(m_session.soundChannel());
+    showTake(m_session.takeState());
+}
+
+void MixerMenu::showChannel(int channel)
+{
+    Label6->setText(channelName(channel));
+}
+
+void MixerMenu::showTake(TakeState state)
+{
+    switch (state) {
+    case TakeState::Idle:
+        cmdRecord->setText(QStringLiteral("9錄音"));
+        break;
+    case TakeState::Recording:
+        cmdRecord->setText(QStringLiteral("錄音中"));
+        break;
+    case TakeState::Retaking:
+        cmdRecord->setText(QStringLiteral("重錄"));
+        break;
+    }
 }
 
 
 void MixerMenu::Form_KeyPress(int &KeyAscii)
 {
     KeyAscii = translateKey(KeyAscii, m_state.settings);
-    if (m_player.HandleHotKey(KeyAscii))
+    if (m_session.HandleHotKey(KeyAscii))
         return;
     switch (KeyAscii) {
     case '0':
@@ -86,13 +119,13 @@ void MixerMenu::Form_KeyPress(int &KeyAscii)
         break;
     // The channel codes are the audio tracks of a karaoke file: left 2, centre 1, right 3.
     case '1':
-        m_state.SoundChannel = 2;
+        m_session.setSoundChannel(2);
         break;
     case '2':
-        m_state.SoundChannel = 1;
+        m_session.setSoundChannel(1);
         break;
     case '3':
-        m_state.SoundChannel = 3;
+        m_session.setSoundChannel(3);
         break;
     case '4':
         vol_music_Click(0);
@@ -110,75 +143,24 @@ void MixerMenu::Form_KeyPress(int &KeyAscii)
 
 void MixerMenu::vol_mic_Click(int index)
 {
-    static const char *const names[] = {"左", "中", "右"};
     if (index < 0 || index > 2)
         return;
     int key = '1' + index;
     Form_KeyPress(key);
-    Label6->setText(QString::fromUtf8(names[index]));
 }
 
 void MixerMenu::vol_music_Click(int index)
 {
-    MediaPlayer &wmp = m_player.wmp1();
-    int v = wmp.volume();
-    if (index == 0) {
-        v -= 10;
-        if (v < 1)
-            v = 0;
-    } else if (index == 1) {
-        v = qMin(100, v + 10);
-    }
-    wmp.setVolume(v);
-    lb_vol_music->setText(QString::number(v / 10.0));
+    if (index == 0 || index == 1)
+        m_session.stepVolume(index == 1);
 }
 
 void MixerMenu::cmdRecord_Click()
 {
-    if (m_player.wmp1().playState() != PlayState::Playing)
-        return;
-    restartSongWithRecording(m_state.Recording);
-}
-
-void MixerMenu::restartSongWithRecording(bool again)
-{
-    if (again)
-        cmdRecord->setText(QStringLiteral("重錄"));
-    WavFileOpen &recorder = *m_state.Recorder;
-    QString reply;
-    // The song starts again from its beginning together with the new take.
-    m_player.restartHead([&] {
-        if (again) {
-            m_services.fileSystem.deleteFile(m_state.RecordFileName); // the previous take goes
-        } else {
-            m_state.RecordFileName = recordFileName(m_state.settings.RecordPath, m_services.clock.now(),
-                                                    m_state.OrderedSongs.row(0).text);
-        }
-        recorder.sClose();
-        recorder.sNew(m_state.RecordFileName, 44100, 16, 2);
-        recorder.sRecord();
-        reply = recorder.sErrorMessage().trimmed();
-    });
-    if (!reply.isEmpty()) {
-        // No take without a capture device: say so, and leave no empty file behind.
-        recorder.sClose();
-        m_services.fileSystem.deleteFile(m_state.RecordFileName);
-        m_player.showMessage(reply);
-        cmdRecord->setText(QStringLiteral("9錄音"));
-        return;
-    }
-    m_state.Recording = true;
-    cmdRecord->setText(QStringLiteral("錄音中"));
+    m_session.record();
 }
 
 void MixerMenu::Command1_Click()
 {
-    focusTimer()->stop();
-    m_player.requestWindow(Player::SmallWindowKind::ControlBar);
-    hide(); // the player shows the control bar again
-}
-
-void MixerMenu::setRecordCaption(const QString &caption)
-{
-    cmdRecord->setText(caption);
+    closeTo(NextWindow::ControlBar);
 }

@@ -1,22 +1,23 @@
 #pragma once
 
+#include "playback/recording_take.h"
 #include "playback/small_window.h"
 
 #include <array>
 
-class Player;
+class PlaybackSession;
 class QLabel;
 class QPushButton;
-struct Services;
 
 // The mixer panel: sound channel (left, centre, right), music volume in steps of ten, and
-// recording the singing. The player's hot keys call its operations without showing it.
+// recording the singing. Its labels show what the session reports, so they stay right when
+// the player's hot keys change the same things with the panel closed.
 class MixerMenu : public SmallWindow
 {
     Q_OBJECT
 
 public:
-    MixerMenu(Player &player, SharedState &state, Services &services, QSize screen);
+    MixerMenu(PlaybackSession &session, SharedState &state, QSize screen, QWidget *parent = nullptr);
 
     void handleKey(int &KeyAscii) override { Form_KeyPress(KeyAscii); }
     void Form_KeyPress(int &KeyAscii);
@@ -24,7 +25,6 @@ public:
     void vol_music_Click(int index);
     void cmdRecord_Click();
     void Command1_Click();
-    void setRecordCaption(const QString &caption);
 
     std::array<QPushButton *, 3> vol_mic{};
     std::array<QPushButton *, 2> vol_music{};
@@ -38,8 +38,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void restartSongWithRecording(bool again);
+    void showChannel(int channel);
+    void showTake(TakeState state);
 
-    Player &m_player;
-    Services &m_services;
+    PlaybackSession &m_session;
 };

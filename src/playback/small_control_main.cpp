@@ -1,11 +1,10 @@
 #include "playback/small_control_main.h"
 
 #include "core/key_translation.h"
-#include "platform/media_player.h"
-#include "platform/mouse_pointer.h"
-#include "playback/player.h"
-#include "platform/services.h"
 #include "core/shared_state.h"
+#include "platform/mouse_pointer.h"
+#include "platform/services.h"
+#include "playback/playback_session.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -15,9 +14,10 @@ namespace {
 constexpr int kButtonSize = 50;
 }
 
-SmallControlMain::SmallControlMain(Player &player, SharedState &state, Services &services, QSize screen)
-    : SmallWindow(state, screen, &player)
-    , m_player(player)
+SmallControlMain::SmallControlMain(PlaybackSession &session, SharedState &state, Services &services, QSize screen,
+                                   QWidget *parent)
+    : SmallWindow(state, screen, parent)
+    , m_session(session)
     , m_services(services)
 {
     setObjectName(QStringLiteral("small_control_main"));
@@ -50,27 +50,30 @@ SmallControlMain::SmallControlMain(Player &player, SharedState &state, Services 
         x += kButtonSize;
     }
     fitToScreen(0.5);
+    // The caption follows the song, also when the hot key P pauses it with the bar closed.
+    connect(&m_session, &PlaybackSession::pausedChanged, this, &SmallControlMain::showPauseCaption);
+}
+
+void SmallControlMain::showPauseCaption(bool paused)
+{
+    key_pause->setText(paused ? QStringLiteral("6播放") : QStringLiteral("6暫停"));
 }
 
 void SmallControlMain::showEvent(QShowEvent *event)
 {
     SmallWindow::showEvent(event);
+    showPauseCaption(m_session.isPaused());
     // The pointer goes onto "0沒事", so a click closes the bar.
     const QRect b = key_exit->geometry();
     m_services.mousePointer.moveTo(x() + b.x() + int(b.width() * 0.8), y() + b.y() + int(b.height() * 0.8));
 }
 
-
-bool SmallControlMain::keepsFocus() const
-{
-    // While the player's own focus timer is stopped, the bar is the active window.
-    return isVisible() && !m_player.Timer3->isActive();
-}
-
 bool SmallControlMain::event(QEvent *event)
 {
-    // The bar closes itself when another program takes the focus away.
-    if (event->type() == QEvent::WindowDeactivate && isVisible() && QApplication::activeWindow() == nullptr)
+    // The bar closes itself when another program takes the focus away (not when it hands over
+    // to another small window).
+    if (event->type() == QEvent::WindowDeactivate && isVisible() && !isClosing()
+        && QApplication::activeWindow() == nullptr)
         key_exit_Click();
     return SmallWindow::event(event);
 }
@@ -78,7 +81,7 @@ bool SmallControlMain::event(QEvent *event)
 void SmallControlMain::key_press(int &KeyAscii)
 {
     KeyAscii = translateKey(KeyAscii, m_state.settings);
-    if (m_player.HandleHotKey(KeyAscii))
+    if (m_session.HandleHotKey(KeyAscii))
         return;
     if (KeyAscii == KeyCode::Enter)
         KeyAscii = 0;
@@ -108,52 +111,32 @@ void SmallControlMain::key_press(int &KeyAscii)
 
 void SmallControlMain::key_next_Click()
 {
-    m_player.skipSong();
+    m_session.skip();
 }
 
 void SmallControlMain::key_pause_Click()
 {
-    MediaPlayer &wmp = m_player.wmp1();
-    if (key_pause->text() == QStringLiteral("6暫停") && wmp.playState() == PlayState::Playing) {
-        const bool wasRecording = m_state.Recording;
-        wmp.pause();
-        key_pause->setText(QStringLiteral("6播放"));
-        // Pausing ends the recording; the paused take is discarded.
-        m_player.discardTake(wasRecording);
-    } else if (key_pause->text() == QStringLiteral("6播放") && wmp.playState() == PlayState::Paused) {
-        wmp.play();
-        key_pause->setText(QStringLiteral("6暫停"));
-    }
+    m_session.togglePause();
 }
 
 void SmallControlMain::key_replay_Click()
 {
-    MediaPlayer &wmp = m_player.wmp1();
-    if (wmp.playState() != PlayState::Playing)
-        return;
-    const bool wasRecording = m_state.Recording;
-    m_player.restartHead();
-    m_player.discardTake(wasRecording);
+    m_session.singAgain();
 }
 
 void SmallControlMain::key_mixer_Click()
 {
-    focusTimer()->stop();
-    m_player.requestWindow(Player::SmallWindowKind::Mixer);
-    hide(); // ends the bar's modal display; the player shows the mixer next
+    closeTo(NextWindow::Mixer);
 }
 
 void SmallControlMain::key_gomain_Click()
 {
-    focusTimer()->stop();
-    m_player.Timer3->stop();
-    hide();
-    m_player.closePlayer();
+    closeTo(NextWindow::None);
+    m_session.close();
 }
 
 void SmallControlMain::key_exit_Click()
 {
     m_services.mousePointer.moveTo(m_screen.width() - 1, m_screen.height() - 1);
-    focusTimer()->stop();
-    hide();
+    closeTo(NextWindow::None);
 }

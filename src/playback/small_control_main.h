@@ -2,7 +2,7 @@
 
 #include "playback/small_window.h"
 
-class Player;
+class PlaybackSession;
 class QPushButton;
 struct Services;
 
@@ -13,7 +13,8 @@ class SmallControlMain : public SmallWindow
     Q_OBJECT
 
 public:
-    SmallControlMain(Player &player, SharedState &state, Services &services, QSize screen);
+    SmallControlMain(PlaybackSession &session, SharedState &state, Services &services, QSize screen,
+                     QWidget *parent = nullptr);
 
     void handleKey(int &KeyAscii) override { key_press(KeyAscii); }
     void key_press(int &KeyAscii);
@@ -36,10 +37,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool keepsFocus() const override;
     bool event(QEvent *event) override;
 
 private:
-    Player &m_player;
+    void showPauseCaption(bool paused);
+
+    PlaybackSession &m_session;
     Services &m_services;
 };

@@ -1,8 +1,10 @@
 #include "playback/small_window.h"
 
-#include "widgets/key_code.h"
+#include "core/screen_fonts.h"
 #include "core/shared_state.h"
 #include "core/small_routines.h"
+#include "widgets/key_code.h"
+#include "widgets/modal_runner.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -25,6 +27,19 @@ SmallWindow::SmallWindow(SharedState &state, QSize screen, QWidget *parent)
         }
     });
     installEventFilter(this);
+}
+
+NextWindow SmallWindow::run()
+{
+    setResult(int(NextWindow::None));
+    return NextWindow(ModalRunner::exec(*this));
+}
+
+void SmallWindow::closeTo(NextWindow next)
+{
+    m_closing = true;
+    m_focusTimer->stop();
+    done(int(next));
 }
 
 QPushButton *SmallWindow::addButton(const QString &name, const QString &caption, QRect geometry,
@@ -64,6 +79,7 @@ bool SmallWindow::eventFilter(QObject *watched, QEvent *event)
 void SmallWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    m_closing = false;
     m_focusTimer->start();
 }
 

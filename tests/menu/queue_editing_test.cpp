@@ -89,10 +89,31 @@ TEST_F(QueueEditingTest, InsertingMovesASongToTheFront)
     EXPECT_EQ(menuState(), "0");
 }
 
+// Entry 8 is the last of a page: deleting (4) and cutting in (5) reach it like any other.
+TEST_F(QueueEditingTest, TheLastEntryOfAPageIsDeletedOrMovedLikeTheOthers)
+{
+    type("3");
+    queueSongs(10);
+    type("0\r4");
+    type("8\r");
+    EXPECT_EQ(echo(), "刪了:歌8");
+    EXPECT_EQ(queue().size(), 9);
+    EXPECT_EQ(queue().at(7), "歌9--鄧麗君");
+    type("0\r5");
+    type("+");
+    type("8\r");
+    EXPECT_EQ(echo(), "沒歌可插!") << "page 2 holds one song";
+    type("-");
+    type("8\r");
+    EXPECT_EQ(queue().first(), "歌9--插播");
+    EXPECT_EQ(queue().at(1), "歌1--鄧麗君");
+    EXPECT_EQ(queue().size(), 9);
+}
+
 TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
 {
-    while (!state.OrderedSongs.isFull())
-        state.OrderedSongs.append({"102001", "歌1--鄧麗君"});
+    for (int i = 0; !state.OrderedSongs.isFull(); ++i)
+        state.OrderedSongs.append({"102001", QStringLiteral("第%1首").arg(i)});
     type("3102002\r");
     EXPECT_EQ(echo(), "點歌已滿!");
     EXPECT_EQ(state.OrderedSongs.length(), 5001);
@@ -100,12 +121,13 @@ TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
     for (int i = 0; i < 600; ++i)
         type("+");
     EXPECT_EQ(state.PageNo, 500);
-    EXPECT_EQ(screen().at(7), "8. 歌1--鄧麗君");
-    state.PageNo = 626; // the page that holds row 5000
-    menu().menu().InputBuffer.clear();
-    type("1\r");
+    EXPECT_EQ(screen().at(7), "8. 第3999首") << "the last page the menu turns to";
+    type("8\r");
     EXPECT_EQ(state.OrderedSongs.length(), 5000);
-    EXPECT_EQ(state.OrderedSongs.row(4999).key, "102001");
+    EXPECT_EQ(state.OrderedSongs.row(3999).text, "第4000首");
+    EXPECT_EQ(state.OrderedSongs.row(3998).text, "第3998首");
+    type("0\r3102002\r");
+    EXPECT_EQ(state.OrderedSongs.length(), 5001) << "a deleted row makes room for one more song";
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -54,14 +56,14 @@ bool waitFor(const std::function<bool()> &condition)
 // Everything the player reports, in order.
 struct Recorder {
     QObject context; // the connections end with the recorder
-    QList<int> states;
+    QList<PlayState> states;
     QStringList errors;
-    QList<int> statesAtEnd; // the play state seen by each endOfStream handler
+    QList<PlayState> statesAtEnd; // the play state seen by each endOfStream handler
     int tracksWhenPlaying = -1;
 
     explicit Recorder(MediaPlayer &player)
     {
-        QObject::connect(&player, &MediaPlayer::playStateChanged, &context, [this, &player](int state) {
+        QObject::connect(&player, &MediaPlayer::playStateChanged, &context, [this, &player](PlayState state) {
             states.append(state);
             if (state == PlayState::Playing && tracksWhenPlaying < 0)
                 tracksWhenPlaying = player.audioTrackCount();
@@ -73,7 +75,7 @@ struct Recorder {
     }
 };
 
-bool playToState(GstMediaPlayer &player, const QString &path, int state)
+bool playToState(GstMediaPlayer &player, const QString &path, PlayState state)
 {
     player.setUrl(fileUrl(path));
     player.play();
@@ -151,13 +153,13 @@ Wav playIntoWav(const QString &media, const QString &wavPath, bool synced, int v
     player.setVolume(volume);
     Recorder recorder(player);
     if (whenPlaying) {
-        QObject::connect(&player, &MediaPlayer::playStateChanged, [&](int state) {
+        QObject::connect(&player, &MediaPlayer::playStateChanged, [&](PlayState state) {
             if (state == PlayState::Playing)
                 whenPlaying(player);
         });
     }
     EXPECT_TRUE(playToState(player, media, PlayState::Stopped)) << qPrintable(media);
-    EXPECT_EQ(recorder.statesAtEnd, QList<int>{PlayState::MediaEnded});
+    EXPECT_EQ(recorder.statesAtEnd, QList<PlayState>{PlayState::MediaEnded});
     return readWav(wavPath);
 }
 
@@ -188,7 +190,7 @@ TEST(GstMediaPlayerTest, OpeningASongGoesFromReadyThroughTransitioningToPlaying)
     EXPECT_EQ(player.playState(), PlayState::Transitioning);
     ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
 
-    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing}));
+    EXPECT_EQ(recorder.states, (QList<PlayState>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing}));
     EXPECT_EQ(recorder.tracksWhenPlaying, 1);
     EXPECT_EQ(player.currentAudioTrack(), 1);
 
@@ -207,14 +209,14 @@ TEST(GstMediaPlayerTest, EndOfSongReportsMediaEndedThenStoppedAndCanPlayAgain)
     ASSERT_TRUE(playToState(player, mediaPath("tone.wav"), PlayState::Playing));
     ASSERT_TRUE(waitFor([&] { return !recorder.statesAtEnd.isEmpty(); }));
 
-    EXPECT_EQ(recorder.statesAtEnd, QList<int>{PlayState::MediaEnded});
-    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
+    EXPECT_EQ(recorder.statesAtEnd, QList<PlayState>{PlayState::MediaEnded});
+    EXPECT_EQ(recorder.states, (QList<PlayState>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
                                            PlayState::MediaEnded, PlayState::Stopped}));
 
     recorder.states.clear();
     player.play();
     ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
-    EXPECT_EQ(recorder.states, (QList<int>{PlayState::Transitioning, PlayState::Playing}));
+    EXPECT_EQ(recorder.states, (QList<PlayState>{PlayState::Transitioning, PlayState::Playing}));
 }
 
 TEST(GstMediaPlayerTest, AHandlerThatStartsTheNextSongIsNotOverruledByStopped)
@@ -228,7 +230,7 @@ TEST(GstMediaPlayerTest, AHandlerThatStartsTheNextSongIsNotOverruledByStopped)
     player.setUrl(fileUrl(mediaPath("tone.wav")));
     player.play();
     ASSERT_TRUE(waitFor([&] { return recorder.states.count(PlayState::Playing) == 2; }));
-    EXPECT_EQ(recorder.states.mid(3), (QList<int>{PlayState::MediaEnded, PlayState::Ready,
+    EXPECT_EQ(recorder.states.mid(3), (QList<PlayState>{PlayState::MediaEnded, PlayState::Ready,
                                                   PlayState::Transitioning, PlayState::Playing}));
     EXPECT_TRUE(player.url().endsWith("tone.mp3"));
 }
@@ -285,7 +287,7 @@ TEST(GstMediaPlayerTest, PauseHoldsThePositionAndPlayResumesWithoutReopening)
 
     player.play();
     ASSERT_TRUE(waitFor([&] { return player.playState() == PlayState::Playing; }));
-    EXPECT_EQ(recorder.states.mid(2), (QList<int>{PlayState::Playing, PlayState::Paused, PlayState::Playing}));
+    EXPECT_EQ(recorder.states.mid(2), (QList<PlayState>{PlayState::Playing, PlayState::Paused, PlayState::Playing}));
     EXPECT_TRUE(waitFor([&] { return player.positionText() == "00:01"; }));
 }
 
@@ -303,7 +305,7 @@ TEST(GstMediaPlayerTest, EveryFormatOfTheCataloguePlaysToItsEnd)
         clock.start(50);
 
         ASSERT_TRUE(playToState(player, mediaPath(file), PlayState::Stopped));
-        EXPECT_EQ(recorder.states, (QList<int>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
+        EXPECT_EQ(recorder.states, (QList<PlayState>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
                                                PlayState::MediaEnded, PlayState::Stopped}));
         EXPECT_EQ(recorder.tracksWhenPlaying, 1);
         EXPECT_EQ(furthest, "00:01"); // every clip lasts between one and two and a half seconds
@@ -372,30 +374,37 @@ TEST(GstMediaPlayerTest, VolumeIsClampedAndScalesTheSoundLinearly)
     EXPECT_NEAR(double(peak(channel(half, 0, 0.2, 1.2))) / fullPeak, 0.5, 0.03);
 }
 
-TEST(GstMediaPlayerTest, VideoWidgetIsBlackAndReportsClicksAndKeys)
+// The window that holds the video reads its keys and clicks, as it reads every other key.
+class VideoHolder : public QWidget
+{
+public:
+    QStringList keys;
+    int clicks = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { keys.append(event->text()); }
+    void mousePressEvent(QMouseEvent *) override { ++clicks; }
+};
+
+TEST(GstMediaPlayerTest, VideoWidgetIsBlackAndPassesClicksAndKeysToItsWindow)
 {
     GstMediaPlayer player(fakeSinks());
     QWidget *widget = player.videoWidget();
     ASSERT_NE(widget, nullptr);
+    VideoHolder holder;
+    holder.resize(160, 120);
+    widget->setParent(&holder);
     widget->resize(160, 120);
-    widget->show();
+    holder.show();
     EXPECT_FALSE(hasPicture(*widget));
 
-    QList<int> keys;
-    int clicks = 0;
-    QObject::connect(&player, &MediaPlayer::keyPressed, [&](int key) { keys.append(key); });
-    QObject::connect(&player, &MediaPlayer::clicked, [&] { ++clicks; });
     QTest::keyClick(widget, Qt::Key_5);
-    QTest::keyClick(widget, Qt::Key_Q);
-    QTest::keyClick(widget, Qt::Key_Return);
-    QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(widget, Qt::Key_7, Qt::KeypadModifier);
     QTest::keyClick(widget, Qt::Key_Asterisk, Qt::KeypadModifier);
-    QTest::keyClick(widget, Qt::Key_F1); // types nothing
     QTest::mouseClick(widget, Qt::LeftButton);
 
-    EXPECT_EQ(keys, (QList<int>{'5', 'Q', 13, 13, '7', '*'}));
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(holder.keys, (QStringList{"5", "*"}));
+    EXPECT_EQ(holder.clicks, 1);
+    widget->setParent(nullptr); // the player keeps its widget
 }
 
 TEST(GstMediaPlayerTest, WithoutAnOverlaySinkTheWidgetDrawsTheFrames)

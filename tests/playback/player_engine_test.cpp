@@ -1,24 +1,27 @@
-// The player window on the real media engine: songs follow one another on their own, and a
-// song that cannot play is passed over, whatever order the engine reports things in.
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "platform/gst/gst_media_player_factory.h"
+// The playback session on the real media engine and the real recording device, with
+// generated clips and a generated capture source: songs follow one another on their own,
+// what cannot play is passed over, and a paused take leaves nothing behind.
 #include "core/init_system.h"
-#include "platform/media_player.h"
-#include "playback/player.h"
-#include "support/qt_printers.h"
 #include "core/screen_fonts.h"
 #include "core/shared_state.h"
-#include "support/temp_home.h"
+#include "platform/gst/gst_mci_device.h"
+#include "platform/gst/gst_media_player_factory.h"
+#include "platform/media_player.h"
+#include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_services.h"
+#include "support/qt_printers.h"
+#include "support/temp_home.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QLabel>
+#include <QDir>
+#include <QFile>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -27,43 +30,114 @@ QString media(const char *name)
     return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
 }
 
-TEST(PlayerOnTheRealEngine, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
+// Real players with silent sinks; the test keeps hold of the one the session makes.
+class EngineFactory : public MediaPlayerFactory
 {
+public:
+    std::unique_ptr<MediaPlayer> create() override
+    {
+        std::unique_ptr<MediaPlayer> made = m_engine.create();
+        last = made.get();
+        return made;
+    }
+    MediaPlayer *last = nullptr;
+
+private:
+    GstMediaPlayerFactory m_engine{{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")}};
+};
+
+// A program folder with a catalogue of one singer; the test adds songs. Takes are recorded
+// from a generated tone.
+class EngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+        state.Recorder = &recorder;
+        singer = catalogue.addSinger("測試", 2);
+    }
+    void addSong(const QString &number, const QString &location)
+    {
+        catalogue.addSong(number, 1, number, singer, location);
+        state.OrderedSongs.append({number, number});
+    }
+    PlaybackSession &session()
+    {
+        if (!m_session) {
+            m_session = std::make_unique<PlaybackSession>(state, services);
+            QObject::connect(&player(), &MediaPlayer::playStateChanged, &player(), [this](PlayState s) {
+                if (s == PlayState::Playing)
+                    played.append(player().url().section('/', -1));
+            });
+            m_session->start();
+        }
+        return *m_session;
+    }
+    MediaPlayer &player() { return *engine.last; }
+    bool reaches(PlayState s, int ms = 10000)
+    {
+        return QTest::qWaitFor([&] { return player().playState() == s; }, ms);
+    }
+
     TempHome home;
     FakeServices fakes;
     SharedState state;
-    ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
-    WavFileOpen recorder(fakes.mci);
-    state.Recorder = &recorder;
-    CatalogueBuilder catalogue(state.DbPath);
-    const qint64 singer = catalogue.addSinger("測試", 2);
-    catalogue.addSong("101001", 1, "一", singer, media("mpeg1.mpg"));
-    catalogue.addSong("101002", 1, "二", singer, media("broken.mpg"));
-    catalogue.addSong("101003", 1, "三", singer, home.file("沒有這首.mpg"));
-    catalogue.addSong("101004", 1, "四", singer, media("tone.wav"));
-    for (const char *n : {"101001", "101002", "101003", "101004"})
-        state.OrderedSongs.append({n, n});
-
-    GstMediaPlayerFactory engine({"fakesink sync=true", "fakesink sync=true"});
+    GstMciDevice mci{QStringLiteral("audiotestsrc is-live=true wave=sine"), QStringLiteral("fakesink sync=true")};
+    WavFileOpen recorder{mci};
+    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
+    qint64 singer = 0;
+    EngineFactory engine;
     Services services{fakes.fileSystem, fakes.clock, fakes.messageBoxes, fakes.fileDialogs,
-                      fakes.mousePointer, fakes.shutdown, engine, fakes.mci, fakes.printer, fakes.spreadsheets};
-    QTimer menuTimer;
-    Player player(state, services, QSize(800, 600), &menuTimer);
+                      fakes.mousePointer, fakes.shutdown, engine, mci, fakes.printer, fakes.spreadsheets};
     QStringList played;
-    QObject::connect(&player.wmp1(), &MediaPlayer::playStateChanged, [&](int s) {
-        if (s == PlayState::Playing)
-            played.append(player.wmp1().url().section('/', -1));
-    });
-    player.show();
 
-    QElapsedTimer clock;
-    clock.start();
-    while (!state.OrderedSongs.isEmpty() && clock.elapsed() < 30000)
-        QTest::qWait(50);
-    EXPECT_TRUE(state.OrderedSongs.isEmpty());
+private:
+    std::unique_ptr<PlaybackSession> m_session;
+};
+
+TEST_F(EngineTest, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
+{
+    addSong("101001", media("mpeg1.mpg"));
+    addSong("101002", media("broken.mpg"));
+    addSong("101003", home.file("沒有這首.mpg"));
+    addSong("101004", media("tone.wav"));
+    session();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 30000));
     EXPECT_EQ(played, QStringList({"mpeg1.mpg", "tone.wav"}));
-    EXPECT_EQ(player.wmp1().playState(), PlayState::Undefined) << "the last song ending closes the media";
-    EXPECT_TRUE(player.Image1->isVisible());
+    EXPECT_EQ(player().playState(), PlayState::Undefined) << "the last song ending closes the media";
+    EXPECT_TRUE(session().backgroundShown());
+}
+
+TEST_F(EngineTest, ASongStoredUnderARelativeBackslashPathPlaysFromTheProgramFolder)
+{
+    ASSERT_TRUE(QDir(home.path()).mkpath("歌曲/國語"));
+    ASSERT_TRUE(QFile::copy(media("tone.wav"), home.file("歌曲/國語/月亮 代表.wav")));
+    addSong("101001", QStringLiteral("歌曲\\國語\\月亮 代表.wav"));
+    session();
+    ASSERT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
+    EXPECT_EQ(played, QStringList({"月亮 代表.wav"}));
+}
+
+TEST_F(EngineTest, PausingDuringATakeLeavesNoFileBehind)
+{
+    addSong("101001", media("mpeg1.mpg"));
+    session();
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    session().record();
+    ASSERT_TRUE(state.Recording) << session().message().toStdString();
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    QTest::qWait(200); // the take has samples by now
+
+    session().togglePause();
+    ASSERT_TRUE(reaches(PlayState::Paused));
+    QTest::qWait(200);
+    session().togglePause();
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    session().close();
+    QTest::qWait(200);
+    EXPECT_TRUE(QDir(state.settings.RecordPath).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(state.Recording);
 }
 
 } // namespace

@@ -27,11 +27,16 @@ bool FakeFileSystem::deleteFile(const QString &path)
 bool FakeFileSystem::copyFile(const QString &from, const QString &to, bool overwrite)
 {
     written.append(to);
-    return !readOnly && QtFileSystem::copyFile(from, to, overwrite);
+    return !readOnly && !copiesFail && QtFileSystem::copyFile(from, to, overwrite);
 }
 
 bool FakeFileSystem::moveFile(const QString &from, const QString &to)
 {
     written.append(to);
     return !readOnly && QtFileSystem::moveFile(from, to);
+}
+
+QString FakeFileSystem::fileSystemType(const QString &path) const
+{
+    return typeName.isEmpty() ? QtFileSystem::fileSystemType(path) : typeName;
 }

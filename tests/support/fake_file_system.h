@@ -5,11 +5,14 @@
 #include <QStringList>
 
 // The real file system, except that it can be told to refuse every write (a read-only
-// program folder, which root cannot make with chmod) and records the paths written.
+// program folder, which root cannot make with chmod) or every copy (a full disk), to name
+// another file-system type, and records the paths written.
 class FakeFileSystem : public QtFileSystem
 {
 public:
     bool readOnly = false;
+    bool copiesFail = false;
+    QString typeName; // when set, the file-system type of every path
     QStringList written;
 
     bool createFolder(const QString &path) override;
@@ -18,4 +21,5 @@ public:
     bool deleteFile(const QString &path) override;
     bool copyFile(const QString &from, const QString &to, bool overwrite) override;
     bool moveFile(const QString &from, const QString &to) override;
+    QString fileSystemType(const QString &path) const override;
 };

@@ -2,9 +2,11 @@
 
 #include "platform/mci_device.h"
 
+#include <QHash>
 #include <QStringList>
 
-// Records the command strings and answers every one with the reply the test sets.
+// Records the command strings and answers each with the reply the test set for it, or with
+// `reply` when it set none.
 class FakeMciDevice : public MciDevice
 {
     Q_OBJECT
@@ -12,9 +14,11 @@ class FakeMciDevice : public MciDevice
 public:
     QStringList commands;
     QString reply;
+    QHash<QString, QString> replies;
+
     QString sendString(const QString &command) override
     {
         commands.append(command);
-        return reply;
+        return replies.value(command, reply);
     }
 };

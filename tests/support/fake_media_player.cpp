@@ -53,7 +53,7 @@ void FakeMediaPlayer::setCurrentAudioTrack(int track)
     m_track = track;
 }
 
-void FakeMediaPlayer::report(int state)
+void FakeMediaPlayer::report(PlayState state)
 {
     if (state == m_state)
         return;

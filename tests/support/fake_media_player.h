@@ -24,7 +24,7 @@ public:
     void pause() override;
     void stop() override;
     void close() override;
-    int playState() const override { return m_state; }
+    PlayState playState() const override { return m_state; }
     QString positionText() const override { return m_position; }
     int volume() const override { return m_volume; }
     void setVolume(int volume) override { m_volume = qBound(0, volume, 100); }
@@ -32,9 +32,11 @@ public:
     int currentAudioTrack() const override { return m_track; }
     void setCurrentAudioTrack(int track) override;
     QWidget *videoWidget() override { return m_video.get(); }
+    QString missingParts() const override { return missing; }
+    bool canPlay() const override { return playable; }
 
     // Test controls.
-    void report(int state);          // sets the state and emits playStateChanged
+    void report(PlayState state);    // sets the state and emits playStateChanged
     void finishSong();               // end of stream: media ended, then stopped
     void fail(const QString &what);  // error event
     void setPosition(const QString &text) { m_position = text; }
@@ -43,10 +45,13 @@ public:
     QStringList requests; // "url file://...", "play", "pause", "stop", "close", "track 2"
     // When set, play() goes straight to "playing" as a quick local file would.
     bool playsAtOnce = true;
+    // What the engine lacks, and whether it can play at all.
+    QString missing;
+    bool playable = true;
 
 private:
     QString m_url;
-    int m_state = PlayState::Undefined;
+    PlayState m_state = PlayState::Undefined;
     QString m_position;
     int m_volume = 50;
     int m_tracks = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/media_player.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,4 +16,9 @@ inline void PrintTo(const QString &s, std::ostream *os)
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
     *os << '[' << list.join(QStringLiteral("|")).toStdString() << ']';
+}
+
+inline void PrintTo(PlayState state, std::ostream *os)
+{
+    *os << "PlayState " << int(state);
 }

@@ -1,72 +1,39 @@
 #include "platform/gst/gst_mci_device.h"
 
-#include <QElapsedTimer>
+#include "gst_element_check.h"
+#include "platform/gst/gst_runtime.h"
+
 #include <QFile>
 #include <QHash>
-#include <QTimer>
 #include <QtEndian>
 
 #include <gst/gst.h>
 
+#include <memory>
 #include <optional>
 
 namespace {
 
 constexpr qint64 kHeaderSize = 44;
-constexpr qint64 kStartTimeoutMs = 3000;
-constexpr GstClockTime kDrainTimeout = GST_SECOND;
-constexpr GstClockTime kStartPollInterval = 20 * GST_MSECOND;
-constexpr int kBusPollMs = 50;
 
-QString unknownCommand(const QString &command)
+// What the guest is told; the reason, for the owner, goes to the log.
+QString told(const char *text, const QString &reason = QString())
 {
-    return QStringLiteral("無法辨識的指令 (unknown command): ") + command;
+    const QString told = QString::fromUtf8(text);
+    qWarning("recorder: %s: %s", qPrintable(told), qPrintable(reason));
+    return told;
 }
 
-QString notOpen(const QString &alias)
-{
-    return QStringLiteral("裝置未開啟 (no file open): ") + alias;
-}
-
-QString fileNotFound(const QString &path)
-{
-    return QStringLiteral("找不到檔案 (file not found): ") + path;
-}
-
-QString unsupportedFormat(const QString &path)
-{
-    return QStringLiteral("不支援的 WAV 格式 (not a PCM WAV file): ") + path;
-}
-
-QString noCaptureDevice(const QString &detail)
-{
-    return QStringLiteral("找不到錄音裝置 (capture source not available): ") + detail;
-}
-
-QString cannotWrite(const QString &path)
-{
-    return QStringLiteral("無法寫入檔案 (cannot write file): ") + path;
-}
-
-QString cannotPlay(const QString &detail)
-{
-    return QStringLiteral("無法播放 (cannot play): ") + detail;
-}
-
-QString busyRecording()
-{
-    return QStringLiteral("錄音中 (recording in progress)");
-}
-
-QString recordingFailed(const QString &detail)
-{
-    return QStringLiteral("錄音中斷 (recording stopped): ") + detail;
-}
-
-QString playingFailed(const QString &detail)
-{
-    return QStringLiteral("播放中斷 (playback stopped): ") + detail;
-}
+const char kUnknownCommand[] = "無法辨識的指令";
+const char kNotOpen[] = "裝置未開啟";
+const char kFileNotFound[] = "找不到檔案";
+const char kUnsupportedFormat[] = "不支援的 WAV 格式";
+const char kNoCaptureDevice[] = "找不到錄音裝置";
+const char kCannotWrite[] = "無法寫入檔案";
+const char kCannotPlay[] = "無法播放";
+const char kBusyRecording[] = "錄音中";
+const char kRecordingStopped[] = "錄音中斷";
+const char kPlayingStopped[] = "播放中斷";
 
 struct WavFormat
 {
@@ -106,6 +73,12 @@ std::optional<WavFormat> readWavFormat(const QString &path)
     return format;
 }
 
+// Opens a file that must already be there: a take deleted meanwhile is not made again.
+bool openExisting(QFile &file)
+{
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
 bool writeSizes(QFile &file, qint64 length)
 {
     const quint32 riffSize = qToLittleEndian(quint32(length - 8));
@@ -118,15 +91,13 @@ bool writeSizes(QFile &file, qint64 length)
 bool resetToHeader(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadWrite) && file.resize(kHeaderSize)
-        && writeSizes(file, kHeaderSize);
+    return openExisting(file) && file.resize(kHeaderSize) && writeSizes(file, kHeaderSize);
 }
 
 bool fixSizes(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadWrite) && file.size() >= kHeaderSize
-        && writeSizes(file, file.size());
+    return openExisting(file) && file.size() >= kHeaderSize && writeSizes(file, file.size());
 }
 
 QString errorText(GstMessage *message)
@@ -140,10 +111,11 @@ QString errorText(GstMessage *message)
     return text;
 }
 
-QString popError(GstElement *pipeline, GstClockTime timeout)
+// The error a refused state change left on the bus, if any; never waits.
+QString popError(GstElement *pipeline)
 {
     GstBus *bus = gst_element_get_bus(pipeline);
-    GstMessage *message = gst_bus_timed_pop_filtered(bus, timeout, GST_MESSAGE_ERROR);
+    GstMessage *message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
     gst_object_unref(bus);
     if (!message)
         return {};
@@ -156,6 +128,9 @@ void destroyPipeline(GstElement *&pipeline)
 {
     if (!pipeline)
         return;
+    GstBus *bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
     pipeline = nullptr;
@@ -209,35 +184,14 @@ GstElement *buildRecorder(const QString &source, const WavFormat &format, const 
     }
     if (!convert || !resample || !filter || !sink
         || !gst_element_link_many(src, convert, resample, filter, sink, nullptr)) {
-        *error = QStringLiteral("cannot connect the capture source");
+        const QString missing = GstElementCheck::missing({"audioconvert", "audioresample", "capsfilter", "filesink"});
+        *error = missing.isEmpty() ? QStringLiteral("cannot connect the capture source") : missing;
         gst_object_unref(pipeline);
         return nullptr;
     }
     g_object_set(sink, "location", QFile::encodeName(path).constData(), "append", TRUE, nullptr);
     gst_util_set_object_arg(G_OBJECT(sink), "buffer-mode", "unbuffered");
     return pipeline;
-}
-
-// A live source reaches PLAYING only once the file has its first samples; a source that
-// cannot open posts an error instead.
-QString startRecorder(GstElement *pipeline)
-{
-    if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        const QString error = popError(pipeline, 0);
-        return error.isEmpty() ? QStringLiteral("cannot start") : error;
-    }
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (elapsed.elapsed() < kStartTimeoutMs) {
-        const QString error = popError(pipeline, kStartPollInterval);
-        if (!error.isEmpty())
-            return error;
-        GstState state = GST_STATE_NULL;
-        if (gst_element_get_state(pipeline, &state, nullptr, 0) == GST_STATE_CHANGE_SUCCESS
-            && state == GST_STATE_PLAYING)
-            return {};
-    }
-    return QStringLiteral("no samples arrived");
 }
 
 GstElement *buildPlayer(const QString &path, const QString &sinkDescription, QString *error)
@@ -252,7 +206,7 @@ GstElement *buildPlayer(const QString &path, const QString &sinkDescription, QSt
     GstElement *player = gst_element_factory_make("playbin", "player");
     if (!player) {
         g_free(uri);
-        *error = QStringLiteral("playbin is missing");
+        *error = GstElementCheck::missing({"playbin"});
         return nullptr;
     }
     g_object_set(player, "uri", uri, nullptr);
@@ -290,29 +244,131 @@ std::optional<OpenArgument> parseOpenArgument(const QString &argument)
     return OpenArgument{path, alias};
 }
 
+// When the capture source is an element this machine lacks, the message that names its
+// Debian package; empty otherwise (a device that is there but cannot open is another matter).
+QString missingCaptureElement(const QString &source)
+{
+    const QByteArray element = source.section(QLatin1Char(' '), 0, 0).toLatin1();
+    if (GstElementCheck::packageOf(element.constData()).isEmpty())
+        return {};
+    return GstElementCheck::missing({element.constData()});
+}
+
 } // namespace
 
 struct GstMciDevice::Private
 {
+    enum class Role { Recorder, Player };
+    struct BusWatch
+    {
+        Private *d;
+        int role;
+        unsigned generation;
+    };
+
+    explicit Private(GstMciDevice &owner)
+        : device(owner)
+    {
+    }
+
+    void watch(GstElement *pipeline, Role role);
+    void onMessage(Role role, GstMessage *message);
+    void stopRecorder();
+    void stopPlayer();
+
+    GstMciDevice &device;
     QString captureSource;
     QString playSink;
     QString path;
     QString alias;
     GstElement *recorder = nullptr;
     GstElement *player = nullptr;
-    QTimer busTimer;
+    // Bumped whenever a pipeline of that role goes, so that what its bus posted before is
+    // recognised as stale.
+    unsigned generation[2] = {0, 0};
 };
+
+// Bus messages reach the user-interface thread as queued calls, tagged with the generation
+// of the pipeline that posted them; no command ever waits on the bus.
+void GstMciDevice::Private::watch(GstElement *pipeline, Role role)
+{
+    auto *tag = new BusWatch{this, int(role), generation[int(role)]};
+    const auto handler = [](GstBus *, GstMessage *message, gpointer data) -> GstBusSyncReply {
+        const BusWatch watch = *static_cast<BusWatch *>(data);
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_WARNING) {
+            GError *error = nullptr;
+            gst_message_parse_warning(message, &error, nullptr);
+            qWarning("recorder warning from %s: %s", GST_MESSAGE_SRC_NAME(message), error ? error->message : "");
+            g_clear_error(&error);
+        }
+        if (type != GST_MESSAGE_ERROR && type != GST_MESSAGE_EOS) {
+            gst_message_unref(message);
+            return GST_BUS_DROP;
+        }
+        // Owned by the queued call, which is dropped unrun if the device goes first.
+        std::shared_ptr<GstMessage> owned(message, gst_message_unref);
+        QMetaObject::invokeMethod(&watch.d->device, [watch, owned] {
+            if (watch.generation == watch.d->generation[watch.role])
+                watch.d->onMessage(Role(watch.role), owned.get());
+        }, Qt::QueuedConnection);
+        return GST_BUS_DROP;
+    };
+    GstBus *bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, handler, tag, [](gpointer data) { delete static_cast<BusWatch *>(data); });
+    // What the pipeline posted before the handler was there waits on the bus.
+    while (GstMessage *message = gst_bus_pop(bus))
+        handler(bus, message, tag);
+    gst_object_unref(bus);
+}
+
+void GstMciDevice::Private::onMessage(Role role, GstMessage *message)
+{
+    const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
+    const QString reason = failed ? errorText(message) : QString();
+    if (role == Role::Player) {
+        if (!failed) {
+            gst_element_set_state(player, GST_STATE_READY);
+            return;
+        }
+        stopPlayer();
+        emit device.failed(told(kPlayingStopped, reason));
+        return;
+    }
+    // What was captured stays in the file, and "save" still fixes its sizes. A source that
+    // failed before its first samples never recorded: the file keeps its empty header.
+    stopRecorder();
+    if (!failed)
+        return;
+    const bool captured = QFile(path).size() > kHeaderSize;
+    if (!captured)
+        resetToHeader(path);
+    emit device.failed(told(captured ? kRecordingStopped : kNoCaptureDevice, reason));
+}
+
+void GstMciDevice::Private::stopRecorder()
+{
+    if (!recorder)
+        return;
+    destroyPipeline(recorder);
+    ++generation[int(Role::Recorder)];
+}
+
+void GstMciDevice::Private::stopPlayer()
+{
+    if (!player)
+        return;
+    destroyPipeline(player);
+    ++generation[int(Role::Player)];
+}
 
 GstMciDevice::GstMciDevice(const QString &captureSource, const QString &playSink, QObject *parent)
     : MciDevice(parent)
-    , m_d(std::make_unique<Private>())
+    , m_d(std::make_unique<Private>(*this))
 {
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
+    GstRuntime::ensureInitialized();
     m_d->captureSource = captureSource;
     m_d->playSink = playSink;
-    m_d->busTimer.setInterval(kBusPollMs);
-    connect(&m_d->busTimer, &QTimer::timeout, this, &GstMciDevice::pollBus);
 }
 
 GstMciDevice::~GstMciDevice()
@@ -341,12 +397,12 @@ QString GstMciDevice::sendString(const QString &command)
     };
     const auto handler = handlers.constFind(verb);
     if (handler == handlers.constEnd() || argument.isEmpty())
-        return unknownCommand(command);
+        return told(kUnknownCommand, command);
     const bool isOpen = !m_d->path.isEmpty()
         && argument.compare(m_d->alias, Qt::CaseInsensitive) == 0;
     // Closing what is not open is harmless: every opening sequence starts with "close".
     if (!isOpen)
-        return verb == QLatin1String("close") ? QString() : notOpen(argument);
+        return verb == QLatin1String("close") ? QString() : told(kNotOpen, command);
     return (this->*handler.value())();
 }
 
@@ -354,51 +410,59 @@ QString GstMciDevice::open(const QString &argument)
 {
     const std::optional<OpenArgument> parsed = parseOpenArgument(argument);
     if (!parsed)
-        return unknownCommand(QStringLiteral("open ") + argument);
+        return told(kUnknownCommand, QStringLiteral("open ") + argument);
     close();
     if (!QFile::exists(parsed->path))
-        return fileNotFound(parsed->path);
+        return told(kFileNotFound, parsed->path);
     m_d->path = parsed->path;
     m_d->alias = parsed->alias;
     return {};
 }
 
+// Starts the capture and returns at once; a source that fails once running is reported
+// through failed(). A source that cannot even start is the reply.
 QString GstMciDevice::record()
 {
     if (m_d->recorder) {
         gst_element_set_state(m_d->recorder, GST_STATE_PLAYING);
         return {};
     }
-    stopPlayer();
+    m_d->stopPlayer();
     const std::optional<WavFormat> format = readWavFormat(m_d->path);
     if (!format)
-        return unsupportedFormat(m_d->path);
+        return told(kUnsupportedFormat, m_d->path);
     if (!resetToHeader(m_d->path))
-        return cannotWrite(m_d->path);
+        return told(kCannotWrite, m_d->path);
+    const QString missing = missingCaptureElement(m_d->captureSource);
+    if (!missing.isEmpty()) {
+        qWarning("recorder: %s", qPrintable(missing));
+        return missing;
+    }
     QString error;
     GstElement *recorder = buildRecorder(m_d->captureSource, *format, m_d->path, &error);
-    if (recorder)
-        error = startRecorder(recorder);
-    if (!error.isEmpty()) {
+    if (!recorder)
+        return told(kNoCaptureDevice, error);
+    if (gst_element_set_state(recorder, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        error = popError(recorder);
         destroyPipeline(recorder);
         resetToHeader(m_d->path);
-        return noCaptureDevice(error);
+        return told(kNoCaptureDevice, error.isEmpty() ? QStringLiteral("cannot start") : error);
     }
+    m_d->watch(recorder, Private::Role::Recorder);
     m_d->recorder = recorder;
-    updateBusTimer();
     return {};
 }
 
 QString GstMciDevice::save()
 {
-    finishRecording();
-    return fixSizes(m_d->path) ? QString() : cannotWrite(m_d->path);
+    m_d->stopRecorder();
+    return fixSizes(m_d->path) ? QString() : told(kCannotWrite, m_d->path);
 }
 
 QString GstMciDevice::close()
 {
-    finishRecording();
-    stopPlayer();
+    m_d->stopRecorder();
+    m_d->stopPlayer();
     m_d->path.clear();
     m_d->alias.clear();
     return {};
@@ -407,19 +471,22 @@ QString GstMciDevice::close()
 QString GstMciDevice::play()
 {
     if (m_d->recorder)
-        return busyRecording();
+        return told(kBusyRecording, m_d->path);
     if (!m_d->player) {
         QString error;
-        m_d->player = buildPlayer(m_d->path, m_d->playSink, &error);
-        if (!m_d->player)
-            return cannotPlay(error);
+        GstElement *player = buildPlayer(m_d->path, m_d->playSink, &error);
+        if (!player)
+            return told(kCannotPlay, error);
+        if (gst_element_set_state(player, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+            error = popError(player);
+            destroyPipeline(player);
+            return told(kCannotPlay, error);
+        }
+        m_d->watch(player, Private::Role::Player);
+        m_d->player = player;
+        return {};
     }
-    if (gst_element_set_state(m_d->player, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        const QString error = popError(m_d->player, 0);
-        stopPlayer();
-        return cannotPlay(error);
-    }
-    updateBusTimer();
+    gst_element_set_state(m_d->player, GST_STATE_PLAYING);
     return {};
 }
 
@@ -441,78 +508,8 @@ QString GstMciDevice::resume()
 
 QString GstMciDevice::stop()
 {
-    finishRecording();
+    m_d->stopRecorder();
     if (m_d->player)
         gst_element_set_state(m_d->player, GST_STATE_READY);
     return {};
-}
-
-// Lets the converter hand on its last samples before the file is closed.
-void GstMciDevice::finishRecording()
-{
-    if (!m_d->recorder)
-        return;
-    GstState state = GST_STATE_NULL;
-    gst_element_get_state(m_d->recorder, &state, nullptr, 0);
-    if (state == GST_STATE_PLAYING) {
-        gst_element_send_event(m_d->recorder, gst_event_new_eos());
-        GstBus *bus = gst_element_get_bus(m_d->recorder);
-        GstMessage *message = gst_bus_timed_pop_filtered(
-            bus, kDrainTimeout, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-        if (message)
-            gst_message_unref(message);
-        gst_object_unref(bus);
-    }
-    destroyPipeline(m_d->recorder);
-    updateBusTimer();
-}
-
-void GstMciDevice::stopPlayer()
-{
-    destroyPipeline(m_d->player);
-    updateBusTimer();
-}
-
-void GstMciDevice::updateBusTimer()
-{
-    if (m_d->recorder || m_d->player)
-        m_d->busTimer.start();
-    else
-        m_d->busTimer.stop();
-}
-
-// Bus messages are read on this thread, so failures reach listeners as ordinary signals.
-void GstMciDevice::pollBus()
-{
-    const auto popMessage = [](GstElement *pipeline) -> GstMessage * {
-        if (!pipeline)
-            return nullptr;
-        GstBus *bus = gst_element_get_bus(pipeline);
-        GstMessage *message = gst_bus_pop_filtered(
-            bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-        gst_object_unref(bus);
-        return message;
-    };
-
-    QString failure;
-    while (GstMessage *message = popMessage(m_d->recorder)) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-            failure = recordingFailed(errorText(message));
-        gst_message_unref(message);
-        // What was captured stays in the file; "save" still fixes its sizes.
-        destroyPipeline(m_d->recorder);
-    }
-    while (GstMessage *message = popMessage(m_d->player)) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            failure = playingFailed(errorText(message));
-            gst_message_unref(message);
-            stopPlayer();
-            break;
-        }
-        gst_message_unref(message);
-        gst_element_set_state(m_d->player, GST_STATE_READY);
-    }
-    updateBusTimer();
-    if (!failure.isEmpty())
-        emit failed(failure);
 }

@@ -8,6 +8,8 @@
 // description, "autoaudiosrc" by default) in the format of the WAV header already in the
 // opened file and appends the samples after it as they arrive; "save" fixes the size fields.
 // "play" plays the opened file; playSink (a sink description) replaces the default output.
+// No command waits for the device: what goes wrong later arrives through failed(). Replies
+// and failures are short Chinese texts for the guest; the technical reason goes to the log.
 class GstMciDevice : public MciDevice
 {
     Q_OBJECT
@@ -30,10 +32,6 @@ private:
     QString pause();
     QString resume();
     QString stop();
-    void pollBus();
-    void finishRecording();
-    void stopPlayer();
-    void updateBusTimer();
 
     std::unique_ptr<Private> m_d;
 };

@@ -1,15 +1,25 @@
 #include "gst_media_audio_sink.h"
 
+#include "gst_element_check.h"
+
 namespace {
 const QString kDefaultSink = QStringLiteral("autoaudiosink");
 
-// audiochannelmix works on stereo S16, pitch on F32: each stage gets its own converter.
+bool installed(const char *element)
+{
+    return GstElementCheck::missing({element}).isEmpty();
+}
+
+// audiochannelmix works on stereo S16, pitch on F32: each stage gets its own converter. A
+// stage this machine lacks is left out, so songs still play (the owner is told what to install).
 QString stages()
 {
-    return QStringLiteral("audioconvert ! audioresample ! audiochannelmix name=%1 ! audioconvert"
-                          " ! pitch name=%2 ! audioconvert ! audioresample ! ")
-        .arg(QLatin1String(GstMediaAudioSink::kChannelMixName),
-             QLatin1String(GstMediaAudioSink::kPitchName));
+    QString path = QStringLiteral("audioconvert ! audioresample ! ");
+    if (installed("audiochannelmix"))
+        path += QStringLiteral("audiochannelmix name=%1 ! audioconvert ! ").arg(QLatin1String(GstMediaAudioSink::kChannelMixName));
+    if (installed("pitch"))
+        path += QStringLiteral("pitch name=%1 ! audioconvert ! audioresample ! ").arg(QLatin1String(GstMediaAudioSink::kPitchName));
+    return path;
 }
 }
 

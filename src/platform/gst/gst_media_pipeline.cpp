@@ -1,5 +1,6 @@
 #include "gst_media_pipeline.h"
 
+#include "gst_element_check.h"
 #include "gst_media_audio_sink.h"
 #include "gst_media_frame_sink.h"
 #include "gst_media_video_sink.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QtDebug>
 
+#include <gst/pbutils/missing-plugins.h>
 #include <gst/video/videooverlay.h>
 
 #include <memory>
@@ -28,10 +30,15 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
     , m_widget(widget)
 {
     GstRuntime::ensureInitialized();
+    m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix",
+                                               "pitch", "fluiddec", "autoaudiosink"});
+    if (!m_missingParts.isEmpty())
+        qWarning("%s", qPrintable(m_missingParts));
     // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
     // video/x-cdxa and mpegpsdemux takes that, skipping the sector framing between packs.
     m_playbin = gst_element_factory_make("playbin", nullptr);
-    Q_ASSERT(m_playbin);
+    if (!m_playbin)
+        return; // nothing can play; canPlay() says so and every operation does nothing
     gst_object_ref_sink(m_playbin);
 
     // Songs carry no subtitles, and rendering them would need the text overlay plugin.
@@ -50,6 +57,8 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
 
 GstMediaPipeline::~GstMediaPipeline()
 {
+    if (!m_playbin)
+        return;
     GstBus *bus = gst_element_get_bus(m_playbin);
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
@@ -109,6 +118,8 @@ void GstMediaPipeline::setUpVideo(const QString &description)
 void GstMediaPipeline::setUri(const QString &uri)
 {
     stop();
+    if (!m_playbin)
+        return;
     g_object_set(m_playbin, "uri", uri.toUtf8().constData(), nullptr);
 }
 
@@ -117,7 +128,7 @@ void GstMediaPipeline::play()
     m_target = GST_STATE_PLAYING;
     bindWindow();
     const unsigned run = m_run;
-    if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+    if (m_playbin && gst_element_set_state(m_playbin, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
         return;
     // The error posted on the bus normally says why; this covers a refusal without one.
     QMetaObject::invokeMethod(this, [this, run] {
@@ -131,13 +142,15 @@ void GstMediaPipeline::play()
 void GstMediaPipeline::pause()
 {
     m_target = GST_STATE_PAUSED;
-    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    if (m_playbin)
+        gst_element_set_state(m_playbin, GST_STATE_PAUSED);
 }
 
 void GstMediaPipeline::stop()
 {
     m_target = GST_STATE_NULL;
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    if (m_playbin)
+        gst_element_set_state(m_playbin, GST_STATE_NULL);
     ++m_run;
     if (m_widget)
         m_widget->clearFrame();
@@ -146,32 +159,37 @@ void GstMediaPipeline::stop()
 qint64 GstMediaPipeline::positionMs() const
 {
     gint64 position = 0;
-    if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+    if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
         return 0;
     return position / GST_MSECOND;
 }
 
 void GstMediaPipeline::setVolume(double linear)
 {
-    g_object_set(m_playbin, "volume", linear, nullptr);
+    if (m_playbin)
+        g_object_set(m_playbin, "volume", linear, nullptr);
 }
 
 int GstMediaPipeline::audioStreamCount() const
 {
     int count = 0;
-    g_object_get(m_playbin, "n-audio", &count, nullptr);
+    if (m_playbin)
+        g_object_get(m_playbin, "n-audio", &count, nullptr);
     return count;
 }
 
 int GstMediaPipeline::currentAudioStream() const
 {
     int index = -1;
-    g_object_get(m_playbin, "current-audio", &index, nullptr);
+    if (m_playbin)
+        g_object_get(m_playbin, "current-audio", &index, nullptr);
     return index;
 }
 
 void GstMediaPipeline::setCurrentAudioStream(int index)
 {
+    if (!m_playbin)
+        return;
     g_object_set(m_playbin, "current-audio", index, nullptr);
     if (m_target == GST_STATE_NULL)
         return;
@@ -192,6 +210,10 @@ GstBusSyncReply GstMediaPipeline::onBusMessage(GstBus *, GstMessage *message, gp
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
         break;
+    case GST_MESSAGE_WARNING:
+    case GST_MESSAGE_ELEMENT:
+        logNotice(message);
+        return GST_BUS_DROP;
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_STATE_CHANGED:
         if (fromPlaybin)
@@ -206,6 +228,30 @@ GstBusSyncReply GstMediaPipeline::onBusMessage(GstBus *, GstMessage *message, gp
             pipeline->handleMessage(owned.get());
     }, Qt::QueuedConnection);
     return GST_BUS_DROP;
+}
+
+// Warnings and missing decoders do not stop a song, but the owner needs to know about them.
+void GstMediaPipeline::logNotice(GstMessage *message)
+{
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_WARNING) {
+        GError *error = nullptr;
+        gchar *debug = nullptr;
+        gst_message_parse_warning(message, &error, &debug);
+        qWarning("playback warning from %s: %s (%s)", GST_MESSAGE_SRC_NAME(message),
+                 error ? error->message : "", debug ? debug : "");
+        g_clear_error(&error);
+        g_free(debug);
+        return;
+    }
+    if (!gst_is_missing_plugin_message(message))
+        return;
+    gchar *description = gst_missing_plugin_message_get_description(message);
+    gchar *detail = gst_missing_plugin_message_get_installer_detail(message);
+    qWarning("missing GStreamer plug-in: %s (%s); install the Debian package that provides it "
+             "(gstreamer1.0-plugins-good, -bad, -ugly or gstreamer1.0-libav)",
+             description ? description : "unknown", detail ? detail : "");
+    g_free(description);
+    g_free(detail);
 }
 
 void GstMediaPipeline::onElementSetup(GstElement *, GstElement *element, gpointer)

@@ -28,11 +28,8 @@ GstMediaPlayer::GstMediaPlayer(QObject *parent)
 GstMediaPlayer::GstMediaPlayer(const Options &options, QObject *parent)
     : MediaPlayer(parent)
 {
-    if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         m_widget = new GstMediaVideoWidget;
-        connect(m_widget, &GstMediaVideoWidget::clicked, this, &MediaPlayer::clicked);
-        connect(m_widget, &GstMediaVideoWidget::keyPressed, this, &MediaPlayer::keyPressed);
-    }
     m_pipeline = std::make_unique<GstMediaPipeline>(options.videoSink, options.audioSink, m_widget);
     connect(m_pipeline.get(), &GstMediaPipeline::playing, this, &GstMediaPlayer::onPlaying);
     connect(m_pipeline.get(), &GstMediaPipeline::paused, this, &GstMediaPlayer::onPaused);
@@ -145,7 +142,17 @@ QWidget *GstMediaPlayer::videoWidget()
     return m_widget;
 }
 
-void GstMediaPlayer::setState(int state)
+QString GstMediaPlayer::missingParts() const
+{
+    return m_pipeline->missingParts();
+}
+
+bool GstMediaPlayer::canPlay() const
+{
+    return m_pipeline->canPlay();
+}
+
+void GstMediaPlayer::setState(PlayState state)
 {
     if (state == m_state)
         return;

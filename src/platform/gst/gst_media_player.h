@@ -35,7 +35,7 @@ public:
     void stop() override;
     void close() override;
 
-    int playState() const override { return m_state; }
+    PlayState playState() const override { return m_state; }
     QString positionText() const override;
 
     int volume() const override { return m_volume; }
@@ -48,8 +48,11 @@ public:
     // Null when the application has no widgets (a QCoreApplication).
     QWidget *videoWidget() override;
 
+    QString missingParts() const override;
+    bool canPlay() const override;
+
 private:
-    void setState(int state);
+    void setState(PlayState state);
     void onPlaying();
     void onPaused();
     void onEnded();
@@ -59,7 +62,7 @@ private:
     void unwatchFile();
 
     QString m_url;
-    int m_state = PlayState::Undefined;
+    PlayState m_state = PlayState::Undefined;
     int m_volume = 100;
     // Bumped by every request, so a signal handler that starts the next song is noticed.
     unsigned m_requests = 0;

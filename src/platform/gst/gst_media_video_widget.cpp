@@ -1,7 +1,6 @@
 #include "gst_media_video_widget.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QEvent>
 #include <QPainter>
 
 GstMediaVideoWidget::GstMediaVideoWidget(QWidget *parent)
@@ -19,13 +18,6 @@ GstMediaVideoWidget::GstMediaVideoWidget(QWidget *parent)
 GstMediaVideoWidget::~GstMediaVideoWidget()
 {
     emit closing();
-}
-
-int GstMediaVideoWidget::keyCode(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    return text.at(0).toUpper().unicode();
 }
 
 void GstMediaVideoWidget::showFrame(const QImage &frame)
@@ -75,21 +67,4 @@ void GstMediaVideoWidget::paintEvent(QPaintEvent *)
     QRect target(QPoint(0, 0), size);
     target.moveCenter(rect().center());
     painter.drawImage(target, m_frame);
-}
-
-void GstMediaVideoWidget::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-    emit clicked();
-}
-
-void GstMediaVideoWidget::keyPressEvent(QKeyEvent *event)
-{
-    const int code = keyCode(event->text());
-    if (code == 0) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    emit keyPressed(code);
 }

@@ -30,6 +30,11 @@ public:
     // Releases the file and the decoders; the next play() starts from the beginning.
     void stop();
 
+    // False when playbin is not installed: nothing can play.
+    bool canPlay() const { return m_playbin != nullptr; }
+    // The elements the platform lacks and the Debian packages that bring them; empty when none.
+    QString missingParts() const { return m_missingParts; }
+
     qint64 positionMs() const;
     void setVolume(double linear);
     int audioStreamCount() const;
@@ -45,6 +50,7 @@ signals:
 private:
     static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
     static void onElementSetup(GstElement *playbin, GstElement *element, gpointer self);
+    static void logNotice(GstMessage *message);
     void handleMessage(GstMessage *message);
     void handleStateChanged(GstMessage *message);
     void handleError(GstMessage *message);
@@ -58,6 +64,7 @@ private:
     void queueFrame(const QImage &frame);
     void showQueuedFrame();
 
+    QString m_missingParts;
     GstElement *m_playbin = nullptr;
     GstElement *m_overlaySink = nullptr;
     QPointer<GstMediaVideoWidget> m_widget;

@@ -1,0 +1,391 @@
+// The playback session without any window: the queue, skip, pause, sing again, sound and the
+// recording take, on fake media and recording devices and real catalogue files.
+#include "playback/session_fixture.h"
+
+#include "core/database.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+#include <functional>
+
+namespace {
+
+using SessionTest = SessionFixture;
+
+TEST_F(SessionTest, PlaysTheQueueSongAfterSongAndShowsTheBackgroundAtTheEnd)
+{
+    queueSongs(3);
+    session();
+    EXPECT_EQ(wmp().url(), "file:///songs/1.mpg");
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
+    EXPECT_FALSE(session().backgroundShown());
+    EXPECT_EQ(session().message(), "歌1--林曉雯");
+    EXPECT_EQ(state.SoundChannel, 2);
+
+    wmp().finishSong();
+    EXPECT_EQ(queue(), QStringList({"102002", "102003"}));
+    EXPECT_EQ(wmp().url(), "file:///songs/2.mpg");
+
+    QSignalSpy messages(&session(), &PlaybackSession::messageChanged);
+    wmp().fail("/songs/2.mpg: Could not demultiplex stream.");
+    EXPECT_EQ(messages.first().first().toString(), "無法播放: 歌2--林曉雯") << "Chinese only; the reason is logged";
+    EXPECT_EQ(queue(), QStringList({"102003"})) << "a song that cannot play moves on";
+    EXPECT_EQ(wmp().url(), "file:///songs/3.mpg");
+
+    wmp().finishSong();
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_EQ(wmp().requests.last(), "close");
+    EXPECT_EQ(wmp().playState(), PlayState::Undefined);
+    EXPECT_TRUE(session().backgroundShown()) << "the background between songs";
+}
+
+TEST_F(SessionTest, AReportAboutTheOldSongDoesNotSkipTheNext)
+{
+    queueSongs(3);
+    session();
+    wmp().playsAtOnce = false; // the next song stays "transitioning" until the engine says
+    wmp().finishSong();
+    ASSERT_EQ(wmp().playState(), PlayState::Transitioning);
+    const std::function<void()> lateReports[] = {
+        [&] { emit wmp().endOfStream(); },
+        [&] { emit wmp().error("the old song's decoder gave up"); },
+    };
+    for (const auto &report : lateReports) {
+        report();
+        EXPECT_EQ(queue(), QStringList({"102002", "102003"}));
+        EXPECT_EQ(wmp().url(), "file:///songs/2.mpg");
+    }
+    wmp().report(PlayState::Playing);
+    emit wmp().endOfStream();
+    EXPECT_EQ(queue(), QStringList({"102002", "102003"})) << "nor while the next song plays";
+}
+
+TEST_F(SessionTest, ACatalogueThatCannotBeReadFailsTheSongInsteadOfThePlayer)
+{
+    queueSongs(2);
+    session();
+    state.db().close();
+    QFile::remove(state.DbPath);
+    home.write("karaoke.mdb", QByteArray(2048, '\x5a'));
+    wmp().finishSong();
+    EXPECT_EQ(wmp().url(), "file://找不到102002") << "the song is tried, fails, and the queue moves on";
+    EXPECT_EQ(queue(), QStringList({"102002"}));
+}
+
+TEST_F(SessionTest, ASongWaitsWhileAnotherProgramHoldsTheCatalogueAndPlaysWhenItIsFree)
+{
+    queueSongs(2);
+    session();
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(state.DbPath.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    wmp().finishSong();
+    QTest::qWait(50); // Timer1 tries again every five (fast) seconds
+    EXPECT_EQ(queue(), QStringList({"102002"})) << "a busy catalogue is not a missing song";
+    EXPECT_NE(wmp().playState(), PlayState::Playing);
+    EXPECT_TRUE(session().backgroundShown());
+    EXPECT_FALSE(session().message().startsWith("無法播放"));
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 2000));
+    EXPECT_EQ(wmp().url(), "file:///songs/2.mpg");
+    EXPECT_EQ(queue(), QStringList({"102002"}));
+}
+
+TEST_F(SessionTest, AnEngineWithoutItsPartsSaysWhatToInstallAndKeepsTheQueue)
+{
+    queueSongs(1);
+    fakes.mediaPlayers.created.clear();
+    unstartedSession();
+    wmp().missing = "缺少 GStreamer 元件 playbin, 請安裝 gstreamer1.0-plugins-base";
+    wmp().playable = false;
+    session().start();
+    QTest::qWait(20);
+    EXPECT_EQ(queue(), QStringList({"102001"}));
+    EXPECT_FALSE(wmp().requests.contains("play"));
+    EXPECT_EQ(session().message(), wmp().missing);
+
+    wmp().missing = "缺少 GStreamer 元件 pitch, 請安裝 gstreamer1.0-plugins-bad";
+    wmp().playable = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000))
+        << "a song plays without the audio stages";
+    EXPECT_EQ(session().message(), wmp().missing);
+}
+
+TEST_F(SessionTest, SongsOrderedWhileNothingPlaysStartWithinTheIdleCheck)
+{
+    session();
+    EXPECT_TRUE(session().backgroundShown());
+    EXPECT_TRUE(wmp().url().isEmpty());
+    queueSongs(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    EXPECT_EQ(wmp().url(), "file:///songs/1.mpg");
+}
+
+TEST_F(SessionTest, HotKeysChangeChannelVolumeAndSkip)
+{
+    session(); // nothing queued, nothing plays
+    EXPECT_TRUE(session().HandleHotKey('/')) << "/ is handled whether or not a song plays";
+
+    QSignalSpy channels(&session(), &PlaybackSession::soundChannelChanged);
+    for (int i = 0; i < 3; ++i)
+        session().HandleHotKey('*');
+    EXPECT_EQ(channels.size(), 3);
+    EXPECT_EQ((QList<int>{channels[0][0].toInt(), channels[1][0].toInt(), channels[2][0].toInt()}),
+              QList<int>({3, 1, 2}));
+
+    queueSongs(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    wmp().setTrackCount(3);
+    session().HandleHotKey('*');
+    QTest::qWait(150);
+    EXPECT_EQ(wmp().currentAudioTrack(), 3) << "the chosen channel is applied while a song plays";
+
+    const struct {
+        int key;
+        int channel;
+    } channelKeys[] = {{'Q', 2}, {'W', 1}, {'E', 3}};
+    for (const auto &k : channelKeys) {
+        EXPECT_TRUE(session().HandleHotKey(k.key));
+        EXPECT_EQ(session().soundChannel(), k.channel) << char(k.key);
+    }
+    wmp().setVolume(95);
+    session().HandleHotKey('X');
+    EXPECT_EQ(session().volume(), 100);
+    wmp().setVolume(5);
+    session().HandleHotKey('Z');
+    EXPECT_EQ(session().volume(), 0);
+    EXPECT_FALSE(session().HandleHotKey('5'));
+
+    session().HandleHotKey('/');
+    EXPECT_EQ(queue(), QStringList({"102002"}));
+}
+
+TEST_F(SessionTest, PauseResumeSingAgainAndClose)
+{
+    queueSongs(3);
+    session();
+    QSignalSpy paused(&session(), &PlaybackSession::pausedChanged);
+    session().togglePause();
+    EXPECT_EQ(wmp().playState(), PlayState::Paused);
+    EXPECT_TRUE(session().isPaused());
+    session().skip();
+    session().singAgain();
+    EXPECT_EQ(queue().size(), 3) << "a paused song is neither skipped nor restarted";
+    session().togglePause();
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
+    EXPECT_EQ(paused.size(), 2);
+
+    wmp().requests.clear();
+    session().singAgain();
+    EXPECT_EQ(queue(), QStringList({"102001", "102002", "102003"})) << "singing again keeps the queue";
+    EXPECT_TRUE(wmp().requests.contains("close"));
+    EXPECT_EQ(wmp().requests.last(), "play");
+    EXPECT_EQ(wmp().url(), "file:///songs/1.mpg");
+
+    session().skip();
+    EXPECT_EQ(queue(), QStringList({"102002", "102003"}));
+
+    QSignalSpy closed(&session(), &PlaybackSession::closed);
+    session().close();
+    EXPECT_EQ(closed.size(), 1);
+    EXPECT_FALSE(session().isOpen());
+    EXPECT_EQ(wmp().playState(), PlayState::Undefined);
+    EXPECT_EQ(queue(), QStringList({"102002", "102003"})) << "the queue survives, the playing song included";
+}
+
+class TakeTest : public SessionFixture
+{
+protected:
+    void SetUp() override
+    {
+        SessionFixture::SetUp();
+        takes = std::make_unique<QSignalSpy>(&session(), &PlaybackSession::takeStateChanged);
+    }
+    QList<TakeState> takeStates() const
+    {
+        QList<TakeState> states;
+        for (const QList<QVariant> &signal : *takes)
+            states.append(signal.first().value<TakeState>());
+        return states;
+    }
+    std::unique_ptr<QSignalSpy> takes;
+};
+
+TEST_F(TakeTest, RecordingRestartsTheSongIntoANewTakeAndKeepsItWhenTheSongEnds)
+{
+    queueSongs(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    wmp().stop();
+    session().record();
+    EXPECT_FALSE(state.Recording) << "nothing to record when nothing plays";
+    wmp().play();
+
+    fakes.mci.commands.clear();
+    wmp().requests.clear();
+    session().record();
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EQ(session().takeState(), TakeState::Recording);
+    EXPECT_EQ(QFileInfo(state.RecordFileName).path(), QDir(state.settings.RecordPath).path());
+    EXPECT_EQ(QFileInfo(state.RecordFileName).fileName(), "202612052130歌1--林曉雯.wav");
+    EXPECT_TRUE(fakes.mci.commands.endsWith("record po"));
+    EXPECT_EQ(QFileInfo(state.RecordFileName).size(), 44);
+    EXPECT_EQ(wmp().requests.last(), "play") << "the song starts again with the take";
+
+    session().record();
+    EXPECT_TRUE(state.Recording);
+    EXPECT_TRUE(fakes.mci.commands.contains("save po")) << "the first take was ended";
+    EXPECT_EQ(recordings().size(), 1) << "record again replaces the take under the same name";
+
+    wmp().finishSong();
+    EXPECT_FALSE(state.Recording);
+    EXPECT_EQ(fakes.mci.commands.last(), "close po");
+    EXPECT_EQ(recordings().size(), 1) << "a take sung to the end is kept";
+    EXPECT_EQ(takeStates(), (QList<TakeState>{TakeState::Recording, TakeState::Retaking, TakeState::Recording,
+                                              TakeState::Idle}));
+}
+
+TEST_F(TakeTest, ATitleWithSeparatorsIsRecordedAsOneFileInTheRecordFolder)
+{
+    for (const char *title : {"AC/DC--搖滾", "雨\\夜--黃志明"}) {
+        state.OrderedSongs.clear();
+        state.OrderedSongs.append({"102001", QString::fromUtf8(title)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+        session().record();
+        ASSERT_TRUE(state.Recording) << title;
+        EXPECT_EQ(QFileInfo(state.RecordFileName).path(), QDir(state.settings.RecordPath).path()) << title;
+        EXPECT_TRUE(QFileInfo::exists(state.RecordFileName)) << title;
+        wmp().finishSong();
+    }
+    EXPECT_EQ(recordings(), QStringList({"202612052130AC_DC--搖滾.wav", "202612052130雨_夜--黃志明.wav"}));
+}
+
+TEST_F(TakeTest, SkippingPausingOrSingingAgainDiscardsTheTake)
+{
+    queueSongs(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    const std::function<void()> interruptions[] = {
+        [&] { session().HandleHotKey('/'); },
+        [&] {
+            session().togglePause();
+            session().togglePause();
+        },
+        [&] { session().singAgain(); },
+    };
+    for (const auto &interrupt : interruptions) {
+        session().record();
+        ASSERT_TRUE(state.Recording);
+        ASSERT_EQ(recordings().size(), 1);
+        interrupt();
+        EXPECT_FALSE(state.Recording);
+        EXPECT_TRUE(recordings().isEmpty());
+        EXPECT_EQ(session().takeState(), TakeState::Idle);
+    }
+}
+
+TEST_F(TakeTest, ADeviceThatRefusesOrFailsIsToldAndLeavesNoEmptyFile)
+{
+    queueSongs(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    fakes.mci.replies["record po"] = "找不到錄音裝置";
+    session().record();
+    EXPECT_FALSE(state.Recording);
+    EXPECT_TRUE(recordings().isEmpty());
+    EXPECT_EQ(session().message(), "找不到錄音裝置");
+    EXPECT_EQ(wmp().playState(), PlayState::Playing) << "the song goes on";
+
+    fakes.mci.replies.clear();
+    session().record();
+    ASSERT_TRUE(state.Recording);
+    emit fakes.mci.failed("找不到錄音裝置"); // the source went away before its first sample
+    EXPECT_FALSE(state.Recording);
+    EXPECT_EQ(session().takeState(), TakeState::Idle);
+    EXPECT_TRUE(recordings().isEmpty());
+    EXPECT_EQ(session().message(), "找不到錄音裝置");
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
+}
+
+TEST_F(TakeTest, OnNtfsAFailedCopyBackKeepsTheOnlyCopyOfTheTake)
+{
+    queueSongs(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    fakes.fileSystem.typeName = "NTFS";
+    const struct {
+        bool copyFails;
+    } cases[] = {{false}, {true}};
+    for (const auto &c : cases) {
+        fakes.fileSystem.copiesFail = c.copyFails;
+        session().record();
+        ASSERT_TRUE(state.Recording);
+        const QString take = state.RecordFileName;
+        const QString moved = QDir::current().filePath(QFileInfo(take).fileName());
+        wmp().stop(); // the take ends and is saved
+        EXPECT_TRUE(QFileInfo::exists(take)) << c.copyFails;
+        EXPECT_FALSE(QFileInfo::exists(moved)) << c.copyFails;
+        QFile::remove(take);
+        wmp().play();
+    }
+}
+
+// The session can be closed from the control bar while one of its flows waits; the flow then
+// must not start anything on the closed session.
+TEST_F(SessionTest, ClosingInsideAnyWaitStartsNothingAfterwards)
+{
+    const struct {
+        const char *name;
+        bool recordingBefore;
+        std::function<void()> flow;
+        int songsLeft;
+        int takesKept;
+    } waits[] = {
+        {"first activation", false, [this] { session().start(); }, 3, 0},
+        {"between songs", false, [this] { wmp().finishSong(); }, 2, 0},
+        {"sing again", false, [this] { session().singAgain(); }, 3, 0},
+        {"record", false, [this] { session().record(); }, 3, 0},
+        {"record again", true, [this] { session().record(); }, 3, 1},
+    };
+    for (const auto &wait : waits) {
+        SCOPED_TRACE(wait.name);
+        state.OrderedSongs.clear();
+        queueSongs(3);
+        for (const QString &take : recordings())
+            QFile::remove(QDir(state.settings.RecordPath).filePath(take));
+        fakes.mediaPlayers.created.clear();
+        PlaybackSession &playback = unstartedSession();
+        if (wait.name != QLatin1String("first activation")) {
+            playback.start();
+            ASSERT_EQ(wmp().playState(), PlayState::Playing);
+        }
+        if (wait.recordingBefore)
+            playback.record();
+
+        qsizetype requestsAtClose = -1;
+        qsizetype commandsAtClose = -1;
+        QTimer::singleShot(0, &playback, [&] {
+            requestsAtClose = wmp().requests.size();
+            commandsAtClose = fakes.mci.commands.size();
+            playback.close();
+        });
+        wait.flow();
+        ASSERT_GE(requestsAtClose, 0) << "the close came inside the wait";
+        QTest::qWait(30); // the timers would have started a song by now
+
+        EXPECT_FALSE(playback.isOpen());
+        const QStringList after = wmp().requests.mid(requestsAtClose);
+        EXPECT_FALSE(after.contains("play")) << after.join(", ").toStdString();
+        EXPECT_FALSE(fakes.mci.commands.mid(commandsAtClose).contains("record po"));
+        EXPECT_FALSE(state.Recording);
+        EXPECT_EQ(playback.takeState(), TakeState::Idle);
+        EXPECT_EQ(recordings().size(), wait.takesKept);
+        EXPECT_EQ(queue().size(), wait.songsLeft);
+    }
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/init_system.h"
+#include "core/shared_state.h"
+#include "platform/media_player.h"
+#include "playback/playback_session.h"
+#include "playback/wav_file_open.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_services.h"
+#include "support/qt_printers.h"
+#include "support/temp_home.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A playback session on a fresh program folder with fake media and recording devices and no
+// window. Five songs are in the catalogue; the test queues some and drives the session.
+class SessionFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const InitResult init = InitSystem(state, fakes.fileSystem, fakes.clock, home.path());
+        ASSERT_TRUE(init.ok) << init.problem.toStdString();
+        state.Recorder = &recorder;
+        const qint64 singer = catalogue.addSinger("林曉雯", 0);
+        for (int i = 1; i <= 5; ++i)
+            catalogue.addSong(QStringLiteral("10200%1").arg(i), 1, QStringLiteral("歌%1").arg(i), singer,
+                              QStringLiteral("/songs/%1.mpg").arg(i));
+    }
+
+    void queueSongs(int n)
+    {
+        for (int i = 1; i <= n; ++i)
+            state.OrderedSongs.append({QStringLiteral("10200%1").arg(i), QStringLiteral("歌%1--林曉雯").arg(i)});
+    }
+
+    // The session as the player window opens it: made, then started (three fast seconds).
+    PlaybackSession &session()
+    {
+        if (!m_session) {
+            m_session = std::make_unique<PlaybackSession>(state, fakes.services);
+            m_session->start();
+        }
+        return *m_session;
+    }
+    // The session made but not started, for a test that starts it itself.
+    PlaybackSession &unstartedSession()
+    {
+        m_session = std::make_unique<PlaybackSession>(state, fakes.services);
+        return *m_session;
+    }
+    FakeMediaPlayer &wmp() { return *fakes.mediaPlayers.created.at(0); }
+
+    QStringList queue() const
+    {
+        QStringList keys;
+        for (int i = 0; i < state.OrderedSongs.length(); ++i)
+            keys.append(state.OrderedSongs.row(i).key);
+        return keys;
+    }
+    QStringList recordings() const { return QDir(state.settings.RecordPath).entryList(QDir::Files); }
+
+    TempHome home;
+    FakeServices fakes;
+    SharedState state;
+    WavFileOpen recorder{fakes.mci};
+    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
+
+private:
+    std::unique_ptr<PlaybackSession> m_session;
+};
