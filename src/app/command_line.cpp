@@ -17,11 +17,21 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
                 options.error = QStringLiteral("--clock-speed needs a number above 0, not %1").arg(arguments[i]);
                 return options;
             }
+        } else if (arg == QLatin1String("--register-folder") && i + 1 < arguments.size()) {
+            options.registerFolder = arguments[++i];
+        } else if (arg == QLatin1String("--register-list") && i + 1 < arguments.size()) {
+            options.registerList = arguments[++i];
         } else {
-            options.error =
-                QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N)").arg(arg);
+            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N, "
+                                           "--register-folder FOLDER, --register-list FILE)")
+                                .arg(arg);
             return options;
         }
     }
     return options;
+}
+
+bool needsNoWindow(const CommandLine &options)
+{
+    return options.initOnly || !options.registerFolder.isEmpty() || !options.registerList.isEmpty();
 }

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "bulk/command_line_runs.h"
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
@@ -85,6 +86,21 @@ int startUpOnly(const CommandLine &options)
     return 0;
 }
 
+// The owner's registration tasks: the windows' own work, printed instead of shown.
+int registerWithoutWindow(const CommandLine &options)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed);
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options.home, &problem))
+        return 1;
+    QTextStream out(stdout);
+    if (!options.registerFolder.isEmpty())
+        return registerFolderWithoutWindow(state, fileSystem, clock, options.registerFolder, out);
+    return registerListWithoutWindow(state, fileSystem, clock, options.registerList, out);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -92,14 +108,19 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // Starting up alone needs no display; only the windows do.
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
-                                                         : new QApplication(argc, argv));
-    const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
+    // Starting up alone and the tasks without a window need no display; only the windows do.
+    CommandLine options = parseCommandLine(arguments, QString());
+    const std::unique_ptr<QCoreApplication> app(needsNoWindow(options) ? new QCoreApplication(argc, argv)
+                                                                       : new QApplication(argc, argv));
+    if (options.home.isEmpty())
+        options.home = QCoreApplication::applicationDirPath();
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    return options.initOnly ? startUpOnly(options) : runJukebox(options);
+    if (options.initOnly)
+        return startUpOnly(options);
+    if (!options.registerFolder.isEmpty() || !options.registerList.isEmpty())
+        return registerWithoutWindow(options);
+    return runJukebox(options);
 }

@@ -1,0 +1,58 @@
+#include "bulk/media_file_resolver.h"
+
+#include "bulk/song_file_name.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// A name with a control character (a NUL read from a damaged list) would name another file.
+bool isPlainName(const QString &name)
+{
+    for (QChar c : name) {
+        if (c.unicode() < 0x20)
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+// What the base name must end in: a number written with at least two digits, other text as it is.
+QString wantedEnding(const QString &field)
+{
+    bool isNumber = false;
+    const qulonglong number = field.toULongLong(&isNumber);
+    if (!isNumber)
+        return field;
+    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+MediaFileResolver::MediaFileResolver(const FileSystem &fs, QString folder)
+    : m_fs(fs)
+    , m_folder(folder.isEmpty() ? QStringLiteral(".") : std::move(folder))
+{
+}
+
+QString MediaFileResolver::resolve(const QString &field)
+{
+    if (!isPlainName(field))
+        return {};
+    const QString exact = m_folder + QLatin1Char('/') + field;
+    if (m_fs.fileExists(exact))
+        return exact;
+    const QString ending = wantedEnding(field);
+    for (const QString &name : folderFiles()) {
+        if (chkSupport(name) && baseNameOf(name).endsWith(ending, Qt::CaseInsensitive))
+            return m_folder + QLatin1Char('/') + name;
+    }
+    return {};
+}
+
+const QStringList &MediaFileResolver::folderFiles()
+{
+    if (!m_listed) {
+        m_files = m_fs.listFiles(m_folder);
+        m_listed = true;
+    }
+    return m_files;
+}
