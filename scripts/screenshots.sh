@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar and
-# the mixer panel.
+# the mixer panel; then the bulk-registration windows over the menu (a scanned folder of good
+# and badly named files, the rename and duplicate dialogs, batch registration).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,7 @@ out="${2:-$PWD/screenshots/$size}"
 home="$PWD/demo-home"
 mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
+[ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 
 display=":$((90 + RANDOM % 9))"
@@ -40,3 +42,5 @@ keys 6;                              shot player-playing 3
 keys 5;                              shot control-bar 1
 keys 4;                              shot mixer 1
 keys 0 8;                            shot back-to-menu 2
+
+build/tests/bulk/bulk_screenshots "$out"

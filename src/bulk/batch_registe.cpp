@@ -11,7 +11,6 @@
 #include "platform/services.h"
 #include "widgets/manager_layout.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -90,56 +89,28 @@ void BatchRegiste::select_reg_file_Click()
 
 void BatchRegiste::batch_reg_do_Click()
 {
-    setBusy(true);
+    QString message;
     try {
-        WindowProgress progress(*Label2, *prgProgress, *cmdStop);
-        const BatchCheck check =
-            validateListFile(m_services.fileSystem, m_state.SongKindNames, reg_file_name->text().trimmed(), progress);
-        if (!check.ok()) {
-            setBusy(false);
-            Label2->clear();
-            m_services.messageBoxes.ok(check.message);
-            return;
-        }
-        Decisions decisions(*this);
-        const QString today = m_services.clock.now().date().toString(QStringLiteral("yyyy/MM/dd"));
-        const BatchOutcome outcome = registerBatch(m_state, check.songs, today, decisions, progress);
-        setBusy(false);
-        QString message = batchDoneMessage(outcome.linesDone);
-        if (!outcome.problems.isEmpty())
-            message += QLatin1Char('\n') + outcome.problems.join(QLatin1Char('\n'));
-        m_services.messageBoxes.ok(message);
-        reg_file_name->clear();
+        message = runList();
     } catch (const DatabaseError &e) {
-        setBusy(false);
-        m_services.messageBoxes.ok(e.message());
+        message = e.message();
     }
+    m_services.messageBoxes.ok(message);
 }
 
-void BatchRegiste::setBusy(bool busy)
+QString BatchRegiste::runList()
 {
-    reg_file_name->setEnabled(!busy);
-    select_reg_file->setEnabled(!busy);
-    batch_reg_do->setEnabled(!busy);
-    m_busy = busy;
-}
-
-// A run in progress ends at the stop button; closing the window waits for it.
-void BatchRegiste::closeEvent(QCloseEvent *event)
-{
-    if (m_busy) {
-        cmdStop->click();
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void BatchRegiste::reject()
-{
-    if (m_busy) {
-        cmdStop->click();
-        return;
-    }
-    QDialog::reject();
+    WindowProgress progress(*Label2, *prgProgress, *cmdStop);
+    const BatchCheck check =
+        validateListFile(m_services.fileSystem, m_state.SongKindNames, reg_file_name->text().trimmed(), progress);
+    if (!check.ok())
+        return check.message;
+    Decisions decisions(*this);
+    const QString today = m_services.clock.now().date().toString(QStringLiteral("yyyy/MM/dd"));
+    const BatchOutcome outcome = registerBatch(m_state, check.songs, today, decisions, progress);
+    reg_file_name->clear();
+    QString message = batchDoneMessage(outcome.linesDone);
+    if (!outcome.problems.isEmpty())
+        message += QLatin1Char('\n') + outcome.problems.join(QLatin1Char('\n'));
+    return message;
 }

@@ -36,18 +36,14 @@ public:
     // The line being registered, while the run waits for a dialog.
     BatchRecord &currentRecord() { return m_record; }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
 private:
     class Decisions;
     void buildControls();
-    void setBusy(bool busy);
+    // Validates and registers the list: the closing message, or the one that refused the list.
+    QString runList();
 
     SharedState &m_state;
     Services &m_services;
     QSize m_screen;
     BatchRecord m_record;
-    bool m_busy = false;
 };

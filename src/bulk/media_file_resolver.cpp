@@ -40,19 +40,25 @@ QString MediaFileResolver::resolve(const QString &field)
     const QString exact = m_folder + QLatin1Char('/') + field;
     if (m_fs.fileExists(exact))
         return exact;
-    const QString ending = wantedEnding(field);
-    for (const QString &name : folderFiles()) {
-        if (chkSupport(name) && baseNameOf(name).endsWith(ending, Qt::CaseInsensitive))
-            return m_folder + QLatin1Char('/') + name;
-    }
-    return {};
+    if (!m_indexed)
+        indexFolder();
+    const auto found = m_firstByEnding.constFind(wantedEnding(field).toCaseFolded());
+    return found == m_firstByEnding.constEnd() ? QString() : m_folder + QLatin1Char('/') + m_files[*found];
 }
 
-const QStringList &MediaFileResolver::folderFiles()
+void MediaFileResolver::indexFolder()
 {
-    if (!m_listed) {
-        m_files = m_fs.listFiles(m_folder);
-        m_listed = true;
+    m_indexed = true;
+    m_files = m_fs.listFiles(m_folder);
+    for (int i = 0; i < m_files.size(); ++i) {
+        if (!chkSupport(m_files[i]))
+            continue;
+        const QString base = baseNameOf(m_files[i]).toCaseFolded();
+        // File names are short (255 bytes at most), so every ending of every name fits in memory.
+        for (qsizetype length = 1; length <= base.size(); ++length) {
+            const QString ending = base.right(length);
+            if (!m_firstByEnding.contains(ending))
+                m_firstByEnding.insert(ending, i);
+        }
     }
-    return m_files;
 }

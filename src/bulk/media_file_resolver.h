@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 class FileSystem;
 
 // Finds the media file a list-file line names, in the list file's folder: the file of that
-// name, else the media file whose base name ends in the number written with at least two
-// digits ("7" finds "…07.mpg"). The folder is listed once, however many lines ask.
+// name, else the first media file (by name) whose base name ends in the number written with
+// at least two digits ("7" finds "…07.mpg"). The folder is read once, however many lines ask.
 class MediaFileResolver
 {
 public:
@@ -17,10 +18,12 @@ public:
     QString resolve(const QString &field);
 
 private:
-    const QStringList &folderFiles();
+    void indexFolder();
 
     const FileSystem &m_fs;
     QString m_folder;
     QStringList m_files;
-    bool m_listed = false;
+    // Every ending of every media file's base name (case folded), with the first file that has it.
+    QHash<QString, int> m_firstByEnding;
+    bool m_indexed = false;
 };

@@ -17,7 +17,6 @@
 #include "widgets/manager_layout.h"
 #include "widgets/modal_runner.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,11 +94,7 @@ void RegByFilename::buildControls()
     cmdReg->setText(QStringLiteral("登錄"));
 
     connect(cmdBrowse, &QPushButton::clicked, this, &RegByFilename::cmdBrowse_Click);
-    connect(txtPath, &QLineEdit::returnPressed, this, [this] {
-        m_rescan = true;
-        cmdBrowse_Click();
-        m_rescan = false;
-    });
+    connect(txtPath, &QLineEdit::returnPressed, this, &RegByFilename::rescan);
     connect(lstFileInfo, &QListWidget::itemClicked, this, &RegByFilename::lstFileInfo_Click);
     connect(lstFileInfo, &QListWidget::itemActivated, this, &RegByFilename::lstFileInfo_DblClick);
     connect(cmdAddSinger, &QPushButton::clicked, this, &RegByFilename::cmdAddSinger_Click);
@@ -122,12 +117,18 @@ void RegByFilename::cmdBrowse_Click()
     scanFolder();
 }
 
+void RegByFilename::rescan()
+{
+    m_rescan = true;
+    cmdBrowse_Click();
+    m_rescan = false;
+}
+
 void RegByFilename::scanFolder()
 {
     lstFileInfo->clear();
     frmAddSinger->hide();
     frmRepeat->hide();
-    setBusy(true);
     try {
         WindowProgress progress(*labSongInfo, *prgProgress, *cmdStop);
         m_table.scan(txtPath->text(), progress, [this](int i) {
@@ -138,7 +139,6 @@ void RegByFilename::scanFolder()
     } catch (const DatabaseError &e) {
         m_services.messageBoxes.ok(e.message());
     }
-    setBusy(false);
     labSongInfo->clear();
 }
 
@@ -236,17 +236,13 @@ void RegByFilename::cmdReg_Click()
         return;
     }
     std::optional<RunOutcome> outcome;
-    setBusy(true);
     try {
         WindowProgress progress(*labSongInfo, *prgProgress, *cmdStop);
         outcome = registerFileRows(m_state, m_services.fileSystem, m_table, today(), RowsTaken::All, progress);
     } catch (const DatabaseError &e) {
         m_services.messageBoxes.ok(e.message());
     }
-    setBusy(false);
-    m_rescan = true;
-    cmdBrowse_Click();
-    m_rescan = false;
+    rescan();
     if (outcome && !outcome->problems.isEmpty())
         m_services.messageBoxes.ok(outcome->problems.join(QLatin1Char('\n')));
     if (outcome && outcome->stopped)
@@ -255,36 +251,7 @@ void RegByFilename::cmdReg_Click()
         labSongInfo->setText(QStringLiteral("已完成%1筆資料的登錄! ").arg(m_table.size()));
 }
 
-void RegByFilename::setBusy(bool busy)
-{
-    for (QWidget *control : {static_cast<QWidget *>(txtPath), static_cast<QWidget *>(cmdBrowse),
-                             static_cast<QWidget *>(lstFileInfo), static_cast<QWidget *>(frmAddSinger),
-                             static_cast<QWidget *>(frmRepeat), static_cast<QWidget *>(cmdReg)})
-        control->setEnabled(!busy);
-    m_busy = busy;
-}
-
 QString RegByFilename::today() const
 {
     return m_services.clock.now().date().toString(QStringLiteral("yyyy/MM/dd"));
-}
-
-// A scan or run in progress ends at the stop button; closing the window waits for it.
-void RegByFilename::closeEvent(QCloseEvent *event)
-{
-    if (m_busy) {
-        cmdStop->click();
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void RegByFilename::reject()
-{
-    if (m_busy) {
-        cmdStop->click();
-        return;
-    }
-    QDialog::reject();
 }

@@ -50,19 +50,16 @@ public:
 
     const FileTable &table() const { return m_table; }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
 private:
     void buildControls();
     // Reads the folder in txtPath into the table and the list.
     void scanFolder();
+    // Browse without the file dialog: the folder in txtPath again.
+    void rescan();
     // The row of the selected list entry, or -1.
     int selectedRow() const;
     // Puts the row's new status line in its list entry, selects it and shows its message.
     void refreshRow(int i);
-    void setBusy(bool busy);
     QString today() const;
 
     SharedState &m_state;
@@ -70,5 +67,4 @@ private:
     QSize m_screen;
     FileTable m_table;
     bool m_rescan = false;
-    bool m_busy = false;
 };

@@ -1,6 +1,7 @@
 #include "bulk/window_progress.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,19 +14,31 @@ WindowProgress::WindowProgress(QLabel &line, QProgressBar &bar, QPushButton &sto
     : m_line(line)
     , m_bar(bar)
     , m_stop(stop)
+    , m_window(stop.window())
 {
+    for (QWidget *control : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control != &line && control != &bar && control != &stop && control->isEnabled()) {
+            control->setEnabled(false);
+            m_switchedOff.emplace_back(control);
+        }
+    }
     m_bar.setValue(0);
     m_bar.show();
     m_stop.show();
-    QObject::connect(&m_stop, &QPushButton::clicked, &m_stop, [this] { m_stopped = true; });
+    connect(&m_stop, &QPushButton::clicked, this, [this] { m_stopped = true; });
+    m_window->installEventFilter(this);
     m_sincePaint.start();
 }
 
 WindowProgress::~WindowProgress()
 {
-    QObject::disconnect(&m_stop, &QPushButton::clicked, &m_stop, nullptr);
+    m_window->removeEventFilter(this);
     m_bar.hide();
     m_stop.hide();
+    for (const QPointer<QWidget> &control : m_switchedOff) {
+        if (control)
+            control->setEnabled(true);
+    }
 }
 
 bool WindowProgress::step(int done, int total, const QString &line)
@@ -38,4 +51,15 @@ bool WindowProgress::step(int done, int total, const QString &line)
     m_bar.setValue(done);
     QCoreApplication::processEvents();
     return !m_stopped;
+}
+
+bool WindowProgress::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool closing = event->type() == QEvent::Close
+        || (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape);
+    if (watched != m_window || !closing)
+        return QObject::eventFilter(watched, event);
+    m_stopped = true;
+    event->ignore();
+    return true;
 }

@@ -115,8 +115,9 @@ TEST_F(RegByFilenameTest, ScanListsEachMediaFileWithItsStatusLineAndClickMessage
     for (const Expected &e : expected) {
         const QString file = QString::fromUtf8(e.file);
         SCOPED_TRACE(e.file);
-        if (e.line)
+        if (e.line) {
             EXPECT_EQ(shown.at(rowOf(file)), QString::fromUtf8(e.line));
+        }
         EXPECT_EQ(click(file), QString::fromUtf8(e.message));
         EXPECT_EQ(window().frmAddSinger->isVisibleTo(&window()), e.addSinger);
         EXPECT_EQ(window().frmRepeat->isVisibleTo(&window()), e.repeat);
