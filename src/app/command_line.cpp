@@ -8,6 +8,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--init-only")) {
             options.initOnly = true;
+        } else if (arg == QLatin1String("--statistics")) {
+            options.statistics = true;
         } else if (arg == QLatin1String("--home") && i + 1 < arguments.size()) {
             options.home = arguments[++i];
         } else if (arg == QLatin1String("--clock-speed") && i + 1 < arguments.size()) {
@@ -22,7 +24,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         } else if (arg == QLatin1String("--register-list") && i + 1 < arguments.size()) {
             options.registerList = arguments[++i];
         } else {
-            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N, "
+            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --statistics, --clock-speed N, "
                                            "--register-folder FOLDER, --register-list FILE)")
                                 .arg(arg);
             return options;
@@ -33,5 +35,5 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
 
 bool needsNoWindow(const CommandLine &options)
 {
-    return options.initOnly || !options.registerFolder.isEmpty() || !options.registerList.isEmpty();
+    return options.initOnly || options.statistics || !options.registerFolder.isEmpty() || !options.registerList.isEmpty();
 }

@@ -4,12 +4,13 @@
 #include <QStringList>
 
 // Options of the karaoke program: --home DIR chooses the program folder (default: the
-// folder of the executable), --init-only starts up, reports and exits; the owner's tasks
-// without a window run and exit.
+// folder of the executable), --init-only starts up, reports and exits; --statistics and the
+// owner's registration tasks run without a window and exit.
 struct CommandLine
 {
     QString home;
     bool initOnly = false;
+    bool statistics = false; // --statistics: prints the catalogue's statistics and exits
     double clockSpeed = 1.0; // --clock-speed N: seconds pass N times faster (demos, screenshots)
     QString registerFolder;  // --register-folder FOLDER: registration by file name, no window
     QString registerList;    // --register-list FILE: batch registration, no window

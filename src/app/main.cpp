@@ -1,9 +1,14 @@
 #include "app/command_line.h"
+#include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
+#include "bulk/reg_by_filename.h"
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
+#include "core/database_error.h"
 #include "core/init_system.h"
+#include "manage/catalogue_statistics.h"
+#include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
 #include "playback/player.h"
@@ -68,6 +73,23 @@ int runJukebox(const CommandLine &options)
         Player player(state, services, screen, menu.Timer1, &menu);
         ModalRunner::exec(player);
     };
+    menu.openManager = [&] {
+        ManagerMenu manager(state, services, screen, &menu);
+        manager.endProgram = [&] {
+            menu.wmpMain->stop();
+            menu.wmpMain->close();
+            QApplication::exit(0);
+        };
+        manager.openRegistrationByFileName = [&] {
+            RegByFilename window(state, services, screen, &manager);
+            ModalRunner::exec(window);
+        };
+        manager.openBatchRegistration = [&] {
+            BatchRegiste window(state, services, screen, &manager);
+            ModalRunner::exec(window);
+        };
+        ModalRunner::exec(manager);
+    };
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
     return QApplication::exec();
@@ -83,6 +105,26 @@ int startUpOnly(const CommandLine &options)
         return 1;
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(const CommandLine &options)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed);
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options.home, &problem))
+        return 1;
+    try {
+        QTextStream out(stdout);
+        for (const QString &line : catalogueStatusLines(state.db()))
+            out << line << Qt::endl;
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
     return 0;
 }
 
@@ -120,6 +162,8 @@ int main(int argc, char *argv[])
     }
     if (options.initOnly)
         return startUpOnly(options);
+    if (options.statistics)
+        return printStatistics(options);
     if (!options.registerFolder.isEmpty() || !options.registerList.isEmpty())
         return registerWithoutWindow(options);
     return runJukebox(options);

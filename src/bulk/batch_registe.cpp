@@ -1,15 +1,14 @@
 #include "bulk/batch_registe.h"
 
 #include "bulk/batch_validation.h"
-#include "bulk/manager_dialogs.h"
 #include "bulk/window_progress.h"
-#include "core/database_error.h"
 #include "core/shared_state.h"
-#include "platform/clock.h"
+#include "manage/add_singer_dialog.h"
+#include "manage/duplicate_title_dialog.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "widgets/manager_layout.h"
+#include "widgets/modal_runner.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +27,9 @@ public:
     void missingSinger(BatchRecord &record) override
     {
         m_window.m_record = record;
-        openBatchSingerAdd(m_window.m_state, m_window.m_services, m_window.m_screen, &m_window, m_window.m_record);
+        AddSingerDialog::findOrAdd(
+            AddSingerDialog::Variant::batch_singer_add, m_window.m_state, m_window.m_services, m_window.m_screen,
+            record.singerName, [this](const QString &name) { m_window.m_record.singerName = name; }, &m_window);
         record.singerName = m_window.m_record.singerName;
     }
 
@@ -36,7 +37,9 @@ public:
     {
         m_window.m_services.messageBoxes.ok(message);
         m_window.m_record = record;
-        openBatchSame(m_window.m_state, m_window.m_services, m_window.m_screen, &m_window, m_window.m_record);
+        DuplicateTitleDialog same(DuplicateTitleDialog::Variant::batch_same, songOf(record), m_window.m_state,
+                                  m_window.m_services, m_window.m_screen, &m_window);
+        ModalRunner::exec(same);
     }
 
 private:
@@ -44,40 +47,33 @@ private:
 };
 
 BatchRegiste::BatchRegiste(SharedState &state, Services &services, QSize screen, QWidget *parent)
-    : QDialog(parent)
-    , m_state(state)
-    , m_services(services)
-    , m_screen(screen)
+    : ManagerDialog(state, services, screen, QStringLiteral("batch_registe"), QStringLiteral("披次登錄功能"),
+                    QSize(800, 230), parent)
 {
-    setObjectName(QStringLiteral("batch_registe"));
-    setWindowTitle(QStringLiteral("披次登錄功能"));
-    resize(800, 230);
-    setManagerFont(*this);
     buildControls();
-    fitManagerWindow(*this, screen, 0.7);
+    fitToScreen(0.7);
+    centreOnScreen();
 }
 
 BatchRegiste::~BatchRegiste() = default;
 
 void BatchRegiste::buildControls()
 {
-    Label1 = addControl<QLabel>(this, "Label1", {20, 16, 600, 30});
-    Label1->setText(QStringLiteral("請選定披次登錄檔"));
-    reg_file_name = addControl<QLineEdit>(this, "reg_file_name", {20, 52, 600, 34});
-    select_reg_file = addControl<QPushButton>(this, "select_reg_file", {630, 50, 150, 38});
-    select_reg_file->setText(QStringLiteral("瀏覽"));
-    batch_reg_do = addControl<QPushButton>(this, "batch_reg_do", {630, 100, 150, 50});
-    batch_reg_do->setText(QStringLiteral("執行批次"));
-    Label2 = addControl<QLabel>(this, "Label2", {20, 100, 600, 30});
+    Label1 = addLabel(this, QStringLiteral("Label1"), QStringLiteral("請選定披次登錄檔"), {20, 16, 600, 30});
+    reg_file_name = addTextBox(this, QStringLiteral("reg_file_name"), {20, 52, 600, 34});
+    select_reg_file = addButton(this, QStringLiteral("select_reg_file"), QStringLiteral("瀏覽"), {630, 50, 150, 38},
+                                [this] { select_reg_file_Click(); });
+    batch_reg_do = addButton(this, QStringLiteral("batch_reg_do"), QStringLiteral("執行批次"), {630, 100, 150, 50},
+                             [this] { batch_reg_do_Click(); });
+    Label2 = addLabel(this, QStringLiteral("Label2"), QString(), {20, 100, 600, 30});
     Label2->setStyleSheet(QStringLiteral("color: #0000a0;"));
-    prgProgress = addControl<QProgressBar>(this, "prgProgress", {20, 140, 600, 22});
-    cmdStop = addControl<QPushButton>(this, "cmdStop", {630, 170, 150, 40});
-    cmdStop->setText(QStringLiteral("停止"));
+    prgProgress = new QProgressBar(this);
+    prgProgress->setObjectName(QStringLiteral("prgProgress"));
+    prgProgress->setGeometry(20, 140, 600, 22);
+    registerControl(prgProgress);
+    cmdStop = addButton(this, QStringLiteral("cmdStop"), QStringLiteral("停止"), {630, 170, 150, 40}, [] {});
     prgProgress->hide();
     cmdStop->hide();
-
-    connect(select_reg_file, &QPushButton::clicked, this, &BatchRegiste::select_reg_file_Click);
-    connect(batch_reg_do, &QPushButton::clicked, this, &BatchRegiste::batch_reg_do_Click);
 }
 
 void BatchRegiste::select_reg_file_Click()
@@ -89,13 +85,7 @@ void BatchRegiste::select_reg_file_Click()
 
 void BatchRegiste::batch_reg_do_Click()
 {
-    QString message;
-    try {
-        message = runList();
-    } catch (const DatabaseError &e) {
-        message = e.message();
-    }
-    m_services.messageBoxes.ok(message);
+    m_services.messageBoxes.ok(runList());
 }
 
 QString BatchRegiste::runList()
@@ -106,8 +96,7 @@ QString BatchRegiste::runList()
     if (!check.ok())
         return check.message;
     Decisions decisions(*this);
-    const QString today = m_services.clock.now().date().toString(QStringLiteral("yyyy/MM/dd"));
-    const BatchOutcome outcome = registerBatch(m_state, check.songs, today, decisions, progress);
+    const BatchOutcome outcome = registerBatch(m_state, check.songs, todayText(m_services), decisions, progress);
     reg_file_name->clear();
     QString message = batchDoneMessage(outcome.linesDone);
     if (!outcome.problems.isEmpty())

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "bulk/batch_run.h"
+#include "manage/manager_dialog.h"
 
-#include <QDialog>
-
-class QLabel;
-class QLineEdit;
 class QProgressBar;
-class QPushButton;
-struct Services;
-struct SharedState;
 
 // Batch registration from a list file (披次登錄功能): the whole list is validated first, then
 // every line is registered under a new song number; missing singers and similar titles are
 // handed to manager mode's dialogs one line at a time.
-class BatchRegiste : public QDialog
+class BatchRegiste : public ManagerDialog
 {
     Q_OBJECT
 
@@ -42,8 +36,5 @@ private:
     // Validates and registers the list: the closing message, or the one that refused the list.
     QString runList();
 
-    SharedState &m_state;
-    Services &m_services;
-    QSize m_screen;
     BatchRecord m_record;
 };

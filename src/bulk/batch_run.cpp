@@ -1,11 +1,14 @@
 #include "bulk/batch_run.h"
 
 #include "bulk/progress.h"
-#include "bulk/song_rules.h"
+#include "bulk/registered_file.h"
 #include "bulk/song_writer.h"
 #include "core/database_error.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
+#include "manage/similar_titles.h"
+#include "manage/singer_records.h"
+#include "manage/song_numbers.h"
 
 namespace {
 
@@ -15,17 +18,17 @@ BatchRecord recordOf(SharedState &state, const BatchSong &song, const QString &d
     record.buildDate = date;
     record.kindCode = song.kindCode;
     record.count = song.count;
-    record.newSongNum = newSongNumber(state, song.kindCode, song.count);
+    record.newSongNum = Get_NewSongNum(state.db(), song.kindCode, song.count);
     record.title = song.title;
     record.singerName = song.singer;
     record.filePath = song.filePath;
     return record;
 }
 
-QString similarMessage(SharedState &state, const SimilarSong &similar)
+std::optional<qint64> singerCodeOf(SharedState &state, const QString &name)
 {
-    return similar.title + QStringLiteral("與編號") + similar.number + QStringLiteral(",")
-        + GetSingerName(state, similar.singerCode) + QStringLiteral(",有類似曲名. 請修改或取消登錄!!");
+    const std::optional<SingerRecord> singer = findSingerByName(state.db(), name);
+    return singer ? std::optional(singer->singer_code) : std::nullopt;
 }
 
 class BatchLineRun
@@ -53,18 +56,21 @@ public:
         }
         record.singerCode = *singer;
         const QString path = record.filePath.trimmed();
-        if (isRegisteredFile(m_state, path))
+        if (isRegisteredFile(m_state.db(), path))
             return;
-        const std::optional<SimilarSong> similar = firstSimilarSong(m_state, record.title, record.count);
-        if (similar) {
+        const QList<SimilarSong> similar = findSimilarTitles(m_state.db(), record.title, record.count, 1);
+        if (!similar.isEmpty()) {
             m_writer.commit();
-            m_decisions.similarTitle(record, similarMessage(m_state, *similar));
+            const SimilarSong &first = similar.first();
+            m_decisions.similarTitle(record, similarTitleMessage(first, GetSingerName(m_state, first.song_singer_code),
+                                                                 kBatchSimilarTitleEnding));
             return;
         }
-        m_writer.writeSong([&] {
-            insertSongRecord(m_state, record.newSongNum.trimmed(), record.kindCode, record.title, record.count,
-                             record.singerCode, record.buildDate, path);
-        });
+        if (record.newSongNum.isEmpty()) {
+            m_outcome.problems.append(record.title + QStringLiteral(": ") + kNoFreeSongNumber);
+            return;
+        }
+        m_writer.writeSong([&] { insertSong(m_state.db(), songOf(record)); });
         ++m_outcome.songsWritten;
     }
 
@@ -79,6 +85,12 @@ private:
 
 } // namespace
 
+SongRecord songOf(const BatchRecord &record)
+{
+    return {record.newSongNum.trimmed(), record.kindCode,      record.title.trimmed(), record.count,
+            record.singerCode,           record.buildDate,     record.filePath.trimmed()};
+}
+
 BatchOutcome registerBatch(SharedState &state, const std::vector<BatchSong> &songs, const QString &date,
                            BatchDecisions &decisions, Progress &progress)
 {
@@ -86,15 +98,28 @@ BatchOutcome registerBatch(SharedState &state, const std::vector<BatchSong> &son
     BatchLineRun run(state, decisions, outcome);
     const int last = int(songs.size()) - 1;
     for (int k = 0; k <= last; ++k) {
-        BatchRecord record = recordOf(state, songs[size_t(k)], date);
-        if (!progress.step(k + 1, last + 1, QStringLiteral("進度 %1/%2:%3").arg(k).arg(last).arg(record.title))) {
+        const BatchSong &song = songs[size_t(k)];
+        if (!progress.step(k + 1, last + 1, QStringLiteral("進度 %1/%2:%3").arg(k).arg(last).arg(song.title))) {
             outcome.stopped = true;
             break;
         }
-        run.registerLine(record);
+        try {
+            BatchRecord record = recordOf(state, song, date);
+            run.registerLine(record);
+        } catch (const CatalogueBusy &e) {
+            outcome.problems.append(e.message());
+            outcome.stopped = true;
+            break;
+        } catch (const DatabaseError &e) {
+            outcome.problems.append(song.line + QStringLiteral(": ") + e.message());
+        }
         ++outcome.linesDone;
     }
-    run.finish();
+    try {
+        run.finish();
+    } catch (const DatabaseError &e) {
+        outcome.problems.append(e.message());
+    }
     return outcome;
 }
 

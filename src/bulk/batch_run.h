@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bulk/batch_validation.h"
+#include "manage/song_records.h"
 
 #include <QString>
 
@@ -36,6 +37,9 @@ public:
     virtual void similarTitle(BatchRecord &record, const QString &message) = 0;
 };
 
+// The record as the song it stores.
+SongRecord songOf(const BatchRecord &record);
+
 struct BatchOutcome
 {
     int linesDone = 0;        // lines taken, registered or not
@@ -45,7 +49,8 @@ struct BatchOutcome
 };
 
 // The registration pass over validated lines, each song in one piece. A line whose file is
-// registered already is passed over silently.
+// registered already is passed over silently. A catalogue error is told in the outcome's
+// problems: the line fails, or the run stops when the catalogue is busy.
 BatchOutcome registerBatch(SharedState &state, const std::vector<BatchSong> &songs, const QString &date,
                            BatchDecisions &decisions, Progress &progress);
 

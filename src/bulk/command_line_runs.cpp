@@ -5,9 +5,10 @@
 #include "bulk/file_name_run.h"
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
-#include "bulk/song_rules.h"
 #include "core/database_error.h"
 #include "core/shared_state.h"
+#include "manage/singer_records.h"
+#include "manage/song_records.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 
@@ -34,14 +35,13 @@ public:
 
     void missingSinger(BatchRecord &record) override
     {
-        addSinger(m_state, record.singerName, kGroupOrOther);
+        insertSinger(m_state.db(), record.singerName, kGroupOrOther);
         m_out << QStringLiteral("新增歌手資料,%1,完成 (歌手性別: 2.團體或其他)").arg(record.singerName) << Qt::endl;
     }
 
     void similarTitle(BatchRecord &record, const QString &message) override
     {
-        insertSongRecord(m_state, record.newSongNum.trimmed(), record.kindCode, record.title, record.count,
-                         record.singerCode, record.buildDate, record.filePath.trimmed());
+        insertSong(m_state.db(), songOf(record));
         m_out << message << QStringLiteral(" => 仍登錄為 %1").arg(record.newSongNum) << Qt::endl;
     }
 

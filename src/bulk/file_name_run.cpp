@@ -2,12 +2,15 @@
 
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
-#include "bulk/song_rules.h"
+#include "bulk/registered_file.h"
 #include "bulk/song_writer.h"
 #include "core/database.h"
 #include "core/database_error.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
+#include "manage/singer_records.h"
+#include "manage/song_numbers.h"
+#include "manage/song_records.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -38,7 +41,7 @@ public:
         case RowCommand::AddAnyway:
         case RowCommand::Ready:
             m_writer.writeSong([&] {
-                insertRow(row, newSongNumber(m_state, SongKindCode(m_state, row.kindName), row.count));
+                insertRow(row, newNumber(row));
             });
             ++m_outcome.songsWritten;
             return;
@@ -49,15 +52,24 @@ public:
     void finish() { m_writer.commit(); }
 
 private:
+    QString newNumber(const FileRow &row)
+    {
+        const QString number = Get_NewSongNum(m_state.db(), SongKindCode(m_state, row.kindName), row.count);
+        if (number.isEmpty())
+            throw DatabaseError(kNoFreeSongNumber);
+        return number;
+    }
+
     // One song record per singer of the row, all under one number.
     void insertRow(const FileRow &row, const QString &number)
     {
-        const int kind = SongKindCode(m_state, row.kindName);
+        SongRecord song{number, SongKindCode(m_state, row.kindName), row.title, row.count, 0, m_date, row.path.trimmed()};
         for (const QString &singer : splitSingers(row.singerField)) {
-            const std::optional<qint64> code = singerCodeOf(m_state, singer);
-            if (!code)
+            const std::optional<SingerRecord> found = findSingerByName(m_state.db(), singer);
+            if (!found)
                 throw DatabaseError(QStringLiteral("歌手資料尚未建立: %1").arg(singer));
-            insertSongRecord(m_state, number, kind, row.title, row.count, *code, m_date, row.path.trimmed());
+            song.song_singer_code = found->singer_code;
+            insertSong(m_state.db(), song);
         }
     }
 
@@ -74,12 +86,12 @@ private:
         const QString number = row.replacedNumber.trimmed();
         const QString oldPath = GetSongLocation(m_state, number);
         m_writer.writeSong([&] {
-            m_state.db().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num=?"), {number});
+            deleteSong(m_state.db(), number);
             insertRow(row, number);
         });
         ++m_outcome.songsWritten;
         m_writer.commit();
-        if (oldPath != row.path && !isRegisteredFile(m_state, oldPath) && m_fs.fileExists(oldPath)
+        if (oldPath != row.path && !isRegisteredFile(m_state.db(), oldPath) && m_fs.fileExists(oldPath)
             && m_fs.deleteFile(oldPath))
             ++m_outcome.filesDeleted;
     }
@@ -115,12 +127,18 @@ RunOutcome registerFileRows(SharedState &state, FileSystem &fs, const FileTable 
             continue;
         try {
             run.registerRow(row);
-        } catch (const CatalogueBusy &) {
-            throw;
+        } catch (const CatalogueBusy &e) {
+            run.outcome().problems.append(e.message());
+            run.outcome().stopped = true;
+            break;
         } catch (const DatabaseError &e) {
             run.outcome().problems.append(row.fileName() + QStringLiteral(": ") + e.message());
         }
     }
-    run.finish();
+    try {
+        run.finish();
+    } catch (const DatabaseError &e) {
+        run.outcome().problems.append(e.message());
+    }
     return run.outcome();
 }

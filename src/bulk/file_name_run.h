@@ -22,6 +22,7 @@ struct RunOutcome
 enum class RowsTaken { All, ReadyOnly };
 
 // Registers the rows of the table by their commands, each song in one piece, dated date
-// ("YYYY/MM/DD"). Rows already registered are passed over.
+// ("YYYY/MM/DD"). Rows already registered are passed over. A catalogue error is told in the
+// outcome's problems: the row fails, or the run stops when the catalogue is busy.
 RunOutcome registerFileRows(SharedState &state, FileSystem &fs, const FileTable &table, const QString &date,
                             RowsTaken taken, Progress &progress);

@@ -2,9 +2,11 @@
 
 #include "bulk/list_file.h"
 #include "bulk/progress.h"
-#include "bulk/song_rules.h"
+#include "bulk/registered_file.h"
 #include "core/database.h"
 #include "core/shared_state.h"
+#include "manage/similar_titles.h"
+#include "manage/singer_records.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -48,7 +50,7 @@ bool FileTable::setArySong(int i)
     FileRow &row = m_rows[size_t(i)];
     row.confirmed = true;
     row.command = RowCommand::Ready;
-    if (isRegisteredFile(m_state, row.path)) {
+    if (isRegisteredFile(m_state.db(), row.path)) {
         row.command = RowCommand::Registered;
         return true;
     }
@@ -72,13 +74,13 @@ void FileTable::checkAgainstCatalogue(FileRow &row)
 {
     row.singerState = SingerState::Known;
     for (const QString &singer : splitSingers(row.singerField)) {
-        if (!singerCodeOf(m_state, singer)) {
+        if (!findSingerByName(m_state.db(), singer)) {
             row.singerState = SingerState::Missing;
             row.confirmed = false;
             break;
         }
     }
-    if (hasSimilarTitle(m_state, row.title, row.count)) {
+    if (!findSimilarTitles(m_state.db(), row.title, row.count, 1).isEmpty()) {
         row.command = RowCommand::NoCommand;
         row.confirmed = false;
     }

@@ -1,24 +1,14 @@
 #pragma once
 
 #include "bulk/file_table.h"
+#include "manage/manager_dialog.h"
 
-#include <QDialog>
-
-#include <memory>
-
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QProgressBar;
-class QPushButton;
-struct Services;
-struct SharedState;
 
 // Registration by file name (依檔名登錄歌曲): the owner picks any file of a folder; every
 // supported file is listed with its status line; badly named files are renamed, missing
 // singers added and similar titles decided here, and one press registers the folder.
-class RegByFilename : public QDialog
+class RegByFilename : public ManagerDialog
 {
     Q_OBJECT
 
@@ -60,11 +50,7 @@ private:
     int selectedRow() const;
     // Puts the row's new status line in its list entry, selects it and shows its message.
     void refreshRow(int i);
-    QString today() const;
 
-    SharedState &m_state;
-    Services &m_services;
-    QSize m_screen;
     FileTable m_table;
     bool m_rescan = false;
 };

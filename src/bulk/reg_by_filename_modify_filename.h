@@ -1,22 +1,18 @@
 #pragma once
 
-#include <QDialog>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "manage/manager_dialog.h"
 
 // The renaming dialog of registration by file name (reg_by_filename_ModifyFilename): shows the
 // file's name and lets the owner edit it.
-class RegByFilenameModifyFilename : public QDialog
+class RegByFilenameModifyFilename : public ManagerDialog
 {
     Q_OBJECT
 
 public:
-    RegByFilenameModifyFilename(const QString &fileName, QSize screen, QWidget *parent = nullptr);
+    RegByFilenameModifyFilename(SharedState &state, Services &services, QSize screen, const QString &fileName,
+                                QWidget *parent = nullptr);
 
     QLabel *labMsgOrgFilename = nullptr;
-    QLabel *labGrammar = nullptr;
     QLineEdit *txtFileName = nullptr;
     QPushButton *cmdOK = nullptr;
 

@@ -1,13 +1,12 @@
 #include "bulk/reg_by_filename_same.h"
 
-#include "bulk/song_rules.h"
 #include "core/database.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
+#include "manage/like_pattern.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"
-#include "widgets/manager_layout.h"
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
@@ -16,34 +15,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QLabel *caption(QWidget *parent, const QString &text, QRect geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("labCaption"));
-    label->setGeometry(geometry);
-    return label;
-}
-
-} // namespace
-
 RegByFilenameSame::RegByFilenameSame(SharedState &state, Services &services, QSize screen, const FileRow &row,
                                      QWidget *parent)
-    : QDialog(parent)
-    , m_state(state)
-    , m_services(services)
-    , m_screen(screen)
+    : ManagerDialog(state, services, screen, QStringLiteral("reg_by_filename_Same"), QStringLiteral("曲目重覆"),
+                    QSize(800, 330), parent)
     , m_newPath(row.path)
     , m_command(row.command)
 {
-    setObjectName(QStringLiteral("reg_by_filename_Same"));
-    setWindowTitle(QStringLiteral("曲目重覆"));
-    resize(800, 330);
-    setManagerFont(*this);
     buildControls();
-    fitManagerWindow(*this, screen, 0.8);
-
+    fitToScreen(0.8);
+    centreOnScreen();
     loadOldSongs(row.title);
     txtNewSong->setText(row.title);
     labNewSinger->setText(row.singerField);
@@ -52,39 +33,31 @@ RegByFilenameSame::RegByFilenameSame(SharedState &state, Services &services, QSi
 
 void RegByFilenameSame::buildControls()
 {
-    frmNew = addControl<QGroupBox>(this, "frmNew", {20, 12, 370, 200});
-    frmNew->setTitle(QStringLiteral("新進歌曲"));
-    caption(frmNew, QStringLiteral("曲名"), {12, 34, 60, 30});
-    txtNewSong = addControl<QLineEdit>(frmNew, "txtNewSong", {72, 34, 286, 30});
+    frmNew = addFrame(QStringLiteral("frmNew"), QStringLiteral("新進歌曲"), {20, 12, 370, 200});
+    txtNewSong = addLabelledTextBox(frmNew, QStringLiteral("labNewTitle"), QStringLiteral("曲名"),
+                                    QStringLiteral("txtNewSong"), 12, 34, 60, 286);
     txtNewSong->setReadOnly(true);
-    caption(frmNew, QStringLiteral("演唱者"), {12, 76, 60, 30});
-    labNewSinger = addControl<QLabel>(frmNew, "labNewSinger", {72, 76, 286, 30});
-    cmdViewNew = addControl<QPushButton>(frmNew, "cmdViewNew", {12, 146, 120, 38});
-    cmdViewNew->setText(QStringLiteral("觀看"));
+    addLabel(frmNew, QStringLiteral("labNewSingerCaption"), QStringLiteral("演唱者"), {12, 76, 60, 30});
+    labNewSinger = addLabel(frmNew, QStringLiteral("labNewSinger"), QString(), {77, 76, 281, 30});
+    cmdViewNew = addButton(frmNew, QStringLiteral("cmdViewNew"), QStringLiteral("觀看"), {12, 146, 120, 38},
+                           [this] { cmdViewNew_Click(); });
 
-    frmOrg = addControl<QGroupBox>(this, "frmOrg", {410, 12, 370, 200});
-    frmOrg->setTitle(QStringLiteral("原本歌曲"));
-    caption(frmOrg, QStringLiteral("曲名"), {12, 34, 60, 30});
-    cmbOrgSong = addControl<QComboBox>(frmOrg, "cmbOrgSong", {72, 34, 286, 30});
-    caption(frmOrg, QStringLiteral("演唱者"), {12, 76, 60, 30});
-    labOrgSinger = addControl<QLabel>(frmOrg, "labOrgSinger", {72, 76, 286, 30});
-    cmdViewOrg = addControl<QPushButton>(frmOrg, "cmdViewOrg", {12, 146, 120, 38});
-    cmdViewOrg->setText(QStringLiteral("觀看"));
+    frmOrg = addFrame(QStringLiteral("frmOrg"), QStringLiteral("原本歌曲"), {410, 12, 370, 200});
+    addLabel(frmOrg, QStringLiteral("labOrgTitle"), QStringLiteral("曲名"), {12, 34, 60, 30});
+    cmbOrgSong = addList(frmOrg, QStringLiteral("cmbOrgSong"), {}, {77, 34, 281, 30});
+    addLabel(frmOrg, QStringLiteral("labOrgSingerCaption"), QStringLiteral("演唱者"), {12, 76, 60, 30});
+    labOrgSinger = addLabel(frmOrg, QStringLiteral("labOrgSinger"), QString(), {77, 76, 281, 30});
+    cmdViewOrg = addButton(frmOrg, QStringLiteral("cmdViewOrg"), QStringLiteral("觀看"), {12, 146, 120, 38},
+                           [this] { cmdViewOrg_Click(); });
 
-    labMsg = addControl<QLabel>(this, "labMsg", {20, 222, 760, 30});
-    cmdAddNew = addControl<QPushButton>(this, "cmdAddNew", {20, 266, 180, 44});
-    cmdAddNew->setText(QStringLiteral("新增此曲目"));
-    cmdDelete = addControl<QPushButton>(this, "cmdDelete", {210, 266, 180, 44});
-    cmdDelete->setText(QStringLiteral("刪除新檔"));
-    cmdReplaceOrg = addControl<QPushButton>(this, "cmdReplaceOrg", {600, 266, 180, 44});
-    cmdReplaceOrg->setText(QStringLiteral("取代原始檔"));
-
-    connect(cmbOrgSong, &QComboBox::currentIndexChanged, this, &RegByFilenameSame::cmbOrgSong_Click);
-    connect(cmdAddNew, &QPushButton::clicked, this, &RegByFilenameSame::cmdAddNew_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &RegByFilenameSame::cmdDelete_Click);
-    connect(cmdReplaceOrg, &QPushButton::clicked, this, &RegByFilenameSame::cmdReplaceOrg_Click);
-    connect(cmdViewNew, &QPushButton::clicked, this, &RegByFilenameSame::cmdViewNew_Click);
-    connect(cmdViewOrg, &QPushButton::clicked, this, &RegByFilenameSame::cmdViewOrg_Click);
+    labMsg = addLabel(this, QStringLiteral("labMsg"), QString(), {20, 222, 760, 30});
+    cmdAddNew = addButton(this, QStringLiteral("cmdAddNew"), QStringLiteral("新增此曲目"), {20, 266, 180, 44},
+                          [this] { cmdAddNew_Click(); });
+    cmdDelete = addButton(this, QStringLiteral("cmdDelete"), QStringLiteral("刪除新檔"), {210, 266, 180, 44},
+                          [this] { cmdDelete_Click(); });
+    cmdReplaceOrg = addButton(this, QStringLiteral("cmdReplaceOrg"), QStringLiteral("取代原始檔"), {600, 266, 180, 44},
+                              [this] { cmdReplaceOrg_Click(); });
+    connect(cmbOrgSong, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { cmbOrgSong_Click(); }); });
 }
 
 // Every title that begins with the new one, of any count; no old song is chosen at first.
@@ -92,8 +65,8 @@ void RegByFilenameSame::loadOldSongs(const QString &title)
 {
     const QSignalBlocker quiet(cmbOrgSong);
     m_state.db().forEachRow(
-        QStringLiteral("SELECT DISTINCT song_name , song_num FROM song WHERE song_name LIKE ? ESCAPE '\\'"),
-        {likePrefixPattern(title)}, [this](const RowView &row) {
+        QStringLiteral("SELECT DISTINCT song_name , song_num FROM song WHERE song_name LIKE ?") + kLikeEscape,
+        {likePrefix(title)}, [this](const RowView &row) {
             cmbOrgSong->addItem(row.text(0));
             m_oldNumbers.append(row.text(1));
             return true;

@@ -1,22 +1,14 @@
 #pragma once
 
 #include "bulk/file_row.h"
+#include "manage/manager_dialog.h"
 
-#include <QDialog>
 #include <QStringList>
-
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-struct Services;
-struct SharedState;
 
 // The duplicate dialog of registration by file name (曲目重覆): the new file beside the
 // registered songs whose titles begin with its title; the owner adds it anyway, deletes the
 // new file, or lets it replace an old song, and may watch either file first.
-class RegByFilenameSame : public QDialog
+class RegByFilenameSame : public ManagerDialog
 {
     Q_OBJECT
 
@@ -55,9 +47,6 @@ private:
     void loadOldSongs(const QString &title);
     void preview(const QString &path, const QString &caption);
 
-    SharedState &m_state;
-    Services &m_services;
-    QSize m_screen;
     QString m_newPath;
     QStringList m_oldNumbers;
     RowCommand m_command;

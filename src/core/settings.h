@@ -24,6 +24,10 @@ struct Settings
     QString keyPlus = QStringLiteral("43");
     QString keyEnter = QStringLiteral("13");
     QString keyDot = QStringLiteral("46");
+    // "ManagerPin = digits", a line the owner adds by hand (the program never writes it):
+    // the manager button then asks for these digits first. Empty: no lock.
+    QString ManagerPin;
+
     std::array<QString, 10> keyNum = {QStringLiteral("48"), QStringLiteral("49"), QStringLiteral("50"),
                                       QStringLiteral("51"), QStringLiteral("52"), QStringLiteral("53"),
                                       QStringLiteral("54"), QStringLiteral("55"), QStringLiteral("56"),

@@ -104,6 +104,7 @@ const KeyReader kReaders[] = {
     {"KEYPLUS", KeyReader::KeyCode, &Settings::keyPlus},
     {"KEYENTER", KeyReader::KeyCode, &Settings::keyEnter},
     {"KEYDOT", KeyReader::KeyCode, &Settings::keyDot},
+    {"MANAGERPIN", KeyReader::Text, &Settings::ManagerPin},
 };
 
 void applyLine(Settings &s, const QString &key, const QString &value, const QString &appPath)

@@ -2,6 +2,7 @@
 
 #include "core/database_error.h"
 #include "menu/drawing_surface.h"
+#include "menu/manager_lock.h"
 #include "widgets/key_code.h"
 #include "core/key_translation.h"
 #include "platform/media_player.h"
@@ -67,6 +68,7 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     m_orderBySinger = std::make_unique<OrderBySinger>(m_menu);
     m_queueEditing = std::make_unique<QueueEditing>(m_menu);
     m_shutdownMenu = std::make_unique<ShutdownMenu>(m_menu);
+    m_managerLock = std::make_unique<ManagerLock>(m_menu, m_services.clock, [this] { runModal(openManager); });
 
     createControls();
     layOut();
@@ -222,6 +224,8 @@ void MainMenu::dispatch(int &KeyAscii)
     const QChar flow = state.isEmpty() ? QChar() : state.at(0);
     if (flow == QLatin1Char('0'))
         show_main_menu_do(KeyAscii);
+    else if (state == QLatin1String("M"))
+        m_managerLock->pin_do(KeyAscii);
     else if (state == QLatin1String("10"))
         m_shutdownMenu->shutdown_set_do(KeyAscii);
     else if (flow == QLatin1Char('1'))
@@ -282,7 +286,7 @@ void MainMenu::startSinging()
 
 void MainMenu::openManagerMode()
 {
-    runModal(openManager);
+    m_managerLock->manager_Click();
 }
 
 void MainMenu::runModal(const std::function<void()> &open)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class DrawingSurface;
+class ManagerLock;
 class MediaPlayer;
 class OrderBySinger;
 class OrderByTextCount;
@@ -84,4 +85,5 @@ private:
     std::unique_ptr<OrderBySinger> m_orderBySinger;
     std::unique_ptr<QueueEditing> m_queueEditing;
     std::unique_ptr<ShutdownMenu> m_shutdownMenu;
+    std::unique_ptr<ManagerLock> m_managerLock;
 };

@@ -8,7 +8,10 @@
 #include "support/temp_home.h"
 #include "widgets/modal_runner.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 
@@ -72,6 +75,17 @@ protected:
     Recordset query(const QString &sql, SqlValues values = {}) { return reader.OpenRecordset(sql, values); }
     int count(const QString &sql, SqlValues values = {}) { return query(sql, values).value(0).toInt(); }
     int songRows() { return count(QStringLiteral("SELECT count(*) FROM song")); }
+
+    // Answers an add-singer dialog: the name (as corrected, when given) with that sex, then "ok!".
+    static std::function<void(QDialog &)> addSinger(int sex, const QString &correctedName = QString())
+    {
+        return [sex, correctedName](QDialog &dialog) {
+            if (!correctedName.isEmpty())
+                dialog.findChild<QLineEdit *>(QStringLiteral("singer_name"))->setText(correctedName);
+            dialog.findChild<QComboBox *>(QStringLiteral("singer_sex"))->setCurrentIndex(sex);
+            dialog.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        };
+    }
 
     TempHome home;
     FakeServices fakes;

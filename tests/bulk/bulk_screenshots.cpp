@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     window.lstFileInfo_Click();
     save(outDir, QStringLiteral("reg-by-filename"));
 
-    RegByFilenameModifyFilename rename(window.table().row(1).fileName(), screen, &window);
+    RegByFilenameModifyFilename rename(state, fakes.services, screen, window.table().row(1).fileName(), &window);
     rename.show();
     save(outDir, QStringLiteral("reg-by-filename-rename"));
     rename.hide();

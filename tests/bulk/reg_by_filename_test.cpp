@@ -3,6 +3,8 @@
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
 #include "bulk_fixture.h"
+#include "platform/media_player.h"
+#include "playback/small_view.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -217,7 +219,8 @@ TEST_F(RegByFilenameTest, SimilarTitlesAreAddedDeletedOrReplaceTheOldSong)
     addFile(QStringLiteral("甲+乙,老歌,台語,3.avi"));
     scan();
 
-    decide(QStringLiteral("甲,老歌,台語,3.mpg"), [this](RegByFilenameSame &dialog) {
+    QStringList previewed;
+    decide(QStringLiteral("甲,老歌,台語,3.mpg"), [&](RegByFilenameSame &dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("曲目重覆"));
         EXPECT_EQ(dialog.txtNewSong->text(), QStringLiteral("老歌"));
         EXPECT_EQ(dialog.labNewSinger->text(), QStringLiteral("甲"));
@@ -228,13 +231,17 @@ TEST_F(RegByFilenameTest, SimilarTitlesAreAddedDeletedOrReplaceTheOldSong)
         EXPECT_TRUE(dialog.isVisible());
         dialog.cmbOrgSong->setCurrentIndex(0);
         EXPECT_EQ(dialog.labOrgSinger->text(), QStringLiteral("甲+乙"));
+        const auto preview = [&previewed](QDialog &view) {
+            previewed.append(dynamic_cast<SmallView &>(view).WMP_SMALL().url());
+        };
+        onModal = {preview, preview};
         dialog.cmdViewOrg->click();
         dialog.cmdViewNew->click();
         dialog.cmdReplaceOrg->click();
     });
     EXPECT_EQ(opened.mid(1), (QStringList{"small_view|瀏覽原本的歌曲檔", "small_view|瀏覽新進的歌曲檔"}));
-    ASSERT_EQ(fakes.mediaPlayers.created.size(), 2u);
-    EXPECT_EQ(fakes.mediaPlayers.created[0]->requests.first(), QStringLiteral("url file://") + oldFile);
+    EXPECT_EQ(previewed, (QStringList{QStringLiteral("file://") + oldFile,
+                                      QStringLiteral("file://") + song(QStringLiteral("甲,老歌,台語,3.mpg"))}));
     EXPECT_EQ(lines().at(rowOf(QStringLiteral("甲,老歌,台語,3.mpg"))), QStringLiteral("檔案已確認:甲,老歌,台語,3.mpg->取代003001"));
     EXPECT_EQ(window().labSongInfo->text(), QStringLiteral(" 曲目於資料庫中有類似的! 指令 : 取代此曲目"));
 
@@ -253,6 +260,22 @@ TEST_F(RegByFilenameTest, SimilarTitlesAreAddedDeletedOrReplaceTheOldSong)
               0);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_num = '003002'")), 2);
     EXPECT_EQ(lines().size(), 2); // the deleted file is gone from the folder
+}
+
+TEST_F(RegByFilenameTest, MissingSingersAreAddedFromTheRow)
+{
+    addFile(QStringLiteral("丙 + 甲 + 丁,新歌,客語,2.wav"));
+    scan();
+    EXPECT_EQ(click(QStringLiteral("丙 + 甲 + 丁,新歌,客語,2.wav")), QStringLiteral(" 歌手資料尚未建立!"));
+    onModal = {addSinger(0), addSinger(2)};
+    window().cmdAddSinger_Click();
+    EXPECT_EQ(opened, (QStringList{"reg_by_filename_addSinger|新增歌手", "reg_by_filename_addSinger|新增歌手"}));
+    EXPECT_EQ(lines(), QStringList{QStringLiteral("準備登錄:丙 + 甲 + 丁,新歌,客語,2字部")});
+    EXPECT_EQ(window().labSongInfo->text(), QStringLiteral("此檔已可準備登錄系統"));
+    EXPECT_FALSE(window().frmAddSinger->isVisibleTo(&window()));
+    EXPECT_EQ(count(QStringLiteral("SELECT singer_sex FROM singer WHERE singer_name = '丁'")), 2);
+    window().cmdReg_Click();
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_num = '202001'")), 3);
 }
 
 TEST_F(RegByFilenameTest, StopEndsTheScanOfALargeFolder)

@@ -1,0 +1,33 @@
+#include "manage/manager_song_statu.h"
+
+#include "core/shared_state.h"
+#include "manage/catalogue_statistics.h"
+
+#include <QLabel>
+
+ManagerSongStatu::ManagerSongStatu(SharedState &state, Services &services, QSize screen, QWidget *parent)
+    : ManagerDialog(state, services, screen, QStringLiteral("manager_song_statu"), QStringLiteral("曲目狀況"),
+                    QSize(560, 330), parent)
+{
+    Picture1 = addLabel(this, QStringLiteral("Picture1"), QString(), QRect(20, 20, 520, 235));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setAutoFillBackground(true);
+    Picture1->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; padding: 6px; }"));
+    Command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("離開"), QRect(200, 270, 160, 45),
+                         [this] { Command1_Click(); });
+    fitToScreen(0.7);
+    centreOnScreen();
+}
+
+// Counted afresh each time the window is shown.
+void ManagerSongStatu::showEvent(QShowEvent *event)
+{
+    ManagerDialog::showEvent(event);
+    Picture1->clear();
+    guarded([this] { Picture1->setText(catalogueStatusLines(m_state.db()).join(QLatin1Char('\n'))); });
+}
+
+void ManagerSongStatu::Command1_Click()
+{
+    reject();
+}

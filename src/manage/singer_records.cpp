@@ -1,0 +1,50 @@
+#include "manage/singer_records.h"
+
+#include "core/database.h"
+#include "core/scoped_transaction.h"
+#include "manage/like_pattern.h"
+
+namespace {
+
+const QString kColumns = QStringLiteral("SELECT singer_code, singer_name, singer_sex FROM singer WHERE ");
+
+QList<SingerRecord> singers(Database &db, const QString &condition, SqlValues values, int maxRows)
+{
+    QList<SingerRecord> found;
+    db.forEachRow(kColumns + condition, values, [&](const RowView &row) {
+        found.append({row.integer(0), row.text(1), int(row.integer(2))});
+        return maxRows < 0 || found.size() < maxRows;
+    });
+    return found;
+}
+
+std::optional<SingerRecord> first(const QList<SingerRecord> &list)
+{
+    return list.isEmpty() ? std::nullopt : std::optional<SingerRecord>(list.first());
+}
+
+} // namespace
+
+std::optional<SingerRecord> findSingerByName(Database &db, const QString &name)
+{
+    return first(singers(db, QStringLiteral("singer_name = ?"), {name}, 1));
+}
+
+std::optional<SingerRecord> findSingerByCode(Database &db, qint64 code)
+{
+    return first(singers(db, QStringLiteral("singer_code = ?"), {code}, 1));
+}
+
+QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int maxRows)
+{
+    return singers(db, QStringLiteral("singer_name LIKE ?") + kLikeEscape, {likePrefix(prefix)}, maxRows);
+}
+
+qint64 insertSinger(Database &db, const QString &name, int sex)
+{
+    ScopedTransaction transaction(db);
+    db.ExecuteSql(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES (?, ?)"), {name, sex});
+    const qint64 code = db.lastInsertRowId();
+    transaction.commit();
+    return code;
+}

@@ -1,0 +1,191 @@
+// The manager menu: opened from the jukebox's manager button (behind the PIN when one is
+// set), its buttons, its way back and its way out.
+#include "manage/manager_menu.h"
+#include "manage_fixture.h"
+#include "menu/drawing_surface.h"
+#include "menu/main_menu.h"
+#include "platform/file_system.h"
+#include "playback/wav_file_open.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+class ManagerMenuWindow : public ManageFixture
+{
+protected:
+    ManagerMenu &window()
+    {
+        if (!m_window) {
+            m_window = std::make_unique<ManagerMenu>(state, fakes.services, kScreen);
+            m_window->show();
+        }
+        return *m_window;
+    }
+
+private:
+    std::unique_ptr<ManagerMenu> m_window;
+};
+
+TEST_F(ManagerMenuWindow, ShowsEveryButtonWithItsCaption)
+{
+    ManagerMenu &w = window();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tolvek's Karaoke Manager Mode"));
+    const std::pair<const char *, const char *> captions[] = {
+        {"Song_Add", "新增歌曲"},           {"Song_modify_by_singer", "修改刪除歌曲資料"},
+        {"Command3", "修改刪除歌手資料"},   {"batch_reg", "批次登錄"},
+        {"reg_by_file", "檔名登錄"},        {"Command4", "查看曲目數狀況"},
+        {"print_all", "列印全部目錄"},      {"print_new", "條件列印"},
+        {"Command1", "回主目錄"},           {"Command2", "離開點歌系統"},
+    };
+    for (const auto &[name, caption] : captions)
+        EXPECT_EQ(child<QPushButton>(w, name).text(), QString::fromUtf8(caption)) << name;
+    const std::pair<const char *, const char *> labels[] = {
+        {"Label1", "從建檔日期"}, {"Label2", "開始列印"}, {"Label3", "關建字"}};
+    for (const auto &[name, caption] : labels)
+        EXPECT_EQ(child<QLabel>(w, name).text(), QString::fromUtf8(caption)) << name;
+    EXPECT_EQ(w.Frame1->title(), QStringLiteral("條件列印功能"));
+    EXPECT_EQ(w.Frame2->title(), QStringLiteral("列印選項"));
+    EXPECT_EQ(w.optPrinter[0]->text(), QStringLiteral("Excel"));
+    EXPECT_EQ(w.optPrinter[1]->text(), QStringLiteral("預設印表機"));
+    EXPECT_EQ(w.print_start_date->text(), QStringLiteral("2026/12/05"));
+    EXPECT_EQ(w.width(), 1024);
+}
+
+TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgain)
+{
+    home.write("Setting.ini", home.read("Setting.ini").replace("ExtMusic = mp3,wav,mid,cda", "ExtMusic = ogg"));
+    window();
+    EXPECT_EQ(state.settings.ExtMusic, QStringLiteral("ogg"));
+}
+
+TEST_F(ManagerMenuWindow, EachButtonOpensItsWindowAndReturns)
+{
+    ManagerMenu &w = window();
+    for (const char *button : {"Song_Add", "Song_modify_by_singer", "Command3", "Command4"})
+        click(w, button);
+    EXPECT_EQ(opened, (QStringList{"Song_Add", "song_modify", "singer_modify", "manager_song_statu"}));
+    EXPECT_TRUE(w.isVisible());
+
+    // The bulk and printing windows come through hooks; unset, their buttons do nothing.
+    for (const char *button : {"batch_reg", "reg_by_file", "print_all", "print_new"})
+        click(w, button);
+    QStringList hooks;
+    w.openBatchRegistration = [&] { hooks.append("batch"); };
+    w.openRegistrationByFileName = [&] { hooks.append("file"); };
+    w.printAll = [&] { hooks.append("all"); };
+    w.printNew = [&] { hooks.append("new"); };
+    for (const char *button : {"batch_reg", "reg_by_file", "print_all", "print_new"})
+        click(w, button);
+    EXPECT_EQ(hooks, (QStringList{"batch", "file", "all", "new"}));
+    EXPECT_TRUE(shown().isEmpty());
+}
+
+TEST_F(ManagerMenuWindow, LeavingTheProgramSavesTheRecordingAndClosesTheCatalogue)
+{
+    WavFileOpen recorder(fakes.mci);
+    state.Recorder = &recorder;
+    state.Recording = true;
+    int ends = 0;
+    ManagerMenu &w = window();
+    w.endProgram = [&] { ++ends; };
+    click(w, "Command2");
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(state.Recording);
+    EXPECT_TRUE(fakes.mci.commands.filter(QStringLiteral("save po")).size() == 1) << fakes.mci.commands.join("; ").toStdString();
+    state.Recorder = nullptr;
+}
+
+// The jukebox's menu with the manager window behind its button, as the program wires it.
+class ManagerFromMenu : public ManageFixture
+{
+protected:
+    MainMenu &menu()
+    {
+        if (!m_menu) {
+            m_menu = std::make_unique<MainMenu>(state, fakes.services, kScreen);
+            m_menu->openManager = [this] {
+                ManagerMenu manager(state, fakes.services, kScreen, m_menu.get());
+                ModalRunner::exec(manager);
+            };
+            m_menu->Form_Activate();
+        }
+        return *m_menu;
+    }
+    void setPin(const QByteArray &line)
+    {
+        home.write("Setting.ini", home.read("Setting.ini") + line);
+        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+    }
+    void type(const QString &keys)
+    {
+        for (QChar c : keys) {
+            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
+            menu().Picture1_KeyPress(code);
+        }
+    }
+    QString echo() { return menu().Label1->text(); }
+
+private:
+    std::unique_ptr<MainMenu> m_menu;
+};
+
+TEST_F(ManagerFromMenu, TheMenuTimerStopsWhileTheManagerWindowIsOpen)
+{
+    bool timerRan = true;
+    onDialog["manager_menu"] = [&](QDialog &dialog) {
+        timerRan = menu().Timer1->isActive();
+        click(dialog, "Command1");
+    };
+    menu().manager->click();
+    EXPECT_EQ(opened, QStringList{"manager_menu"});
+    EXPECT_FALSE(timerRan);
+    EXPECT_TRUE(menu().Timer1->isActive());
+    EXPECT_EQ(menu().menu().MenuState, QStringLiteral("0"));
+}
+
+TEST_F(ManagerFromMenu, APinGuardsTheButtonAndThreeWrongOnesLockItForAMinute)
+{
+    const QByteArray before = home.read("Setting.ini");
+    setPin("ManagerPin = 2468\r\n");
+    EXPECT_EQ(state.settings.ManagerPin, QStringLiteral("2468"));
+    EXPECT_FALSE(before.contains("ManagerPin")) << "the program never writes the line";
+    EXPECT_EQ(home.read("Setting.ini"), before + "ManagerPin = 2468\r\n") << "the file is left as the owner wrote it";
+
+    menu().manager->click();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(menu().Picture1->screenLines().value(0), QStringLiteral("請輸入管理密碼"));
+    type("24");
+    EXPECT_EQ(echo(), QStringLiteral("**"));
+    type("68\r");
+    EXPECT_EQ(opened, QStringList{"manager_menu"});
+
+    menu().manager->click();
+    type("0\r");
+    EXPECT_EQ(menu().menu().MenuState, QStringLiteral("0"));
+    for (int i = 0; i < 3; ++i) {
+        menu().manager->click();
+        type("1111\r");
+        EXPECT_EQ(echo(), QStringLiteral("密碼錯誤!"));
+        EXPECT_EQ(menu().menu().MenuState, QStringLiteral("0"));
+    }
+    menu().manager->click();
+    EXPECT_EQ(menu().menu().MenuState, QStringLiteral("0")) << "locked for a minute";
+    fakes.clock.setNow(fakes.clock.now().addSecs(61));
+    menu().manager->click();
+    type("2468\r");
+    EXPECT_EQ(opened.size(), 2);
+}
+
+TEST_F(ManagerFromMenu, APinThatIsNotDigitsLocksNothing)
+{
+    setPin("ManagerPin = secret\r\n");
+    menu().manager->click();
+    EXPECT_EQ(opened, QStringList{"manager_menu"});
+}
+
+} // namespace

@@ -1,0 +1,206 @@
+// Song modification: search, pick, save, delete with and without the file, preview.
+#include "manage/song_modify.h"
+#include "manage_fixture.h"
+#include "playback/small_view.h"
+
+#include <QGroupBox>
+#include <QListWidget>
+
+namespace {
+
+class SongModifyWindow : public ManageFixture
+{
+protected:
+    void SetUp() override
+    {
+        ManageFixture::SetUp();
+        jay = catalogue.addSinger(QStringLiteral("周杰倫"), 1);
+        jolin = catalogue.addSinger(QStringLiteral("蔡依林"), 0);
+        file = mediaFile(QStringLiteral("duet.mpg"));
+        catalogue.addSong("103001", 1, QStringLiteral("說好的"), jay);
+        catalogue.addSong("104001", 1, QStringLiteral("布拉格廣場"), jolin, file);
+        catalogue.addSong("104001", 1, QStringLiteral("布拉格廣場"), jay, file); // a duet
+        catalogue.addSong("104002", 1, QStringLiteral("100%愛"), jolin);
+        catalogue.addSong("104003", 1, QStringLiteral("1000愛"), jolin);
+        catalogue.addSong("102001", 1, QStringLiteral("孤兒"), 999); // no singer row
+        window = std::make_unique<SongModify>(state, fakes.services, kScreen);
+        window->show();
+    }
+    QStringList listed()
+    {
+        QStringList entries;
+        for (int i = 0; i < window->List1->count(); ++i)
+            entries.append(window->List1->item(i)->text());
+        return entries;
+    }
+    void search(const QString &title, const QString &singer)
+    {
+        window->keyword_song->setText(title);
+        window->keyword_singer->setText(singer);
+        click(*window, "key_search");
+    }
+    void pickRow(int row)
+    {
+        window->List1->setCurrentRow(row);
+        window->List1_Click();
+    }
+
+    qint64 jay = 0;
+    qint64 jolin = 0;
+    QString file;
+    std::unique_ptr<SongModify> window;
+};
+
+TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
+{
+    struct Case
+    {
+        QString title;
+        QString singer;
+        QStringList entries;
+    };
+    const Case cases[] = {
+        {"", "", {"103001-說好的 -- 周杰倫", "104002-100%愛 -- 蔡依林", "104003-1000愛 -- 蔡依林",
+                  "104001-布拉格廣場 -- 蔡依林", "104001-布拉格廣場 -- 周杰倫"}},
+        {"100%", "", {"104002-100%愛 -- 蔡依林"}}, // "%" is itself
+        {"拉格", " 周 ", {"104001-布拉格廣場 -- 周杰倫"}},
+        {"4003", "", {"104003-1000愛 -- 蔡依林"}}, // a number fragment
+        {"布拉格", "王", {}},
+    };
+    for (const Case &c : cases) {
+        search(c.title, c.singer);
+        QStringList got = listed();
+        EXPECT_EQ(got, c.entries) << c.title.toStdString();
+    }
+}
+
+TEST_F(SongModifyWindow, PickingFillsTheEditAreaThatWorksOnlyThen)
+{
+    EXPECT_FALSE(window->data_area->isEnabled());
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(1);
+    EXPECT_TRUE(window->data_area->isEnabled());
+    EXPECT_EQ(window->song_name->text(), QStringLiteral("布拉格廣場"));
+    EXPECT_EQ(window->song_kind->currentText(), QStringLiteral("1.國語"));
+    EXPECT_EQ(window->song_text_count->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(window->song_num->text(), QStringLiteral("104001"));
+    EXPECT_EQ(window->song_build_date->text(), QStringLiteral("2026/12/01"));
+    EXPECT_EQ(window->song_location->text(), file);
+    EXPECT_EQ(window->singer_name->text(), QStringLiteral("蔡依林")) << "the first row of the number";
+    search(QStringLiteral("布拉格"), QString());
+    EXPECT_FALSE(window->data_area->isEnabled());
+}
+
+TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumber)
+{
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(0);
+    window->song_name->setText(QStringLiteral("布拉格's 廣場"));
+    window->song_text_count->setCurrentIndex(6);
+    window->song_build_date->setText(QStringLiteral("2027-1-2"));
+    window->singer_name->setText(QStringLiteral("周杰倫"));
+    click(*window, "key_modify");
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(rows("SELECT song_num, song_name, song_text_count, song_singer_code, song_build_date FROM song "
+                   "WHERE song_num = '104001'"),
+              QStringList(2, QStringLiteral("104001|布拉格's 廣場|7|%1|2027/01/02").arg(jay)));
+    EXPECT_EQ(listed().mid(0, 2), QStringList(2, QStringLiteral("104001-布拉格's 廣場 -- 周杰倫")));
+}
+
+TEST_F(SongModifyWindow, RefusalsSaveNothing)
+{
+    search(QStringLiteral("說好"), QString());
+    pickRow(0);
+    struct Case
+    {
+        const char *date;
+        const char *title;
+        const char *number;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"2026/02/30", "說好的", "103001", "請指定好日期"},
+        {"2026/12/01", "", "103001", "請輸入正確的曲目名"},
+        {"2026/12/01", "說好了", "103009", "說好的與編號103001,周杰倫,同一曲名. 請修改後再存一次!!"},
+    };
+    for (const Case &c : cases) {
+        shown().clear();
+        window->song_build_date->setText(QString::fromUtf8(c.date));
+        window->song_name->setText(QString::fromUtf8(c.title));
+        window->song_num->setText(QString::fromUtf8(c.number));
+        click(*window, "key_modify");
+        EXPECT_EQ(shown(), QStringList{QString::fromUtf8(c.message)});
+    }
+    EXPECT_EQ(rows("SELECT song_name FROM song WHERE song_num = '103001'"), QStringList{"說好的"});
+}
+
+TEST_F(SongModifyWindow, ANewSingerIsAddedAndItsNameWrittenHere)
+{
+    onDialog["singer_add"] = [&](QDialog &dialog) {
+        setText(dialog, "singer_name", QStringLiteral("五月天"));
+        choose(dialog, "singer_sex", 2);
+        click(dialog, "Command1");
+    };
+    search(QStringLiteral("說好"), QString());
+    pickRow(0);
+    window->singer_name->setText(QStringLiteral("五月"));
+    click(*window, "key_modify");
+    EXPECT_EQ(window->singer_name->text(), QStringLiteral("五月天"));
+    EXPECT_EQ(rows("SELECT singer_name FROM song JOIN singer ON singer_code = song_singer_code "
+                   "WHERE song_num = '103001'"),
+              QStringList{"五月天"});
+}
+
+TEST_F(SongModifyWindow, DeletingRemovesEveryRowAndTheFileOnlyWhenAsked)
+{
+    search(QString(), QStringLiteral("蔡"));
+    pickRow(2); // 104001, the duet
+    answer({kYes, kNo});
+    click(*window, "key_delete");
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(rows("SELECT count(*) FROM song WHERE song_num = '104001'"), QStringList{"0"});
+    EXPECT_EQ(listed(), (QStringList{"104002-100%愛 -- 蔡依林", "104003-1000愛 -- 蔡依林"}));
+    EXPECT_EQ(window->song_name->text(), QString());
+    EXPECT_FALSE(window->data_area->isEnabled());
+    EXPECT_EQ(shown(), (QStringList{"是否要刪除編號104001,布拉格廣場,這首歌?", "是否要刪除編號104001,布拉格廣場,這首歌的檔?"}));
+
+    catalogue.addSong("104009", 1, QStringLiteral("倒帶"), jolin, file);
+    search(QStringLiteral("倒帶"), QString());
+    pickRow(0);
+    answer({kYes, kYes});
+    click(*window, "key_delete");
+    EXPECT_FALSE(QFile::exists(file));
+
+    search(QStringLiteral("1000"), QString());
+    pickRow(0);
+    answer({kNo});
+    click(*window, "key_delete");
+    EXPECT_EQ(listed().size(), 1);
+}
+
+TEST_F(SongModifyWindow, ABusyCatalogueDuringADeleteKeepsSongAndFile)
+{
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(0);
+    answer({kYes, kYes});
+    const std::unique_ptr<Database> other = lockCatalogue();
+    click(*window, "key_delete");
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(window->data_area->isEnabled());
+    other->ExecuteSql(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(rows("SELECT count(*) FROM song WHERE song_num = '104001'"), QStringList{"2"});
+}
+
+TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBox)
+{
+    QString seen;
+    onDialog["small_view"] = [&](QDialog &dialog) {
+        seen = dialog.windowTitle() + QLatin1Char('|') + static_cast<SmallView &>(dialog).WMP_SMALL().url();
+    };
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(0);
+    click(*window, "view_file");
+    EXPECT_EQ(seen, QStringLiteral("布拉格廣場 預覽|file://") + file);
+}
+
+} // namespace
