@@ -28,6 +28,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -95,41 +96,10 @@ int runJukebox(const CommandLine &options)
     return QApplication::exec();
 }
 
-int startUpOnly(const CommandLine &options)
-{
-    QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
-    SharedState state;
-    QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem))
-        return 1;
-    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
-                        << "), --init-only given, exiting" << Qt::endl;
-    return 0;
-}
-
-// The seven lines of the statistics window, on standard output.
-int printStatistics(const CommandLine &options)
-{
-    QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
-    SharedState state;
-    QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem))
-        return 1;
-    try {
-        QTextStream out(stdout);
-        for (const QString &line : catalogueStatusLines(state.db()))
-            out << line << Qt::endl;
-    } catch (const DatabaseError &e) {
-        QTextStream(stderr) << e.message() << Qt::endl;
-        return 1;
-    }
-    return 0;
-}
-
-// The owner's registration tasks: the windows' own work, printed instead of shown.
-int registerWithoutWindow(const CommandLine &options)
+// A task without a window: starts up (exit code 1 when that fails), then runs task on the
+// shared state with the real file system and clock and returns its exit code.
+using WindowlessTask = std::function<int(SharedState &, FileSystem &, Clock &, QTextStream &)>;
+int runWithoutWindow(const CommandLine &options, const WindowlessTask &task)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
@@ -138,9 +108,27 @@ int registerWithoutWindow(const CommandLine &options)
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
     QTextStream out(stdout);
-    if (!options.registerFolder.isEmpty())
-        return registerFolderWithoutWindow(state, fileSystem, clock, options.registerFolder, out);
-    return registerListWithoutWindow(state, fileSystem, clock, options.registerList, out);
+    return task(state, fileSystem, clock, out);
+}
+
+int startUpOnly(SharedState &state, FileSystem &, Clock &, QTextStream &out)
+{
+    out << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
+        << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(SharedState &state, FileSystem &, Clock &, QTextStream &out)
+{
+    try {
+        for (const QString &line : catalogueStatusLines(state.db()))
+            out << line << Qt::endl;
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -161,10 +149,19 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (options.initOnly)
-        return startUpOnly(options);
+        return runWithoutWindow(options, startUpOnly);
     if (options.statistics)
-        return printStatistics(options);
-    if (!options.registerFolder.isEmpty() || !options.registerList.isEmpty())
-        return registerWithoutWindow(options);
+        return runWithoutWindow(options, printStatistics);
+    // The owner's registration tasks: the windows' own work, printed instead of shown.
+    if (!options.registerFolder.isEmpty()) {
+        return runWithoutWindow(options, [&](SharedState &state, FileSystem &fs, Clock &clock, QTextStream &out) {
+            return registerFolderWithoutWindow(state, fs, clock, options.registerFolder, out);
+        });
+    }
+    if (!options.registerList.isEmpty()) {
+        return runWithoutWindow(options, [&](SharedState &state, FileSystem &fs, Clock &clock, QTextStream &out) {
+            return registerListWithoutWindow(state, fs, clock, options.registerList, out);
+        });
+    }
     return runJukebox(options);
 }

@@ -1,6 +1,7 @@
 #include "bulk/batch_registe.h"
 
 #include "bulk/batch_validation.h"
+#include "bulk/progress_strip.h"
 #include "bulk/window_progress.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
@@ -12,7 +13,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 
 // The owner decides through manager mode's dialogs, over the window's current record.
@@ -67,13 +67,9 @@ void BatchRegiste::buildControls()
                              [this] { batch_reg_do_Click(); });
     Label2 = addLabel(this, QStringLiteral("Label2"), QString(), {20, 100, 600, 30});
     Label2->setStyleSheet(QStringLiteral("color: #0000a0;"));
-    prgProgress = new QProgressBar(this);
-    prgProgress->setObjectName(QStringLiteral("prgProgress"));
-    prgProgress->setGeometry(20, 140, 600, 22);
-    registerControl(prgProgress);
-    cmdStop = addButton(this, QStringLiteral("cmdStop"), QStringLiteral("停止"), {630, 170, 150, 40}, [] {});
-    prgProgress->hide();
-    cmdStop->hide();
+    strip = new ProgressStrip(this);
+    strip->setGeometry(QRect{20, 170, 760, 40});
+    registerControl(strip);
 }
 
 void BatchRegiste::select_reg_file_Click()
@@ -90,7 +86,7 @@ void BatchRegiste::batch_reg_do_Click()
 
 QString BatchRegiste::runList()
 {
-    WindowProgress progress(*Label2, *prgProgress, *cmdStop);
+    WindowProgress progress(*Label2, *strip);
     const BatchCheck check =
         validateListFile(m_services.fileSystem, m_state.SongKindNames, reg_file_name->text().trimmed(), progress);
     if (!check.ok())

@@ -3,7 +3,7 @@
 #include "bulk/batch_run.h"
 #include "manage/manager_dialog.h"
 
-class QProgressBar;
+class ProgressStrip;
 
 // Batch registration from a list file (披次登錄功能): the whole list is validated first, then
 // every line is registered under a new song number; missing singers and similar titles are
@@ -21,8 +21,7 @@ public:
     QPushButton *select_reg_file = nullptr;
     QPushButton *batch_reg_do = nullptr;
     QLabel *Label2 = nullptr;
-    QProgressBar *prgProgress = nullptr;
-    QPushButton *cmdStop = nullptr;
+    ProgressStrip *strip = nullptr; // progress bar and stop button
 
     void select_reg_file_Click();
     void batch_reg_do_Click();

@@ -4,6 +4,7 @@
 #include "bulk/list_file.h"
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
+#include "bulk/progress_strip.h"
 #include "bulk/window_progress.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 
 
@@ -60,13 +60,9 @@ void RegByFilename::buildControls()
 
     labSongInfo = addLabel(this, QStringLiteral("labSongInfo"), QString(), {20, 362, 760, 30});
     labSongInfo->setStyleSheet(QStringLiteral("color: #0000a0;"));
-    prgProgress = new QProgressBar(this);
-    prgProgress->setObjectName(QStringLiteral("prgProgress"));
-    prgProgress->setGeometry(20, 398, 600, 22);
-    registerControl(prgProgress);
-    cmdStop = addButton(this, QStringLiteral("cmdStop"), QStringLiteral("停止"), {630, 394, 150, 30}, [] {});
-    prgProgress->hide();
-    cmdStop->hide();
+    strip = new ProgressStrip(this);
+    strip->setGeometry(QRect{20, 396, 760, 30});
+    registerControl(strip);
 
     frmAddSinger = addFrame(QStringLiteral("frmAddSinger"), QStringLiteral("新歌手"), {20, 424, 220, 66});
     cmdAddSinger = addButton(frmAddSinger, QStringLiteral("cmdAddSinger"), QStringLiteral("新增歌手"),
@@ -112,7 +108,7 @@ void RegByFilename::scanFolder()
     frmAddSinger->hide();
     frmRepeat->hide();
     guarded([this] {
-        WindowProgress progress(*labSongInfo, *prgProgress, *cmdStop);
+        WindowProgress progress(*labSongInfo, *strip);
         m_table.scan(txtPath->text(), progress, [this](int i) {
             auto *item = new QListWidgetItem;
             showFileRow(item, m_table.row(i), i);
@@ -205,7 +201,7 @@ void RegByFilename::cmdReg_Click()
     }
     RunOutcome outcome;
     {
-        WindowProgress progress(*labSongInfo, *prgProgress, *cmdStop);
+        WindowProgress progress(*labSongInfo, *strip);
         outcome = registerFileRows(m_state, m_services.fileSystem, m_table, todayText(m_services), RowsTaken::All,
                                    progress);
     }

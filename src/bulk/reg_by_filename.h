@@ -3,7 +3,7 @@
 #include "bulk/file_table.h"
 #include "manage/manager_dialog.h"
 
-class QProgressBar;
+class ProgressStrip;
 
 // Registration by file name (依檔名登錄歌曲): the owner picks any file of a folder; every
 // supported file is listed with its status line; badly named files are renamed, missing
@@ -27,8 +27,7 @@ public:
     QGroupBox *frmRepeat = nullptr;
     QPushButton *cmdRepeadCom = nullptr;
     QPushButton *cmdReg = nullptr;
-    QProgressBar *prgProgress = nullptr;
-    QPushButton *cmdStop = nullptr;
+    ProgressStrip *strip = nullptr; // progress bar and stop button
 
     // The flows, as the controls start them.
     void cmdBrowse_Click();

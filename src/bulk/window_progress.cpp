@@ -1,5 +1,7 @@
 #include "bulk/window_progress.h"
 
+#include "bulk/progress_strip.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,22 +12,20 @@ namespace {
 constexpr qint64 kPaintEveryMs = 40;
 }
 
-WindowProgress::WindowProgress(QLabel &line, QProgressBar &bar, QPushButton &stop)
+WindowProgress::WindowProgress(QLabel &line, ProgressStrip &strip)
     : m_line(line)
-    , m_bar(bar)
-    , m_stop(stop)
-    , m_window(stop.window())
+    , m_strip(strip)
+    , m_window(strip.window())
 {
     for (QWidget *control : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (control != &line && control != &bar && control != &stop && control->isEnabled()) {
+        if (control != &line && control != &strip && control->isEnabled()) {
             control->setEnabled(false);
             m_switchedOff.emplace_back(control);
         }
     }
-    m_bar.setValue(0);
-    m_bar.show();
-    m_stop.show();
-    connect(&m_stop, &QPushButton::clicked, this, [this] { m_stopped = true; });
+    m_strip.prgProgress->setValue(0);
+    m_strip.show();
+    connect(m_strip.cmdStop, &QPushButton::clicked, this, [this] { m_stopped = true; });
     m_window->installEventFilter(this);
     m_sincePaint.start();
 }
@@ -33,8 +33,7 @@ WindowProgress::WindowProgress(QLabel &line, QProgressBar &bar, QPushButton &sto
 WindowProgress::~WindowProgress()
 {
     m_window->removeEventFilter(this);
-    m_bar.hide();
-    m_stop.hide();
+    m_strip.hide();
     for (const QPointer<QWidget> &control : m_switchedOff) {
         if (control)
             control->setEnabled(true);
@@ -47,8 +46,8 @@ bool WindowProgress::step(int done, int total, const QString &line)
         return !m_stopped;
     m_sincePaint.restart();
     m_line.setText(line);
-    m_bar.setMaximum(qMax(1, total));
-    m_bar.setValue(done);
+    m_strip.prgProgress->setMaximum(qMax(1, total));
+    m_strip.prgProgress->setValue(done);
     QCoreApplication::processEvents();
     return !m_stopped;
 }

@@ -8,9 +8,8 @@
 
 #include <vector>
 
+class ProgressStrip;
 class QLabel;
-class QProgressBar;
-class QPushButton;
 class QWidget;
 
 // Progress shown in a window while a scan or run goes on: the progress line in a label, a
@@ -21,7 +20,7 @@ class QWidget;
 class WindowProgress : public QObject, public Progress
 {
 public:
-    WindowProgress(QLabel &line, QProgressBar &bar, QPushButton &stop);
+    WindowProgress(QLabel &line, ProgressStrip &strip);
     ~WindowProgress() override;
 
     bool step(int done, int total, const QString &line) override;
@@ -31,8 +30,7 @@ protected:
 
 private:
     QLabel &m_line;
-    QProgressBar &m_bar;
-    QPushButton &m_stop;
+    ProgressStrip &m_strip;
     QWidget *m_window;
     std::vector<QPointer<QWidget>> m_switchedOff;
     QElapsedTimer m_sincePaint;

@@ -14,6 +14,7 @@
 #include "support/fake_services.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>

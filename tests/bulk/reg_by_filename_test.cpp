@@ -1,4 +1,5 @@
 // Registration by file name, driven through the window on a real folder and catalogue.
+#include "bulk/progress_strip.h"
 #include "bulk/reg_by_filename.h"
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
@@ -282,12 +283,12 @@ TEST_F(RegByFilenameTest, StopEndsTheScanOfALargeFolder)
 {
     for (int i = 0; i < 3000; ++i)
         addFile(QStringLiteral("甲,歌%1,國語,3.mpg").arg(i, 4, 10, QLatin1Char('0')));
-    QTimer::singleShot(30, window().cmdStop, &QPushButton::click);
+    QTimer::singleShot(30, window().strip->cmdStop, &QPushButton::click);
     scan();
     EXPECT_GT(window().table().size(), 0);
     EXPECT_LT(window().table().size(), 3000);
     EXPECT_TRUE(window().cmdBrowse->isEnabled());
-    EXPECT_FALSE(window().cmdStop->isVisibleTo(&window()));
+    EXPECT_FALSE(window().strip->isVisibleTo(&window()));
 }
 
 } // namespace
