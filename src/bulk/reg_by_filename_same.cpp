@@ -18,7 +18,7 @@
 RegByFilenameSame::RegByFilenameSame(SharedState &state, Services &services, QSize screen, const FileRow &row,
                                      QWidget *parent)
     : ManagerDialog(state, services, screen, QStringLiteral("reg_by_filename_Same"), QStringLiteral("曲目重覆"),
-                    QSize(800, 330), parent)
+                    QSize(800, 290), parent)
     , m_newPath(row.path)
     , m_command(row.command)
 {
@@ -33,29 +33,29 @@ RegByFilenameSame::RegByFilenameSame(SharedState &state, Services &services, QSi
 
 void RegByFilenameSame::buildControls()
 {
-    frmNew = addFrame(QStringLiteral("frmNew"), QStringLiteral("新進歌曲"), {20, 12, 370, 200});
+    frmNew = addFrame(QStringLiteral("frmNew"), QStringLiteral("新進歌曲"), {20, 12, 370, 166});
     txtNewSong = addLabelledTextBox(frmNew, QStringLiteral("labNewTitle"), QStringLiteral("曲名"),
                                     QStringLiteral("txtNewSong"), 12, 34, 60, 286);
     txtNewSong->setReadOnly(true);
     addLabel(frmNew, QStringLiteral("labNewSingerCaption"), QStringLiteral("演唱者"), {12, 76, 60, 30});
     labNewSinger = addLabel(frmNew, QStringLiteral("labNewSinger"), QString(), {77, 76, 281, 30});
-    cmdViewNew = addButton(frmNew, QStringLiteral("cmdViewNew"), QStringLiteral("觀看"), {12, 146, 120, 38},
+    cmdViewNew = addButton(frmNew, QStringLiteral("cmdViewNew"), QStringLiteral("觀看"), {12, 116, 120, 38},
                            [this] { cmdViewNew_Click(); });
 
-    frmOrg = addFrame(QStringLiteral("frmOrg"), QStringLiteral("原本歌曲"), {410, 12, 370, 200});
+    frmOrg = addFrame(QStringLiteral("frmOrg"), QStringLiteral("原本歌曲"), {410, 12, 370, 166});
     addLabel(frmOrg, QStringLiteral("labOrgTitle"), QStringLiteral("曲名"), {12, 34, 60, 30});
     cmbOrgSong = addList(frmOrg, QStringLiteral("cmbOrgSong"), {}, {77, 34, 281, 30});
     addLabel(frmOrg, QStringLiteral("labOrgSingerCaption"), QStringLiteral("演唱者"), {12, 76, 60, 30});
     labOrgSinger = addLabel(frmOrg, QStringLiteral("labOrgSinger"), QString(), {77, 76, 281, 30});
-    cmdViewOrg = addButton(frmOrg, QStringLiteral("cmdViewOrg"), QStringLiteral("觀看"), {12, 146, 120, 38},
+    cmdViewOrg = addButton(frmOrg, QStringLiteral("cmdViewOrg"), QStringLiteral("觀看"), {12, 116, 120, 38},
                            [this] { cmdViewOrg_Click(); });
 
-    labMsg = addLabel(this, QStringLiteral("labMsg"), QString(), {20, 222, 760, 30});
-    cmdAddNew = addButton(this, QStringLiteral("cmdAddNew"), QStringLiteral("新增此曲目"), {20, 266, 180, 44},
+    labMsg = addLabel(this, QStringLiteral("labMsg"), QString(), {20, 186, 760, 30});
+    cmdAddNew = addButton(this, QStringLiteral("cmdAddNew"), QStringLiteral("新增此曲目"), {20, 228, 180, 44},
                           [this] { cmdAddNew_Click(); });
-    cmdDelete = addButton(this, QStringLiteral("cmdDelete"), QStringLiteral("刪除新檔"), {210, 266, 180, 44},
+    cmdDelete = addButton(this, QStringLiteral("cmdDelete"), QStringLiteral("刪除新檔"), {210, 228, 180, 44},
                           [this] { cmdDelete_Click(); });
-    cmdReplaceOrg = addButton(this, QStringLiteral("cmdReplaceOrg"), QStringLiteral("取代原始檔"), {600, 266, 180, 44},
+    cmdReplaceOrg = addButton(this, QStringLiteral("cmdReplaceOrg"), QStringLiteral("取代原始檔"), {600, 228, 180, 44},
                               [this] { cmdReplaceOrg_Click(); });
     connect(cmbOrgSong, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { cmbOrgSong_Click(); }); });
 }

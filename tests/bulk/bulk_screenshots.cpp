@@ -3,6 +3,7 @@
 //   bulk_screenshots OUTDIR
 // scripts/screenshots.sh runs it under Xvfb at the screen size it is given.
 #include "bulk/batch_registe.h"
+#include "bulk/progress_strip.h"
 #include "bulk/reg_by_filename.h"
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
@@ -20,9 +21,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -68,30 +72,38 @@ int main(int argc, char **argv)
     window.show();
     window.txtPath->setText(songs);
     window.txtPath->returnPressed();
-    window.lstFileInfo->setCurrentRow(4);
+    const auto firstRow = [&window](const std::function<bool(const FileRow &)> &wanted) {
+        for (int i = 0; i < window.table().size(); ++i) {
+            if (wanted(window.table().row(i)))
+                return i;
+        }
+        return 0;
+    };
+    window.lstFileInfo->setCurrentRow(firstRow([](const FileRow &row) { return row.command == RowCommand::NoCommand; }));
     window.lstFileInfo_Click();
     save(outDir, QStringLiteral("reg-by-filename"));
 
-    RegByFilenameModifyFilename rename(state, fakes.services, screen, window.table().row(1).fileName(), &window);
+    const int badRow = firstRow([](const FileRow &row) { return row.formatError != FileNameError::None; });
+    RegByFilenameModifyFilename rename(state, fakes.services, screen, window.table().row(badRow).fileName(), &window);
     rename.show();
     save(outDir, QStringLiteral("reg-by-filename-rename"));
     rename.hide();
 
-    for (int i = 0; i < window.table().size(); ++i) {
-        if (window.table().row(i).command == RowCommand::NoCommand) {
-            RegByFilenameSame same(state, fakes.services, screen, window.table().row(i), &window);
-            same.show();
-            same.cmbOrgSong->setCurrentIndex(0);
-            save(outDir, QStringLiteral("reg-by-filename-same"));
-            break;
-        }
-    }
+    const int similarRow = firstRow([](const FileRow &row) { return row.command == RowCommand::NoCommand; });
+    RegByFilenameSame same(state, fakes.services, screen, window.table().row(similarRow), &window);
+    same.show();
+    same.cmbOrgSong->setCurrentIndex(0);
+    save(outDir, QStringLiteral("reg-by-filename-same"));
+    same.hide();
     window.hide();
 
     BatchRegiste batch(state, fakes.services, screen);
     batch.show();
     batch.reg_file_name->setText(songs + QStringLiteral("/list.txt"));
     batch.Label2->setText(QStringLiteral("進度 3/120:月亮代表我的心"));
+    batch.strip->prgProgress->setMaximum(121);
+    batch.strip->prgProgress->setValue(4);
+    batch.strip->show();
     save(outDir, QStringLiteral("batch-registe"));
     return 0;
 }
