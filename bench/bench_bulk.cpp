@@ -9,6 +9,7 @@
 #include "core/database.h"
 #include "core/init_system.h"
 #include "core/shared_state.h"
+#include "manage/song_numbers.h"
 #include "platform/qt_file_system.h"
 #include "platform/system_clock.h"
 
@@ -141,8 +142,19 @@ void ValidateList(benchmark::State &st)
     }
 }
 
+// One song number for the busiest kind and count (about 2 000 songs share the prefix): the
+// registration run asks for one per song.
+void NewSongNumberBusyPrefix(benchmark::State &st)
+{
+    SharedState state;
+    freshCatalogue(state, catalogue.dbPath);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(Get_NewSongNum(state.db(), 1, 4));
+}
+
 } // namespace
 
+BENCHMARK(NewSongNumberBusyPrefix)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ScanAndCheckFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(RegisterFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ValidateList)->Unit(benchmark::kMillisecond)->Iterations(5);
