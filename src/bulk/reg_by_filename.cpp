@@ -2,13 +2,12 @@
 
 #include "bulk/file_name_run.h"
 #include "bulk/list_file.h"
+#include "bulk/progress_strip.h"
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
-#include "bulk/progress_strip.h"
 #include "bulk/window_progress.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
-#include "manage/singer_records.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -20,7 +19,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
 
 namespace {
 
@@ -154,11 +152,10 @@ void RegByFilename::cmdAddSinger_Click()
     const int i = selectedRow();
     if (i < 0)
         return;
-    for (const QString &singer : splitSingers(m_table.row(i).singerField)) {
-        if (!findSingerByName(m_state.db(), singer))
-            AddSingerDialog::findOrAdd(AddSingerDialog::Variant::reg_by_filename_addSinger, m_state, m_services,
-                                       m_screen, singer, {}, this);
-    }
+    // Each singer the catalogue lacks is offered to the owner, one dialog after another.
+    for (const QString &singer : splitSingers(m_table.row(i).singerField))
+        AddSingerDialog::findOrAdd(AddSingerDialog::Variant::reg_by_filename_addSinger, m_state, m_services, m_screen,
+                                   singer, {}, this);
     m_table.setArySong(i);
     m_table.row(i).reconfirm();
     refreshRow(i);
