@@ -2,6 +2,7 @@
 // (look-up, drawing and painting), on the catalogue of 100 000 songs. Prints the median and
 // the worst of 200 presses for each kind of press.
 #include "catalogue_generator.h"
+#include "silent_services.h"
 #include "menu/drawing_surface.h"
 #include "core/init_system.h"
 #include "menu/main_menu.h"
@@ -27,42 +28,6 @@
 #include <vector>
 
 namespace {
-
-// The menu needs a media player for its music; nothing plays during the benchmark.
-class SilentPlayer : public MediaPlayer
-{
-public:
-    void setUrl(const QString &) override {}
-    QString url() const override { return {}; }
-    void play() override {}
-    void pause() override {}
-    void stop() override {}
-    void close() override {}
-    int playState() const override { return PlayState::Undefined; }
-    QString positionText() const override { return {}; }
-    int volume() const override { return 50; }
-    void setVolume(int) override {}
-    int audioTrackCount() const override { return 0; }
-    int currentAudioTrack() const override { return 0; }
-    void setCurrentAudioTrack(int) override {}
-    QWidget *videoWidget() override { return &m_video; }
-
-private:
-    QWidget m_video;
-};
-
-struct Silent : MediaPlayerFactory, MessageBoxes, FileDialogs, MousePointer, Shutdown, MciDevice
-{
-    std::unique_ptr<MediaPlayer> create() override { return std::make_unique<SilentPlayer>(); }
-    void ok(const QString &) override {}
-    bool yesNo(const QString &) override { return false; }
-    Answer yesNoCancel(const QString &) override { return Answer::Cancel; }
-    QString openFile(const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    void moveTo(int, int) override {}
-    void powerOff() override {}
-    QString sendString(const QString &) override { return {}; }
-};
 
 void type(MainMenu &menu, const QString &keys)
 {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
-#   scripts/bench.sh                 all four
-#   scripts/bench.sh catalogue|menu|playback|bulk
+#   scripts/bench.sh                 all five
+#   scripts/bench.sh catalogue|menu|manage|bulk|playback
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -19,14 +19,16 @@ case "$which" in
   catalogue) run catalogue ;;
   bulk) run bulk ;;
   menu) run menu ;;
+  manage) run manage ;;
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
   all)
     run catalogue
     run menu
+    run manage
     run bulk
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|playback|bulk]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|manage|bulk|playback]" >&2; exit 2 ;;
 esac

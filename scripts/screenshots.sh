@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
-# result page of each ordering flow, the queue page, a playing song, the control bar and
-# the mixer panel; then the bulk-registration windows over the menu (a scanned folder of good
-# and badly named files, the rename and duplicate dialogs, batch registration).
+# result page of each ordering flow, the queue page, a playing song, the control bar, the
+# mixer panel and the manager menu opened from its button; then every manager-mode window,
+# filled in, and one message box; then the bulk-registration windows (a scanned folder of good
+# and badly named files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,7 @@ out="${2:-$PWD/screenshots/$size}"
 home="$PWD/demo-home"
 mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
+[ -x build/tests/manage/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 
@@ -43,4 +45,19 @@ keys 5;                              shot control-bar 1
 keys 4;                              shot mixer 1
 keys 0 8;                            shot back-to-menu 2
 
+# The manager button sits at the bottom of the left strip (the menu's own layout rules).
+width=${size%x*}; height=${size#*x}
+read -r mx my < <(awk -v w="$width" -v h="$height" 'BEGIN {
+  strip = w - int(w * 0.8); m = int(strip / 20); kw = int((strip - 4 * m) / 3); top = int(h / 3);
+  kh = int((h - top - 8 * m) / 7); if (kw < kh) kh = kw; print int(strip / 2), h - m - int(kh / 2) }')
+xdotool mousemove "$mx" "$my" click 1;  shot manager-menu 1.5
+# "回主目錄": design point (170, 385) of the 700-pixel-wide window, scaled to 0.8 of the screen.
+read -r bx by < <(awk -v w="$width" -v h="$height" 'BEGIN { f = 0.8 * w / 700; ww = int(700 * f + 0.5);
+  wh = int(430 * f + 0.5); print int((w - ww) / 2 + 170 * f), int((h - wh) / 2 + 385 * f) }')
+xdotool mousemove "$bx" "$by" click 1; shot back-from-manager 1
+
+# Every manager-mode window, filled in as the owner would, and one message box.
+build/tests/manage/manage_screenshots "$home" "$out"
+
+# The bulk-registration windows over the menu.
 build/tests/bulk/bulk_screenshots "$out"

@@ -96,10 +96,8 @@ int runJukebox(const CommandLine &options)
     return QApplication::exec();
 }
 
-// A task without a window: starts up (exit code 1 when that fails), then runs task on the
-// shared state with the real file system and clock and returns its exit code.
-using WindowlessTask = std::function<int(SharedState &, FileSystem &, Clock &, QTextStream &)>;
-int runWithoutWindow(const CommandLine &options, const WindowlessTask &task)
+// Starts up without a window and runs task on the shared state; the exit code of the program.
+int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed);
@@ -107,27 +105,27 @@ int runWithoutWindow(const CommandLine &options, const WindowlessTask &task)
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem))
         return 1;
-    QTextStream out(stdout);
-    return task(state, fileSystem, clock, out);
-}
-
-int startUpOnly(SharedState &state, FileSystem &, Clock &, QTextStream &out)
-{
-    out << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
-        << "), --init-only given, exiting" << Qt::endl;
-    return 0;
-}
-
-// The seven lines of the statistics window, on standard output.
-int printStatistics(SharedState &state, FileSystem &, Clock &, QTextStream &out)
-{
     try {
-        for (const QString &line : catalogueStatusLines(state.db()))
-            out << line << Qt::endl;
+        return task(state);
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << e.message() << Qt::endl;
         return 1;
     }
+}
+
+int startUpOnly(SharedState &state)
+{
+    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
+                        << "), --init-only given, exiting" << Qt::endl;
+    return 0;
+}
+
+// The seven lines of the statistics window, on standard output.
+int printStatistics(SharedState &state)
+{
+    QTextStream out(stdout);
+    for (const QString &line : catalogueStatusLines(state.db()))
+        out << line << Qt::endl;
     return 0;
 }
 
@@ -148,20 +146,20 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    if (options.initOnly)
-        return runWithoutWindow(options, startUpOnly);
     if (options.statistics)
-        return runWithoutWindow(options, printStatistics);
+        return withoutWindow(options, printStatistics);
     // The owner's registration tasks: the windows' own work, printed instead of shown.
     if (!options.registerFolder.isEmpty()) {
-        return runWithoutWindow(options, [&](SharedState &state, FileSystem &fs, Clock &clock, QTextStream &out) {
-            return registerFolderWithoutWindow(state, fs, clock, options.registerFolder, out);
+        return withoutWindow(options, [&](SharedState &state) {
+            QTextStream out(stdout);
+            return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.registerFolder, out);
         });
     }
     if (!options.registerList.isEmpty()) {
-        return runWithoutWindow(options, [&](SharedState &state, FileSystem &fs, Clock &clock, QTextStream &out) {
-            return registerListWithoutWindow(state, fs, clock, options.registerList, out);
+        return withoutWindow(options, [&](SharedState &state) {
+            QTextStream out(stdout);
+            return registerListWithoutWindow(state, *state.Fso, *state.clock, options.registerList, out);
         });
     }
-    return runJukebox(options);
+    return options.initOnly ? withoutWindow(options, startUpOnly) : runJukebox(options);
 }

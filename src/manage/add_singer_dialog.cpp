@@ -11,37 +11,24 @@
 
 namespace {
 
-QString objectNameOf(AddSingerDialog::Variant variant)
+// Name and caption of each variant, in the order of AddSingerDialog::Variant.
+struct VariantText
 {
-    switch (variant) {
-    case AddSingerDialog::Variant::singer_add:
-        return QStringLiteral("singer_add");
-    case AddSingerDialog::Variant::batch_singer_add:
-        return QStringLiteral("batch_singer_add");
-    case AddSingerDialog::Variant::reg_by_filename_addSinger:
-        break;
-    }
-    return QStringLiteral("reg_by_filename_addSinger");
-}
-
-QString captionOf(AddSingerDialog::Variant variant)
-{
-    switch (variant) {
-    case AddSingerDialog::Variant::singer_add:
-        return QStringLiteral("歌手新增");
-    case AddSingerDialog::Variant::batch_singer_add:
-        return QStringLiteral("批次登錄--新增歌手資料");
-    case AddSingerDialog::Variant::reg_by_filename_addSinger:
-        break;
-    }
-    return QStringLiteral("新增歌手");
-}
+    const char *name;
+    const char *caption;
+};
+constexpr VariantText kVariants[] = {
+    {"singer_add", "歌手新增"},
+    {"batch_singer_add", "批次登錄--新增歌手資料"},
+    {"reg_by_filename_addSinger", "新增歌手"},
+};
 
 } // namespace
 
 AddSingerDialog::AddSingerDialog(Variant variant, SharedState &state, Services &services, QSize screen,
                                  QWidget *parent)
-    : ManagerDialog(state, services, screen, objectNameOf(variant), captionOf(variant), QSize(400, 160), parent)
+    : ManagerDialog(state, services, screen, QString::fromUtf8(kVariants[int(variant)].name),
+                    QString::fromUtf8(kVariants[int(variant)].caption), QSize(400, 160), parent)
 {
     singer_name = addLabelledTextBox(this, QStringLiteral("Label2"), QStringLiteral("歌手名稱"),
                                      QStringLiteral("singer_name"), 20, 20, 100, 255);

@@ -2,11 +2,14 @@
 
 #include "core/database_error.h"
 #include "core/small_routines.h"
+#include "core/shared_state.h"
 #include "platform/clock.h"
+#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,63 +68,49 @@ bool ManagerDialog::guarded(const std::function<void()> &work)
     return false;
 }
 
+template<class Control> Control *ManagerDialog::place(Control *control, const QString &name, QRect geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    m_controls.append(control);
+    return control;
+}
+
 QLabel *ManagerDialog::addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    m_controls.append(label);
-    return label;
+    return place(new QLabel(text, parent), name, geometry);
 }
 
 QLineEdit *ManagerDialog::addTextBox(QWidget *parent, const QString &name, QRect geometry)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    m_controls.append(box);
-    return box;
+    return place(new QLineEdit(parent), name, geometry);
 }
 
 QPushButton *ManagerDialog::addButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry,
                                       std::function<void()> click)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
+    auto *button = place(new QPushButton(caption, parent), name, geometry);
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, click = std::move(click)] { guarded(click); });
-    m_controls.append(button);
     return button;
 }
 
 QComboBox *ManagerDialog::addList(QWidget *parent, const QString &name, const QStringList &entries, QRect geometry)
 {
-    auto *list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->setGeometry(geometry);
+    auto *list = place(new QComboBox(parent), name, geometry);
     list->addItems(entries);
     list->setCurrentIndex(-1);
-    m_controls.append(list);
     return list;
 }
 
 QGroupBox *ManagerDialog::addFrame(const QString &name, const QString &caption, QRect geometry)
 {
-    auto *frame = new QGroupBox(caption, this);
-    frame->setObjectName(name);
-    frame->setGeometry(geometry);
-    m_controls.append(frame);
-    return frame;
+    return place(new QGroupBox(caption, this), name, geometry);
 }
 
 QListWidget *ManagerDialog::addListBox(QWidget *parent, const QString &name, QRect geometry)
 {
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setGeometry(geometry);
-    m_controls.append(list);
-    return list;
+    return place(new QListWidget(parent), name, geometry);
 }
 
 QLineEdit *ManagerDialog::addLabelledTextBox(QWidget *parent, const QString &labelName, const QString &label,
@@ -140,6 +129,15 @@ void ManagerDialog::fitToScreen(double widthShare)
         ScaleControl(*it, factor);
     ScaleControl(this, factor);
     setFixedSize(size());
+}
+
+void ManagerDialog::chooseFileInto(QLineEdit *box)
+{
+    const QString current = box->text().trimmed();
+    const QString start = current.isEmpty() ? m_state.AppPath : QFileInfo(current).absolutePath();
+    const QString chosen = m_services.fileDialogs.openFile(start, QString());
+    if (!chosen.isEmpty())
+        box->setText(chosen);
 }
 
 void ManagerDialog::centreOnScreen()

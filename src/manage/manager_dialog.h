@@ -51,6 +51,8 @@ protected:
     QLineEdit *addLabelledTextBox(QWidget *parent, const QString &labelName, const QString &label,
                                   const QString &name, int x, int y, int labelWidth, int fieldWidth, int h = 30);
 
+    // The open-file dialog, starting from the folder of the path in box; the file chosen goes into box.
+    void chooseFileInto(QLineEdit *box);
     // A control made elsewhere that fitToScreen scales with the others.
     void registerControl(QWidget *control) { m_controls.append(control); }
     // Scales the window and every control so the window is widthShare of the screen wide.
@@ -62,5 +64,7 @@ protected:
     QSize m_screen;
 
 private:
+    template<class Control> Control *place(Control *control, const QString &name, QRect geometry);
+
     QList<QWidget *> m_controls;
 };

@@ -8,22 +8,22 @@
 #include "widgets/key_code.h"
 #include "widgets/modal_runner.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 
 namespace {
 
-QString objectNameOf(SingerChoiceDialog::Variant variant)
+// Name and list size (-1: every match) of each variant, in the order of the Variant enum.
+struct VariantShape
 {
-    switch (variant) {
-    case SingerChoiceDialog::Variant::song_add_check_singer_name:
-        return QStringLiteral("song_add_check_singer_name");
-    case SingerChoiceDialog::Variant::singer_modify_check_singer:
-        return QStringLiteral("singer_modify_check_singer");
-    case SingerChoiceDialog::Variant::song_modify_check_singer:
-        break;
-    }
-    return QStringLiteral("song_modify_check_singer");
-}
+    const char *name;
+    int capacity;
+};
+constexpr VariantShape kVariants[] = {
+    {"song_add_check_singer_name", -1},
+    {"singer_modify_check_singer", 2001},
+    {"song_modify_check_singer", 1001},
+};
 
 } // namespace
 
@@ -44,22 +44,16 @@ std::optional<SingerRecord> SingerChoiceDialog::choose(Variant variant, SharedSt
     return dialog.chosen();
 }
 
-int SingerChoiceDialog::capacity(Variant variant)
+void SingerChoiceDialog::chooseInto(Variant variant, SharedState &state, Services &services, QSize screen,
+                                    QLineEdit *nameBox, QWidget *parent)
 {
-    switch (variant) {
-    case Variant::song_add_check_singer_name:
-        return -1;
-    case Variant::singer_modify_check_singer:
-        return 2001;
-    case Variant::song_modify_check_singer:
-        break;
-    }
-    return 1001;
+    if (const std::optional<SingerRecord> singer = choose(variant, state, services, screen, nameBox->text(), parent))
+        nameBox->setText(singer->singer_name);
 }
 
 SingerChoiceDialog::SingerChoiceDialog(Variant variant, SharedState &state, Services &services, QSize screen,
                                        QWidget *parent)
-    : ManagerDialog(state, services, screen, objectNameOf(variant), QStringLiteral("選擇歌手名"), QSize(), parent)
+    : ManagerDialog(state, services, screen, QString::fromUtf8(kVariants[int(variant)].name), QStringLiteral("選擇歌手名"), QSize(), parent)
     , m_variant(variant)
 {
     setFixedSize(int(screen.width() * 0.35), int(screen.height() * 0.5));
@@ -78,7 +72,7 @@ bool SingerChoiceDialog::load(const QString &name)
 {
     List1->clear();
     m_codes.clear();
-    const QList<SingerRecord> singers = findSingersByPrefix(m_state.db(), name, capacity(m_variant));
+    const QList<SingerRecord> singers = findSingersByPrefix(m_state.db(), name, kVariants[int(m_variant)].capacity);
     for (const SingerRecord &singer : singers) {
         List1->addItem(singer.singer_name);
         m_codes.append(singer.singer_code);

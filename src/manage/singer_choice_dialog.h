@@ -28,6 +28,10 @@ public:
     static std::optional<SingerRecord> choose(Variant variant, SharedState &state, Services &services, QSize screen,
                                               const QString &name, QWidget *parent = nullptr);
 
+    // choose with the name in nameBox; the name of the singer chosen goes into nameBox.
+    static void chooseInto(Variant variant, SharedState &state, Services &services, QSize screen, QLineEdit *nameBox,
+                           QWidget *parent);
+
     SingerChoiceDialog(Variant variant, SharedState &state, Services &services, QSize screen, QWidget *parent = nullptr);
 
     // Fills List1 with the singers whose name begins with name; false when there is none.
@@ -42,8 +46,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static int capacity(Variant variant);
-
     Variant m_variant;
     QList<qint64> m_codes; // parallel to List1
     std::optional<SingerRecord> m_chosen;

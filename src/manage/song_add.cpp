@@ -9,14 +9,12 @@
 #include "manage/similar_titles.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_numbers.h"
-#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
-#include <QEvent>
-#include <QFileInfo>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,16 +43,16 @@ void SongAdd::createControls()
     lb_song_code = addLabel(this, QStringLiteral("lb_song_code"), QStringLiteral("曲目編號"), QRect(20, 100, kLabelWidth, 30));
     song_code = addTextBox(this, QStringLiteral("song_code"), QRect(kFieldX, 100, 200, 30));
     song_build_date = addLabelledTextBox(this, QStringLiteral("Label3"), QStringLiteral("建檔日期"),
-                                         QStringLiteral("song_build_date"), 20, 140, kLabelWidth - 5, 200);
+                                         QStringLiteral("song_build_date"), 20, 140, kLabelWidth, 200);
     lb_date_struct = addLabel(this, QStringLiteral("lb_date_struct"), QString(), QRect(345, 132, 245, 46));
     song_name = addLabelledTextBox(this, QStringLiteral("Label4"), QStringLiteral("曲目名"), QStringLiteral("song_name"),
-                                   20, 190, kLabelWidth - 5, 445);
+                                   20, 190, kLabelWidth, 445);
     singer_name = addLabelledTextBox(this, QStringLiteral("Label5"), QStringLiteral("演唱者"),
-                                     QStringLiteral("singer_name"), 20, 230, kLabelWidth - 5, 335);
+                                     QStringLiteral("singer_name"), 20, 230, kLabelWidth, 335);
     check_singr_name = addButton(this, QStringLiteral("check_singr_name"), QStringLiteral("選擇"),
                                  QRect(480, 230, 100, 30), [this] { check_singr_name_Click(); });
     song_location = addLabelledTextBox(this, QStringLiteral("Label6"), QStringLiteral("檔案位置"),
-                                       QStringLiteral("song_location"), 20, 270, kLabelWidth - 5, 335);
+                                       QStringLiteral("song_location"), 20, 270, kLabelWidth, 335);
     Command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("瀏覽"), QRect(480, 270, 100, 30),
                          [this] { Command1_Click(); });
     add_do = addButton(this, QStringLiteral("add_do"), QStringLiteral("存"), QRect(kFieldX, 325, 150, 42),
@@ -96,7 +94,9 @@ void SongAdd::setNumberEnabled(bool on)
 
 bool SongAdd::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == song_kind || watched == song_text_count))
+    // Opening a list's drop-down is not leaving the list.
+    if (event->type() == QEvent::FocusOut && (watched == song_kind || watched == song_text_count)
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
         guarded([this] { song_kind_LostFocus(); });
     // The number is proposed, never typed: the focus passes on to the title.
     if (event->type() == QEvent::FocusIn && watched == song_code)
@@ -116,19 +116,13 @@ void SongAdd::song_kind_LostFocus()
 
 void SongAdd::Command1_Click()
 {
-    const QString current = song_location->text().trimmed();
-    const QString start = current.isEmpty() ? m_state.AppPath : QFileInfo(current).absolutePath();
-    const QString chosen = m_services.fileDialogs.openFile(start, QString());
-    if (!chosen.isEmpty())
-        song_location->setText(chosen);
+    chooseFileInto(song_location);
 }
 
 void SongAdd::check_singr_name_Click()
 {
-    const std::optional<SingerRecord> singer = SingerChoiceDialog::choose(
-        SingerChoiceDialog::Variant::song_add_check_singer_name, m_state, m_services, m_screen, singer_name->text(), this);
-    if (singer)
-        singer_name->setText(singer->singer_name);
+    SingerChoiceDialog::chooseInto(SingerChoiceDialog::Variant::song_add_check_singer_name, m_state, m_services, m_screen,
+                                   singer_name, this);
 }
 
 void SongAdd::add_do_Click()

@@ -10,14 +10,12 @@
 #include "manage/media_file_removal.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_records.h"
-#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"
 #include "widgets/modal_runner.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,12 +109,14 @@ void SongModify::key_search_Click()
     m_selected = false;
     Timer1_Timer();
     // Either fragment matches anywhere; a typed "%" or "_" is itself. The title fragment also
-    // finds numbers, as its label says.
+    // finds numbers, as its label says. The songs are read straight through the table: walking
+    // an index in list order would fetch every row of the catalogue one by one, many times
+    // slower than sorting the few that match.
     const QString title = likeFragment(keyword_song->text());
     QStringList entries;
     bool more = false;
     m_state.db().forEachRow(
-        QStringLiteral("SELECT song_num, song_name, singer_name FROM singer AS a INNER JOIN song AS b "
+        QStringLiteral("SELECT song_num, song_name, singer_name FROM song AS b NOT INDEXED INNER JOIN singer AS a "
                        "ON a.singer_code = b.song_singer_code WHERE (song_name LIKE ?1")
             + kLikeEscape + QStringLiteral(" OR song_num LIKE ?1") + kLikeEscape
             + QStringLiteral(") AND singer_name LIKE ?2") + kLikeEscape
@@ -173,17 +173,13 @@ void SongModify::showCount(int count)
 
 void SongModify::key_location_Click()
 {
-    const QString chosen = m_services.fileDialogs.openFile(song_location->text().trimmed(), QString());
-    if (!chosen.isEmpty())
-        song_location->setText(chosen);
+    chooseFileInto(song_location);
 }
 
 void SongModify::key_singer_Click()
 {
-    const std::optional<SingerRecord> singer = SingerChoiceDialog::choose(
-        SingerChoiceDialog::Variant::song_modify_check_singer, m_state, m_services, m_screen, singer_name->text(), this);
-    if (singer)
-        singer_name->setText(singer->singer_name);
+    SingerChoiceDialog::chooseInto(SingerChoiceDialog::Variant::song_modify_check_singer, m_state, m_services, m_screen,
+                                   singer_name, this);
 }
 
 bool SongModify::editAcceptable(QString *date)

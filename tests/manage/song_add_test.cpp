@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QTest>
 
 namespace {
 
@@ -126,9 +127,12 @@ TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
     EXPECT_EQ(w.song_location->text(), QStringLiteral(" ") + file);
     EXPECT_TRUE(opened.isEmpty());
 
-    // Enter in the file box saves too; the gap is filled again.
+    // Enter in the file box saves too; the number after 105003 is next.
     pick(1, 5);
     EXPECT_EQ(w.song_code->text(), QStringLiteral("105004"));
+    w.song_name->setText(QStringLiteral("第二首"));
+    QTest::keyClick(w.song_location, Qt::Key_Return);
+    EXPECT_EQ(songs().last(), QStringLiteral("105004|第二首|%1").arg(singer));
 }
 
 TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWay)

@@ -4,6 +4,7 @@
 #include "manage_fixture.h"
 
 #include <QLabel>
+#include <QProcess>
 
 namespace {
 
@@ -35,6 +36,20 @@ TEST_F(Statistics, KindsOutsideTheEightCountInTheTotalOnly)
                            "粵語類有 3 首歌"}));
     click(window, "Command1");
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(Statistics, TheCommandLinePrintsTheWindowsLines)
+{
+    const qint64 singer = catalogue.addSinger(QStringLiteral("歌手"), 1);
+    catalogue.addSong("305001", 3, QStringLiteral("Hello"), singer);
+    catalogue.addSong("705001", 7, QStringLiteral("海闊天空"), singer);
+    QProcess karaoke;
+    karaoke.start(QStringLiteral(KARAOKE_BINARY), {"--home", home.path(), "--statistics"});
+    ASSERT_TRUE(karaoke.waitForFinished(30000));
+    EXPECT_EQ(karaoke.exitCode(), 0) << karaoke.readAllStandardError().toStdString();
+    const QStringList printed = QString::fromUtf8(karaoke.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(printed, catalogueStatusLines(state.db()));
+    EXPECT_EQ(printed.value(3), QStringLiteral("客語類有 0 首歌 ;英語類有 1 首歌"));
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/file_dialogs.h"
+#include "platform/mci_device.h"
+#include "platform/media_player.h"
+#include "platform/message_boxes.h"
+#include "platform/mouse_pointer.h"
+#include "platform/shutdown.h"
+
+#include <QWidget>
+
+#include <memory>
+
+// Windows under a benchmark need media players, dialogs and devices; nothing plays, nothing
+// is asked, every question is answered No.
+class SilentPlayer : public MediaPlayer
+{
+public:
+    void setUrl(const QString &) override {}
+    QString url() const override { return {}; }
+    void play() override {}
+    void pause() override {}
+    void stop() override {}
+    void close() override {}
+    int playState() const override { return PlayState::Undefined; }
+    QString positionText() const override { return {}; }
+    int volume() const override { return 50; }
+    void setVolume(int) override {}
+    int audioTrackCount() const override { return 0; }
+    int currentAudioTrack() const override { return 0; }
+    void setCurrentAudioTrack(int) override {}
+    QWidget *videoWidget() override { return &m_video; }
+
+private:
+    QWidget m_video;
+};
+
+struct Silent : MediaPlayerFactory, MessageBoxes, FileDialogs, MousePointer, Shutdown, MciDevice
+{
+    std::unique_ptr<MediaPlayer> create() override { return std::make_unique<SilentPlayer>(); }
+    void ok(const QString &) override {}
+    bool yesNo(const QString &) override { return false; }
+    Answer yesNoCancel(const QString &) override { return Answer::Cancel; }
+    QString openFile(const QString &, const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
+    void moveTo(int, int) override {}
+    void powerOff() override {}
+    QString sendString(const QString &) override { return {}; }
+};
+
