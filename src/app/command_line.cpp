@@ -35,5 +35,6 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
 
 bool needsNoWindow(const CommandLine &options)
 {
-    return options.initOnly || options.statistics || !options.registerFolder.isEmpty() || !options.registerList.isEmpty();
+    return !options.error.isEmpty() || options.initOnly || options.statistics || !options.registerFolder.isEmpty()
+        || !options.registerList.isEmpty();
 }

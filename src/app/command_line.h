@@ -19,5 +19,5 @@ struct CommandLine
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder);
 
-// True when the options ask for a task that needs no display.
+// True when the options ask for a task that needs no display (or cannot be run at all).
 bool needsNoWindow(const CommandLine &options);

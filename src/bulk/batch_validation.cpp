@@ -56,7 +56,7 @@ BatchCheck validateListFile(const FileSystem &fs, const QStringList &kindNames, 
         return check;
     }
     const QStringList lines = listFileLines(bytes);
-    MediaFileResolver resolver(fs, folderOf(listPath));
+    MediaFileResolver resolver(fs, folderOf(absolutePathOf(listPath)));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const ListFileLine fields = parseListFileLine(lines[i]);
         if (fields.kind == ListFileLine::Kind::Ignored)

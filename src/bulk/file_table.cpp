@@ -20,9 +20,10 @@ FileTable::FileTable(SharedState &state, FileSystem &fs)
 {
 }
 
-bool FileTable::scan(const QString &folder, Progress &progress, const std::function<void(int)> &onRowAdded)
+bool FileTable::scan(const QString &typedFolder, Progress &progress, const std::function<void(int)> &onRowAdded)
 {
     m_rows.clear();
+    const QString folder = absolutePathOf(typedFolder);
     const QStringList names = m_fs.listFiles(folder);
     const int total = int(names.size());
     m_rows.reserve(size_t(total));

@@ -2,6 +2,7 @@
 
 #include "core/text_encoding.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 namespace {
@@ -41,6 +42,13 @@ QStringList listFileLines(const QByteArray &bytes)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+QString absolutePathOf(const QString &path)
+{
+    QString native = path;
+    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::cleanPath(QDir::current().absoluteFilePath(native));
 }
 
 QString folderOf(const QString &path)

@@ -25,6 +25,10 @@ ListFileLine parseListFileLine(const QString &line);
 // mark is dropped; CR LF, LF and a lone CR all end a line.
 QStringList listFileLines(const QByteArray &bytes);
 
+// The path as this machine names it, absolute and clean ("\" read as "/"): the same file is
+// then always stored and looked up under the same text.
+QString absolutePathOf(const QString &path);
+
 // The folder a path lies in and its last component; "\" and "/" both separate.
 QString folderOf(const QString &path);
 QString fileNameOf(const QString &path);

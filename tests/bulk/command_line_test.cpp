@@ -84,6 +84,24 @@ TEST_F(CommandLineTest, ListCreatesMissingSingersAndRegistersSimilarTitlesSaying
     EXPECT_EQ(songRows(), 3);
 }
 
+TEST_F(CommandLineTest, AFileRegisteredFromARelativeListIsKnownToTheFolderScan)
+{
+    addFile(QStringLiteral("KTV01.mpg"));
+    QFile list(song(QStringLiteral("list.txt")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("1,新歌,國語,甲,2\n");
+    list.close();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(home.path());
+    QString printed;
+    QTextStream out(&printed);
+    EXPECT_EQ(registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, QStringLiteral("songs\\list.txt"), out), 0);
+    EXPECT_EQ(registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, QStringLiteral("./songs/"), out), 0);
+    QDir::setCurrent(before);
+    EXPECT_TRUE(printed.contains(QStringLiteral("檔案已登錄:KTV01.mpg"))) << printed.toStdString();
+    EXPECT_EQ(songRows(), 1);
+}
+
 // A run killed in the middle leaves every song whole or absent; the next run registers the
 // rest without a duplicate.
 TEST_F(CommandLineTest, AKilledRunLosesNoSongAndTheNextRunFinishesIt)
