@@ -6,6 +6,7 @@
 #include "bulk/song_writer.h"
 #include "core/database.h"
 #include "core/database_error.h"
+#include "core/file_path.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
 #include "manage/singer_records.h"
@@ -84,15 +85,17 @@ private:
     void replaceSong(const FileRow &row)
     {
         const QString number = row.replacedNumber.trimmed();
-        const QString oldPath = GetSongLocation(m_state, number);
+        const QString oldLocation = GetSongLocation(m_state, number);
         m_writer.writeSong([&] {
             deleteSong(m_state.db(), number);
             insertRow(row, number);
         });
         ++m_outcome.songsWritten;
         m_writer.commit();
-        if (oldPath != row.path && !isRegisteredFile(m_state.db(), oldPath) && m_fs.fileExists(oldPath)
-            && m_fs.deleteFile(oldPath))
+        if (isRegisteredFile(m_state.db(), oldLocation))
+            return;
+        const QString oldFile = resolvePath(m_state.AppPath, oldLocation);
+        if (oldFile != row.path && m_fs.fileExists(oldFile) && m_fs.deleteFile(oldFile))
             ++m_outcome.filesDeleted;
     }
 

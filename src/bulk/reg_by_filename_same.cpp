@@ -1,6 +1,7 @@
 #include "bulk/reg_by_filename_same.h"
 
 #include "core/database.h"
+#include "core/file_path.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
 #include "manage/like_pattern.h"
@@ -122,7 +123,8 @@ void RegByFilenameSame::cmdViewOrg_Click()
 {
     const int index = cmbOrgSong->currentIndex();
     if (index >= 0)
-        preview(GetSongLocation(m_state, m_oldNumbers[index]), QStringLiteral("瀏覽原本的歌曲檔"));
+        preview(resolvePath(m_state.AppPath, GetSongLocation(m_state, m_oldNumbers[index])),
+                QStringLiteral("瀏覽原本的歌曲檔"));
 }
 
 void RegByFilenameSame::preview(const QString &path, const QString &caption)
