@@ -35,7 +35,9 @@ struct Bench
     QtFileSystem fs;
     SystemClock clock;
     Silent silent;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent};
+    SilentPrinter printer;
+    SilentSpreadsheets spreadsheets;
+    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
     SharedState state;
     std::unique_ptr<ScopedTransaction> extraSongs; // rolled back at the end: the catalogue stays as generated
 };

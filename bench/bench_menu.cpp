@@ -66,7 +66,9 @@ int main(int argc, char **argv)
     QtFileSystem fs;
     SystemClock clock;
     Silent silent;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent};
+    SilentPrinter printer;
+    SilentSpreadsheets spreadsheets;
+    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
     SharedState state;
     if (!InitSystem(state, fs, clock, home).ok)
         return 1;

@@ -5,7 +5,9 @@
 #include "platform/media_player.h"
 #include "platform/message_boxes.h"
 #include "platform/mouse_pointer.h"
+#include "platform/printer.h"
 #include "platform/shutdown.h"
+#include "platform/spreadsheet.h"
 
 #include <QWidget>
 
@@ -48,3 +50,42 @@ struct Silent : MediaPlayerFactory, MessageBoxes, FileDialogs, MousePointer, Shu
     QString sendString(const QString &) override { return {}; }
 };
 
+// Pages that go nowhere: the windows under a benchmark print nothing.
+class SilentPrinter : public Printer
+{
+public:
+    bool printDocument(const QString &, const std::function<void()> &) override { return false; }
+    void setFontName(const QString &) override {}
+    void setFontSize(double) override {}
+    QString fontName() const override { return {}; }
+    double fontSize() const override { return 0; }
+    void setCurrentX(double) override {}
+    void setCurrentY(double) override {}
+    double currentX() const override { return 0; }
+    double currentY() const override { return 0; }
+    double textWidth(const QString &) const override { return 0; }
+    void print(const QString &) override {}
+    void fillBox(double, double, double, double) override {}
+    void newPage() override {}
+    void endDoc() override {}
+    bool progress(int, int) override { return false; }
+};
+
+// Workbooks that are never saved.
+class SilentSpreadsheets : public SpreadsheetFactory
+{
+public:
+    std::unique_ptr<Spreadsheet> create() override { return std::make_unique<Sheet>(); }
+
+private:
+    struct Sheet : Spreadsheet
+    {
+        void setCell(int, int, const QString &) override {}
+        void setGridBorders(int, int, int, int) override {}
+        void addPageBreakBefore(int) override {}
+        void setFont(const QString &, double) override {}
+        void autoFitColumns(int, int) override {}
+        void setPageSetup(const PageSetup &) override {}
+        bool saveAs(const QString &, QString *) override { return false; }
+    };
+};

@@ -14,7 +14,7 @@ packages=(
   libxlsxwriter-dev
   fonts-arphic-ukai fonts-arphic-uming
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils
+  python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip
 )
 
 missing=()

@@ -4,20 +4,28 @@
 #include <QStringList>
 
 // Options of the karaoke program: --home DIR chooses the program folder (default: the
-// folder of the executable), --init-only starts up, reports and exits; --statistics and the
-// owner's registration tasks run without a window and exit.
+// folder of the executable), --init-only starts up, reports and exits, --statistics prints the
+// catalogue's statistics and exits. The printing tasks run without a window too:
+// --print-book FILE.pdf, --print-new FILE.pdf and --export-new FILE.xlsx, the last two with
+// --since YYYY/MM/DD and optionally --keyword K; so do the registration tasks
+// --register-folder FOLDER and --register-list FILE.
 struct CommandLine
 {
+    enum class Task { Jukebox, InitOnly, Statistics, PrintBook, PrintNew, ExportNew, RegisterFolder, RegisterList };
+
     QString home;
-    bool initOnly = false;
-    bool statistics = false; // --statistics: prints the catalogue's statistics and exits
     double clockSpeed = 1.0; // --clock-speed N: seconds pass N times faster (demos, screenshots)
-    QString registerFolder;  // --register-folder FOLDER: registration by file name, no window
-    QString registerList;    // --register-list FILE: batch registration, no window
+    Task task = Task::Jukebox;
+    QString outputFile; // of the printing tasks
+    QString inputPath;  // of the registration tasks: the folder or the list file
+    QString since;
+    QString keyword;
+    bool sinceGiven = false;
+    bool keywordGiven = false;
     QString error;
 };
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder);
 
-// True when the options ask for a task that needs no display (or cannot be run at all).
-bool needsNoWindow(const CommandLine &options);
+// The task the arguments ask for, read before any application object exists.
+CommandLine::Task requestedTask(const QStringList &arguments);

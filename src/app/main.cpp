@@ -2,6 +2,7 @@
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
+#include "app/print_tasks.h"
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
@@ -16,14 +17,19 @@
 #include "platform/qt_file_system.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_mouse_pointer.h"
+#include "platform/qt_printer.h"
 #include "core/screen_fonts.h"
 #include "platform/services.h"
 #include "core/shared_state.h"
 #include "menu/start_form.h"
 #include "platform/system_clock.h"
+#include "platform/xlsx_spreadsheet.h"
 #include "playback/wav_file_open.h"
+#include "print/new_songs.h"
+#include "print/song_book.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
@@ -57,9 +63,12 @@ int runJukebox(const CommandLine &options)
     CommandShutdown shutdown;
     GstMediaPlayerFactory mediaPlayers;
     GstMciDevice mci;
-    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci};
-
     SharedState state;
+    QtPrinter printer(QtPrinter::defaultPrinterName(), messageBoxes, fileDialogs, [&state] { return state.AppPath; });
+    XlsxSpreadsheetFactory spreadsheets;
+    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci,
+                      printer, spreadsheets};
+
     QString problem;
     if (!startUp(state, fileSystem, clock, options.home, &problem)) {
         messageBoxes.ok(problem);
@@ -88,6 +97,11 @@ int runJukebox(const CommandLine &options)
         manager.openBatchRegistration = [&] {
             BatchRegiste window(state, services, screen, &manager);
             ModalRunner::exec(window);
+        };
+        manager.printAll = [&] { print_all(state, services); };
+        manager.printNew = [&] {
+            print_new(state, services, manager.print_start_date->text(), manager.keyword->text(),
+                      manager.printsToExcel() ? PrintTarget::Excel : PrintTarget::Printer);
         };
         ModalRunner::exec(manager);
     };
@@ -129,6 +143,59 @@ int printStatistics(SharedState &state)
     return 0;
 }
 
+// The registration tasks of the command line: the windows' own work, printed instead of shown.
+int registrationTask(const CommandLine &options, SharedState &state)
+{
+    QTextStream out(stdout);
+    if (options.task == CommandLine::Task::RegisterFolder)
+        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
+    return registerListWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
+}
+
+// The printing task of the command line, as the manager menu's buttons run it.
+int printTask(const CommandLine &options, SharedState &state)
+{
+    switch (options.task) {
+    case CommandLine::Task::PrintBook:
+        return printBookTask(state, options.outputFile);
+    case CommandLine::Task::PrintNew:
+        return printNewTask(state, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::ExportNew:
+        return exportNewTask(state, options.outputFile, options.since, options.keyword);
+    case CommandLine::Task::Jukebox:
+    case CommandLine::Task::InitOnly:
+    case CommandLine::Task::Statistics:
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
+        break;
+    }
+    return 2;
+}
+
+// The application object: the jukebox needs a display; starting up and the statistics need
+// none; printing lays out text, which needs Qt Gui's fonts, on the display-less platform.
+QCoreApplication *makeApplication(CommandLine::Task task, int &argc, char **argv)
+{
+    switch (task) {
+    case CommandLine::Task::Jukebox:
+        return new QApplication(argc, argv);
+    case CommandLine::Task::InitOnly:
+    case CommandLine::Task::Statistics:
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
+        return new QCoreApplication(argc, argv);
+    case CommandLine::Task::PrintBook:
+    case CommandLine::Task::PrintNew:
+    case CommandLine::Task::ExportNew:
+        break;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto *app = new QGuiApplication(argc, argv);
+    installScreenFonts();
+    return app;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -136,30 +203,26 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // Starting up alone and the tasks without a window need no display; only the windows do.
-    CommandLine options = parseCommandLine(arguments, QString());
-    const std::unique_ptr<QCoreApplication> app(needsNoWindow(options) ? new QCoreApplication(argc, argv)
-                                                                       : new QApplication(argc, argv));
-    if (options.home.isEmpty())
-        options.home = QCoreApplication::applicationDirPath();
+    const std::unique_ptr<QCoreApplication> app(makeApplication(requestedTask(arguments), argc, argv));
+    const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << Qt::endl;
         return 2;
     }
-    if (options.statistics)
+    switch (options.task) {
+    case CommandLine::Task::Jukebox:
+        return runJukebox(options);
+    case CommandLine::Task::InitOnly:
+        return withoutWindow(options, startUpOnly);
+    case CommandLine::Task::Statistics:
         return withoutWindow(options, printStatistics);
-    // The owner's registration tasks: the windows' own work, printed instead of shown.
-    if (!options.registerFolder.isEmpty()) {
-        return withoutWindow(options, [&](SharedState &state) {
-            QTextStream out(stdout);
-            return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.registerFolder, out);
-        });
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
+        return withoutWindow(options, [&options](SharedState &state) { return registrationTask(options, state); });
+    case CommandLine::Task::PrintBook:
+    case CommandLine::Task::PrintNew:
+    case CommandLine::Task::ExportNew:
+        break;
     }
-    if (!options.registerList.isEmpty()) {
-        return withoutWindow(options, [&](SharedState &state) {
-            QTextStream out(stdout);
-            return registerListWithoutWindow(state, *state.Fso, *state.clock, options.registerList, out);
-        });
-    }
-    return options.initOnly ? withoutWindow(options, startUpOnly) : runJukebox(options);
+    return withoutWindow(options, [&options](SharedState &state) { return printTask(options, state); });
 }

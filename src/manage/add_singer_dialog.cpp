@@ -65,6 +65,13 @@ std::optional<qint64> AddSingerDialog::findOrAdd(Variant variant, SharedState &s
     return std::nullopt;
 }
 
+std::optional<qint64> AddSingerDialog::findOrAddFromBox(SharedState &state, Services &services, QSize screen,
+                                                        QLineEdit *nameBox, QWidget *parent)
+{
+    return findOrAdd(Variant::singer_add, state, services, screen, nameBox->text(),
+                     [nameBox](const QString &name) { nameBox->setText(name); }, parent);
+}
+
 void AddSingerDialog::Command1_Click()
 {
     const QString name = singer_name->text().trimmed();

@@ -31,6 +31,11 @@ public:
                                            const std::function<void(const QString &)> &writeBack = {},
                                            QWidget *parent = nullptr);
 
+    // findOrAdd as the song windows use it: singer_add with the name in nameBox, the name as
+    // settled in the dialog written back into nameBox.
+    static std::optional<qint64> findOrAddFromBox(SharedState &state, Services &services, QSize screen,
+                                                  QLineEdit *nameBox, QWidget *parent);
+
     // Receives the trimmed name when "ok!" settles it: a new singer stored, or one of that
     // name confirmed.
     std::function<void(const QString &)> writeBack;

@@ -82,11 +82,12 @@ void ManagerMenu::createPrintArea()
     print_new = addHookButton(Frame1, QStringLiteral("print_new"), QStringLiteral("條件列印"), QRect(115, 118, 215, 40),
                               &ManagerMenu::printNew);
     Frame2 = addFrame(QStringLiteral("Frame2"), QStringLiteral("列印選項"), QRect(kRightX, 255, kRightWidth, 85));
-    const char *options[] = {"Excel", "預設印表機"};
+    // Option 0 is the printer and option 1 Excel; the box shows Excel first.
+    const char *options[] = {"預設印表機", "Excel"};
     for (size_t i = 0; i < optPrinter.size(); ++i) {
         optPrinter[i] = new QRadioButton(QString::fromUtf8(options[i]), Frame2);
         optPrinter[i]->setObjectName(QStringLiteral("optPrinter_%1").arg(i));
-        optPrinter[i]->setGeometry(i == 0 ? QRect(20, 38, 120, 30) : QRect(150, 38, 175, 30));
+        optPrinter[i]->setGeometry(i == 1 ? QRect(20, 38, 120, 30) : QRect(150, 38, 175, 30));
         registerControl(optPrinter[i]);
     }
     optPrinter[0]->setChecked(true);
@@ -103,7 +104,7 @@ QPushButton *ManagerMenu::addHookButton(QWidget *parent, const QString &name, co
 
 bool ManagerMenu::printsToExcel() const
 {
-    return optPrinter[0]->isChecked();
+    return optPrinter[1]->isChecked();
 }
 
 template<class Window> void ManagerMenu::runWindow()

@@ -148,8 +148,7 @@ void SongAdd::add_do_Click()
         return;
     }
     const std::optional<qint64> singer =
-        AddSingerDialog::findOrAdd(AddSingerDialog::Variant::singer_add, m_state, m_services, m_screen,
-                                   singer_name->text(), [this](const QString &name) { singer_name->setText(name); }, this);
+        AddSingerDialog::findOrAddFromBox(m_state, m_services, m_screen, singer_name, this);
     // Closed without a singer: nothing may be stored, and the owner's input stays.
     if (!singer)
         return;

@@ -222,8 +222,7 @@ void SongModify::key_modify_Click()
         return;
     }
     const std::optional<qint64> singer =
-        AddSingerDialog::findOrAdd(AddSingerDialog::Variant::singer_add, m_state, m_services, m_screen,
-                                   singer_name->text(), [this](const QString &name) { singer_name->setText(name); }, this);
+        AddSingerDialog::findOrAddFromBox(m_state, m_services, m_screen, singer_name, this);
     if (!singer)
         return;
     ScopedTransaction transaction(db);

@@ -7,7 +7,9 @@ class MciDevice;
 class MediaPlayerFactory;
 class MessageBoxes;
 class MousePointer;
+class Printer;
 class Shutdown;
+class SpreadsheetFactory;
 
 // The outside world as the windows reach it. The program builds the real ones; tests pass fakes.
 struct Services
@@ -20,4 +22,6 @@ struct Services
     Shutdown &shutdown;
     MediaPlayerFactory &mediaPlayers;
     MciDevice &mci;
+    Printer &printer;
+    SpreadsheetFactory &spreadsheets;
 };

@@ -49,8 +49,8 @@ TEST_F(ManagerMenuWindow, ShowsEveryButtonWithItsCaption)
         EXPECT_EQ(child<QLabel>(w, name).text(), QString::fromUtf8(caption)) << name;
     EXPECT_EQ(w.Frame1->title(), QStringLiteral("條件列印功能"));
     EXPECT_EQ(w.Frame2->title(), QStringLiteral("列印選項"));
-    EXPECT_EQ(w.optPrinter[0]->text(), QStringLiteral("Excel"));
-    EXPECT_EQ(w.optPrinter[1]->text(), QStringLiteral("預設印表機"));
+    EXPECT_EQ(w.optPrinter[0]->text(), QStringLiteral("預設印表機"));
+    EXPECT_EQ(w.optPrinter[1]->text(), QStringLiteral("Excel"));
     EXPECT_EQ(w.print_start_date->text(), QStringLiteral("2026/12/05"));
     EXPECT_EQ(w.width(), 1024);
 }

@@ -46,7 +46,7 @@ TEST(PlayerOnTheRealEngine, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
 
     GstMediaPlayerFactory engine({"fakesink sync=true", "fakesink sync=true"});
     Services services{fakes.fileSystem, fakes.clock, fakes.messageBoxes, fakes.fileDialogs,
-                      fakes.mousePointer, fakes.shutdown, engine, fakes.mci};
+                      fakes.mousePointer, fakes.shutdown, engine, fakes.mci, fakes.printer, fakes.spreadsheets};
     QTimer menuTimer;
     Player player(state, services, QSize(800, 600), &menuTimer);
     QStringList played;

@@ -7,6 +7,8 @@
 #include "support/fake_mci_device.h"
 #include "support/fake_media_player.h"
 #include "support/fake_message_boxes.h"
+#include "support/fake_printer.h"
+#include "platform/xlsx_spreadsheet.h"
 #include "platform/services.h"
 
 // Every platform service as a fake, bundled as the windows receive them.
@@ -20,5 +22,8 @@ struct FakeServices
     FakeShutdown shutdown;
     FakeMediaPlayerFactory mediaPlayers;
     FakeMciDevice mci;
-    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci};
+    FakePrinter printer;
+    XlsxSpreadsheetFactory spreadsheets; // writes real files, which tests read back
+    Services services{fileSystem, clock, messageBoxes, fileDialogs, mousePointer, shutdown, mediaPlayers, mci,
+                      printer, spreadsheets};
 };

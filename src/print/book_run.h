@@ -1,0 +1,31 @@
+#pragma once
+
+#include "print/book_pass.h"
+#include "print/print_services.h"
+#include "print/song_selection.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class MessageBoxes;
+struct SharedState;
+
+// A song book to print: its songs and how they fall into sections.
+struct BookSpec
+{
+    QString title; // of the document, shown in the preview and the file name
+    SongSelection selection;
+    BookSections sections;
+};
+
+// Sets the book's font, "標楷體" at 24 points, once before the first page.
+void setBookFont(PrintServices &services);
+// Double-sided (true) or not; nullopt when the owner cancelled the question.
+std::optional<bool> chooseDoubleSided(MessageBoxes &messageBoxes, Sides sides);
+// Prints the book of total songs, single-sided or in two passes with the owner turning the
+// paper over in between.
+PrintResult printBook(SharedState &state, PrintServices &services, const BookSpec &spec, bool doubleSided, int total);
+// Runs a printing task, telling the owner when the catalogue cannot be read.
+PrintResult reportingCatalogueErrors(MessageBoxes &messageBoxes, const std::function<PrintResult()> &task);

@@ -1,0 +1,132 @@
+#include "print/new_songs_export.h"
+
+#include "core/database.h"
+#include "core/shared_state.h"
+#include "core/small_routines.h"
+#include "platform/clock.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
+#include "platform/spreadsheet.h"
+#include "print/new_songs_filter.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace {
+
+constexpr int kBlockRows = 26; // a header row and 25 songs
+constexpr int kSongsPerBlock = kBlockRows - 1;
+constexpr int kLastColumn = 3;
+constexpr double kFontSize = 25;
+constexpr int kPrintZoom = 70;
+
+struct ExportSong
+{
+    QString num;
+    QString name;
+};
+
+std::vector<ExportSong> readSongs(Database &db, const NewSongsFilter &filter)
+{
+    std::vector<ExportSong> songs;
+    db.forEachRow(QStringLiteral("SELECT DISTINCT song_num, song_name, song_kind, song_text_count FROM song "
+                                 "WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ? "
+                                 "ORDER BY song_kind, song_text_count, song_name"),
+                  {filter.titlePattern(), filter.date}, [&songs](const RowView &row) {
+                      songs.push_back({row.text(0), row.text(1)});
+                      return true;
+                  });
+    return songs;
+}
+
+// The singers of every number of the list, joined by "+", read in one query: all singers
+// registered under the number, whatever the title or date of their own row.
+QHash<QString, QString> readSingers(Database &db, const NewSongsFilter &filter)
+{
+    QHash<QString, QString> singers;
+    db.forEachRow(QStringLiteral("SELECT DISTINCT s.song_num, g.singer_code, g.singer_name "
+                                 "FROM song s JOIN singer g ON g.singer_code = s.song_singer_code "
+                                 "WHERE s.song_num IN (SELECT song_num FROM song "
+                                 "WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ?) "
+                                 "ORDER BY s.song_num, g.singer_code"),
+                  {filter.titlePattern(), filter.date}, [&singers](const RowView &row) {
+                      QString &names = singers[row.text(0)];
+                      if (!names.isEmpty())
+                          names += QLatin1Char('+');
+                      names += row.text(2);
+                      return true;
+                  });
+    return singers;
+}
+
+// Fills the blocks; returns how many there are.
+int fillBlocks(Spreadsheet &sheet, const std::vector<ExportSong> &songs, const QHash<QString, QString> &singers)
+{
+    int row = 1;
+    int sinceHeader = kSongsPerBlock; // the first row is a header
+    int blocks = 0;
+    for (const ExportSong &song : songs) {
+        if (sinceHeader >= kSongsPerBlock) {
+            sheet.setCell(row, 1, QStringLiteral("編號"));
+            sheet.setCell(row, 2, QStringLiteral("歌曲名稱"));
+            sheet.setCell(row, 3, QStringLiteral("演唱者"));
+            sinceHeader = 0;
+            ++row;
+            ++blocks;
+        }
+        sheet.setCell(row, 1, song.num);
+        sheet.setCell(row, 2, song.name);
+        sheet.setCell(row, 3, singers.value(song.num));
+        ++row;
+        ++sinceHeader;
+    }
+    return blocks;
+}
+
+// One printed page per block, each ruled over its full 26 rows, the last one too. The sheet
+// holds only these manual breaks, so no automatic break needs moving out of the way.
+void layOutPages(Spreadsheet &sheet, int blocks, const QDate &today)
+{
+    for (int k = 1; k <= blocks; ++k) {
+        if (k < blocks)
+            sheet.addPageBreakBefore(kBlockRows * k + 1);
+        sheet.setGridBorders(kBlockRows * (k - 1) + 1, 1, kBlockRows * k, kLastColumn);
+    }
+    sheet.setFont(kScreenFontName, kFontSize);
+    sheet.autoFitColumns(1, kLastColumn);
+    Spreadsheet::PageSetup setup;
+    setup.zoom = kPrintZoom;
+    setup.centerHorizontally = true;
+    setup.centerVertically = false;
+    setup.header = QStringLiteral("&R列印日期 : ") + today.toString(QStringLiteral("yyyy/MM/dd"));
+    setup.footer = QStringLiteral("&C第 &P 頁，共 &N 頁");
+    sheet.setPageSetup(setup);
+}
+
+} // namespace
+
+PrintResult exportNewSongs(SharedState &state, PrintServices &services, const NewSongsFilter &filter)
+{
+    const std::vector<ExportSong> songs = readSongs(state.db(), filter);
+    if (songs.empty()) {
+        services.messageBoxes.ok(filter.noDataMessage());
+        return PrintResult::NoData;
+    }
+    const QDate today = services.clock.now().date();
+    std::unique_ptr<Spreadsheet> sheet = services.spreadsheets.create();
+    const int blocks = fillBlocks(*sheet, songs, readSingers(state.db(), filter));
+    layOutPages(*sheet, blocks, today);
+
+    const QString path = services.fileDialogs.saveFile(
+        state.AppPath, QStringLiteral("Tolvek_Karaoke") + today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".xlsx"),
+        QStringLiteral("Excel Files(*.xlsx)"));
+    if (path.isEmpty())
+        return PrintResult::Stopped; // cancelled: the workbook is dropped unwritten
+    QString error;
+    if (!sheet->saveAs(path, &error)) {
+        services.messageBoxes.ok(QStringLiteral("無法寫入 ") + path + QStringLiteral(" (") + error + QStringLiteral(")"));
+        return PrintResult::Stopped;
+    }
+    return PrintResult::Done;
+}

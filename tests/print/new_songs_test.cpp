@@ -1,0 +1,83 @@
+#include "print_fixture.h"
+
+#include "print/new_songs.h"
+
+using namespace BookLayout;
+
+namespace {
+
+using Answer = MessageBoxes::Answer;
+
+class NewSongsList : public PrintTest
+{
+protected:
+    // Prints single-sided and gives the section titles of the sheets.
+    QStringList printSections(const QString &date, const QString &keyword, PrintResult expected = PrintResult::Done)
+    {
+        fake.printer.documents.clear();
+        fake.messageBoxes.shown.clear();
+        fake.messageBoxes.answers = {Answer::No};
+        EXPECT_EQ(print_new(state, fake.services, date, keyword, PrintTarget::Printer), expected);
+        QStringList titles;
+        for (const FakePrinter::Document &document : fake.printer.documents) {
+            for (const FakePrinter::Sheet &sheet : document.sheets)
+                titles.append(sectionTitle(sheet));
+        }
+        return titles;
+    }
+};
+
+TEST_F(NewSongsList, ListsTheSongsSinceTheDateBySectionsOfKind)
+{
+    addSongs(1, 3, 2, QStringLiteral("2026/01/05"));
+    addSongs(1, 5, 1, QStringLiteral("2026/01/04"));
+    addSongs(1, 6, 20, QStringLiteral("2026/02/01"));
+    addSongs(7, 4, 1, QStringLiteral("2026/03/01"));
+
+    // All lengths of a kind run on in one section; a date without leading zeros is read as
+    // 2026/01/05.
+    EXPECT_EQ(printSections(QStringLiteral("2026/1/5"), QString()),
+              QStringList({"新進國語歌曲 ", "新進國語歌曲 ", "新進粵語歌曲 "}));
+    const FakePrinter::Sheet &first = fake.printer.documents[0].sheets[0];
+    EXPECT_EQ(songTitles(first).first(), title(3, 1));
+    EXPECT_EQ(songTitles(first).value(2), title(6, 1));
+    EXPECT_EQ(pageLabel(fake.printer.documents[0].sheets[2]), "第 3頁");
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
+
+    EXPECT_EQ(printSections(QStringLiteral(" 2026-03-01 "), QStringLiteral("  01 ")), QStringList{"精選粵語01歌曲"});
+}
+
+TEST_F(NewSongsList, AKeywordMeansItselfApostrophesPercentsAndAll)
+{
+    const struct
+    {
+        QString name;
+        bool matches;
+    } songs[] = {{"愛你100%", true}, {"愛你1000", false}, {"Rock'n'Roll", true}, {"Rock n Roll", false}};
+    for (int i = 0; i < 4; ++i)
+        db.addSong(number(3, 8, i + 1), 3, songs[i].name, singerCode);
+
+    for (const QString &keyword : {QStringLiteral("100%"), QStringLiteral("k'n'R")}) {
+        SCOPED_TRACE(keyword.toStdString());
+        EXPECT_EQ(printSections(QStringLiteral("2026/01/01"), keyword), QStringList{"精選英語" + keyword + "歌曲"});
+        const QStringList titles = songTitles(fake.printer.documents[0].sheets[0]);
+        EXPECT_EQ(titles.size(), 1);
+        for (const auto &song : songs)
+            EXPECT_EQ(titles.contains(song.name), song.matches && song.name.contains(keyword, Qt::CaseInsensitive));
+    }
+}
+
+TEST_F(NewSongsList, ABadDateOrNoMatchIsToldAndNothingPrinted)
+{
+    addSongs(1, 3, 1, QStringLiteral("2026/01/05"));
+    for (const QString date : {"", "2026/13/01", "2026/2/30", "明天", "2026/01"}) {
+        SCOPED_TRACE(date.toStdString());
+        EXPECT_TRUE(printSections(date, QString(), PrintResult::BadDate).isEmpty());
+        EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請指定好起始列印的日期"});
+    }
+    EXPECT_TRUE(printSections(QStringLiteral("2026/1/6"), QStringLiteral("愛"), PrintResult::NoData).isEmpty());
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"沒有2026/1/6以後 or 有關\"愛\"的相關資料"});
+    EXPECT_TRUE(fake.printer.documents.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,175 @@
+#include "print_fixture.h"
+
+#include "print/song_book.h"
+
+using namespace BookLayout;
+
+namespace {
+
+using Answer = MessageBoxes::Answer;
+
+class SongBook : public PrintTest
+{
+};
+
+TEST_F(SongBook, SectionsOfKindAndLengthFillPagesOf21SongsUnderAHeaderRow)
+{
+    addSongs(1, 3, 30);
+    addSongs(1, 4, 1);
+    addSongs(7, 2, 1);
+    fake.messageBoxes.answers = {Answer::No};
+
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Done);
+
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
+    ASSERT_EQ(fake.printer.documents.size(), 1);
+    const FakePrinter::Document &book = fake.printer.documents[0];
+    EXPECT_TRUE(book.ended);
+    ASSERT_EQ(book.sheets.size(), 4);
+    const struct
+    {
+        QString title;
+        QString label;
+        int songs;
+        QString first;
+    } expected[] = {
+        {"國語-- 3字部", "第 1頁", 21, title(3, 1)},
+        {"國語-- 3字部", "第 2頁", 9, title(3, 22)},
+        {"國語-- 4字部", "第 3頁", 1, title(4, 1)},
+        {"粵語-- 2字部", "第 4頁", 1, title(2, 1)},
+    };
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const FakePrinter::Sheet &sheet = book.sheets[i];
+        EXPECT_EQ(sectionTitle(sheet), expected[i].title);
+        EXPECT_EQ(pageLabel(sheet), expected[i].label);
+        const QStringList titles = songTitles(sheet);
+        EXPECT_EQ(titles.size(), expected[i].songs);
+        EXPECT_EQ(titles.value(0), expected[i].first);
+        // The full ruled table, however few songs the page holds: 22 rules, 4 bars per row, the closing rule.
+        EXPECT_EQ(sheet.boxes.size(), 22 * 5 + 1);
+        EXPECT_EQ(sheet.at(kTitleX, textY(1)), "歌曲名稱");
+        EXPECT_EQ(sheet.at(kNumberX, textY(1)), "編號");
+        EXPECT_EQ(sheet.at(kSingerX, textY(1)), "演唱者");
+        for (const FakePrinter::Text &text : sheet.texts) {
+            EXPECT_EQ(text.font, "標楷體");
+            EXPECT_EQ(text.size, 24);
+        }
+    }
+    EXPECT_EQ(cell(book.sheets[1], kNumberX, 2), number(1, 3, 22));
+    EXPECT_EQ(cell(book.sheets[1], kSingerX, 2), "歌手甲");
+}
+
+TEST_F(SongBook, TitlesOfElevenCharactersAndMoreShareOneSectionOfTheirKind)
+{
+    addSongs(3, 10, 1);
+    addSongs(3, 11, 1);
+    addSongs(3, 14, 1);
+    fake.messageBoxes.answers = {Answer::No};
+
+    print_all(state, fake.services);
+
+    const QList<FakePrinter::Sheet> &sheets = fake.printer.documents.value(0).sheets;
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(sectionTitle(sheets[0]), "英語-- 10字部");
+    EXPECT_EQ(songTitles(sheets[0]), QStringList{title(10, 1)});
+    EXPECT_EQ(sectionTitle(sheets[1]), "英語-- 多字部");
+    EXPECT_EQ(songTitles(sheets[1]), QStringList({title(11, 1), title(14, 1)}));
+}
+
+TEST_F(SongBook, DoubleSidedPrintsTheOddPagesThenTheEvenOnesNumberedAsTheWholeBook)
+{
+    addSongs(1, 3, 4 * 21 + 5); // five pages
+    fake.messageBoxes.answers = {Answer::Yes};
+
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Done);
+
+    EXPECT_EQ(printedPages(), "第 1頁 第 3頁 第 5頁 | 第 2頁 第 4頁");
+    EXPECT_EQ(fake.messageBoxes.shown,
+              QStringList({"請問您是否要印成雙面?", "開始處理列印, 按下\"確定\"按鍵, 將會開始印第 1,3,5,7,9....頁",
+                           "單數頁資料處理完畢, 等印表機把單數頁印完後, 請將紙反過來, 將會印第 2,4,6,8,10....頁, "
+                           "請注意您紙張的排列"}));
+    EXPECT_EQ(songTitles(fake.printer.documents[1].sheets[0]).value(0), title(3, 22));
+    EXPECT_EQ(songTitles(fake.printer.documents[0].sheets[2]), QStringList({title(3, 85), title(3, 86), title(3, 87),
+                                                                              title(3, 88), title(3, 89)}));
+    EXPECT_TRUE(fake.printer.documents[0].ended && fake.printer.documents[1].ended);
+}
+
+TEST_F(SongBook, NothingIsPrintedWhenTheOwnerCancelsOrTheCatalogueIsEmpty)
+{
+    fake.messageBoxes.answers = {Answer::No};
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::NoData);
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList({"請問您是否要印成雙面?", "沒有資料"}));
+
+    addSongs(1, 3, 50);
+    fake.messageBoxes.shown.clear();
+    fake.messageBoxes.answers = {Answer::Cancel};
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
+    EXPECT_TRUE(fake.printer.documents.isEmpty());
+
+    // The preview of the odd pages is closed: the even pages are not asked for.
+    fake.messageBoxes.shown.clear();
+    fake.messageBoxes.answers = {Answer::Yes};
+    fake.printer.previewAnswers = {false};
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 2);
+    EXPECT_EQ(fake.printer.documents.size(), 1);
+
+    // Cancelled from the progress on the second page: the document is never ended.
+    fake.printer.documents.clear();
+    fake.messageBoxes.answers = {Answer::No};
+    fake.printer.progressCalls = 0;
+    fake.printer.cancelAtProgressCall = 1;
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+    ASSERT_EQ(fake.printer.documents.size(), 1);
+    EXPECT_FALSE(fake.printer.documents[0].ended);
+    EXPECT_EQ(fake.printer.documents[0].sheets.size(), 1);
+}
+
+TEST_F(SongBook, ACatalogueThatCannotBeReadIsToldAndNothingIsPrinted)
+{
+    addSongs(1, 3, 5);
+    db.database().ExecuteSql(QStringLiteral("DROP TABLE singer"));
+    fake.messageBoxes.answers = {Answer::No};
+
+    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 2);
+    EXPECT_TRUE(fake.messageBoxes.shown[1].startsWith("無法讀取資料庫 (")) << fake.messageBoxes.shown[1].toStdString();
+    ASSERT_EQ(fake.printer.documents.size(), 1);
+    EXPECT_FALSE(fake.printer.documents[0].ended);
+}
+
+TEST_F(SongBook, TextsStayInsideTheirCells)
+{
+    const qint64 band = db.addSinger(QStringLiteral("The Long Band Name Orchestra"), 2);
+    const QString longTitle = QString(20, QChar(0x611B));
+    db.addSong(QStringLiteral("120001"), 1, longTitle, band);
+    db.addSong(QStringLiteral("103001"), 1, QStringLiteral("無人唱"), 9999);
+    fake.messageBoxes.answers = {Answer::No};
+
+    print_all(state, fake.services);
+
+    const QList<FakePrinter::Sheet> &sheets = fake.printer.documents.value(0).sheets;
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(cell(sheets[0], kSingerX, 2), "找不到");
+    EXPECT_EQ(fake.printer.fontSize(), 24); // back to the book's size after a smaller text
+    const struct
+    {
+        QString text;
+        double right;
+    } cells[] = {{longTitle, 12.1 * kCm}, {"The Long Band Name Orchestra", 19.3 * kCm}};
+    for (const auto &wide : cells) {
+        SCOPED_TRACE(wide.text.toStdString());
+        const auto text = std::find_if(sheets[1].texts.begin(), sheets[1].texts.end(),
+                                       [&](const FakePrinter::Text &t) { return t.text == wide.text; });
+        ASSERT_NE(text, sheets[1].texts.end());
+        EXPECT_LT(text->size, 24);
+        fake.printer.setFontSize(text->size);
+        EXPECT_LE(text->x + fake.printer.textWidth(text->text), wide.right);
+        EXPECT_GT(text->y, textY(2)); // centred on the row's line
+    }
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/printer.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records what is drawn, document by document and sheet by sheet, as the printer contract
+// puts it on paper: a sheet starts when something is drawn on it, so a page break right
+// before the end of a document adds none. Characters are as wide as in the Kai font: Chinese
+// ones one em of the font size, Latin letters and digits half an em.
+class FakePrinter : public Printer
+{
+public:
+    struct Text
+    {
+        double x = 0;
+        double y = 0;
+        QString text;
+        QString font;
+        double size = 0;
+    };
+    struct Box
+    {
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    };
+    struct Sheet
+    {
+        QList<Text> texts;
+        QList<Box> boxes;
+        QStringList strings() const;
+        // The text printed at (x, y), or an empty string.
+        QString at(double x, double y) const;
+    };
+    struct Document
+    {
+        QString title;
+        QList<Sheet> sheets;
+        bool ended = false; // endDoc() was called
+    };
+
+    QList<Document> documents;
+    // Whether the owner goes on from each document's preview (true when none is queued).
+    QList<bool> previewAnswers;
+    // progress() answers false (the owner cancels) from this call on; -1: never.
+    int cancelAtProgressCall = -1;
+    int progressCalls = 0;
+
+    bool printDocument(const QString &title, const std::function<void()> &draw) override;
+
+    void setFontName(const QString &name) override { m_fontName = name; }
+    void setFontSize(double points) override { m_fontSize = points; }
+    QString fontName() const override { return m_fontName; }
+    double fontSize() const override { return m_fontSize; }
+    void setCurrentX(double twips) override { m_x = twips; }
+    void setCurrentY(double twips) override { m_y = twips; }
+    double currentX() const override { return m_x; }
+    double currentY() const override { return m_y; }
+    double textWidth(const QString &text) const override;
+    void print(const QString &text) override;
+    void fillBox(double x1, double y1, double x2, double y2) override;
+    void newPage() override;
+    void endDoc() override;
+    bool progress(int done, int total) override;
+
+private:
+    Sheet &sheet();
+
+    QString m_fontName;
+    double m_fontSize = 0;
+    double m_x = 0;
+    double m_y = 0;
+    bool m_breakPending = false;
+};
