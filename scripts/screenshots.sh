@@ -2,7 +2,8 @@
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar, the
 # mixer panel and the manager menu opened from its button; then every manager-mode window,
-# filled in, and one message box.
+# filled in, and one message box; then the bulk-registration windows (a scanned folder of good
+# and badly named files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,7 @@ home="$PWD/demo-home"
 mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
 [ -x build/tests/manage/manage_screenshots ] || cmake --build build --target manage_screenshots
+[ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 
 display=":$((90 + RANDOM % 9))"
@@ -56,3 +58,6 @@ xdotool mousemove "$bx" "$by" click 1; shot back-from-manager 1
 
 # Every manager-mode window, filled in as the owner would, and one message box.
 build/tests/manage/manage_screenshots "$home" "$out"
+
+# The bulk-registration windows over the menu.
+build/tests/bulk/bulk_screenshots "$out"

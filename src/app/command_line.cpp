@@ -18,6 +18,11 @@ const TaskOption kPrintTasks[] = {
     {"--print-new", CommandLine::Task::PrintNew},
     {"--export-new", CommandLine::Task::ExportNew},
 };
+// The registration tasks take the folder or list file to register.
+const TaskOption kRegisterTasks[] = {
+    {"--register-folder", CommandLine::Task::RegisterFolder},
+    {"--register-list", CommandLine::Task::RegisterList},
+};
 
 template<size_t N>
 const TaskOption *findTask(const TaskOption (&tasks)[N], const QString &arg)
@@ -62,6 +67,9 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         } else if (const TaskOption *task = findTask(kPrintTasks, arg); task && hasValue) {
             options.task = task->task;
             options.outputFile = arguments[++i];
+        } else if (const TaskOption *task = findTask(kRegisterTasks, arg); task && hasValue) {
+            options.task = task->task;
+            options.inputPath = arguments[++i];
         } else if (arg == QLatin1String("--since") && hasValue) {
             options.since = arguments[++i];
             options.sinceGiven = true;
@@ -71,7 +79,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &execut
         } else {
             options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --statistics, --clock-speed N, "
                                            "--print-book FILE.pdf, --print-new FILE.pdf --since YYYY/MM/DD "
-                                           "[--keyword K], --export-new FILE.xlsx --since YYYY/MM/DD [--keyword K])")
+                                           "[--keyword K], --export-new FILE.xlsx --since YYYY/MM/DD [--keyword K], "
+                                           "--register-folder FOLDER, --register-list FILE)")
                                 .arg(arg);
             return options;
         }
@@ -86,6 +95,8 @@ CommandLine::Task requestedTask(const QStringList &arguments)
         if (const TaskOption *task = findTask(kSimpleTasks, arg))
             return task->task;
         if (const TaskOption *task = findTask(kPrintTasks, arg))
+            return task->task;
+        if (const TaskOption *task = findTask(kRegisterTasks, arg))
             return task->task;
     }
     return CommandLine::Task::Jukebox;

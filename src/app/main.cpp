@@ -1,4 +1,7 @@
 #include "app/command_line.h"
+#include "bulk/batch_registe.h"
+#include "bulk/command_line_runs.h"
+#include "bulk/reg_by_filename.h"
 #include "app/print_tasks.h"
 #include "platform/command_shutdown.h"
 #include "platform/gst/gst_mci_device.h"
@@ -89,6 +92,14 @@ int runJukebox(const CommandLine &options)
             menu.wmpMain->close();
             QApplication::exit(0);
         };
+        manager.openRegistrationByFileName = [&] {
+            RegByFilename window(state, services, screen, &manager);
+            ModalRunner::exec(window);
+        };
+        manager.openBatchRegistration = [&] {
+            BatchRegiste window(state, services, screen, &manager);
+            ModalRunner::exec(window);
+        };
         manager.printAll = [&] { print_all(state, services); };
         manager.printNew = [&] {
             print_new(state, services, manager.print_start_date->text(), manager.keyword->text(),
@@ -134,6 +145,15 @@ int printStatistics(SharedState &state)
     return 0;
 }
 
+// The registration tasks of the command line: the windows' own work, printed instead of shown.
+int registrationTask(const CommandLine &options, SharedState &state)
+{
+    QTextStream out(stdout);
+    if (options.task == CommandLine::Task::RegisterFolder)
+        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
+    return registerListWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
+}
+
 // The printing task of the command line, as the manager menu's buttons run it.
 int printTask(const CommandLine &options, SharedState &state)
 {
@@ -147,6 +167,8 @@ int printTask(const CommandLine &options, SharedState &state)
     case CommandLine::Task::Jukebox:
     case CommandLine::Task::InitOnly:
     case CommandLine::Task::Statistics:
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
         break;
     }
     return 2;
@@ -161,6 +183,8 @@ QCoreApplication *makeApplication(CommandLine::Task task, int &argc, char **argv
         return new QApplication(argc, argv);
     case CommandLine::Task::InitOnly:
     case CommandLine::Task::Statistics:
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
         return new QCoreApplication(argc, argv);
     case CommandLine::Task::PrintBook:
     case CommandLine::Task::PrintNew:
@@ -194,6 +218,9 @@ int main(int argc, char *argv[])
         return withoutWindow(options, startUpOnly);
     case CommandLine::Task::Statistics:
         return withoutWindow(options, printStatistics);
+    case CommandLine::Task::RegisterFolder:
+    case CommandLine::Task::RegisterList:
+        return withoutWindow(options, [&options](SharedState &state) { return registrationTask(options, state); });
     case CommandLine::Task::PrintBook:
     case CommandLine::Task::PrintNew:
     case CommandLine::Task::ExportNew:

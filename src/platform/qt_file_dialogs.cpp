@@ -9,6 +9,11 @@ QString QtFileDialogs::openFile(const QString &startFolder, const QString &filte
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), startFolder, filter);
 }
 
+QString QtFileDialogs::openFileTitled(const QString &title, const QString &startFolder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startFolder, filter);
+}
+
 QString QtFileDialogs::saveFile(const QString &startFolder, const QString &initialName, const QString &filter)
 {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),

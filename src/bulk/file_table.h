@@ -1,0 +1,46 @@
+#pragma once
+
+#include "bulk/file_row.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class FileSystem;
+class Progress;
+struct SharedState;
+
+// The table of a folder registered by file name: each supported file with what its name says
+// and how it stands against the catalogue.
+class FileTable
+{
+public:
+    FileTable(SharedState &state, FileSystem &fs);
+
+    // Reads the folder afresh, checking each supported file as it is listed, and calls
+    // onRowAdded with each new row's index. False when the owner stopped the scan (the rows
+    // read so far stay).
+    bool scan(const QString &folder, Progress &progress, const std::function<void(int)> &onRowAdded = {});
+
+    // Checks one row against its name and the catalogue (setArySong); true when its file is
+    // registered already.
+    bool setArySong(int i);
+    // Moves the row's file to a new name in the same folder and checks it again. Refused
+    // (false, nothing changed) when a file of that name exists or the extension is not supported.
+    bool rename(int i, const QString &newFileName);
+
+    int size() const { return int(m_rows.size()); }
+    FileRow &row(int i) { return m_rows[size_t(i)]; }
+    const FileRow &row(int i) const { return m_rows[size_t(i)]; }
+    const std::vector<FileRow> &rows() const { return m_rows; }
+    // The first row that cannot be registered yet, or -1.
+    int firstUnconfirmed() const;
+
+private:
+    void checkAgainstCatalogue(FileRow &row);
+
+    SharedState &m_state;
+    FileSystem &m_fs;
+    std::vector<FileRow> m_rows;
+};
