@@ -1,12 +1,11 @@
 #include "core/settings_file.h"
 
 #include "core/file_path.h"
-
-#include "platform/file_system.h"
 #include "core/leading_number.h"
 #include "core/text_encoding.h"
+#include "platform/file_system.h"
 
-#include <QDir>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -62,14 +61,35 @@ QString trimBlanks(const QString &text)
     return text.mid(start, end - start);
 }
 
+// Lines end in CR LF, LF or a lone CR (as older editors save).
 QStringList splitLines(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    return text.split(lineEnd);
+}
+
+bool endsWithLineEnd(const QString &text)
+{
+    return text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
+}
+
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+}
+
+// The default blocks of the keys the text lacks, in table order, each followed by CR LF.
+QString missingBlocks(const QString &text)
+{
+    QSet<QString> present;
+    for (const QString &line : splitLines(text))
+        present.insert(settingsLineKey(line));
+    QString blocks;
+    for (const SettingsKey &entry : SettingsFile::keyTable()) {
+        if (!present.contains(entry.name.trimmed().toUpper()))
+            blocks += entry.comment + QStringLiteral("\r\n") + entry.defaultLine + QStringLiteral("\r\n");
     }
-    return lines;
+    return blocks;
 }
 
 // The value: the trimmed text between the first and the second "=".
@@ -156,37 +176,50 @@ QString settingsLineKey(const QString &line)
     return trimBlanks(trimmed.section(QLatin1Char('='), 0, 0)).toUpper();
 }
 
-bool SettingsFile::complete(FileSystem &fs, const QString &path, QString *problem)
+QByteArray SettingsFile::completedBytes(const QByteArray &bytes)
 {
-    if (!fs.fileExists(path) && !fs.writeAll(path, QByteArray())) {
-        *problem = QStringLiteral("無法建立設定檔 %1").arg(path);
-        return false;
-    }
-    bool readable = false;
-    const QByteArray bytes = fs.readAll(path, &readable);
-    if (!readable) {
-        *problem = QStringLiteral("無法讀取設定檔 %1").arg(path);
-        return false;
-    }
-    QSet<QString> present;
-    for (const QString &line : splitLines(decodeText(bytes)))
-        present.insert(settingsLineKey(line));
-
-    QString blocks;
-    for (const SettingsKey &entry : keyTable()) {
-        if (!present.contains(entry.name.trimmed().toUpper()))
-            blocks += entry.comment + QStringLiteral("\r\n") + entry.defaultLine + QStringLiteral("\r\n");
-    }
+    const QString text = decodeText(bytes);
+    QString blocks = missingBlocks(text);
     if (blocks.isEmpty())
-        return true;
+        return bytes;
     // A last line without its line end would otherwise run into the first appended comment.
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+    if (!text.isEmpty() && !endsWithLineEnd(text))
         blocks.prepend(QStringLiteral("\r\n"));
-    if (!fs.append(path, encodeText(blocks, detectEncoding(bytes)))) {
-        *problem = QStringLiteral("無法寫入設定檔 %1").arg(path);
-        return false;
+    const TextEncoding encoding = detectEncoding(bytes);
+    QByteArray completed = bytes;
+    // UTF-16 goes on at a whole code unit: a stray last byte would shift every appended character.
+    if (isUtf16(encoding) && completed.size() % 2 != 0)
+        completed.append('\0');
+    return completed + encodeText(blocks, encoding);
+}
+
+QString SettingsFile::complete(FileSystem &fs, const QString &path, QString *problem)
+{
+    QByteArray bytes;
+    const FileSystem::Kind kind = fs.kindOf(path);
+    if (kind == FileSystem::Kind::File) {
+        bool readable = false;
+        bytes = fs.readAll(path, &readable);
+        if (!readable) {
+            *problem = QStringLiteral("無法讀取設定檔 %1，以預設值啟動，檔案保持原樣").arg(path);
+            return {};
+        }
+    } else if (kind != FileSystem::Kind::Missing) {
+        *problem = QStringLiteral("設定檔 %1 不是一般檔案，以預設值啟動").arg(path);
+        return {};
     }
-    return true;
+    const QByteArray completed = completedBytes(bytes);
+    if (completed.size() != bytes.size() && !fs.writeAll(path, completed)) {
+        *problem = kind == FileSystem::Kind::Missing
+            ? QStringLiteral("無法建立設定檔 %1，以預設值啟動").arg(path)
+            : QStringLiteral("無法寫入設定檔 %1，缺少的設定以預設值啟動").arg(path);
+    }
+    return decodeText(completed);
+}
+
+Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem)
+{
+    return parse(complete(fs, path, problem), appPath);
 }
 
 Settings SettingsFile::parse(const QString &text, const QString &appPath)

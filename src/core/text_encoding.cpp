@@ -1,6 +1,7 @@
 #include "core/text_encoding.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <iconv.h>
 
@@ -8,16 +9,19 @@
 
 namespace {
 
+const QByteArray kUtf16LEMark("\xFF\xFE", 2);
+const QByteArray kUtf16BEMark("\xFE\xFF", 2);
+
 // Converts with iconv; characters that cannot be converted are skipped rather than
 // stopping the whole file.
-QByteArray convert(const char *to, const char *from, const QByteArray &bytes)
+QByteArray convert(const char *to, const char *from, QByteArrayView bytes)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == iconv_t(-1))
         return {};
     QByteArray out;
     out.resize(bytes.size() * 4 + 16);
-    char *in = const_cast<char *>(bytes.constData());
+    char *in = const_cast<char *>(bytes.data());
     size_t inLeft = size_t(bytes.size());
     char *outPtr = out.data();
     size_t outLeft = size_t(out.size());
@@ -36,29 +40,84 @@ QByteArray convert(const char *to, const char *from, const QByteArray &bytes)
     return out;
 }
 
+bool isValidUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes); // decoding happens on conversion
+    return !decoder.hasError();
+}
+
+QString decodeUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
+{
+    // The mark is dropped here; a second one would be text of the file.
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes.sliced(2));
+}
+
+QString decodeLine(QByteArrayView line)
+{
+    if (isValidUtf8(line))
+        return QString::fromUtf8(line);
+    return QString::fromUtf8(convert("UTF-8", "CP950", line));
+}
+
+// Each line on its own, so that lines added in UTF-8 to a Big5 file read right; line ends
+// are kept as they are.
+QString decodeLineByLine(QByteArrayView bytes)
+{
+    QString text;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        text += decodeLine(bytes.sliced(start, end - start));
+        if (end < bytes.size())
+            text += QLatin1Char(bytes[end]);
+        start = end + 1;
+    }
+    return text;
+}
+
 } // namespace
 
 TextEncoding detectEncoding(const QByteArray &bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes); // decoding happens on conversion
-    return decoder.hasError() ? TextEncoding::Big5 : TextEncoding::Utf8;
+    if (bytes.startsWith(kUtf16LEMark))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith(kUtf16BEMark))
+        return TextEncoding::Utf16BE;
+    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Big5;
 }
 
 QString decodeText(const QByteArray &bytes)
 {
-    if (detectEncoding(bytes) == TextEncoding::Utf8) {
-        QString text = QString::fromUtf8(bytes);
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-        return text;
+    switch (detectEncoding(bytes)) {
+    case TextEncoding::Utf16LE:
+        return decodeUtf16(bytes, QStringDecoder::Utf16LE);
+    case TextEncoding::Utf16BE:
+        return decodeUtf16(bytes, QStringDecoder::Utf16BE);
+    case TextEncoding::Utf8:
+    case TextEncoding::Big5:
+        break;
     }
-    return QString::fromUtf8(convert("UTF-8", "CP950", bytes));
+    QString text = decodeLineByLine(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8)
+    switch (encoding) {
+    case TextEncoding::Utf8:
         return text.toUtf8();
-    return convert("CP950", "UTF-8", text.toUtf8());
+    case TextEncoding::Big5:
+        return convert("CP950", "UTF-8", text.toUtf8());
+    case TextEncoding::Utf16LE:
+        return QStringEncoder(QStringEncoder::Utf16LE)(text);
+    case TextEncoding::Utf16BE:
+        return QStringEncoder(QStringEncoder::Utf16BE)(text);
+    }
+    return {};
 }

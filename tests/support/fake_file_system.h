@@ -5,12 +5,17 @@
 #include <QStringList>
 
 // The real file system, except that it can be told to refuse every write (a read-only
-// program folder, which root cannot make with chmod) and records the paths written.
+// program folder) or to refuse reading some files (no read permission), which root cannot
+// make with chmod; it records the paths written.
 class FakeFileSystem : public QtFileSystem
 {
 public:
     bool readOnly = false;
+    QStringList unreadable;
     QStringList written;
+
+    bool fileExists(const QString &path) const override;
+    QByteArray readAll(const QString &path, bool *ok = nullptr) const override;
 
     bool createFolder(const QString &path) override;
     bool writeAll(const QString &path, const QByteArray &bytes) override;
