@@ -1,27 +1,126 @@
 #include "app/command_line.h"
 
-CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder)
+namespace {
+
+const QString kHelp = QStringLiteral("--help");
+
+QString checkPositiveNumber(const QString &value)
 {
-    CommandLine options;
-    options.home = executableFolder;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        if (arg == QLatin1String("--init-only")) {
-            options.initOnly = true;
-        } else if (arg == QLatin1String("--home") && i + 1 < arguments.size()) {
-            options.home = arguments[++i];
-        } else if (arg == QLatin1String("--clock-speed") && i + 1 < arguments.size()) {
-            bool ok = false;
-            options.clockSpeed = arguments[++i].toDouble(&ok);
-            if (!ok || !(options.clockSpeed > 0)) {
-                options.error = QStringLiteral("--clock-speed needs a number above 0, not %1").arg(arguments[i]);
-                return options;
-            }
-        } else {
-            options.error =
-                QStringLiteral("unknown option %1 (use --home DIR, --init-only, --clock-speed N)").arg(arg);
-            return options;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok && number > 0 ? QString() : QStringLiteral("needs a number above 0, not %1").arg(value);
+}
+
+const CommandLineOption *findOption(const QString &name)
+{
+    for (const CommandLineOption &option : commandLineOptions()) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+// Takes the option at arguments[i] (and its value) into line; false when the line is wrong.
+bool takeOption(const QStringList &arguments, qsizetype &i, CommandLine &line)
+{
+    const QString &name = arguments[i];
+    const CommandLineOption *option = findOption(name);
+    if (!option) {
+        line.error = QStringLiteral("unknown option %1").arg(name);
+        return false;
+    }
+    QString value;
+    if (!option->valueName.isEmpty()) {
+        if (i + 1 >= arguments.size()) {
+            line.error = QStringLiteral("%1 needs a value %2").arg(name, option->valueName);
+            return false;
+        }
+        value = arguments[++i];
+        const QString problem = option->check ? option->check(value) : QString();
+        if (!problem.isEmpty()) {
+            line.error = name + QLatin1Char(' ') + problem;
+            return false;
         }
     }
+    if (option->isTask && !line.task.isEmpty() && line.task != name) {
+        line.error = QStringLiteral("%1 and %2 cannot run together").arg(line.task, name);
+        return false;
+    }
+    if (option->isTask)
+        line.task = name;
+    line.values.insert(name, value);
+    return true;
+}
+
+} // namespace
+
+const QList<CommandLineOption> &commandLineOptions()
+{
+    static const QList<CommandLineOption> options = {
+        {QStringLiteral("--home"), QStringLiteral("DIR"),
+         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: the program's folder)")},
+        {QStringLiteral("--clock-speed"), QStringLiteral("N"),
+         QStringLiteral("seconds pass N times faster (demonstrations, screenshots)"), checkPositiveNumber},
+        {QStringLiteral("--init-only"), QString(),
+         QStringLiteral("start up (settings, record folder, catalogue), report and exit"), nullptr, true,
+         AppKind::Core},
+        {kHelp, QString(), QStringLiteral("print this text and exit")},
+    };
     return options;
+}
+
+QString CommandLine::home(const QString &executableFolder) const
+{
+    return values.contains(QStringLiteral("--home")) ? value(QStringLiteral("--home")) : executableFolder;
+}
+
+double CommandLine::clockSpeed() const
+{
+    return values.contains(QStringLiteral("--clock-speed")) ? value(QStringLiteral("--clock-speed")).toDouble() : 1.0;
+}
+
+AppKind CommandLine::app() const
+{
+    const CommandLineOption *option = findOption(task);
+    return option ? option->app : AppKind::Widgets;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == kHelp) {
+            line.help = true;
+            return line;
+        }
+        if (!takeOption(arguments, i, line))
+            return line;
+    }
+    const CommandLineOption *task = findOption(line.task);
+    for (const QString &needed : task ? task->needs : QStringList()) {
+        if (!line.values.contains(needed)) {
+            line.error = QStringLiteral("%1 needs %2").arg(line.task, needed);
+            return line;
+        }
+    }
+    return line;
+}
+
+QString commandLineUsage()
+{
+    QString text = QStringLiteral("usage: karaoke [OPTION]...\n"
+                                  "Without a task option the jukebox starts full screen.\n");
+    for (const CommandLineOption &option : commandLineOptions()) {
+        QString left = option.name;
+        if (!option.valueName.isEmpty())
+            left += QLatin1Char(' ') + option.valueName;
+        for (const QString &needed : option.needs) {
+            const CommandLineOption *neededOption = findOption(needed);
+            left += QLatin1Char(' ') + needed;
+            if (neededOption && !neededOption->valueName.isEmpty())
+                left += QLatin1Char(' ') + neededOption->valueName;
+        }
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(option.help);
+    }
+    return text;
 }

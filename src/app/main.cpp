@@ -43,7 +43,7 @@ int runJukebox(const CommandLine &options)
 {
     installScreenFonts();
     QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
+    SystemClock clock(options.clockSpeed());
     QtMessageBoxes messageBoxes;
     QtFileDialogs fileDialogs;
     QtMousePointer mousePointer;
@@ -54,7 +54,7 @@ int runJukebox(const CommandLine &options)
 
     SharedState state;
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem)) {
+    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem)) {
         messageBoxes.ok(problem);
         return 1;
     }
@@ -75,31 +75,72 @@ int runJukebox(const CommandLine &options)
 int startUpOnly(const CommandLine &options)
 {
     QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
+    SystemClock clock(options.clockSpeed());
     SharedState state;
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem))
+    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem))
         return 1;
     QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
                         << "), --init-only given, exiting" << Qt::endl;
     return 0;
 }
 
+// What each task of the command line runs once its application object exists; the jukebox
+// is the task without an option. An owner's task adds its row here and its option in
+// command_line.cpp.
+struct Task
+{
+    QString option;
+    int (*run)(const CommandLine &);
+};
+
+const Task kTasks[] = {
+    {QString(), runJukebox},
+    {QStringLiteral("--init-only"), startUpOnly},
+};
+
+std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)
+{
+    switch (kind) {
+    case AppKind::Core:
+        return std::make_unique<QCoreApplication>(argc, argv);
+    case AppKind::OffscreenGui:
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // fonts and painting, never a display
+        return std::make_unique<QGuiApplication>(argc, argv);
+    case AppKind::Widgets:
+        break;
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+int runTask(const CommandLine &options)
+{
+    for (const Task &task : kTasks) {
+        if (task.option == options.task)
+            return task.run(options);
+    }
+    QTextStream(stderr) << "karaoke: " << options.task << " has no task to run" << Qt::endl;
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before any application object, so that --help and a wrong
+    // option answer where there is no display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    // Starting up alone needs no display; only the windows do.
-    const bool initOnly = arguments.contains(QStringLiteral("--init-only"));
-    const std::unique_ptr<QCoreApplication> app(initOnly ? new QCoreApplication(argc, argv)
-                                                         : new QApplication(argc, argv));
-    const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
+    const CommandLine options = parseCommandLine(arguments);
+    if (options.help) {
+        QTextStream(stdout) << commandLineUsage();
+        return 0;
+    }
     if (!options.error.isEmpty()) {
-        QTextStream(stderr) << options.error << Qt::endl;
+        QTextStream(stderr) << "karaoke: " << options.error << Qt::endl << commandLineUsage();
         return 2;
     }
-    return options.initOnly ? startUpOnly(options) : runJukebox(options);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(options.app(), argc, argv);
+    return runTask(options);
 }
