@@ -5,7 +5,6 @@
 #include "core/text_encoding.h"
 #include "platform/file_system.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -64,8 +63,18 @@ QString trimBlanks(const QString &text)
 // Lines end in CR LF, LF or a lone CR (as older editors save).
 QStringList splitLines(const QString &text)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    return text.split(lineEnd);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
 }
 
 bool endsWithLineEnd(const QString &text)
@@ -95,8 +104,20 @@ QString missingBlocks(const QString &text)
 // The value: the trimmed text between the first and the second "=".
 QString lineValue(const QString &line)
 {
-    const QStringList parts = line.split(QLatin1Char('='));
-    return parts.size() < 2 ? QString() : trimBlanks(parts[1]);
+    const qsizetype first = line.indexOf(QLatin1Char('='));
+    if (first < 0)
+        return {};
+    const qsizetype second = line.indexOf(QLatin1Char('='), first + 1);
+    return trimBlanks(line.mid(first + 1, second < 0 ? -1 : second - first - 1));
+}
+
+// The digit d of a key "KEYNUM(d)", or -1.
+int keyNumDigit(const QString &key)
+{
+    if (key.size() != 9 || !key.startsWith(QLatin1String("KEYNUM(")) || key[8] != QLatin1Char(')'))
+        return -1;
+    const QChar digit = key[7];
+    return digit >= QLatin1Char('0') && digit <= QLatin1Char('9') ? digit.unicode() - '0' : -1;
 }
 
 // How each value-bearing key is read; keys not listed here (the hot keys) are never read back.
@@ -146,10 +167,8 @@ void applyLine(Settings &s, const QString &key, const QString &value, const QStr
             break;
         }
     }
-    for (int d = 0; d <= 9; ++d) {
-        if (key == QStringLiteral("KEYNUM(%1)").arg(d))
-            s.keyNum[size_t(d)] = leadingNumberText(value);
-    }
+    if (const int d = keyNumDigit(key); d >= 0)
+        s.keyNum[size_t(d)] = leadingNumberText(value);
 }
 
 Settings defaultSettings(const QString &appPath)

@@ -12,33 +12,51 @@ namespace {
 const QByteArray kUtf16LEMark("\xFF\xFE", 2);
 const QByteArray kUtf16BEMark("\xFE\xFF", 2);
 
-// Converts with iconv; characters that cannot be converted are skipped rather than
-// stopping the whole file.
-QByteArray convert(const char *to, const char *from, QByteArrayView bytes)
+// A conversion of iconv, opened once for a whole file and reset for each piece.
+class Converter
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1))
-        return {};
-    QByteArray out;
-    out.resize(bytes.size() * 4 + 16);
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = size_t(bytes.size());
-    char *outPtr = out.data();
-    size_t outLeft = size_t(out.size());
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
-            break;
-        if (errno == EILSEQ || errno == EINVAL) {
-            ++in; // skip one undecodable byte
-            --inLeft;
-            continue;
-        }
-        break; // E2BIG cannot happen with the room reserved above
+public:
+    Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
     }
-    iconv_close(cd);
-    out.resize(out.size() - qsizetype(outLeft));
-    return out;
-}
+    ~Converter()
+    {
+        if (m_cd != iconv_t(-1))
+            iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    // Characters that cannot be converted are skipped rather than stopping the whole text.
+    QByteArray operator()(QByteArrayView bytes)
+    {
+        if (m_cd == iconv_t(-1))
+            return {};
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        QByteArray out;
+        out.resize(bytes.size() * 4 + 16);
+        char *in = const_cast<char *>(bytes.data());
+        size_t inLeft = size_t(bytes.size());
+        char *outPtr = out.data();
+        size_t outLeft = size_t(out.size());
+        while (inLeft > 0) {
+            if (iconv(m_cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
+                break;
+            if (errno == EILSEQ || errno == EINVAL) {
+                ++in; // skip one undecodable byte
+                --inLeft;
+                continue;
+            }
+            break; // E2BIG cannot happen with the room reserved above
+        }
+        out.resize(out.size() - qsizetype(outLeft));
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
 
 bool isValidUtf8(QByteArrayView bytes)
 {
@@ -54,17 +72,14 @@ QString decodeUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
     return decoder.decode(bytes.sliced(2));
 }
 
-QString decodeLine(QByteArrayView line)
-{
-    if (isValidUtf8(line))
-        return QString::fromUtf8(line);
-    return QString::fromUtf8(convert("UTF-8", "CP950", line));
-}
-
 // Each line on its own, so that lines added in UTF-8 to a Big5 file read right; line ends
 // are kept as they are.
 QString decodeLineByLine(QByteArrayView bytes)
 {
+    Converter fromBig5("UTF-8", "CP950");
+    const auto decodeLine = [&fromBig5](QByteArrayView line) {
+        return isValidUtf8(line) ? QString::fromUtf8(line) : QString::fromUtf8(fromBig5(line));
+    };
     QString text;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -92,16 +107,19 @@ TextEncoding detectEncoding(const QByteArray &bytes)
 
 QString decodeText(const QByteArray &bytes)
 {
+    QString text;
     switch (detectEncoding(bytes)) {
     case TextEncoding::Utf16LE:
         return decodeUtf16(bytes, QStringDecoder::Utf16LE);
     case TextEncoding::Utf16BE:
         return decodeUtf16(bytes, QStringDecoder::Utf16BE);
     case TextEncoding::Utf8:
+        text = QString::fromUtf8(bytes);
+        break;
     case TextEncoding::Big5:
+        text = decodeLineByLine(bytes);
         break;
     }
-    QString text = decodeLineByLine(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
@@ -113,7 +131,7 @@ QByteArray encodeText(const QString &text, TextEncoding encoding)
     case TextEncoding::Utf8:
         return text.toUtf8();
     case TextEncoding::Big5:
-        return convert("CP950", "UTF-8", text.toUtf8());
+        return Converter("CP950", "UTF-8")(text.toUtf8());
     case TextEncoding::Utf16LE:
         return QStringEncoder(QStringEncoder::Utf16LE)(text);
     case TextEncoding::Utf16BE:

@@ -54,16 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray owners = fuzzInput(data, size);
     SettingsOnlyFileSystem fs(owners);
     QString problem;
-    const Settings first = SettingsFile::load(fs, kSettingsPath, QStringLiteral("/karaoke/"), &problem);
+    SettingsFile::load(fs, kSettingsPath, QStringLiteral("/karaoke/"), &problem);
     fuzzCheck(problem.isEmpty(), "a readable file is completed without complaint");
     fuzzCheck(fs.bytes.startsWith(owners), "the owner's bytes stay as they were");
     fuzzCheck(fs.writes <= 1, "the file is written at most once");
 
-    const QByteArray completed = fs.bytes;
-    const Settings second = SettingsFile::load(fs, kSettingsPath, QStringLiteral("/karaoke/"), &problem);
-    fuzzCheck(fs.bytes == completed, "a second start appends nothing");
-    fuzzCheck(first.keyNum == second.keyNum && first.RecordPath == second.RecordPath
-                  && first.SmallScreenTop == second.SmallScreenTop && first.keyDevide == second.keyDevide,
-              "a second start reads the same settings");
+    fuzzCheck(SettingsFile::completedBytes(fs.bytes) == fs.bytes, "a second start appends nothing");
     return 0;
 }
