@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one fuzz target of tests/fuzz for a given time:
-#   scripts/fuzz.sh TARGET SECONDS      e.g. scripts/fuzz.sh settings 600
+#   scripts/fuzz.sh TARGET SECONDS [LIBFUZZER-OPTION]...   e.g. scripts/fuzz.sh settings 600
+# (options such as -runs=1000000 stop it earlier; the final lines give the executions run).
 # TARGET is a folder name of tests/fuzz/corpus (settings, wav_header, recording_repair, ...).
 # Builds with clang, libFuzzer, ASan and UBSan in build-fuzz/. Inputs that reach new code are
 # kept in build-fuzz/corpus/TARGET; an input that breaks a property or crashes is saved in
@@ -12,6 +13,7 @@ cd "$(dirname "$0")/.."
 
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
 seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS}
+shift 2
 if [ ! -d "tests/fuzz/corpus/$target" ]; then
   echo "fuzz: no target $target (see tests/fuzz/corpus/)" >&2
   exit 2
@@ -36,4 +38,4 @@ for folder in seed regression; do
   [ -d "tests/fuzz/corpus/$target/$folder" ] && seeds+=("tests/fuzz/corpus/$target/$folder")
 done
 exec "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
-  -artifact_prefix="$build/crashes/$target/" "$build/corpus/$target" "${seeds[@]}"
+  -artifact_prefix="$build/crashes/$target/" "$@" "$build/corpus/$target" "${seeds[@]}"
