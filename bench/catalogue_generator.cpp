@@ -39,10 +39,10 @@ QString randomText(std::mt19937 &rng, const QString &pool, int length)
     return text;
 }
 
-int songCount(const QString &dbPath)
+int songCount(Database &db)
 {
     try {
-        Recordset rs = OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM song"), dbPath);
+        Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM song"));
         return rs.field(QStringLiteral("n")).toInt();
     } catch (...) {
         return -1;
@@ -51,7 +51,6 @@ int songCount(const QString &dbPath)
 
 void fill(const QString &dbPath, int songs, int singers)
 {
-    CloseDatabaseConnections();
     sqlite3 *db = nullptr;
     check(sqlite3_open(QFile::encodeName(dbPath).constData(), &db), db, "open");
     check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db, "begin");
@@ -115,15 +114,16 @@ GeneratedCatalogue generateCatalogue(const QString &home, int songs, int singers
     const InitResult init = InitSystem(state, fs, clock, home);
     if (!init.ok)
         throw std::runtime_error(init.problem.toStdString());
-    if (songCount(state.DbPath) != songs) {
-        CloseDatabaseConnections();
+    if (songCount(state.db()) != songs) {
+        state.db().close();
         QFile::remove(state.DbPath);
         if (!InitSystem(state, fs, clock, home).ok)
             throw std::runtime_error("cannot create the benchmark catalogue");
+        state.db().close();
         fill(state.DbPath, songs, singers);
     }
     GeneratedCatalogue result{state.DbPath, {}, 1};
-    Recordset rs = OpenRecordset(QStringLiteral("SELECT song_num FROM song WHERE rowid % 997 = 0"), state.DbPath);
+    Recordset rs = state.db().OpenRecordset(QStringLiteral("SELECT song_num FROM song WHERE rowid % 997 = 0"));
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         result.songNumbers.append(rs.text(QStringLiteral("song_num")));
     return result;

@@ -6,9 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 // The schema files are compiled into this static library; make sure the linker keeps them.
 static void initSchemaResource()
@@ -21,12 +18,12 @@ namespace {
 const QStringList kSongColumns = {"song_num",         "song_kind",       "song_name",    "song_text_count",
                                   "song_singer_code", "song_build_date", "song_location"};
 const QStringList kSingerColumns = {"singer_code", "singer_name", "singer_sex"};
+const QByteArray kSqliteMagic("SQLite format 3\0", 16);
 
 QStringList schemaStatements(int version)
 {
     initSchemaResource();
-    static const char *const files[] = {":/schema/001_catalogue.sql", ":/schema/002_lookup_indexes.sql"};
-    QFile file(QString::fromLatin1(files[version - 1]));
+    QFile file(QString::fromLatin1(CatalogueFile::kSchemaFiles[size_t(version - 1)]));
     if (!file.open(QIODevice::ReadOnly))
         throw DatabaseError(QStringLiteral("程式缺少資料庫結構檔 %1").arg(file.fileName()));
     QStringList statements;
@@ -43,31 +40,24 @@ QStringList schemaStatements(int version)
     return statements;
 }
 
-void applyVersions(const QString &dbPath, int from)
+void applyVersions(Database &db, int from)
 {
     for (int version = from + 1; version <= CatalogueFile::kSchemaVersion; ++version) {
-        ScopedTransaction transaction(dbPath);
+        ScopedTransaction transaction(db);
         for (const QString &statement : schemaStatements(version))
-            ExecuteSql(statement, dbPath);
-        ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(version), dbPath);
+            db.ExecuteSql(statement);
+        db.ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(version));
         transaction.commit();
     }
 }
 
-QStringList columnsOf(QSqlQuery &query, const QString &table)
-{
-    QStringList columns;
-    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
-        return columns;
-    while (query.next())
-        columns.append(query.value(1).toString().toLower());
-    return columns;
-}
-
 // What is missing from a table, or an empty text when it has every column the program reads.
-QString missingColumns(QSqlQuery &query, const QString &table, const QStringList &wanted)
+QString missingColumns(Database &db, const QString &table, const QStringList &wanted)
 {
-    const QStringList have = columnsOf(query, table);
+    QStringList have;
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT lower(name) AS name FROM pragma_table_info(?)"), {table});
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        have.append(rs.text(QStringLiteral("name")));
     if (have.isEmpty())
         return QStringLiteral("沒有資料表 %1").arg(table);
     for (const QString &column : wanted) {
@@ -77,63 +67,58 @@ QString missingColumns(QSqlQuery &query, const QString &table, const QStringList
     return {};
 }
 
-// The schema version of an open catalogue, or -1 with the reason when it is not a catalogue.
-int catalogueVersion(QSqlDatabase &db, QString *reason)
+// Only a file that starts like an SQLite file is opened at all: opening one lets SQLite roll
+// back a journal left by a crash, which must never happen to a file of another kind.
+QString notSqliteReason(const QString &dbPath)
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-        *reason = query.lastError().text();
+    QFile file(dbPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray head = file.read(kSqliteMagic.size());
+    if (head.isEmpty())
+        return QStringLiteral("空的檔案");
+    if (head != kSqliteMagic)
+        return QStringLiteral("不是 SQLite 資料庫檔");
+    return {};
+}
+
+// The schema version of the catalogue, or -1 with the reason when it is not a catalogue.
+// Reading it recovers the file first when a crash left a journal beside it.
+int inspect(Database &db, QString *reason)
+{
+    *reason = notSqliteReason(db.path());
+    if (!reason->isEmpty())
         return -1;
-    }
-    const int version = query.value(0).toInt();
-    *reason = missingColumns(query, QStringLiteral("song"), kSongColumns);
+    ReadTransaction read(db);
+    Recordset rs = db.OpenRecordset(QStringLiteral("PRAGMA user_version"));
+    const int version = rs.value(0).toInt();
+    *reason = missingColumns(db, QStringLiteral("song"), kSongColumns);
     if (reason->isEmpty())
-        *reason = missingColumns(query, QStringLiteral("singer"), kSingerColumns);
+        *reason = missingColumns(db, QStringLiteral("singer"), kSingerColumns);
     return reason->isEmpty() ? version : -1;
 }
 
-// Looks at an existing file without writing to it. Returns its schema version, or -1 with
-// the reason when it is not a catalogue.
-int inspect(const QString &dbPath, QString *reason)
-{
-    const QString connection = QStringLiteral("karaoke-inspect");
-    int version = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(dbPath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open())
-            version = catalogueVersion(db, reason);
-        else
-            *reason = db.lastError().text();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return version;
-}
-
-bool createNew(const QString &dbPath, QString *problem)
+bool createNew(Database &db, QString *problem)
 {
     // Built beside the real name and renamed when complete, so a crash never leaves a
     // half-made catalogue under the real name.
-    const QString building = dbPath + QStringLiteral(".new");
+    const QString building = db.path() + QStringLiteral(".new");
     QFile::remove(building);
     try {
         QFile file(building);
         if (!file.open(QIODevice::WriteOnly))
             throw DatabaseError(file.errorString());
         file.close();
-        applyVersions(building, 0);
-        CloseDatabaseConnections();
+        Database fresh(building);
+        applyVersions(fresh, 0);
     } catch (const DatabaseError &e) {
-        CloseDatabaseConnections();
         QFile::remove(building);
-        *problem = QStringLiteral("無法建立資料庫 %1: %2").arg(dbPath, e.message());
+        *problem = QStringLiteral("無法建立資料庫 %1: %2").arg(db.path(), e.message());
         return false;
     }
-    if (!QFile::rename(building, dbPath)) {
+    if (!QFile::rename(building, db.path())) {
         QFile::remove(building);
-        *problem = QStringLiteral("無法建立資料庫 %1").arg(dbPath);
+        *problem = QStringLiteral("無法建立資料庫 %1").arg(db.path());
         return false;
     }
     return true;
@@ -141,25 +126,29 @@ bool createNew(const QString &dbPath, QString *problem)
 
 } // namespace
 
-bool CatalogueFile::openOrCreate(const QString &dbPath, QString *problem)
+bool CatalogueFile::openOrCreate(Database &db, QString *problem)
 {
-    if (!QFileInfo::exists(dbPath))
-        return createNew(dbPath, problem);
-
-    QString reason;
-    const int version = inspect(dbPath, &reason);
-    if (version < 0) {
-        *problem = QStringLiteral("資料庫檔案 %1 不是點歌資料庫 (%2), 程式無法使用它; 檔案沒有被更動.")
-                       .arg(dbPath, reason);
-        return false;
-    }
-    if (version >= kSchemaVersion)
-        return true;
+    if (!QFileInfo::exists(db.path()))
+        return createNew(db, problem);
     try {
+        QString reason;
+        const int version = inspect(db, &reason);
+        if (version < 0) {
+            db.close();
+            *problem = QStringLiteral("資料庫檔案 %1 不是點歌資料庫 (%2), 程式無法使用它; 檔案沒有被更動.")
+                           .arg(db.path(), reason);
+            return false;
+        }
         // A catalogue made without a version number already has the tables of version 1.
-        applyVersions(dbPath, qMax(version, 1));
+        if (version < kSchemaVersion)
+            applyVersions(db, qMax(version, 1));
+    } catch (const CatalogueBusy &) {
+        db.close();
+        *problem = QStringLiteral("另一個程式正在使用 %1, 請關閉該程式後再啟動.").arg(db.path());
+        return false;
     } catch (const DatabaseError &e) {
-        *problem = QStringLiteral("無法更新資料庫 %1: %2").arg(dbPath, e.message());
+        db.close();
+        *problem = QStringLiteral("資料庫檔案 %1 無法使用 (%2), 檔案沒有被更動.").arg(db.path(), e.message());
         return false;
     }
     return true;

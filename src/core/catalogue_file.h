@@ -2,13 +2,19 @@
 
 #include <QString>
 
+#include <array>
+
+class Database;
+
 // The catalogue file karaoke.mdb: created with its schema when missing, brought up to the
 // newest schema version when older. A file that is not a catalogue is never written to.
 class CatalogueFile
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    // The numbered schema files, applied in order; the schema version is their count.
+    static constexpr std::array kSchemaFiles = {":/schema/001_catalogue.sql", ":/schema/002_lookup_indexes.sql"};
+    static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.
-    static bool openOrCreate(const QString &dbPath, QString *problem);
+    static bool openOrCreate(Database &db, QString *problem);
 };

@@ -1,138 +1,145 @@
 #include "core/database.h"
 
 #include "core/database_error.h"
-#include "core/sql_parameters.h"
 
 #include <QFile>
 #include <QHash>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
 
-// Connections are opened and owned by Qt SQL. Queries run on the connection's own SQLite
-// handle: QSqlQuery turns every column of every row into a UTF-16 QVariant, which made the
-// guests' list look-ups several times slower than the query itself.
-
 namespace {
 
-// Queries are also kept prepared, by their text with the values taken out: preparing costs
-// more than running a look-up by number.
-constexpr int kPreparedPerConnection = 64;
+// Statements kept prepared per connection; the program has a few dozen distinct ones.
+constexpr int kPreparedLimit = 128;
 
-struct OpenConnection
+QString sqliteMessage(sqlite3 *handle)
 {
-    QString name;
-    int pinned = 0; // open read transactions: the file is known not to have been replaced
-    sqlite3 *handle = nullptr;
+    return handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QStringLiteral("out of memory");
+}
+
+bool isBusy(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+[[noreturn]] void fail(sqlite3 *handle, int rc, const QString &path, const QString &sql)
+{
+    if (isBusy(rc))
+        throw CatalogueBusy(QStringLiteral("另一個程式正在使用資料庫 %1").arg(path));
+    throw DatabaseError(QStringLiteral("資料庫錯誤: %1\n%2").arg(sqliteMessage(handle), sql));
+}
+
+struct FileIdentity
+{
     dev_t device = 0;
     ino_t inode = 0;
-    QHash<QString, sqlite3_stmt *> prepared;
-    QHash<sqlite3_stmt *, QStringList> columnNames;
-    QStringList preparedOrder; // oldest first
+    bool operator==(const FileIdentity &) const = default;
 };
 
-QHash<QString, OpenConnection> &openConnections()
+bool identify(const QString &path, FileIdentity *identity)
 {
-    static QHash<QString, OpenConnection> connections;
-    return connections;
-}
-
-int connectionSerial = 0;
-
-void closeConnection(OpenConnection &connection)
-{
-    for (sqlite3_stmt *stmt : std::as_const(connection.prepared))
-        sqlite3_finalize(stmt);
-    connection.prepared.clear();
-    connection.preparedOrder.clear();
-    connection.columnNames.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(connection.name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection.name);
-}
-
-sqlite3 *handleOf(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
-OpenConnection &openConnection(const QString &dbPath, const struct stat &st)
-{
-    const QString name = QStringLiteral("karaoke-%1").arg(++connectionSerial);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(dbPath);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    sqlite3 *handle = db.open() ? handleOf(db) : nullptr;
-    if (!handle) {
-        const QString problem = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-        throw DatabaseError(QStringLiteral("無法開啟資料庫 %1: %2").arg(dbPath, problem));
-    }
-    // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it and
-    // keep its pages, instead of reading them again for every look-up.
-    sqlite3_exec(handle, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
-    return *openConnections().insert(dbPath, {name, 0, handle, st.st_dev, st.st_ino, {}, {}, {}});
-}
-
-// The connection to the file at dbPath, opened once and reopened when the file is replaced.
-OpenConnection &connectionFor(const QString &dbPath)
-{
-    auto &connections = openConnections();
-    auto it = connections.find(dbPath);
-    if (it != connections.end() && it->pinned > 0)
-        return *it;
     struct stat st {};
-    if (::stat(QFile::encodeName(dbPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw DatabaseError(QStringLiteral("找不到資料庫檔案 %1").arg(dbPath));
-    if (it != connections.end()) {
-        if ((it->device == st.st_dev && it->inode == st.st_ino))
-            return *it;
-        closeConnection(*it);
-        connections.erase(it);
-    }
-    return openConnection(dbPath, st);
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *identity = {st.st_dev, st.st_ino};
+    return true;
 }
 
-[[noreturn]] void fail(sqlite3 *handle, const QString &sql)
-{
-    throw DatabaseError(QStringLiteral("資料庫錯誤: %1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(handle)), sql));
-}
+} // namespace
 
-// A statement ready to run: cached ones are reset after use, the others finalized.
-class Statement
+// The open file with its prepared statements, oldest first in m_order.
+class Database::Connection
 {
 public:
-    Statement(OpenConnection &connection, const QString &sql)
-        : m_handle(connection.handle)
+    Connection(const QString &path, int busyWaitMs)
+    {
+        if (!identify(path, &m_identity))
+            throw DatabaseError(QStringLiteral("找不到資料庫檔案 %1").arg(path));
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_handle, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString problem = sqliteMessage(m_handle);
+            sqlite3_close(m_handle);
+            throw DatabaseError(QStringLiteral("無法開啟資料庫 %1: %2").arg(path, problem));
+        }
+        sqlite3_busy_timeout(m_handle, busyWaitMs);
+        // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it
+        // and keep its pages instead of reading them again for every look-up.
+        sqlite3_exec(m_handle, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
+    }
+    ~Connection()
+    {
+        for (sqlite3_stmt *stmt : std::as_const(m_prepared))
+            sqlite3_finalize(stmt);
+        sqlite3_close(m_handle);
+    }
+
+    sqlite3 *handle() const { return m_handle; }
+    bool isFile(const FileIdentity &identity) const { return identity == m_identity; }
+
+    // The statement for sql, prepared once. One that is still running (the same query asked
+    // again while its rows are being walked) gets a fresh copy the caller owns.
+    sqlite3_stmt *prepared(const QString &sql, const QString &path, bool *owned)
+    {
+        *owned = false;
+        sqlite3_stmt *stmt = m_prepared.value(sql);
+        if (stmt && !sqlite3_stmt_busy(stmt))
+            return stmt;
+        *owned = stmt != nullptr;
+        stmt = prepare(sql, path);
+        if (*owned)
+            return stmt;
+        if (m_order.size() >= kPreparedLimit)
+            sqlite3_finalize(m_prepared.take(m_order.takeFirst()));
+        m_order.append(sql);
+        m_prepared.insert(sql, stmt);
+        return stmt;
+    }
+
+private:
+    sqlite3_stmt *prepare(const QString &sql, const QString &path)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        const int rc = sqlite3_prepare_v3(m_handle, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &stmt, nullptr);
+        if (rc != SQLITE_OK || !stmt) {
+            sqlite3_finalize(stmt);
+            fail(m_handle, rc, path, sql);
+        }
+        return stmt;
+    }
+
+    sqlite3 *m_handle = nullptr;
+    FileIdentity m_identity;
+    QHash<QString, sqlite3_stmt *> m_prepared;
+    QStringList m_order;
+};
+
+// A prepared statement with its values bound for one run; reset when the run ends.
+class Database::Statement
+{
+public:
+    Statement(Database &db, const QString &sql, SqlValues values)
+        : m_db(db)
         , m_sql(sql)
     {
-        const ParameterizedSql p = parameterize(sql);
-        if (p.values.isEmpty()) {
-            m_stmt = prepare(sql);
-            m_owned = true;
-        } else {
-            m_stmt = cached(connection, p.text);
-            bind(p.values);
-        }
+        Connection &connection = db.connection();
+        m_handle = connection.handle();
+        m_stmt = connection.prepared(sql, db.path(), &m_owned);
+        int index = 1;
+        for (const SqlValue &value : values)
+            bind(index++, value);
     }
     ~Statement()
     {
-        if (m_owned)
+        if (m_owned) {
             sqlite3_finalize(m_stmt);
-        else {
-            sqlite3_reset(m_stmt);
-            sqlite3_clear_bindings(m_stmt);
+            return;
         }
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
     }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -144,62 +151,45 @@ public:
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            fail(m_handle, m_sql);
+            fail(m_handle, sqlite3_reset(m_stmt), m_db.path(), m_sql);
         return false;
     }
     sqlite3_stmt *stmt() const { return m_stmt; }
-    bool isCached() const { return !m_owned; }
+    sqlite3 *handle() const { return m_handle; }
 
 private:
-    sqlite3_stmt *prepare(const QString &text)
+    void bind(int index, const SqlValue &value)
     {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(m_handle, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK || !stmt) {
-            sqlite3_finalize(stmt);
-            fail(m_handle, m_sql);
+        int rc = SQLITE_OK;
+        switch (value.type()) {
+        case SqlValue::Type::Null:
+            rc = sqlite3_bind_null(m_stmt, index);
+            break;
+        case SqlValue::Type::Integer:
+            rc = sqlite3_bind_int64(m_stmt, index, value.integer());
+            break;
+        case SqlValue::Type::Real:
+            rc = sqlite3_bind_double(m_stmt, index, value.real());
+            break;
+        case SqlValue::Type::Text: {
+            const QByteArray utf8 = value.text().toUtf8();
+            rc = sqlite3_bind_text64(m_stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+            break;
         }
-        return stmt;
+        }
+        if (rc != SQLITE_OK)
+            fail(m_handle, rc, m_db.path(), m_sql);
     }
 
-    sqlite3_stmt *cached(OpenConnection &connection, const QString &text)
-    {
-        if (sqlite3_stmt *stmt = connection.prepared.value(text))
-            return stmt;
-        sqlite3_stmt *stmt = prepare(text);
-        if (connection.preparedOrder.size() >= kPreparedPerConnection) {
-            sqlite3_stmt *oldest = connection.prepared.take(connection.preparedOrder.takeFirst());
-            connection.columnNames.remove(oldest);
-            sqlite3_finalize(oldest);
-        }
-        connection.preparedOrder.append(text);
-        connection.prepared.insert(text, stmt);
-        return stmt;
-    }
-
-    void bind(const QVariantList &values)
-    {
-        for (int i = 0; i < values.size(); ++i) {
-            const QVariant &v = values[i];
-            int rc = SQLITE_OK;
-            if (v.typeId() == QMetaType::QString) {
-                const QByteArray utf8 = v.toString().toUtf8();
-                rc = sqlite3_bind_text(m_stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-            } else if (v.typeId() == QMetaType::Double) {
-                rc = sqlite3_bind_double(m_stmt, i + 1, v.toDouble());
-            } else {
-                rc = sqlite3_bind_int64(m_stmt, i + 1, v.toLongLong());
-            }
-            if (rc != SQLITE_OK)
-                fail(m_handle, m_sql);
-        }
-    }
-
-    sqlite3 *m_handle;
+    Database &m_db;
     QString m_sql;
+    sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
     bool m_owned = false;
 };
+
+namespace {
 
 void readCell(sqlite3_stmt *stmt, int column, Recordset::Cell &cell, QByteArray &buffer)
 {
@@ -212,12 +202,17 @@ void readCell(sqlite3_stmt *stmt, int column, Recordset::Cell &cell, QByteArray 
         cell.type = Recordset::CellType::Real;
         cell.real = sqlite3_column_double(stmt, column);
         return;
-    case SQLITE_TEXT:
+    case SQLITE_TEXT: {
+        const char *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        cell.type = Recordset::CellType::Text;
+        cell.offset = buffer.size();
+        cell.size = sqlite3_column_bytes(stmt, column);
+        buffer.append(bytes, cell.size);
+        return;
+    }
     case SQLITE_BLOB: {
-        const bool text = sqlite3_column_type(stmt, column) == SQLITE_TEXT;
-        const char *bytes = text ? reinterpret_cast<const char *>(sqlite3_column_text(stmt, column))
-                                 : static_cast<const char *>(sqlite3_column_blob(stmt, column));
-        cell.type = text ? Recordset::CellType::Text : Recordset::CellType::Blob;
+        const char *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
+        cell.type = Recordset::CellType::Blob;
         cell.offset = buffer.size();
         cell.size = sqlite3_column_bytes(stmt, column);
         buffer.append(bytes, cell.size);
@@ -228,78 +223,155 @@ void readCell(sqlite3_stmt *stmt, int column, Recordset::Cell &cell, QByteArray 
     }
 }
 
-QStringList columnNames(OpenConnection &connection, const Statement &statement)
+// Column names are read from the statement each run: SQLite prepares it again when the file
+// changed under the program, and the columns may then stand in another order.
+QStringList columnNames(sqlite3_stmt *stmt)
 {
-    sqlite3_stmt *stmt = statement.stmt();
-    auto it = connection.columnNames.constFind(stmt);
-    if (it != connection.columnNames.constEnd())
-        return *it;
     QStringList names;
-    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+    const int columns = sqlite3_column_count(stmt);
+    names.reserve(columns);
+    for (int c = 0; c < columns; ++c)
         names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
-    if (statement.isCached())
-        connection.columnNames.insert(stmt, names);
     return names;
 }
 
 } // namespace
 
-Recordset OpenRecordset(const QString &sql, const QString &dbPath, int maxRows)
+int RowView::columnCount() const
 {
-    OpenConnection &connection = connectionFor(dbPath);
-    Statement statement(connection, sql);
+    return sqlite3_column_count(m_stmt);
+}
+
+int RowView::columnIndex(QStringView name) const
+{
+    const QByteArray utf8 = name.toUtf8();
+    for (int c = 0; c < columnCount(); ++c) {
+        if (qstricmp(sqlite3_column_name(m_stmt, c), utf8.constData()) == 0)
+            return c;
+    }
+    return -1;
+}
+
+QString RowView::text(int column) const
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return QString::fromUtf8(bytes, sqlite3_column_bytes(m_stmt, column));
+}
+
+qint64 RowView::integer(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+bool RowView::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+Database::Database(QString path)
+    : m_path(std::move(path))
+{
+}
+
+Database::~Database() = default;
+
+Database::Connection &Database::connection()
+{
+    // Inside a transaction the file cannot have been replaced under the lock.
+    if (m_connection && inTransaction())
+        return *m_connection;
+    FileIdentity identity;
+    if (!identify(m_path, &identity)) {
+        m_connection.reset();
+        throw DatabaseError(QStringLiteral("找不到資料庫檔案 %1").arg(m_path));
+    }
+    if (!m_connection || !m_connection->isFile(identity)) {
+        m_connection.reset();
+        m_connection = std::make_unique<Connection>(m_path, m_busyWaitMs);
+    }
+    return *m_connection;
+}
+
+bool Database::inTransaction() const
+{
+    return m_connection && sqlite3_get_autocommit(m_connection->handle()) == 0;
+}
+
+Recordset Database::OpenRecordset(const QString &sql, SqlValues values, int maxRows)
+{
+    Statement statement(*this, sql, values);
     sqlite3_stmt *stmt = statement.stmt();
     const int columns = sqlite3_column_count(stmt);
-    QStringList names = columnNames(connection, statement);
     // Room for the rows the caller takes at most, so a list is read without regrowing.
     const size_t expectedRows = maxRows > 0 ? size_t(maxRows) : 64;
     std::vector<Recordset::Cell> cells;
     cells.reserve(expectedRows * size_t(columns));
     QByteArray buffer;
     buffer.reserve(qsizetype(expectedRows) * 64);
-    for (int rows = 0; (maxRows < 0 || rows < maxRows) && statement.step(); ++rows) {
+    QStringList names;
+    int rows = 0;
+    for (; (maxRows < 0 || rows < maxRows) && statement.step(); ++rows) {
+        if (rows == 0)
+            names = columnNames(stmt);
         for (int c = 0; c < columns; ++c)
             readCell(stmt, c, cells.emplace_back(), buffer);
     }
+    if (rows == 0)
+        names = columnNames(stmt);
     return Recordset(std::move(names), std::move(cells), std::move(buffer));
 }
 
-int ExecuteSql(const QString &sql, const QString &dbPath)
+void Database::forEachRow(const QString &sql, SqlValues values, const std::function<bool(const RowView &)> &onRow)
 {
-    OpenConnection &connection = connectionFor(dbPath);
-    Statement statement(connection, sql);
+    Statement statement(*this, sql, values);
+    const RowView row(statement.stmt());
     while (statement.step()) {
+        if (!onRow(row))
+            return;
     }
-    return sqlite3_changes(connection.handle);
 }
 
-ReadTransaction::ReadTransaction(const QString &dbPath)
-    : m_dbPath(dbPath)
+int Database::ExecuteSql(const QString &sql, SqlValues values)
 {
-    OpenConnection &connection = connectionFor(m_dbPath);
+    Statement statement(*this, sql, values);
+    while (statement.step()) {
+    }
+    return sqlite3_changes(statement.handle());
+}
+
+qint64 Database::lastInsertRowId() const
+{
+    return m_connection ? sqlite3_last_insert_rowid(m_connection->handle()) : 0;
+}
+
+void Database::close()
+{
+    m_connection.reset();
+}
+
+void Database::setBusyWait(int milliseconds)
+{
+    m_busyWaitMs = milliseconds;
+    if (m_connection)
+        sqlite3_busy_timeout(m_connection->handle(), milliseconds);
+}
+
+ReadTransaction::ReadTransaction(Database &db)
+    : m_db(db)
+{
     // Inside a transaction already (a nested read, or a change being made) nothing is begun.
-    m_began = sqlite3_get_autocommit(connection.handle) != 0;
-    if (m_began && sqlite3_exec(connection.handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail(connection.handle, QStringLiteral("BEGIN"));
-    ++connection.pinned;
+    m_began = !m_db.inTransaction();
+    if (m_began)
+        m_db.ExecuteSql(QStringLiteral("BEGIN"));
 }
 
 ReadTransaction::~ReadTransaction()
 {
-    auto &connections = openConnections();
-    auto it = connections.find(m_dbPath);
-    if (it == connections.end())
-        return; // the connections were closed meanwhile, which ended the transaction
-    --it->pinned;
-    // A read changes nothing: ending it cannot fail in a way worth reporting.
-    if (m_began)
-        sqlite3_exec(it->handle, "COMMIT", nullptr, nullptr, nullptr);
-}
-
-void CloseDatabaseConnections()
-{
-    auto &connections = openConnections();
-    for (OpenConnection &c : connections)
-        closeConnection(c);
-    connections.clear();
+    if (!m_began || !m_db.inTransaction())
+        return;
+    try {
+        m_db.ExecuteSql(QStringLiteral("COMMIT"));
+    } catch (const DatabaseError &) {
+        // A read changes nothing: ending it cannot fail in a way worth reporting.
+    }
 }

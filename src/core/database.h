@@ -4,26 +4,115 @@
 
 #include <QString>
 
-// The two ways into the catalogue. Each call is one self-contained statement on the file at
-// dbPath (autocommitted); a failure throws DatabaseError naming the statement.
-// maxRows limits how many rows are read (the lists the menus page through have a fixed size).
-Recordset OpenRecordset(const QString &sql, const QString &dbPath, int maxRows = -1);
-// Returns the number of rows the statement changed.
-int ExecuteSql(const QString &sql, const QString &dbPath);
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+struct sqlite3_stmt;
+
+// One value bound to a "?" of a statement. A typed "%", "_" or apostrophe is just a character.
+class SqlValue
+{
+public:
+    enum class Type : unsigned char { Null, Integer, Real, Text };
+
+    SqlValue() = default;
+    SqlValue(int value) : m_type(Type::Integer), m_integer(value) {}
+    SqlValue(qint64 value) : m_type(Type::Integer), m_integer(value) {}
+    SqlValue(double value) : m_type(Type::Real), m_real(value) {}
+    SqlValue(const QString &value) : m_type(Type::Text), m_text(value) {}
+    SqlValue(const char *) = delete; // say QStringLiteral: a char* would become a bool
+
+    Type type() const { return m_type; }
+    qint64 integer() const { return m_integer; }
+    double real() const { return m_real; }
+    const QString &text() const { return m_text; }
+
+private:
+    Type m_type = Type::Null;
+    qint64 m_integer = 0;
+    double m_real = 0;
+    QString m_text;
+};
+
+using SqlValues = std::initializer_list<SqlValue>;
+
+// The current row of a query while forEachRow walks it; valid only inside the callback.
+class RowView
+{
+public:
+    explicit RowView(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    int columnCount() const;
+    // The column of that name (case ignored), or -1.
+    int columnIndex(QStringView name) const;
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    bool isNull(int column) const;
+
+private:
+    sqlite3_stmt *m_stmt;
+};
+
+// The catalogue file: one connection, opened on first use and again when the file at the path
+// has been replaced, and every statement prepared once and kept. A query is written with "?"
+// for each value and the values beside it:
+//
+//     Recordset rs = db.OpenRecordset(QStringLiteral("SELECT * FROM song WHERE song_num = ?"), {songNum});
+//     db.ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = ?"), {songNum});
+//
+// Every call throws DatabaseError when the statement fails, and CatalogueBusy when another
+// program holds the file's lock for longer than the busy wait.
+class Database
+{
+public:
+    static constexpr int kBusyWaitMs = 300;
+
+    explicit Database(QString path);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    // All rows (at most maxRows when it is not negative) read at once.
+    Recordset OpenRecordset(const QString &sql, SqlValues values = {}, int maxRows = -1);
+    // Rows handed over one at a time, for reads too large to hold (a whole song book);
+    // onRow returns false to stop early.
+    void forEachRow(const QString &sql, SqlValues values, const std::function<bool(const RowView &)> &onRow);
+    // Runs a statement; returns the number of rows it changed.
+    int ExecuteSql(const QString &sql, SqlValues values = {});
+    // The rowid given by the last INSERT on this connection (a new singer's code).
+    qint64 lastInsertRowId() const;
+
+    // Closes the connection and its statements; the next call opens the file again.
+    void close();
+    // How long a statement waits for another program's lock before CatalogueBusy.
+    void setBusyWait(int milliseconds);
+
+private:
+    friend class ScopedTransaction;
+    friend class ReadTransaction;
+    class Connection;
+    class Statement;
+
+    Connection &connection();
+    bool inTransaction() const;
+
+    QString m_path;
+    int m_busyWaitMs = kBusyWaitMs;
+    std::unique_ptr<Connection> m_connection;
+};
 
 // Several look-ups read as one: they see the same catalogue, and the file is locked once.
 class ReadTransaction
 {
 public:
-    explicit ReadTransaction(const QString &dbPath);
+    explicit ReadTransaction(Database &db);
     ~ReadTransaction();
     ReadTransaction(const ReadTransaction &) = delete;
     ReadTransaction &operator=(const ReadTransaction &) = delete;
 
 private:
-    QString m_dbPath;
+    Database &m_db;
     bool m_began = false;
 };
-
-// Closes the connections kept open for speed (for example before a file is replaced).
-void CloseDatabaseConnections();

@@ -49,7 +49,8 @@ InitResult InitSystem(SharedState &state, FileSystem &fs, Clock &clock, const QS
     }
     readSettings(state, fs, result);
     ensureRecordFolder(state, fs, result);
-    if (!CatalogueFile::openOrCreate(state.DbPath, &result.problem)) {
+    state.openCatalogue();
+    if (!CatalogueFile::openOrCreate(state.db(), &result.problem)) {
         result.ok = false;
         return result;
     }
@@ -60,7 +61,7 @@ InitResult InitSystem(SharedState &state, FileSystem &fs, Clock &clock, const QS
 void DropSongPrimaryKey(const SharedState &state)
 {
     try {
-        ExecuteSql(QStringLiteral("DROP INDEX PrimaryKey  on song "), state.DbPath);
+        state.db().ExecuteSql(QStringLiteral("DROP INDEX PrimaryKey  on song "));
     } catch (const DatabaseError &) {
         // The index is gone after the first start (and SQLite never had it): nothing to do.
     }

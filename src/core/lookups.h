@@ -15,9 +15,6 @@ inline const QString kQueueFullText = QStringLiteral("點歌已滿!");
 // What a look-up gives for a singer or song that is not in the catalogue.
 inline const QString kNotFoundText = QStringLiteral("找不到");
 
-// A text value as an SQL literal: between apostrophes, inner apostrophes doubled.
-QString sqlText(const QString &value);
-
 int SongKindCode(const SharedState &state, const QString &name);
 QString GetSingerName(const SharedState &state, qint64 singerCode);
 QString GetSongName(const SharedState &state, const QString &songNum);

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class Clock;
+class Database;
 class FileSystem;
 class WavFileOpen;
 
@@ -15,8 +18,19 @@ class WavFileOpen;
 // menus page through, the play queue, the recording and the settings of Setting.ini.
 struct SharedState
 {
+    SharedState();
+    ~SharedState();
+    SharedState(const SharedState &) = delete;
+    SharedState &operator=(const SharedState &) = delete;
+
+    // The catalogue at DbPath: its connection and prepared statements.
+    Database &db() const { return *database; }
+    // Points the catalogue at DbPath; the connection opens on first use.
+    void openCatalogue();
+
     QString AppPath; // the program folder, ending in "/"
     QString DbPath;  // AppPath + "karaoke.mdb"
+    std::unique_ptr<Database> database;
     FileSystem *Fso = nullptr;
     Clock *clock = nullptr; // behind WaitSeconds
 

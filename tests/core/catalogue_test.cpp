@@ -11,8 +11,6 @@
 #include "support/temp_home.h"
 
 #include <QCryptographicHash>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -54,14 +52,8 @@ TEST(CatalogueStartUp, AFileThatIsNotACatalogueStopsStartUpAndIsLeftUntouched)
         random[i] = char((i * 7919 + 13) % 251);
 
     TempHome noTables;
-    {
-        auto db = QSqlDatabase::addDatabase("QSQLITE", "make-other");
-        db.setDatabaseName(noTables.file("karaoke.mdb"));
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("CREATE TABLE other (x INTEGER)");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("make-other");
+    noTables.write("karaoke.mdb", "");
+    Database(noTables.file("karaoke.mdb")).ExecuteSql(QStringLiteral("CREATE TABLE other (x INTEGER)"));
 
     TempHome randomBytes;
     randomBytes.write("karaoke.mdb", random);
@@ -99,11 +91,11 @@ TEST_F(Catalogue, StartingAgainLeavesCatalogueAndQueueAsTheyWere)
     ASSERT_GE(AddToOrderList(state, "10501"), 0);
     state.SoundChannel = 3;
     const QByteArray before = home.read("karaoke.mdb");
-    CloseDatabaseConnections();
+    state.db().close();
 
     const InitResult again = InitSystem(state, fs, clock, home.path());
     ASSERT_TRUE(again.ok);
-    CloseDatabaseConnections();
+    state.db().close();
     EXPECT_EQ(digest(home.read("karaoke.mdb")), digest(before));
     EXPECT_EQ(state.OrderedSongs.length(), 1);
     EXPECT_EQ(state.SoundChannel, 3);
@@ -177,10 +169,10 @@ TEST_F(Catalogue, SingersBySexAndSongsBySinger)
 TEST_F(Catalogue, ListsKeepOnlyWhatTheirTablesHold)
 {
     const qint64 s = db.addSinger("多產歌手", 1);
-    ExecuteSql("BEGIN", state.DbPath);
+    ScopedTransaction many(db.database());
     for (int i = 0; i < 1600; ++i)
         db.addSong(QString::number(10300000 + i), 1, QStringLiteral("歌%1").arg(i % 10) + "x", s);
-    ExecuteSql("COMMIT", state.DbPath);
+    many.commit();
     ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 3));
     EXPECT_EQ(state.SongList.count(), 1501);
     EXPECT_TRUE(state.SongList.row(1501).isEmpty());
@@ -205,12 +197,13 @@ TEST_F(Catalogue, QueueAppendsFoundSongsAndRefusesWhenFull)
 TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatement)
 {
     try {
-        OpenRecordset("SELECT * FROM nosuchtable", state.DbPath);
+        state.db().OpenRecordset(QStringLiteral("SELECT * FROM nosuchtable"));
         FAIL() << "expected DatabaseError";
     } catch (const DatabaseError &e) {
         EXPECT_TRUE(e.message().contains("nosuchtable"));
     }
-    EXPECT_THROW(ExecuteSql("SELECT 1", home.file("missing.mdb")), DatabaseError);
+    Database missing(home.file("missing.mdb"));
+    EXPECT_THROW(missing.ExecuteSql(QStringLiteral("SELECT 1")), DatabaseError);
     EXPECT_FALSE(QFile::exists(home.file("missing.mdb"))) << "a missing catalogue is not created by a query";
 }
 
@@ -218,7 +211,7 @@ TEST_F(Catalogue, RecordsetMovesThroughRowsAndReadsFieldsByName)
 {
     const qint64 s = db.addSinger("A", 0);
     db.addSinger("B", 0);
-    Recordset rs = OpenRecordset("SELECT * FROM singer ORDER BY singer_name", state.DbPath);
+    Recordset rs = state.db().OpenRecordset(QStringLiteral("SELECT * FROM singer ORDER BY singer_name"));
     EXPECT_EQ(rs.recordCount(), 2);
     EXPECT_FALSE(rs.eof());
     EXPECT_EQ(rs.field("SINGER_NAME").toString(), "A");
@@ -233,7 +226,7 @@ TEST_F(Catalogue, RecordsetMovesThroughRowsAndReadsFieldsByName)
     rs.close();
     EXPECT_TRUE(rs.eof());
 
-    Recordset none = OpenRecordset("SELECT * FROM song", state.DbPath);
+    Recordset none = state.db().OpenRecordset(QStringLiteral("SELECT * FROM song"));
     EXPECT_EQ(none.recordCount(), 0);
     EXPECT_TRUE(none.eof());
     EXPECT_TRUE(none.bof());
@@ -264,17 +257,10 @@ TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
     EXPECT_EQ(GetSongName(state, "10200"), "歌名"); // reads one row of several: stops early
     ASSERT_TRUE(LoadSongsBySinger(state, s));
 
-    auto other = QSqlDatabase::addDatabase("QSQLITE", "other-writer");
-    other.setDatabaseName(state.DbPath);
-    other.setConnectOptions("QSQLITE_BUSY_TIMEOUT=100");
-    ASSERT_TRUE(other.open());
-    {
-        QSqlQuery q(other);
-        EXPECT_TRUE(q.exec("UPDATE song SET song_name = '新歌名'")) << "another program can still write";
-    }
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase("other-writer");
+    Database other(state.DbPath);
+    other.setBusyWait(100);
+    EXPECT_NO_THROW(other.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '新歌名'")))
+        << "another program can still write";
     EXPECT_EQ(GetSongName(state, "10200"), "新歌名");
 }
 
@@ -282,8 +268,10 @@ TEST_F(Catalogue, LookUpsWorkInsideAChangeBeingMade)
 {
     const qint64 s = db.addSinger("歌手", 1);
     {
-        ScopedTransaction change(state.DbPath);
-        db.addSong("10201", 1, "新歌", s);
+        ScopedTransaction change(state.db());
+        state.db().ExecuteSql(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, "
+                                             "song_singer_code) VALUES ('10201', 1, '新歌', 2, ?)"),
+                              {s});
         EXPECT_EQ(AddToOrderList(state, "10201"), 0) << "a read inside a change sees the change";
         EXPECT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
         // not committed: rolled back

@@ -41,7 +41,7 @@ TEST_F(PlayerTest, ACatalogueThatCannotBeReadFailsTheSongInsteadOfThePlayer)
 {
     queueSongs(2);
     player();
-    CloseDatabaseConnections();
+    state.db().close();
     QFile::remove(state.DbPath);
     home.write("karaoke.mdb", QByteArray(2048, '\x5a'));
     wmp().finishSong();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/database.h"
+
 #include <QString>
 
 // Writes songs and singers straight into a catalogue file, for tests.
@@ -10,7 +12,9 @@ public:
     qint64 addSinger(const QString &name, int sex);
     void addSong(const QString &num, int kind, const QString &name, qint64 singerCode,
                  const QString &location = QString(), const QString &buildDate = QStringLiteral("2026/12/01"));
+    // The builder's own connection, for writing many rows in one transaction.
+    Database &database() { return m_db; }
 
 private:
-    QString m_dbPath;
+    Database m_db;
 };

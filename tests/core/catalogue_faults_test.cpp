@@ -1,0 +1,181 @@
+// The catalogue after crashes, under another program's lock, and replaced under the program:
+// a healthy catalogue is never taken for a broken one, and a busy one never for a missing song.
+#include "core/database.h"
+#include "core/database_error.h"
+#include "core/init_system.h"
+#include "core/lookups.h"
+#include "core/scoped_transaction.h"
+#include "core/shared_state.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_system.h"
+#include "support/temp_home.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kSongs = 3000;
+
+class CatalogueFaults : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(InitSystem(state, fs, clock, home.path()).ok); }
+
+    void fillCatalogue()
+    {
+        CatalogueBuilder builder(state.DbPath);
+        const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
+        ScopedTransaction many(builder.database());
+        for (int i = 0; i < kSongs; ++i)
+            builder.addSong(QString::number(100000 + i), 1, QStringLiteral("原來的歌名%1").arg(i), singer,
+                            QStringLiteral("/songs/%1.mpg").arg(i));
+        many.commit();
+    }
+
+    int songsNamedAsBefore()
+    {
+        Recordset rs = state.db().OpenRecordset(
+            QStringLiteral("SELECT count(*) AS n FROM song WHERE song_name LIKE '原來的歌名%'"));
+        return rs.value(0).toInt();
+    }
+
+    TempHome home;
+    FakeFileSystem fs;
+    FakeClock clock;
+    SharedState state;
+};
+
+// A child process that changes every song in one transaction with a tiny page cache, so the
+// changes spill into the file, and is killed before it commits: a hot journal stays behind.
+void killWriterInTheMiddle(const QString &dbPath)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(ready[0]);
+        Database db(dbPath);
+        db.ExecuteSql(QStringLiteral("PRAGMA cache_size = 2"));
+        db.ExecuteSql(QStringLiteral("BEGIN IMMEDIATE"));
+        db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '寫了一半' || zeroblob(200)"));
+        const char done = 1;
+        (void)!write(ready[1], &done, 1);
+        pause();
+        _exit(0);
+    }
+    close(ready[1]);
+    char done = 0;
+    ASSERT_EQ(read(ready[0], &done, 1), 1);
+    close(ready[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+TEST_F(CatalogueFaults, ACrashDuringAWriteLeavesACatalogueThatStartsWithEveryRow)
+{
+    fillCatalogue();
+    state.db().close();
+    killWriterInTheMiddle(state.DbPath);
+    ASSERT_TRUE(QFile::exists(state.DbPath + "-journal")) << "the killed writer left its journal";
+
+    SharedState restarted;
+    const InitResult result = InitSystem(restarted, fs, clock, home.path());
+    ASSERT_TRUE(result.ok) << result.problem.toStdString();
+    Recordset rs = restarted.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來%'"));
+    EXPECT_EQ(rs.value(0).toInt(), kSongs);
+    EXPECT_EQ(GetSongName(restarted, QStringLiteral("100042")), QStringLiteral("原來的歌名42"));
+    Recordset check = restarted.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check"));
+    EXPECT_EQ(check.value(0).toString(), QStringLiteral("ok"));
+}
+
+TEST_F(CatalogueFaults, AnotherProgramsLockDelaysButNeverLosesASong)
+{
+    fillCatalogue();
+    state.db().close();
+    Database other(state.DbPath);
+    other.ExecuteSql(QStringLiteral("BEGIN EXCLUSIVE"));
+
+    // At start: the file is named as locked, not as broken.
+    SharedState starting;
+    const InitResult result = InitSystem(starting, fs, clock, home.path());
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.problem.contains(QStringLiteral("另一個程式正在使用"))) << result.problem.toStdString();
+    EXPECT_FALSE(result.problem.contains(QStringLiteral("不是點歌資料庫")));
+
+    // While running: a look-up says "busy", which is not "not found", and the queue is unchanged.
+    state.OrderedSongs.append({QStringLiteral("100001"), QStringLiteral("原來的歌名1--歌手")});
+    EXPECT_THROW(GetSongLocation(state, QStringLiteral("100001")), CatalogueBusy);
+    EXPECT_THROW(AddToOrderList(state, QStringLiteral("100002")), CatalogueBusy);
+    EXPECT_EQ(state.OrderedSongs.length(), 1);
+
+    other.ExecuteSql(QStringLiteral("COMMIT"));
+    EXPECT_EQ(GetSongLocation(state, QStringLiteral("100001")), QStringLiteral("/songs/1.mpg"));
+    EXPECT_EQ(AddToOrderList(state, QStringLiteral("100002")), 1);
+    EXPECT_EQ(songsNamedAsBefore(), kSongs);
+}
+
+TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadByName)
+{
+    CatalogueBuilder builder(state.DbPath);
+    const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
+    builder.addSong(QStringLiteral("10201"), 1, QStringLiteral("舊歌"), singer, QStringLiteral("/songs/a.mpg"));
+    ASSERT_EQ(GetSongName(state, QStringLiteral("10201")), QStringLiteral("舊歌")); // statements now prepared
+    ASSERT_EQ(AddToOrderList(state, QStringLiteral("10201")), 0);
+
+    // Another program rebuilds the table in the same file, columns reordered.
+    Database other(state.DbPath);
+    for (const char *sql : {"ALTER TABLE song RENAME TO song_old",
+                            "CREATE TABLE song (song_location TEXT, song_singer_code INTEGER, song_name TEXT, "
+                            "song_build_date TEXT, song_text_count INTEGER, song_kind INTEGER, song_num TEXT)",
+                            "INSERT INTO song SELECT song_location, song_singer_code, song_name, song_build_date, "
+                            "song_text_count, song_kind, song_num FROM song_old",
+                            "DROP TABLE song_old"})
+        other.ExecuteSql(QString::fromUtf8(sql));
+
+    EXPECT_EQ(GetSongName(state, QStringLiteral("10201")), QStringLiteral("舊歌"));
+    EXPECT_EQ(GetSongLocation(state, QStringLiteral("10201")), QStringLiteral("/songs/a.mpg"));
+    ASSERT_EQ(AddToOrderList(state, QStringLiteral("10201")), 1);
+    EXPECT_EQ(state.OrderedSongs.row(1).key, QStringLiteral("10201"));
+    EXPECT_EQ(state.OrderedSongs.row(1).text, QStringLiteral("舊歌--歌手"));
+    ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
+    EXPECT_EQ(state.SongList.row(0).key, QStringLiteral("10201"));
+}
+
+TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested)
+{
+    CatalogueBuilder builder(state.DbPath);
+    const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
+    Database &db = state.db();
+    const QString insert = QStringLiteral("INSERT INTO song (song_num, song_name, song_singer_code) VALUES (?, ?, ?)");
+    try {
+        ScopedTransaction whole(db);
+        db.ExecuteSql(insert, {QStringLiteral("10201"), QStringLiteral("一"), singer});
+        {
+            ScopedTransaction piece(db);
+            db.ExecuteSql(insert, {QStringLiteral("10202"), QStringLiteral("二"), singer});
+            piece.commit();
+        }
+        {
+            ScopedTransaction failing(db);
+            db.ExecuteSql(insert, {QStringLiteral("10203"), QStringLiteral("三"), singer});
+            // not committed: only this piece is undone
+        }
+        Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
+        EXPECT_EQ(rs.value(0).toInt(), 2);
+        db.ExecuteSql(QStringLiteral("INSERT INTO nosuchtable VALUES (1)"));
+        whole.commit();
+    } catch (const DatabaseError &) {
+    }
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
+    EXPECT_EQ(rs.value(0).toInt(), 0);
+}
+
+} // namespace
