@@ -31,7 +31,9 @@ mkdir -p "$build/corpus/$target" "$build/crashes/$target"
 if [ -w /dev/shm ]; then
   export TMPDIR=/dev/shm
 fi
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# Lean allocations (no allocation stacks, no fill, a small quarantine) triple the speed; rerun a
+# crash input with ASAN_OPTIONS=detect_leaks=0 for full allocation stacks.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:malloc_context_size=0:max_malloc_fill_size=0:quarantine_size_mb=16}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 seeds=()
 for folder in seed regression; do

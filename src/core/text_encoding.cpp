@@ -1,5 +1,6 @@
 #include "core/text_encoding.h"
 
+#include <QByteArrayView>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -58,13 +59,6 @@ private:
     iconv_t m_cd;
 };
 
-bool isValidUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes); // decoding happens on conversion
-    return !decoder.hasError();
-}
-
 QString decodeUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
 {
     // The mark is dropped here; a second one would be text of the file.
@@ -78,7 +72,7 @@ QString decodeLineByLine(QByteArrayView bytes)
 {
     Converter fromBig5("UTF-8", "CP950");
     const auto decodeLine = [&fromBig5](QByteArrayView line) {
-        return isValidUtf8(line) ? QString::fromUtf8(line) : QString::fromUtf8(fromBig5(line));
+        return line.isValidUtf8() ? QString::fromUtf8(line) : QString::fromUtf8(fromBig5(line));
     };
     QString text;
     qsizetype start = 0;
@@ -102,7 +96,7 @@ TextEncoding detectEncoding(const QByteArray &bytes)
         return TextEncoding::Utf16LE;
     if (bytes.startsWith(kUtf16BEMark))
         return TextEncoding::Utf16BE;
-    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Big5;
+    return QByteArrayView(bytes).isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Big5;
 }
 
 QString decodeText(const QByteArray &bytes)
