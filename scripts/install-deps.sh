@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the jukebox needs to build, run and test.
+#   scripts/install-deps.sh         what the build and the tests need
+#   scripts/install-deps.sh --fuzz  also clang and libFuzzer, for scripts/fuzz.sh
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -16,6 +18,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

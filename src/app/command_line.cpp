@@ -2,102 +2,154 @@
 
 namespace {
 
-struct TaskOption
-{
-    const char *name;
-    CommandLine::Task task;
-};
+const QString kHelp = QStringLiteral("--help");
+const QString kSince = QStringLiteral("--since");
+const QStringList kListTasks = {QStringLiteral("--print-new"), QStringLiteral("--export-new")};
 
-// The tasks that need no window; those of the printing take a file name.
-const TaskOption kSimpleTasks[] = {
-    {"--init-only", CommandLine::Task::InitOnly},
-    {"--statistics", CommandLine::Task::Statistics},
-};
-const TaskOption kPrintTasks[] = {
-    {"--print-book", CommandLine::Task::PrintBook},
-    {"--print-new", CommandLine::Task::PrintNew},
-    {"--export-new", CommandLine::Task::ExportNew},
-};
-// The registration tasks take the folder or list file to register.
-const TaskOption kRegisterTasks[] = {
-    {"--register-folder", CommandLine::Task::RegisterFolder},
-    {"--register-list", CommandLine::Task::RegisterList},
-};
-
-template<size_t N>
-const TaskOption *findTask(const TaskOption (&tasks)[N], const QString &arg)
+QString checkPositiveNumber(const QString &value)
 {
-    for (const TaskOption &option : tasks) {
-        if (arg == QLatin1String(option.name))
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok && number > 0 ? QString() : QStringLiteral("needs a number above 0, not %1").arg(value);
+}
+
+const CommandLineOption *findOption(const QString &name)
+{
+    for (const CommandLineOption &option : commandLineOptions()) {
+        if (option.name == name)
             return &option;
     }
     return nullptr;
 }
 
-QString checkTask(const CommandLine &options)
+// Takes the option at arguments[i] (and its value) into line; false when the line is wrong.
+bool takeOption(const QStringList &arguments, qsizetype &i, CommandLine &line)
 {
-    const bool needsDate = options.task == CommandLine::Task::PrintNew || options.task == CommandLine::Task::ExportNew;
-    if (needsDate && !options.sinceGiven)
-        return QStringLiteral("--print-new and --export-new need --since YYYY/MM/DD");
-    if (!needsDate && (options.sinceGiven || options.keywordGiven))
-        return QStringLiteral("--since and --keyword go with --print-new or --export-new");
-    return QString();
+    const QString &name = arguments[i];
+    const CommandLineOption *option = findOption(name);
+    if (!option) {
+        line.error = QStringLiteral("unknown option %1").arg(name);
+        return false;
+    }
+    QString value;
+    if (!option->valueName.isEmpty()) {
+        if (i + 1 >= arguments.size()) {
+            line.error = QStringLiteral("%1 needs a value %2").arg(name, option->valueName);
+            return false;
+        }
+        value = arguments[++i];
+        const QString problem = option->check ? option->check(value) : QString();
+        if (!problem.isEmpty()) {
+            line.error = name + QLatin1Char(' ') + problem;
+            return false;
+        }
+    }
+    if (option->isTask && !line.task.isEmpty() && line.task != name) {
+        line.error = QStringLiteral("%1 and %2 cannot run together").arg(line.task, name);
+        return false;
+    }
+    if (option->isTask)
+        line.task = name;
+    line.values.insert(name, value);
+    return true;
 }
 
 } // namespace
 
-CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder)
+const QList<CommandLineOption> &commandLineOptions()
 {
-    CommandLine options;
-    options.home = executableFolder;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (const TaskOption *task = findTask(kSimpleTasks, arg)) {
-            options.task = task->task;
-        } else if (arg == QLatin1String("--home") && hasValue) {
-            options.home = arguments[++i];
-        } else if (arg == QLatin1String("--clock-speed") && hasValue) {
-            bool ok = false;
-            options.clockSpeed = arguments[++i].toDouble(&ok);
-            if (!ok || !(options.clockSpeed > 0)) {
-                options.error = QStringLiteral("--clock-speed needs a number above 0, not %1").arg(arguments[i]);
-                return options;
-            }
-        } else if (const TaskOption *task = findTask(kPrintTasks, arg); task && hasValue) {
-            options.task = task->task;
-            options.outputFile = arguments[++i];
-        } else if (const TaskOption *task = findTask(kRegisterTasks, arg); task && hasValue) {
-            options.task = task->task;
-            options.inputPath = arguments[++i];
-        } else if (arg == QLatin1String("--since") && hasValue) {
-            options.since = arguments[++i];
-            options.sinceGiven = true;
-        } else if (arg == QLatin1String("--keyword") && hasValue) {
-            options.keyword = arguments[++i];
-            options.keywordGiven = true;
-        } else {
-            options.error = QStringLiteral("unknown option %1 (use --home DIR, --init-only, --statistics, --clock-speed N, "
-                                           "--print-book FILE.pdf, --print-new FILE.pdf --since YYYY/MM/DD "
-                                           "[--keyword K], --export-new FILE.xlsx --since YYYY/MM/DD [--keyword K], "
-                                           "--register-folder FOLDER, --register-list FILE)")
-                                .arg(arg);
-            return options;
-        }
-    }
-    options.error = checkTask(options);
+    static const QList<CommandLineOption> options = {
+        {QStringLiteral("--home"), QStringLiteral("DIR"),
+         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: the program's folder)")},
+        {QStringLiteral("--clock-speed"), QStringLiteral("N"),
+         QStringLiteral("seconds pass N times faster (demonstrations, screenshots)"), checkPositiveNumber},
+        {QStringLiteral("--init-only"), QString(),
+         QStringLiteral("start up (settings, record folder, catalogue), report and exit"), nullptr, true,
+         AppKind::Core},
+        {QStringLiteral("--statistics"), QString(), QStringLiteral("print the catalogue's song counts and exit"),
+         nullptr, true, AppKind::Core},
+        {QStringLiteral("--register-folder"), QStringLiteral("FOLDER"),
+         QStringLiteral("register the well-named song files of FOLDER; rows needing a decision are left"), nullptr,
+         true, AppKind::Core},
+        {QStringLiteral("--register-list"), QStringLiteral("FILE"),
+         QStringLiteral("validate and register the songs of a list file"), nullptr, true, AppKind::Core},
+        {QStringLiteral("--print-book"), QStringLiteral("FILE.pdf"), QStringLiteral("write the whole song book"),
+         nullptr, true, AppKind::OffscreenGui},
+        {QStringLiteral("--print-new"), QStringLiteral("FILE.pdf"),
+         QStringLiteral("write the list of songs registered since a date"), nullptr, true, AppKind::OffscreenGui,
+         {kSince}},
+        {QStringLiteral("--export-new"), QStringLiteral("FILE.xlsx"),
+         QStringLiteral("export the songs registered since a date as a spreadsheet"), nullptr, true,
+         AppKind::OffscreenGui, {kSince}},
+        {kSince, QStringLiteral("YYYY/MM/DD"), QStringLiteral("first registration date of --print-new, --export-new"),
+         nullptr, false, AppKind::Core, {}, kListTasks},
+        {QStringLiteral("--keyword"), QStringLiteral("K"),
+         QStringLiteral("only titles holding K, for --print-new, --export-new"), nullptr, false, AppKind::Core, {},
+         kListTasks},
+        {kHelp, QString(), QStringLiteral("print this text and exit")},
+    };
     return options;
 }
 
-CommandLine::Task requestedTask(const QStringList &arguments)
+QString CommandLine::home(const QString &executableFolder) const
 {
-    for (const QString &arg : arguments) {
-        if (const TaskOption *task = findTask(kSimpleTasks, arg))
-            return task->task;
-        if (const TaskOption *task = findTask(kPrintTasks, arg))
-            return task->task;
-        if (const TaskOption *task = findTask(kRegisterTasks, arg))
-            return task->task;
+    return values.contains(QStringLiteral("--home")) ? value(QStringLiteral("--home")) : executableFolder;
+}
+
+double CommandLine::clockSpeed() const
+{
+    return values.contains(QStringLiteral("--clock-speed")) ? value(QStringLiteral("--clock-speed")).toDouble() : 1.0;
+}
+
+AppKind CommandLine::app() const
+{
+    const CommandLineOption *option = findOption(task);
+    return option ? option->app : AppKind::Widgets;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == kHelp) {
+            line.help = true;
+            return line;
+        }
+        if (!takeOption(arguments, i, line))
+            return line;
     }
-    return CommandLine::Task::Jukebox;
+    const CommandLineOption *task = findOption(line.task);
+    for (const QString &needed : task ? task->needs : QStringList()) {
+        if (!line.values.contains(needed)) {
+            line.error = QStringLiteral("%1 needs %2").arg(line.task, needed);
+            return line;
+        }
+    }
+    for (auto it = line.values.cbegin(); it != line.values.cend(); ++it) {
+        const CommandLineOption *option = findOption(it.key());
+        if (option && !option->onlyWith.isEmpty() && !option->onlyWith.contains(line.task)) {
+            line.error = QStringLiteral("%1 goes with %2").arg(it.key(), option->onlyWith.join(QStringLiteral(" or ")));
+            return line;
+        }
+    }
+    return line;
+}
+
+QString commandLineUsage()
+{
+    QString text = QStringLiteral("usage: karaoke [OPTION]...\n"
+                                  "Without a task option the jukebox starts full screen.\n");
+    for (const CommandLineOption &option : commandLineOptions()) {
+        QString left = option.name;
+        if (!option.valueName.isEmpty())
+            left += QLatin1Char(' ') + option.valueName;
+        for (const QString &needed : option.needs) {
+            const CommandLineOption *neededOption = findOption(needed);
+            left += QLatin1Char(' ') + needed;
+            if (neededOption && !neededOption->valueName.isEmpty())
+                left += QLatin1Char(' ') + neededOption->valueName;
+        }
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(option.help);
+    }
+    return text;
 }

@@ -1,31 +1,50 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-// Options of the karaoke program: --home DIR chooses the program folder (default: the
-// folder of the executable), --init-only starts up, reports and exits, --statistics prints the
-// catalogue's statistics and exits. The printing tasks run without a window too:
-// --print-book FILE.pdf, --print-new FILE.pdf and --export-new FILE.xlsx, the last two with
-// --since YYYY/MM/DD and optionally --keyword K; so do the registration tasks
-// --register-folder FOLDER and --register-list FILE.
-struct CommandLine
-{
-    enum class Task { Jukebox, InitOnly, Statistics, PrintBook, PrintNew, ExportNew, RegisterFolder, RegisterList };
+// The application object a task needs. The jukebox needs a display; the owner's tasks run
+// without one: QCoreApplication, or QGuiApplication on the offscreen platform for those that
+// lay out text or paint pages.
+enum class AppKind { Widgets, Core, OffscreenGui };
 
-    QString home;
-    double clockSpeed = 1.0; // --clock-speed N: seconds pass N times faster (demos, screenshots)
-    Task task = Task::Jukebox;
-    QString outputFile; // of the printing tasks
-    QString inputPath;  // of the registration tasks: the folder or the list file
-    QString since;
-    QString keyword;
-    bool sinceGiven = false;
-    bool keywordGiven = false;
-    QString error;
+// One option of the command line. An option that is a task (an owner's job run without
+// windows) replaces the jukebox; the others set what the tasks read. Adding a task is one
+// row in the table of command_line.cpp (its value, the options it needs, its application
+// kind) plus its handler in the task table of main.cpp.
+struct CommandLineOption
+{
+    QString name;           // "--home"
+    QString valueName;      // "DIR"; empty for an option without value
+    QString help;
+    QString (*check)(const QString &value) = nullptr; // an error text, or empty when the value is right
+    bool isTask = false;
+    AppKind app = AppKind::Core; // tasks only
+    QStringList needs = {};      // tasks only: options that must be given with it
+    QStringList onlyWith = {};   // the tasks this option belongs to; empty: any
 };
 
-CommandLine parseCommandLine(const QStringList &arguments, const QString &executableFolder);
+// What the command line asks for: a task (empty: the jukebox) and the values of the options.
+struct CommandLine
+{
+    QString task;
+    QHash<QString, QString> values; // option name -> value ("" for an option without value)
+    bool help = false;
+    QString error; // set when the command line cannot be run as given
 
-// The task the arguments ask for, read before any application object exists.
-CommandLine::Task requestedTask(const QStringList &arguments);
+    QString value(const QString &option) const { return values.value(option); }
+    // The program folder: --home, else the folder of the executable.
+    QString home(const QString &executableFolder) const;
+    double clockSpeed() const;
+    AppKind app() const;
+};
+
+// The options, in the order the usage text lists them.
+const QList<CommandLineOption> &commandLineOptions();
+
+// Reads the arguments (the first is the program) without needing any application object.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+QString commandLineUsage();

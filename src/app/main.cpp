@@ -57,7 +57,7 @@ int runJukebox(const CommandLine &options)
 {
     installScreenFonts();
     QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
+    SystemClock clock(options.clockSpeed());
     QtMessageBoxes messageBoxes;
     QtFileDialogs fileDialogs;
     QtMousePointer mousePointer;
@@ -71,7 +71,7 @@ int runJukebox(const CommandLine &options)
                       printer, spreadsheets};
 
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem)) {
+    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem)) {
         messageBoxes.ok(problem);
         return 1;
     }
@@ -116,10 +116,10 @@ int runJukebox(const CommandLine &options)
 int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed);
+    SystemClock clock(options.clockSpeed());
     SharedState state;
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home, &problem))
+    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem))
         return 1;
     try {
         return task(state);
@@ -129,102 +129,132 @@ int withoutWindow(const CommandLine &options, const std::function<int(SharedStat
     }
 }
 
-int startUpOnly(SharedState &state)
+int startUpOnly(const CommandLine &options)
 {
-    QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
-                        << "), --init-only given, exiting" << Qt::endl;
-    return 0;
+    return withoutWindow(options, [](SharedState &state) {
+        QTextStream(stdout) << "karaoke: started up in " << state.AppPath << " (catalogue " << state.DbPath
+                            << "), --init-only given, exiting" << Qt::endl;
+        return 0;
+    });
 }
 
 // The seven lines of the statistics window, on standard output.
-int printStatistics(SharedState &state)
+int printStatistics(const CommandLine &options)
 {
-    QTextStream out(stdout);
-    for (const QString &line : catalogueStatusLines(state.db()))
-        out << line << Qt::endl;
-    return 0;
+    return withoutWindow(options, [](SharedState &state) {
+        QTextStream out(stdout);
+        for (const QString &line : catalogueStatusLines(state.db()))
+            out << line << Qt::endl;
+        return 0;
+    });
 }
 
-// The registration tasks of the command line: the windows' own work, printed instead of shown.
-int registrationTask(const CommandLine &options, SharedState &state)
+// The registration tasks: the windows' own work, printed instead of shown.
+int registerFolder(const CommandLine &options)
 {
-    QTextStream out(stdout);
-    if (options.task == CommandLine::Task::RegisterFolder)
-        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
-    return registerListWithoutWindow(state, *state.Fso, *state.clock, options.inputPath, out);
+    return withoutWindow(options, [&options](SharedState &state) {
+        QTextStream out(stdout);
+        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-folder"), out);
+    });
 }
 
-// The printing task of the command line, as the manager menu's buttons run it.
-int printTask(const CommandLine &options, SharedState &state)
+int registerList(const CommandLine &options)
 {
-    switch (options.task) {
-    case CommandLine::Task::PrintBook:
-        return printBookTask(state, options.outputFile);
-    case CommandLine::Task::PrintNew:
-        return printNewTask(state, options.outputFile, options.since, options.keyword);
-    case CommandLine::Task::ExportNew:
-        return exportNewTask(state, options.outputFile, options.since, options.keyword);
-    case CommandLine::Task::Jukebox:
-    case CommandLine::Task::InitOnly:
-    case CommandLine::Task::Statistics:
-    case CommandLine::Task::RegisterFolder:
-    case CommandLine::Task::RegisterList:
+    return withoutWindow(options, [&options](SharedState &state) {
+        QTextStream out(stdout);
+        return registerListWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-list"), out);
+    });
+}
+
+// The printing tasks, as the manager menu's buttons run them.
+int printBook(const CommandLine &options)
+{
+    return withoutWindow(options,
+                         [&options](SharedState &state) { return printBookTask(state, options.value("--print-book")); });
+}
+
+int printNew(const CommandLine &options)
+{
+    return withoutWindow(options, [&options](SharedState &state) {
+        return printNewTask(state, options.value("--print-new"), options.value("--since"), options.value("--keyword"));
+    });
+}
+
+int exportNew(const CommandLine &options)
+{
+    return withoutWindow(options, [&options](SharedState &state) {
+        return exportNewTask(state, options.value("--export-new"), options.value("--since"),
+                             options.value("--keyword"));
+    });
+}
+
+// What each task of the command line runs once its application object exists; the jukebox
+// is the task without an option. An owner's task adds its row here and its option in
+// command_line.cpp.
+struct Task
+{
+    QString option;
+    int (*run)(const CommandLine &);
+};
+
+const Task kTasks[] = {
+    {QString(), runJukebox},
+    {QStringLiteral("--init-only"), startUpOnly},
+    {QStringLiteral("--statistics"), printStatistics},
+    {QStringLiteral("--register-folder"), registerFolder},
+    {QStringLiteral("--register-list"), registerList},
+    {QStringLiteral("--print-book"), printBook},
+    {QStringLiteral("--print-new"), printNew},
+    {QStringLiteral("--export-new"), exportNew},
+};
+
+std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)
+{
+    switch (kind) {
+    case AppKind::Core:
+        return std::make_unique<QCoreApplication>(argc, argv);
+    case AppKind::OffscreenGui: {
+        // Fonts and painting, never a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto app = std::make_unique<QGuiApplication>(argc, argv);
+        installScreenFonts();
+        return app;
+    }
+    case AppKind::Widgets:
         break;
     }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+int runTask(const CommandLine &options)
+{
+    for (const Task &task : kTasks) {
+        if (task.option == options.task)
+            return task.run(options);
+    }
+    QTextStream(stderr) << "karaoke: " << options.task << " has no task to run" << Qt::endl;
     return 2;
-}
-
-// The application object: the jukebox needs a display; starting up and the statistics need
-// none; printing lays out text, which needs Qt Gui's fonts, on the display-less platform.
-QCoreApplication *makeApplication(CommandLine::Task task, int &argc, char **argv)
-{
-    switch (task) {
-    case CommandLine::Task::Jukebox:
-        return new QApplication(argc, argv);
-    case CommandLine::Task::InitOnly:
-    case CommandLine::Task::Statistics:
-    case CommandLine::Task::RegisterFolder:
-    case CommandLine::Task::RegisterList:
-        return new QCoreApplication(argc, argv);
-    case CommandLine::Task::PrintBook:
-    case CommandLine::Task::PrintNew:
-    case CommandLine::Task::ExportNew:
-        break;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto *app = new QGuiApplication(argc, argv);
-    installScreenFonts();
-    return app;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before any application object, so that --help and a wrong
+    // option answer where there is no display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const std::unique_ptr<QCoreApplication> app(makeApplication(requestedTask(arguments), argc, argv));
-    const CommandLine options = parseCommandLine(arguments, QCoreApplication::applicationDirPath());
+    const CommandLine options = parseCommandLine(arguments);
+    if (options.help) {
+        QTextStream(stdout) << commandLineUsage();
+        return 0;
+    }
     if (!options.error.isEmpty()) {
-        QTextStream(stderr) << options.error << Qt::endl;
+        QTextStream(stderr) << "karaoke: " << options.error << Qt::endl << commandLineUsage();
         return 2;
     }
-    switch (options.task) {
-    case CommandLine::Task::Jukebox:
-        return runJukebox(options);
-    case CommandLine::Task::InitOnly:
-        return withoutWindow(options, startUpOnly);
-    case CommandLine::Task::Statistics:
-        return withoutWindow(options, printStatistics);
-    case CommandLine::Task::RegisterFolder:
-    case CommandLine::Task::RegisterList:
-        return withoutWindow(options, [&options](SharedState &state) { return registrationTask(options, state); });
-    case CommandLine::Task::PrintBook:
-    case CommandLine::Task::PrintNew:
-    case CommandLine::Task::ExportNew:
-        break;
-    }
-    return withoutWindow(options, [&options](SharedState &state) { return printTask(options, state); });
+    const std::unique_ptr<QCoreApplication> app = makeApplication(options.app(), argc, argv);
+    return runTask(options);
 }

@@ -6,7 +6,6 @@
 #include "platform/file_system.h"
 #include "core/settings_file.h"
 #include "core/shared_state.h"
-#include "core/text_encoding.h"
 
 #include <QDir>
 
@@ -14,13 +13,10 @@ namespace {
 
 void readSettings(SharedState &state, FileSystem &fs, InitResult &result)
 {
-    const QString path = state.AppPath + QStringLiteral("Setting.ini");
     QString problem;
-    if (!SettingsFile::complete(fs, path, &problem))
+    state.settings = SettingsFile::load(fs, state.AppPath + QStringLiteral("Setting.ini"), state.AppPath, &problem);
+    if (!problem.isEmpty())
         result.notices.append(problem);
-    bool readable = false;
-    const QByteArray bytes = fs.readAll(path, &readable);
-    state.settings = SettingsFile::parse(readable ? decodeText(bytes) : QString(), state.AppPath);
 }
 
 void ensureRecordFolder(SharedState &state, FileSystem &fs, InitResult &result)

@@ -1,12 +1,10 @@
 #include "core/settings_file.h"
 
 #include "core/file_path.h"
-
-#include "platform/file_system.h"
 #include "core/leading_number.h"
 #include "core/text_encoding.h"
+#include "platform/file_system.h"
 
-#include <QDir>
 #include <QSet>
 
 namespace {
@@ -62,21 +60,64 @@ QString trimBlanks(const QString &text)
     return text.mid(start, end - start);
 }
 
+// Lines end in CR LF, LF or a lone CR (as older editors save).
 QStringList splitLines(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
     }
+    lines.append(text.mid(start));
     return lines;
+}
+
+bool endsWithLineEnd(const QString &text)
+{
+    return text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
+}
+
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+}
+
+// The default blocks of the keys the text lacks, in table order, each followed by CR LF.
+QString missingBlocks(const QString &text)
+{
+    QSet<QString> present;
+    for (const QString &line : splitLines(text))
+        present.insert(settingsLineKey(line));
+    QString blocks;
+    for (const SettingsKey &entry : SettingsFile::keyTable()) {
+        if (!present.contains(entry.name.trimmed().toUpper()))
+            blocks += entry.comment + QStringLiteral("\r\n") + entry.defaultLine + QStringLiteral("\r\n");
+    }
+    return blocks;
 }
 
 // The value: the trimmed text between the first and the second "=".
 QString lineValue(const QString &line)
 {
-    const QStringList parts = line.split(QLatin1Char('='));
-    return parts.size() < 2 ? QString() : trimBlanks(parts[1]);
+    const qsizetype first = line.indexOf(QLatin1Char('='));
+    if (first < 0)
+        return {};
+    const qsizetype second = line.indexOf(QLatin1Char('='), first + 1);
+    return trimBlanks(line.mid(first + 1, second < 0 ? -1 : second - first - 1));
+}
+
+// The digit d of a key "KEYNUM(d)", or -1.
+int keyNumDigit(const QString &key)
+{
+    if (key.size() != 9 || !key.startsWith(QLatin1String("KEYNUM(")) || key[8] != QLatin1Char(')'))
+        return -1;
+    const QChar digit = key[7];
+    return digit >= QLatin1Char('0') && digit <= QLatin1Char('9') ? digit.unicode() - '0' : -1;
 }
 
 // How each value-bearing key is read; keys not listed here (the hot keys) are never read back.
@@ -127,10 +168,8 @@ void applyLine(Settings &s, const QString &key, const QString &value, const QStr
             break;
         }
     }
-    for (int d = 0; d <= 9; ++d) {
-        if (key == QStringLiteral("KEYNUM(%1)").arg(d))
-            s.keyNum[size_t(d)] = leadingNumberText(value);
-    }
+    if (const int d = keyNumDigit(key); d >= 0)
+        s.keyNum[size_t(d)] = leadingNumberText(value);
 }
 
 Settings defaultSettings(const QString &appPath)
@@ -157,37 +196,50 @@ QString settingsLineKey(const QString &line)
     return trimBlanks(trimmed.section(QLatin1Char('='), 0, 0)).toUpper();
 }
 
-bool SettingsFile::complete(FileSystem &fs, const QString &path, QString *problem)
+QByteArray SettingsFile::completedBytes(const QByteArray &bytes)
 {
-    if (!fs.fileExists(path) && !fs.writeAll(path, QByteArray())) {
-        *problem = QStringLiteral("無法建立設定檔 %1").arg(path);
-        return false;
-    }
-    bool readable = false;
-    const QByteArray bytes = fs.readAll(path, &readable);
-    if (!readable) {
-        *problem = QStringLiteral("無法讀取設定檔 %1").arg(path);
-        return false;
-    }
-    QSet<QString> present;
-    for (const QString &line : splitLines(decodeText(bytes)))
-        present.insert(settingsLineKey(line));
-
-    QString blocks;
-    for (const SettingsKey &entry : keyTable()) {
-        if (!present.contains(entry.name.trimmed().toUpper()))
-            blocks += entry.comment + QStringLiteral("\r\n") + entry.defaultLine + QStringLiteral("\r\n");
-    }
+    const QString text = decodeText(bytes);
+    QString blocks = missingBlocks(text);
     if (blocks.isEmpty())
-        return true;
+        return bytes;
     // A last line without its line end would otherwise run into the first appended comment.
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+    if (!text.isEmpty() && !endsWithLineEnd(text))
         blocks.prepend(QStringLiteral("\r\n"));
-    if (!fs.append(path, encodeText(blocks, detectEncoding(bytes)))) {
-        *problem = QStringLiteral("無法寫入設定檔 %1").arg(path);
-        return false;
+    const TextEncoding encoding = detectEncoding(bytes);
+    QByteArray completed = bytes;
+    // UTF-16 goes on at a whole code unit: a stray last byte would shift every appended character.
+    if (isUtf16(encoding) && completed.size() % 2 != 0)
+        completed.append('\0');
+    return completed + encodeText(blocks, encoding);
+}
+
+QString SettingsFile::complete(FileSystem &fs, const QString &path, QString *problem)
+{
+    QByteArray bytes;
+    const FileSystem::Kind kind = fs.kindOf(path);
+    if (kind == FileSystem::Kind::File) {
+        bool readable = false;
+        bytes = fs.readAll(path, &readable);
+        if (!readable) {
+            *problem = QStringLiteral("無法讀取設定檔 %1，以預設值啟動，檔案保持原樣").arg(path);
+            return {};
+        }
+    } else if (kind != FileSystem::Kind::Missing) {
+        *problem = QStringLiteral("設定檔 %1 不是一般檔案，以預設值啟動").arg(path);
+        return {};
     }
-    return true;
+    const QByteArray completed = completedBytes(bytes);
+    if (completed.size() != bytes.size() && !fs.writeAll(path, completed)) {
+        *problem = kind == FileSystem::Kind::Missing
+            ? QStringLiteral("無法建立設定檔 %1，以預設值啟動").arg(path)
+            : QStringLiteral("無法寫入設定檔 %1，缺少的設定以預設值啟動").arg(path);
+    }
+    return decodeText(completed);
+}
+
+Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem)
+{
+    return parse(complete(fs, path, problem), appPath);
 }
 
 Settings SettingsFile::parse(const QString &text, const QString &appPath)

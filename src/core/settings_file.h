@@ -22,9 +22,18 @@ public:
     // The 33 known keys in the order their blocks are written.
     static const QList<SettingsKey> &keyTable();
 
-    // Creates the file if needed and appends the blocks of missing keys, keeping the file's
-    // own encoding. Returns false and says why when the file cannot be read or written.
-    static bool complete(FileSystem &fs, const QString &path, QString *problem);
+    // The text of the file at path once the blocks of missing keys are added. The completed
+    // file replaces the old one whole (never rewritten in place), keeping the old bytes and
+    // encoding. A file that exists but cannot be read, or is not a regular file, is never
+    // written: the text is then empty and problem says why, so the program starts with the
+    // defaults. A file that cannot be written still gives the completed text.
+    static QString complete(FileSystem &fs, const QString &path, QString *problem);
+
+    // The file's bytes followed by the blocks of its missing keys, in its own encoding.
+    static QByteArray completedBytes(const QByteArray &bytes);
+
+    // complete, then parse; problem is left empty when all went well.
+    static Settings load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem);
 
     // Reads the settings from the text of the file; relative folders are placed inside appPath.
     static Settings parse(const QString &text, const QString &appPath);

@@ -9,15 +9,21 @@
 class FileSystem
 {
 public:
+    // What stands at a path. Only regular files are ever opened: a pipe or a device under the
+    // name of one of the program's files would block it or feed it endless bytes.
+    enum class Kind { Missing, File, Folder, Other };
+
     virtual ~FileSystem() = default;
 
+    virtual Kind kindOf(const QString &path) const = 0;
     virtual bool fileExists(const QString &path) const = 0;
     virtual bool folderExists(const QString &path) const = 0;
     virtual bool createFolder(const QString &path) = 0;
 
-    // Whole file as bytes; nullopt-like empty result with ok=false when it cannot be read.
+    // Whole file as bytes; empty with ok=false when it is not a regular file or cannot be read.
     virtual QByteArray readAll(const QString &path, bool *ok = nullptr) const = 0;
-    // Creates or truncates the file and writes bytes.
+    // Replaces the file by bytes, or creates it. The new file is written beside the old one and
+    // renamed over it, so a crash or a full disk leaves either the old file or the new one whole.
     virtual bool writeAll(const QString &path, const QByteArray &bytes) = 0;
     virtual bool append(const QString &path, const QByteArray &bytes) = 0;
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStorageInfo>
 
 namespace {
@@ -15,16 +16,17 @@ QString nativePath(const QString &path)
     return p;
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode)
-{
-    QFile file(nativePath(path));
-    if (!file.open(mode))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    return file.flush() && written;
-}
-
 } // namespace
+
+FileSystem::Kind QtFileSystem::kindOf(const QString &path) const
+{
+    const QFileInfo info(nativePath(path));
+    if (!info.exists())
+        return info.isSymLink() ? Kind::Other : Kind::Missing; // a link to nothing is not missing
+    if (info.isFile())
+        return Kind::File;
+    return info.isDir() ? Kind::Folder : Kind::Other;
+}
 
 bool QtFileSystem::fileExists(const QString &path) const
 {
@@ -45,7 +47,7 @@ bool QtFileSystem::createFolder(const QString &path)
 QByteArray QtFileSystem::readAll(const QString &path, bool *ok) const
 {
     QFile file(nativePath(path));
-    const bool opened = file.open(QIODevice::ReadOnly);
+    const bool opened = QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
     if (ok)
         *ok = opened;
     return opened ? file.readAll() : QByteArray();
@@ -53,12 +55,23 @@ QByteArray QtFileSystem::readAll(const QString &path, bool *ok) const
 
 bool QtFileSystem::writeAll(const QString &path, const QByteArray &bytes)
 {
-    return writeBytes(path, bytes, QIODevice::WriteOnly | QIODevice::Truncate);
+    QSaveFile file(nativePath(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 bool QtFileSystem::append(const QString &path, const QByteArray &bytes)
 {
-    return writeBytes(path, bytes, QIODevice::WriteOnly | QIODevice::Append);
+    QFile file(nativePath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    return file.flush() && written;
 }
 
 bool QtFileSystem::deleteFile(const QString &path)

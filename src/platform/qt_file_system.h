@@ -6,6 +6,7 @@
 class QtFileSystem : public FileSystem
 {
 public:
+    Kind kindOf(const QString &path) const override;
     bool fileExists(const QString &path) const override;
     bool folderExists(const QString &path) const override;
     bool createFolder(const QString &path) override;

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -56,12 +57,13 @@ WavFileOpen::~WavFileOpen()
 
 void WavFileOpen::sSamplesPerSec(quint32 rate)
 {
-    if (!m_valid)
+    // Round half to even, as the value has always been rounded when stored.
+    const double bytes = std::nearbyint(double(m_channels) * double(rate) * double(m_bitsPerSample) / 8.0);
+    // A header with absurd channel or bit counts cannot hold the byte rate: it stays as it is.
+    if (!m_valid || bytes > double(std::numeric_limits<quint32>::max()))
         return;
     m_samplesPerSec = rate;
-    // Round half to even, as the value has always been rounded when stored.
-    const double bytes = double(m_channels) * double(rate) * double(m_bitsPerSample) / 8.0;
-    m_bytesPerSec = quint32(std::nearbyint(bytes));
+    m_bytesPerSec = quint32(bytes);
     WrHandle();
     cwHandle();
 }
@@ -127,6 +129,8 @@ bool WavFileOpen::CheckPCM()
     check(m_fmtTag == QLatin1String("fmt "), QStringLiteral("0x000D-0x0010 fmt 錯誤"));
     check(m_formatLength == 16, QStringLiteral("0x0011-0x0014 區塊大小錯誤"));
     check(m_formatCode == 1, QStringLiteral("0x0015-0x0018 非PCM"));
+    // The fields past the end of a short file were read as zeros; they are not a header.
+    check(m_fileSize >= kHeaderSize, QStringLiteral("0x0001-0x002C 檔頭不完整"));
     return m_valid;
 }
 

@@ -21,9 +21,12 @@ QStringList keys(const PlayQueue &q)
     return k;
 }
 
-TEST(PlayQueue, RemovingPacksTheRowsAndLeavesTheEndEmpty)
+TEST(PlayQueue, RowsStayPackedWhenARowWithoutSongNumberIsOfferedOrRowsAreRemoved)
 {
-    PlayQueue q = queueOf({"a", "b", "c"});
+    PlayQueue q = queueOf({"a", "b"});
+    EXPECT_EQ(q.append({"", "--歌手"}), -1) << "an empty song number would end the queue early";
+    EXPECT_EQ(q.append({"c", "c--歌手"}), 2);
+    EXPECT_EQ(keys(q), QStringList({"a", "b", "c"}));
     EXPECT_EQ(q.head(), "a");
     q.removeAt(0);
     EXPECT_EQ(keys(q), QStringList({"b", "c"}));

@@ -9,7 +9,16 @@
 #include "support/temp_home.h"
 #include "core/text_encoding.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -121,29 +130,108 @@ TEST(SettingsFile, OwnerEditsAreReadWhateverTheirCaseLineEndsOrOddValues)
     EXPECT_TRUE(text.contains("keyMultiplication = 42"));
 }
 
-TEST(SettingsFile, Big5FileIsReadAndCompletedInBig5)
+TEST(SettingsFile, FilesInOtherEncodingsAndLineEndsAreReadAndCompletedInTheirOwnEncoding)
 {
-    Started s;
-    const QByteArray big5 = encodeText(QStringLiteral("# 錄音檔位置\r\nRecordPath = /srv/錄音\r\n"), TextEncoding::Big5);
-    ASSERT_EQ(detectEncoding(big5), TextEncoding::Big5);
-    s.home.write("Setting.ini", big5);
-    ASSERT_TRUE(s.start().ok);
-    EXPECT_EQ(s.state.settings.RecordPath, QStringLiteral("/srv/錄音"));
-    const QByteArray after = s.home.read("Setting.ini");
-    EXPECT_TRUE(after.startsWith(big5));
-    EXPECT_EQ(detectEncoding(after), TextEncoding::Big5) << "appended comments keep the file's encoding";
-    EXPECT_TRUE(decodeText(after).contains(QStringLiteral("# 音樂檔的路徑\r\npathMusic = Music")));
+    const QString owners = QStringLiteral("# 錄音檔位置\r\nRecordPath = /srv/錄音\r\nkeyDevide = 111\r\n");
+    const QByteArray utf16LE = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)(owners);
+    const QByteArray utf16BE = QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom)(owners);
+    const QByteArray big5 = encodeText(owners, TextEncoding::Big5);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        TextEncoding encoding;
+    } cases[] = {
+        {"Big5", big5, TextEncoding::Big5},
+        {"UTF-16 little-endian with its mark", utf16LE, TextEncoding::Utf16LE},
+        {"UTF-16 big-endian with its mark", utf16BE, TextEncoding::Utf16BE},
+        {"UTF-8 with CR line ends", QString(owners).replace("\r\n", "\r").toUtf8(), TextEncoding::Utf8},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + owners.toUtf8(), TextEncoding::Utf8},
+        {"Big5 with lines added in UTF-8",
+         encodeText(QStringLiteral("# 錄音檔位置\r\n"), TextEncoding::Big5)
+             + QStringLiteral("RecordPath = /srv/錄音\r\nkeyDevide = 111\r\n").toUtf8(),
+         TextEncoding::Big5},
+        {"UTF-16 cut after an odd byte", utf16LE + 'x', TextEncoding::Utf16LE},
+    };
+    for (const auto &c : cases) {
+        Started s;
+        s.home.write("Setting.ini", c.bytes);
+        ASSERT_TRUE(s.start().ok) << c.name;
+        EXPECT_EQ(s.state.settings.RecordPath, QStringLiteral("/srv/錄音")) << c.name;
+        EXPECT_EQ(s.state.settings.keyDevide, "111") << c.name;
+        EXPECT_EQ(s.state.settings.keyDot, "46") << c.name;
+
+        const QByteArray after = s.home.read("Setting.ini");
+        EXPECT_TRUE(after.startsWith(c.bytes)) << c.name << ": the owner's bytes stay as they were";
+        EXPECT_EQ(detectEncoding(after), c.encoding) << c.name << ": appended blocks keep the file's encoding";
+        const QString text = decodeText(after);
+        EXPECT_TRUE(text.contains(QStringLiteral("# 音樂檔的路徑\r\npathMusic = Music\r\n"))) << c.name;
+        EXPECT_EQ(text.count(QStringLiteral("RecordPath")), 1) << c.name << ": present keys are not appended";
+
+        s.start();
+        EXPECT_EQ(s.home.read("Setting.ini"), after) << c.name << ": a second start appends nothing";
+    }
 }
 
-TEST(SettingsFile, ReadOnlyProgramFolderStartsWithDefaultsAndSaysSo)
+TEST(SettingsFile, AFileThatCannotBeReadIsNeverWrittenAndTheProgramStartsWithDefaults)
 {
-    Started s;
-    s.fs.readOnly = true;
-    s.start();
-    EXPECT_EQ(s.state.settings.keyEnter, "13");
-    EXPECT_FALSE(s.fs.fileExists(s.home.file("Setting.ini")));
-    ASSERT_FALSE(s.result.notices.isEmpty());
-    EXPECT_TRUE(s.result.notices.join('\n').contains("Setting.ini"));
+    const QByteArray owners = QByteArray("RecordPath = /srv/rec\r\nkeyEnter = 99\r\n").repeated(40);
+    {
+        Started s; // no read permission (root ignores chmod, so the file system refuses)
+        s.home.write("Setting.ini", owners);
+        s.fs.unreadable.append(s.home.file("Setting.ini"));
+        ASSERT_TRUE(s.start().ok);
+        EXPECT_EQ(s.home.read("Setting.ini"), owners);
+        EXPECT_FALSE(s.fs.written.contains(s.home.file("Setting.ini")));
+        EXPECT_EQ(s.state.settings.keyEnter, "13");
+        EXPECT_EQ(s.result.notices.join('\n'),
+                  QStringLiteral("無法讀取設定檔 %1，以預設值啟動，檔案保持原樣").arg(s.home.file("Setting.ini")));
+    }
+    {
+        Started s; // not a regular file
+        QDir(s.home.path()).mkdir("Setting.ini");
+        ASSERT_TRUE(s.start().ok);
+        EXPECT_TRUE(QFileInfo(s.home.file("Setting.ini")).isDir());
+        EXPECT_EQ(s.state.settings.keyEnter, "13");
+        EXPECT_EQ(s.result.notices.join('\n'),
+                  QStringLiteral("設定檔 %1 不是一般檔案，以預設值啟動").arg(s.home.file("Setting.ini")));
+    }
+    {
+        Started s; // a read-only program folder
+        s.fs.readOnly = true;
+        s.start();
+        EXPECT_EQ(s.state.settings.keyEnter, "13");
+        EXPECT_FALSE(s.fs.fileExists(s.home.file("Setting.ini")));
+        EXPECT_TRUE(s.result.notices.join('\n').startsWith(QStringLiteral("無法建立設定檔")));
+    }
+}
+
+TEST(SettingsFile, AProgramKilledWhileCompletingTheFileLeavesTheOldFileWhole)
+{
+    TempHome home;
+    const QByteArray owners = "# the owner's own notes\r\nRecordPath = /srv/rec\r\n";
+    home.write("Setting.ini", owners);
+    // The child dies (SIGXFSZ) at the first byte written past the old length plus a few.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{rlim_t(owners.size() + 10), RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QtFileSystem fs;
+        QString problem;
+        SettingsFile::complete(fs, home.file("Setting.ini"), &problem);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child was not stopped mid-write";
+    EXPECT_EQ(home.read("Setting.ini"), owners);
+
+    QtFileSystem fs;
+    QString problem;
+    const Settings settings = SettingsFile::load(fs, home.file("Setting.ini"), home.path(), &problem);
+    EXPECT_EQ(problem, QString());
+    EXPECT_EQ(settings.RecordPath, "/srv/rec");
+    EXPECT_EQ(home.read("Setting.ini"), owners + QByteArray(kFreshSettingsFile).replace("# 錄音檔位置\r\nRecordPath = Record\r\n", ""));
 }
 
 TEST(KeyTranslation, ConfiguredCodesBecomeCanonicalKeys)

@@ -1,4 +1,6 @@
 #include "platform/gst/gst_mci_device.h"
+#include "platform/qt_file_system.h"
+#include "playback/recording_repair.h"
 #include "playback/wav_file_open.h"
 #include "support/fake_mci_device.h"
 
@@ -148,6 +150,10 @@ TEST(WavFileOpenHeader, CheckTextListsEveryFailedCheckInOrder)
                         "0x0009-0x000C WAVE錯誤\n0x000D-0x0010 fmt 錯誤\n"
                         "0x0011-0x0014 區塊大小錯誤\n0x0015-0x0018 非PCM\n")},
         {"healthy", withSamples(400), QString()},
+        {"a header cut after its format code", patched(kEmptyTake, {{4, 14}}).left(22),
+         QStringLiteral("0x0001-0x002C 檔頭不完整\n")},
+        {"a header cut before its data size", patched(kEmptyTake, {{4, 35}}).left(43),
+         QStringLiteral("0x0001-0x002C 檔頭不完整\n")},
     };
     QTemporaryDir dir;
     for (const auto &c : cases) {
@@ -207,6 +213,7 @@ TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
         {1, 1, 12, 11025, 16538}, // 16537.5 rounds to the even neighbour
         {1, 1, 12, 11027, 16540}, // 16540.5 likewise
         {3, 2, 16, 22050, 0},
+        {1, 65535, 65535, 4000000000u, 0}, // the byte rate cannot be stored in 32 bits
     };
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rate.wav"));
@@ -231,6 +238,68 @@ TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
         const QByteArray expected = patched(original, {{24, c.rate}, {28, c.expectedBytesPerSec}});
         EXPECT_EQ(readFile(path).toHex(), expected.toHex());
     }
+}
+
+QByteArray chunk(const char *name, const QByteArray &payload)
+{
+    QByteArray bytes = QByteArray(name, 4) + QByteArray(4, '\0') + payload;
+    qToLittleEndian(quint32(payload.size()), bytes.data() + 4);
+    return payload.size() % 2 ? bytes + '\0' : bytes;
+}
+
+QByteArray withRiffSize(const QByteArray &bytes)
+{
+    return patched(bytes, {{4, quint32(bytes.size() - 8)}});
+}
+
+TEST(RecordingRepair, OnlyTakesCutOffByACrashAreRepairedAndWholeRecordingsStayAsTheyAre)
+{
+    const QByteArray samples = pattern(4000);
+    const QByteArray list = chunk("LIST", "INFOINAM" + QByteArray("\x09\0\0\0", 4) + "karaoke\0\0");
+    const QByteArray extensible = patched(kEmptyTake, {{16, 18}}).insert(36, QByteArray(2, '\0')) + samples;
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        bool repaired;
+    } cases[] = {
+        {"killed before either size was written", kEmptyTake + samples, true},
+        {"killed between the RIFF size and the data size", patched(kEmptyTake, {{4, 4036}}) + samples, true},
+        {"killed between the data size and the RIFF size", patched(kEmptyTake, {{40, 4000}}) + samples, true},
+        {"a silent take", kEmptyTake + QByteArray(4000, '\0'), true},
+        {"samples lost at the end", withSamples(4000).left(3000), true},
+        {"a whole take", withSamples(4000), false},
+        {"a LIST chunk after the audio", withRiffSize(withSamples(4000) + list), false},
+        {"an id3 chunk of odd size after the audio", withRiffSize(withSamples(4000) + chunk("id3 ", "ID3tag-odd")), false},
+        {"an id3 chunk without its last pad byte", withRiffSize(withSamples(4000) + chunk("id3 ", "ID3tagodd").chopped(1)),
+         false},
+        {"another header layout", extensible, false},
+        {"shorter than a header", kEmptyTake.left(30), false},
+        {"not a WAV at all", pattern(4000), false},
+    };
+    QTemporaryDir dir;
+    QStringList expected;
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".wav"));
+        writeFile(path, c.bytes);
+        if (c.repaired)
+            expected.append(path);
+    }
+    writeFile(dir.filePath(QStringLiteral("not a take.txt")), kEmptyTake + samples);
+
+    QtFileSystem fs;
+    QStringList repaired = repairRecordings(fs, dir.path());
+    repaired.sort();
+    expected.sort();
+    EXPECT_EQ(repaired, expected);
+
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".wav"));
+        const quint32 length = quint32(c.bytes.size());
+        const QByteArray want = c.repaired ? patched(c.bytes, {{4, length - 8}, {40, length - 44}}) : c.bytes;
+        EXPECT_EQ(readFile(path).toHex(), want.toHex()) << c.name;
+    }
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("not a take.txt"))), kEmptyTake + samples);
+    EXPECT_EQ(repairRecordings(fs, dir.path()), QStringList()) << "a repaired take needs no second repair";
 }
 
 } // namespace

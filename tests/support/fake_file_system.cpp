@@ -1,5 +1,19 @@
 #include "support/fake_file_system.h"
 
+bool FakeFileSystem::fileExists(const QString &path) const
+{
+    return !unreadable.contains(path) && QtFileSystem::fileExists(path);
+}
+
+QByteArray FakeFileSystem::readAll(const QString &path, bool *ok) const
+{
+    if (!unreadable.contains(path))
+        return QtFileSystem::readAll(path, ok);
+    if (ok)
+        *ok = false;
+    return {};
+}
+
 bool FakeFileSystem::createFolder(const QString &path)
 {
     written.append(path);

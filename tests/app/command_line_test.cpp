@@ -1,0 +1,104 @@
+#include "app/command_line.h"
+#include "support/qt_printers.h"
+#include "support/temp_home.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+TEST(CommandLine, OptionsAreReadWithTheirValuesAndMistakesAreNamed)
+{
+    const struct {
+        QStringList arguments;
+        QString task;
+        QString home;
+        double clockSpeed;
+        QString error;
+    } cases[] = {
+        {{}, "", "/opt/karaoke", 1.0, ""},
+        {{"--home", "/srv/k", "--init-only", "--clock-speed", "4"}, "--init-only", "/srv/k", 4.0, ""},
+        {{"--init-only", "--home"}, "--init-only", "/opt/karaoke", 1.0, "--home needs a value DIR"},
+        {{"--clock-speed", "0"}, "", "/opt/karaoke", 1.0, "--clock-speed needs a number above 0, not 0"},
+        {{"--clock-speed", "fast"}, "", "/opt/karaoke", 1.0, "--clock-speed needs a number above 0, not fast"},
+        {{"--home", "/srv/k", "-x"}, "", "/srv/k", 1.0, "unknown option -x"},
+    };
+    for (const auto &c : cases) {
+        const CommandLine line = parseCommandLine(QStringList{"karaoke"} + c.arguments);
+        const std::string what = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.error, c.error) << what;
+        EXPECT_EQ(line.task, c.task) << what;
+        EXPECT_EQ(line.home("/opt/karaoke"), c.home) << what;
+        EXPECT_EQ(line.clockSpeed(), c.clockSpeed) << what;
+        EXPECT_FALSE(line.help) << what;
+    }
+    EXPECT_EQ(parseCommandLine({"karaoke", "--init-only"}).app(), AppKind::Core);
+    EXPECT_EQ(parseCommandLine({"karaoke"}).app(), AppKind::Widgets);
+    EXPECT_TRUE(parseCommandLine({"karaoke", "--home", "/srv", "--help", "--bogus"}).help);
+}
+
+struct ProgramRun
+{
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The program as the owner starts it from a terminal with no display at all.
+ProgramRun runProgram(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KARAOKE_PROGRAM), arguments);
+    ProgramRun run;
+    run.finished = process.waitForFinished(30000);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+TEST(KaraokeProgram, AnswersWithoutADisplayAndNeverWaitsOnAPipeNamedLikeItsSettings)
+{
+    const ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains("--init-only")) << help.out.toStdString();
+
+    const ProgramRun unknown = runProgram({"--bogus"});
+    EXPECT_EQ(unknown.exitCode, 2) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains("unknown option --bogus")) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains("usage: karaoke")) << unknown.err.toStdString();
+
+    TempHome home;
+    const QByteArray settings = QFile::encodeName(home.file("Setting.ini"));
+    ASSERT_EQ(mkfifo(settings.constData(), 0644), 0);
+    const ProgramRun start = runProgram({"--home", home.path(), "--init-only"});
+    ASSERT_TRUE(start.finished) << "start-up waited on the pipe";
+    EXPECT_EQ(start.exitCode, 0) << start.err.toStdString();
+    EXPECT_TRUE(start.err.contains(QStringLiteral("設定檔 %1 不是一般檔案").arg(home.file("Setting.ini"))))
+        << start.err.toStdString();
+    struct stat after = {};
+    ASSERT_EQ(stat(settings.constData(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode)) << "the pipe was replaced";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
