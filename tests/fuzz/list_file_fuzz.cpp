@@ -2,6 +2,7 @@
 // trimmed and its count, when it is one, between 1 and 32767.
 #include "fuzz_support.h"
 
+#include "bulk/count_field.h"
 #include "bulk/list_file.h"
 
 namespace {
