@@ -4,7 +4,7 @@
 #include "core/file_path.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "manage/like_pattern.h"
+#include "core/like_pattern.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"

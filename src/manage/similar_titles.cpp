@@ -1,7 +1,7 @@
 #include "manage/similar_titles.h"
 
 #include "core/database.h"
-#include "manage/like_pattern.h"
+#include "core/like_pattern.h"
 
 QList<SimilarSong> findSimilarTitles(Database &db, const QString &title, int count, int maxRows)
 {

@@ -2,7 +2,7 @@
 
 #include "core/database.h"
 #include "core/scoped_transaction.h"
-#include "manage/like_pattern.h"
+#include "core/like_pattern.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "core/shared_state.h"
 #include "core/small_routines.h"
 #include "manage/add_singer_dialog.h"
-#include "manage/build_date.h"
+#include "core/build_date.h"
 #include "manage/duplicate_title_dialog.h"
 #include "manage/similar_titles.h"
 #include "manage/singer_choice_dialog.h"

@@ -1,29 +1,19 @@
 #include "print/new_songs_filter.h"
 
-#include <QDate>
-#include <QRegularExpression>
+#include "core/build_date.h"
+#include "core/like_pattern.h"
 
 std::optional<NewSongsFilter> NewSongsFilter::parse(const QString &dateText, const QString &keywordText)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})([/.-])(\\d{1,2})\\2(\\d{1,2})\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(dateText);
-    if (!match.hasMatch())
+    const std::optional<QString> date = buildDateText(dateText);
+    if (!date)
         return std::nullopt;
-    const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
-    if (!date.isValid())
-        return std::nullopt;
-    return NewSongsFilter{dateText, date.toString(QStringLiteral("yyyy/MM/dd")), keywordText.trimmed()};
+    return NewSongsFilter{dateText, *date, keywordText.trimmed()};
 }
 
 QString NewSongsFilter::titlePattern() const
 {
-    QString escaped;
-    for (QChar c : keyword) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            escaped += QLatin1Char('\\');
-        escaped += c;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return likeFragment(keyword);
 }
 
 QString NewSongsFilter::noDataMessage() const

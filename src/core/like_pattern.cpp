@@ -1,4 +1,4 @@
-#include "manage/like_pattern.h"
+#include "core/like_pattern.h"
 
 QString likeLiteral(const QString &text)
 {
