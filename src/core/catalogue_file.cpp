@@ -71,6 +71,9 @@ QString missingColumns(Database &db, const QString &table, const QStringList &wa
 // back a journal left by a crash, which must never happen to a file of another kind.
 QString notSqliteReason(const QString &dbPath)
 {
+    // A pipe or a device would block the read below, or never end.
+    if (!QFileInfo(dbPath).isFile())
+        return QStringLiteral("不是一般檔案");
     QFile file(dbPath);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();

@@ -70,7 +70,7 @@ ProgramRun runProgram(const QStringList &arguments)
     return run;
 }
 
-TEST(KaraokeProgram, AnswersWithoutADisplayAndNeverWaitsOnAPipeNamedLikeItsSettings)
+TEST(KaraokeProgram, AnswersWithoutADisplayAndNeverWaitsOnAPipeNamedLikeItsFiles)
 {
     const ProgramRun help = runProgram({"--help"});
     EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
@@ -91,6 +91,17 @@ TEST(KaraokeProgram, AnswersWithoutADisplayAndNeverWaitsOnAPipeNamedLikeItsSetti
         << start.err.toStdString();
     struct stat after = {};
     ASSERT_EQ(stat(settings.constData(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode)) << "the pipe was replaced";
+
+    // A pipe in the catalogue's place is refused, not read.
+    TempHome pipeCatalogue;
+    const QByteArray catalogue = QFile::encodeName(pipeCatalogue.file("karaoke.mdb"));
+    ASSERT_EQ(mkfifo(catalogue.constData(), 0644), 0);
+    const ProgramRun refused = runProgram({"--home", pipeCatalogue.path(), "--init-only"});
+    ASSERT_TRUE(refused.finished) << "start-up waited on the pipe";
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("不是一般檔案"))) << refused.err.toStdString();
+    ASSERT_EQ(stat(catalogue.constData(), &after), 0);
     EXPECT_TRUE(S_ISFIFO(after.st_mode)) << "the pipe was replaced";
 }
 
