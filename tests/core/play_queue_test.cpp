@@ -56,15 +56,6 @@ TEST(PlayQueue, MovingToTheHeadShiftsTheEarlierRowsBack)
     EXPECT_EQ(q.length(), 5);
 }
 
-TEST(PlayQueue, ARowWithoutASongNumberIsRefusedSoTheQueueStaysPacked)
-{
-    PlayQueue q = queueOf({"a", "b"});
-    EXPECT_EQ(q.append({"", "歌--歌手"}), -1);
-    EXPECT_EQ(q.length(), 2);
-    EXPECT_EQ(q.append({"c", "c--歌手"}), 2) << "the next song takes the row after the last one";
-    EXPECT_EQ(keys(q), QStringList({"a", "b", "c"}));
-}
-
 TEST(PlayQueue, AFullQueueRefusesAndDeletingItsLastRowTouchesNothingElse)
 {
     PlayQueue q;
