@@ -31,7 +31,7 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
 {
     GstRuntime::ensureInitialized();
     m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix",
-                                               "pitch", "fluiddec", "autoaudiosink"});
+                                               "pitch", "audiobuffersplit", "fluiddec", "autoaudiosink"});
     if (!m_missingParts.isEmpty())
         qWarning("%s", qPrintable(m_missingParts));
     // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
