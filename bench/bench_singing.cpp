@@ -4,6 +4,7 @@
 // MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh. The keys go
 // through the playback session as the mixer and the hot keys send them; the sound is read from
 // the sink, which renders each buffer when it is due, as a sound card plays it.
+#include "media_dir.h"
 #include "silent_services.h"
 #include "support/tone_analysis.h"
 
@@ -18,7 +19,6 @@
 #include "playback/playback_session.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -355,10 +355,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    g_mediaDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KARAOKE_TEST_MEDIA");
-    if (g_mediaDir.isEmpty())
-        g_mediaDir = QStringLiteral(KARAOKE_DEFAULT_TEST_MEDIA);
-    g_mediaDir = QDir(g_mediaDir).absolutePath(); // the catalogue's relative paths are the program folder's
+    g_mediaDir = benchMediaDir(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("target: a new channel or key heard within 100 ms of the key press (median of 20)\n");

@@ -10,8 +10,8 @@ class QLabel;
 class QPushButton;
 
 // The mixer panel: sound channel (left, centre, right), music volume in steps of ten, the key
-// in semitones, and recording the singing. Its labels show what the session reports, so they stay right when
-// the player's hot keys change the same things with the panel closed.
+// in semitones, and recording the singing. Its labels show what the session reports, so they
+// stay right when the player's hot keys change the same things with the panel closed.
 class MixerMenu : public SmallWindow
 {
     Q_OBJECT
