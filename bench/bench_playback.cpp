@@ -2,6 +2,7 @@
 // how long starting and saving a take of the guest's singing holds up the window.
 //   bench_playback [benchmark flags] [MEDIA_DIR]
 // MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh.
+#include "media_dir.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player.h"
 #include "playback/wav_file_open.h"
@@ -161,9 +162,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    g_mediaDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KARAOKE_TEST_MEDIA");
-    if (g_mediaDir.isEmpty())
-        g_mediaDir = QStringLiteral(KARAOKE_DEFAULT_TEST_MEDIA);
+    g_mediaDir = benchMediaDir(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("target: starting and saving a take hold the window under 16 ms (median), also with a "

@@ -31,6 +31,10 @@ public:
     int audioTrackCount() const override { return 0; }
     int currentAudioTrack() const override { return 0; }
     void setCurrentAudioTrack(int) override {}
+    void setStereoSide(StereoSide) override {}
+    StereoSide stereoSide() const override { return StereoSide::Both; }
+    void setKey(int) override {}
+    int key() const override { return 0; }
     QWidget *videoWidget() override { return &m_video; }
 
 private:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|manage|bulk|playback|print
+#   scripts/bench.sh catalogue|menu|manage|bulk|playback|singing|print
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -24,6 +24,9 @@ case "$which" in
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
+  singing)
+    bash scripts/make-test-media.sh build/test-media
+    run singing build/test-media ;;
   all)
     run catalogue
     run menu
@@ -31,6 +34,7 @@ case "$which" in
     run bulk
     run print
     bash scripts/make-test-media.sh build/test-media
-    run playback build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|manage|bulk|playback|print]" >&2; exit 2 ;;
+    run playback build/test-media
+    run singing build/test-media ;;
+  *) echo "usage: $0 [catalogue|menu|manage|bulk|playback|singing|print]" >&2; exit 2 ;;
 esac

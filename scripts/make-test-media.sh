@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the short clips that the media-engine tests and benchmarks play, one per format the
-# jukebox meets: VCD tracks (plain and as copied from the disc), MPEG-1/2, AVI, MP4, MP3, WAV, MIDI.
+# jukebox meets: VCD tracks (plain and as copied from the disc), MPEG-1/2, AVI, MP4, MP3, WAV, MIDI,
+# and tones for measuring the sound channel and the key.
 # Usage: make-test-media.sh OUTDIR. Files that already exist are kept, so a second run is instant.
 # Pipeline fragments from helper functions are split into gst-launch arguments on purpose.
 # shellcheck disable=SC2046
@@ -128,6 +129,22 @@ make_stereo_lr() {
     audiotestsrc freq=220 num-buffers=16 samplesperbuffer=4410 ! "$right" ! i.sink_1
 }
 
+# A stereo track with a different tone on each side, for picking one side: 440 Hz on the
+# left, 880 Hz on the right.
+make_stereo_440_880() {
+  local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
+  local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
+  launch interleave name=i ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location="$1" \
+    audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$left" ! i.sink_0 \
+    audiotestsrc freq=880 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$right" ! i.sink_1
+}
+
+# Exactly one second of 440 Hz, for the key change: its pitch moves, its length must not.
+make_tone_1s() {
+  launch audiotestsrc freq=440 num-buffers=10 samplesperbuffer=4410 volume=0.5 \
+    ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$1"
+}
+
 make_broken() {
   python3 -c '
 import random, sys
@@ -148,6 +165,8 @@ declare -A makers=(
   [song.mid]=make_midi
   [three-tracks.mkv]=make_three_tracks
   [stereo-lr.mpg]=make_stereo_lr
+  [stereo-440-880.wav]=make_stereo_440_880
+  [tone-1s.wav]=make_tone_1s
   [broken.mpg]=make_broken
 )
 
@@ -162,6 +181,6 @@ ensure() {
 }
 
 for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
-            song.mid three-tracks.mkv stereo-lr.mpg broken.mpg; do
+            song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg; do
   ensure "$name"
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar, the
-# mixer panel and the manager menu opened from its button; then every manager-mode window,
+# mixer panel (also with the key raised) and the manager menu opened from its button; then every manager-mode window,
 # filled in, and one message box; then the bulk-registration windows (a scanned folder of good
 # and badly named files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
@@ -43,6 +43,7 @@ keys 0 Return
 keys 6;                              shot player-playing 3
 keys 5;                              shot control-bar 1
 keys 4;                              shot mixer 1
+keys 8 8 8 7;                        shot mixer-key-up 0.6
 keys 0 8;                            shot back-to-menu 2
 
 # The manager button sits at the bottom of the left strip (the menu's own layout rules).

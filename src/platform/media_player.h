@@ -18,6 +18,10 @@ enum class PlayState {
     Ready = 10,        // a URL is set, not started
 };
 
+// The side of a stereo sound track that both speakers play; Both plays the track as it is.
+// Karaoke files often carry the accompaniment on one side and the guide vocal on the other.
+enum class StereoSide { Both, Left, Right };
+
 // One media player: plays a file given as "file://" + path (the path is not URL-encoded),
 // shows its video in videoWidget() and reports what happens through signals that are
 // delivered on the user-interface thread. Clicks and keys on the video reach the window
@@ -48,6 +52,14 @@ public:
     virtual int audioTrackCount() const = 0;
     virtual int currentAudioTrack() const = 0;
     virtual void setCurrentAudioTrack(int track) = 0;
+
+    // Both take effect at once on what is playing, without a seek or a gap, and hold for the
+    // songs that follow until changed.
+    virtual void setStereoSide(StereoSide side) = 0;
+    virtual StereoSide stereoSide() const = 0;
+    // The key in semitones from the original, the tempo kept.
+    virtual void setKey(int semitones) = 0;
+    virtual int key() const = 0;
 
     // The widget that shows the video.
     virtual QWidget *videoWidget() = 0;

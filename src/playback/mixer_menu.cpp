@@ -35,6 +35,16 @@ QString channelName(int channel)
     }
 }
 
+// "+2", "0", "−3": semitones from the song's own key, signed as a singer reads them.
+QString keyText(int semitones)
+{
+    if (semitones > 0)
+        return QStringLiteral("+%1").arg(semitones);
+    if (semitones < 0)
+        return QStringLiteral("−%1").arg(-semitones);
+    return QStringLiteral("0");
+}
+
 } // namespace
 
 MixerMenu::MixerMenu(PlaybackSession &session, SharedState &state, QSize screen, QWidget *parent)
@@ -44,7 +54,7 @@ MixerMenu::MixerMenu(PlaybackSession &session, SharedState &state, QSize screen,
     setObjectName(QStringLiteral("mixer_menu"));
     setWindowTitle(QStringLiteral("Mixer"));
     resize(240, 230);
-    // Rows: channel, music volume, pitch; then record and leave.
+    // Rows: channel, music volume, key; then record and leave.
     legend(this, QStringLiteral("label3"), QStringLiteral("聲道"), QRect(5, 5, 50, 40));
     const char *channels[] = {"1左", "2中", "3右"};
     for (int i = 0; i < 3; ++i)
@@ -60,10 +70,11 @@ MixerMenu::MixerMenu(PlaybackSession &session, SharedState &state, QSize screen,
     lb_vol_music = legend(this, QStringLiteral("lb_vol_music"), QString(), QRect(160, 50, 75, 40));
 
     legend(this, QStringLiteral("Label4"), QStringLiteral("音調"), QRect(5, 95, 50, 40));
-    // The pitch keys are shown; they do nothing yet.
-    tune_key[0] = addButton(QStringLiteral("tune_key_0"), QStringLiteral("--"), QRect(60, 95, 45, 40), [] {});
-    tune_key[1] = addButton(QStringLiteral("tune_key_1"), QStringLiteral("++"), QRect(110, 95, 45, 40), [] {});
-    legend(this, QStringLiteral("Label5"), QStringLiteral("無作用"), QRect(160, 95, 75, 40));
+    tune_key[0] = addButton(QStringLiteral("tune_key_0"), QStringLiteral("--"), QRect(60, 95, 45, 40),
+                            [this] { tune_key_Click(0); });
+    tune_key[1] = addButton(QStringLiteral("tune_key_1"), QStringLiteral("++"), QRect(110, 95, 45, 40),
+                            [this] { tune_key_Click(1); });
+    Label5 = legend(this, QStringLiteral("Label5"), keyText(m_session.key()), QRect(160, 95, 75, 40));
 
     cmdRecord = addButton(QStringLiteral("cmdRecord"), QStringLiteral("9錄音"), QRect(5, 140, 230, 40),
                           [this] { cmdRecord_Click(); });
@@ -77,6 +88,8 @@ MixerMenu::MixerMenu(PlaybackSession &session, SharedState &state, QSize screen,
     connect(&m_session, &PlaybackSession::volumeChanged, this,
             [this](int volume) { lb_vol_music->setText(QString::number(volume / 10.0)); });
     connect(&m_session, &PlaybackSession::takeStateChanged, this, &MixerMenu::showTake);
+    connect(&m_session, &PlaybackSession::keyChanged, this,
+            [this](int semitones) { Label5->setText(keyText(semitones)); });
 }
 
 void MixerMenu::showEvent(QShowEvent *event)
@@ -85,6 +98,7 @@ void MixerMenu::showEvent(QShowEvent *event)
     lb_vol_music->setText(QString::number(m_session.volume() / 10));
     showChannel(m_session.soundChannel());
     showTake(m_session.takeState());
+    Label5->setText(keyText(m_session.key()));
 }
 
 void MixerMenu::showChannel(int channel)
@@ -133,6 +147,12 @@ void MixerMenu::Form_KeyPress(int &KeyAscii)
     case '5':
         vol_music_Click(1);
         break;
+    case '7':
+        tune_key_Click(0);
+        break;
+    case '8':
+        tune_key_Click(1);
+        break;
     case '9':
         cmdRecord_Click();
         break;
@@ -153,6 +173,12 @@ void MixerMenu::vol_music_Click(int index)
 {
     if (index == 0 || index == 1)
         m_session.stepVolume(index == 1);
+}
+
+void MixerMenu::tune_key_Click(int index)
+{
+    if (index == 0 || index == 1)
+        m_session.stepKey(index == 1);
 }
 
 void MixerMenu::cmdRecord_Click()

@@ -33,7 +33,11 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
             setPaused(false);
             emit songStarted();
         },
-        [this] { emit queueAdvanced(); },
+        [this] {
+            if (m_sound->resetKey())
+                emit keyChanged(0);
+            emit queueAdvanced();
+        },
     });
     m_take = std::make_unique<RecordingTake>(*m_context);
     m_queue = std::make_unique<QueueAdvance>(*m_context);
@@ -196,6 +200,12 @@ void PlaybackSession::stepVolume(bool up)
     emit volumeChanged(m_sound->stepVolume(up));
 }
 
+void PlaybackSession::stepKey(bool up)
+{
+    if (m_open && m_sound->stepKey(up))
+        emit keyChanged(m_sound->key());
+}
+
 QWidget *PlaybackSession::videoWidget()
 {
     return m_wmp1->videoWidget();
@@ -219,6 +229,11 @@ int PlaybackSession::soundChannel() const
 int PlaybackSession::volume() const
 {
     return m_sound->volume();
+}
+
+int PlaybackSession::key() const
+{
+    return m_sound->key();
 }
 
 bool PlaybackSession::play_next()

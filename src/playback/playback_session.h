@@ -11,9 +11,9 @@
 //  - Its key handler translates the key (translateKey) and gives it to HandleHotKey first;
 //    "*", "/" and the letter hot keys act here, and if it returns true the window is done.
 //  - It asks: skip, togglePause, singAgain, record, setSoundChannel, nextSoundChannel,
-//    stepVolume, close. Each does nothing harmful when no song plays.
+//    stepVolume, stepKey, close. Each does nothing harmful when no song plays.
 //  - It shows what the session reports: read the state when shown (isPaused, takeState,
-//    soundChannel, volume) and follow the signals while open.
+//    soundChannel, volume, key) and follow the signals while open.
 //  - It reads and edits the queue in SharedState::OrderedSongs (AddToOrderList,
 //    PlayQueue::moveToHead); the session starts what is queued by itself, within 5 s when
 //    nothing plays. queueAdvanced() says row 0 left the queue: an open queue list redraws.
@@ -22,9 +22,9 @@
 //  - Which small window comes next is the window's result (NextWindow, small_window.h), never
 //    a call into the player window. A new small window derives from SmallWindow and is made
 //    in Player::smallWindow for its NextWindow kind; the session does not change.
-// A new sound feature (key change, channel mixing on stereo files) is one more MediaPlayer
-// operation, a SoundControls method, a forwarder and a change signal here; songStarted() is
-// where what belongs to one song (its key) goes back to its default.
+// A new sound feature is one more MediaPlayer operation, a SoundControls method, a forwarder
+// and a change signal here. What belongs to one song (its key) goes back to its default when
+// the queue advances: singing again and recording restart the same song and keep it.
 
 #include "playback/recording_take.h"
 
@@ -71,6 +71,7 @@ public:
     void setSoundChannel(int channel); // 1 centre, 2 left, 3 right
     void nextSoundChannel();         // "*"
     void stepVolume(bool up);        // the mixer's "5+" / "4-", hot keys X / Z
+    void stepKey(bool up);           // the mixer's "++" / "--" (keys "8" / "7"), while a song plays
 
     // What the windows show.
     QWidget *videoWidget();
@@ -79,6 +80,7 @@ public:
     TakeState takeState() const;
     int soundChannel() const;
     int volume() const;
+    int key() const; // semitones from the song's own key
     bool backgroundShown() const { return m_backgroundShown; }
     QString message() const { return m_message; }
 
@@ -95,6 +97,7 @@ signals:
     void takeStateChanged(TakeState state);
     void soundChannelChanged(int channel);
     void volumeChanged(int volume);
+    void keyChanged(int semitones);
     void closed();
 
 private:

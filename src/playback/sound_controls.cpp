@@ -6,6 +6,22 @@
 
 #include <QtGlobal>
 
+namespace {
+
+StereoSide sideOf(int channel)
+{
+    switch (channel) {
+    case 2:
+        return StereoSide::Left;
+    case 3:
+        return StereoSide::Right;
+    default:
+        return StereoSide::Both;
+    }
+}
+
+} // namespace
+
 SoundControls::SoundControls(PlaybackContext &context)
     : m_context(context)
 {
@@ -19,6 +35,9 @@ int SoundControls::channel() const
 void SoundControls::setChannel(int channel)
 {
     m_context.state.SoundChannel = channel;
+    // Timer2 would apply it within 100 ms; the guest hears it sooner this way.
+    if (playing())
+        ApplySoundChannel(channel);
 }
 
 void SoundControls::nextChannel()
@@ -29,8 +48,14 @@ void SoundControls::nextChannel()
 
 void SoundControls::ApplySoundChannel(int n)
 {
-    if (m_context.wmp1.audioTrackCount() >= 3)
-        m_context.wmp1.setCurrentAudioTrack(n);
+    MediaPlayer &wmp = m_context.wmp1;
+    if (wmp.audioTrackCount() >= 3) {
+        // Each channel is a track of its own, played as it is.
+        wmp.setCurrentAudioTrack(n);
+        wmp.setStereoSide(StereoSide::Both);
+        return;
+    }
+    wmp.setStereoSide(sideOf(n));
 }
 
 int SoundControls::volume() const
@@ -50,4 +75,34 @@ int SoundControls::stepVolume(bool up)
     }
     m_context.wmp1.setVolume(v);
     return v;
+}
+
+int SoundControls::key() const
+{
+    return m_context.wmp1.key();
+}
+
+bool SoundControls::stepKey(bool up)
+{
+    if (!playing())
+        return false;
+    const int current = key();
+    const int next = qBound(kLowestKey, current + (up ? 1 : -1), kHighestKey);
+    if (next == current)
+        return false;
+    m_context.wmp1.setKey(next);
+    return true;
+}
+
+bool SoundControls::resetKey()
+{
+    if (key() == 0)
+        return false;
+    m_context.wmp1.setKey(0);
+    return true;
+}
+
+bool SoundControls::playing() const
+{
+    return m_context.wmp1.playState() == PlayState::Playing;
 }

@@ -1,25 +1,40 @@
 #pragma once
 
+enum class StereoSide;
 struct PlaybackContext;
 
-// What the guest hears: the sound channel (the audio track of a karaoke file: centre 1,
-// left 2, right 3) and the music volume in steps of ten.
+// What the guest hears: the sound channel, the music volume in steps of ten and the key.
+// The channel (centre 1, left 2, right 3) is the audio track of a karaoke file with three
+// tracks; on a file with fewer, left or right plays that side of the stereo track on both
+// speakers and centre plays it as it is.
 class SoundControls
 {
 public:
+    static constexpr int kLowestKey = -6;
+    static constexpr int kHighestKey = 6;
+
     explicit SoundControls(PlaybackContext &context);
 
     int channel() const;
+    // Heard at once while a song plays; otherwise from the next song on.
     void setChannel(int channel);
     // "*": the next channel, 1 after 3.
     void nextChannel();
-    // Selects track n when the song has at least three audio tracks.
+    // Selects track n on a song with at least three audio tracks, else the side of channel n.
     void ApplySoundChannel(int n);
 
     int volume() const;
     // Ten down (at 0 below 1) or ten up (at most 100); the new volume.
     int stepVolume(bool up);
 
+    int key() const;
+    // A semitone down or up, only while a song plays and within the limits; true if it changed.
+    bool stepKey(bool up);
+    // Back to the original key; true if it was changed.
+    bool resetKey();
+
 private:
+    bool playing() const;
+
     PlaybackContext &m_context;
 };

@@ -1,6 +1,7 @@
 // The media player on real GStreamer pipelines, playing the clips of make-test-media.sh with
 // fake or file sinks, so time passes as in a real song but nothing needs a screen or speakers.
 #include "platform/gst/gst_media_player.h"
+#include "support/tone_analysis.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -82,46 +82,6 @@ bool playToState(GstMediaPlayer &player, const QString &path, PlayState state)
     return waitFor([&] { return player.playState() == state; });
 }
 
-struct Wav {
-    int channels = 0;
-    int rate = 0;
-    QList<qint16> samples; // interleaved
-};
-
-Wav readWav(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
-    Wav wav;
-    for (qsizetype at = 12; at + 8 <= data.size();) {
-        const QByteArray id = data.mid(at, 4);
-        const qsizetype size = qFromLittleEndian<quint32>(data.constData() + at + 4);
-        const char *body = data.constData() + at + 8;
-        if (id == "fmt ") {
-            wav.channels = qFromLittleEndian<quint16>(body + 2);
-            wav.rate = int(qFromLittleEndian<quint32>(body + 4));
-        } else if (id == "data") {
-            const qsizetype count = std::min(size, data.size() - at - 8) / 2;
-            for (qsizetype i = 0; i < count; ++i)
-                wav.samples.append(qFromLittleEndian<qint16>(body + 2 * i));
-        }
-        at += 8 + size + (size & 1);
-    }
-    return wav;
-}
-
-QList<qint16> channel(const Wav &wav, int index, double fromSeconds, double toSeconds)
-{
-    QList<qint16> out;
-    const qsizetype first = qsizetype(fromSeconds * wav.rate) * wav.channels + index;
-    const qsizetype last = std::min(qsizetype(toSeconds * wav.rate) * wav.channels, wav.samples.size());
-    for (qsizetype i = first; i < last; i += wav.channels)
-        out.append(wav.samples.at(i));
-    return out;
-}
-
 // Upward zero crossings per second, with a dead band so coding noise near zero does not count.
 double frequency(const QList<qint16> &samples, int rate)
 {
@@ -146,11 +106,16 @@ int peak(const QList<qint16> &samples)
     return result;
 }
 
-Wav playIntoWav(const QString &media, const QString &wavPath, bool synced, int volume = 100,
-                const std::function<void(GstMediaPlayer &)> &whenPlaying = {})
+using PlayerHook = std::function<void(GstMediaPlayer &)>;
+
+// Plays the media to its end into a WAV file; beforePlay sets the player up, whenPlaying acts
+// once the song plays.
+Wav playIntoWav(const QString &media, const QString &wavPath, bool synced, const PlayerHook &beforePlay = {},
+                const PlayerHook &whenPlaying = {})
 {
     GstMediaPlayer player(recordingSinks(wavPath, synced));
-    player.setVolume(volume);
+    if (beforePlay)
+        beforePlay(player);
     Recorder recorder(player);
     if (whenPlaying) {
         QObject::connect(&player, &MediaPlayer::playStateChanged, [&](PlayState state) {
@@ -333,7 +298,7 @@ TEST(GstMediaPlayerTest, ThreeSoundTracksAreCountedAndSwitched)
     QTemporaryDir dir;
     int countWhenPlaying = 0;
     int chosen = 0;
-    const Wav wav = playIntoWav(mediaPath("three-tracks.mkv"), dir.filePath("out.wav"), true, 100,
+    const Wav wav = playIntoWav(mediaPath("three-tracks.mkv"), dir.filePath("out.wav"), true, {},
                                 [&](GstMediaPlayer &player) {
                                     countWhenPlaying = player.audioTrackCount();
                                     player.setCurrentAudioTrack(4); // no such track: ignored
@@ -367,11 +332,78 @@ TEST(GstMediaPlayerTest, VolumeIsClampedAndScalesTheSoundLinearly)
     EXPECT_EQ(player.volume(), 0);
 
     QTemporaryDir dir;
-    const Wav full = playIntoWav(mediaPath("tone.wav"), dir.filePath("full.wav"), false, 100);
-    const Wav half = playIntoWav(mediaPath("tone.wav"), dir.filePath("half.wav"), false, 50);
+    const Wav full = playIntoWav(mediaPath("tone.wav"), dir.filePath("full.wav"), false);
+    const Wav half = playIntoWav(mediaPath("tone.wav"), dir.filePath("half.wav"), false,
+                                 [](GstMediaPlayer &player) { player.setVolume(50); });
     const int fullPeak = peak(channel(full, 0, 0.2, 1.2));
     ASSERT_GT(fullPeak, 8000);
     EXPECT_NEAR(double(peak(channel(half, 0, 0.2, 1.2))) / fullPeak, 0.5, 0.03);
+}
+
+TEST(GstMediaPlayerTest, EitherSideOfAStereoTrackPlaysOnBothSpeakers)
+{
+    // The file has 440 Hz on the left and 880 Hz on the right.
+    const struct {
+        const char *what;
+        StereoSide side;
+        double heardLeft;
+        double heardRight;
+    } cases[] = {
+        {"both sides as in the file", StereoSide::Both, 440, 880},
+        {"the left side", StereoSide::Left, 440, 440},
+        {"the right side", StereoSide::Right, 880, 880},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const Wav wav = playIntoWav(mediaPath("stereo-440-880.wav"), dir.filePath("out.wav"), false,
+                                    [&](GstMediaPlayer &player) { player.setStereoSide(c.side); });
+        ASSERT_EQ(wav.channels, 2);
+        const double heard[] = {c.heardLeft, c.heardRight};
+        for (int speaker = 0; speaker < 2; ++speaker) {
+            const QList<qint16> samples = channel(wav, speaker, 0.2, 1.4);
+            const double other = heard[speaker] == 440 ? 880 : 440;
+            EXPECT_GE(decibelsAbove(samples, wav.rate, heard[speaker], other), 30) << "speaker " << speaker;
+        }
+    }
+}
+
+TEST(GstMediaPlayerTest, ChangingSidesWhilePlayingNeitherStopsNorRepeatsTheSong)
+{
+    QTemporaryDir dir;
+    const Wav wav = playIntoWav(
+        mediaPath("stereo-440-880.wav"), dir.filePath("out.wav"), true,
+        [](GstMediaPlayer &player) { player.setStereoSide(StereoSide::Left); },
+        [](GstMediaPlayer &player) {
+            QTimer::singleShot(600, &player, [&player] { player.setStereoSide(StereoSide::Right); });
+        });
+    ASSERT_EQ(wav.channels, 2);
+    EXPECT_NEAR(wav.seconds(), 1.6, 0.03) << "no part of the song is lost or played twice";
+    for (int speaker = 0; speaker < 2; ++speaker) {
+        EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.1, 0.4), wav.rate, 440, 880), 30);
+        EXPECT_GE(decibelsAbove(channel(wav, speaker, 1.0, 1.5), wav.rate, 880, 440), 30);
+    }
+    for (double at = 0.02; at < 1.55; at += 0.01)
+        ASSERT_GT(peak(channel(wav, 0, at, at + 0.01)), 8000) << "silence at " << at << " s";
+}
+
+TEST(GstMediaPlayerTest, AKeyChangeMovesThePitchAndKeepsTheLength)
+{
+    const struct {
+        int key;
+        double frequency;
+    } cases[] = {{2, 493.9}, {-6, 311.1}, {0, 440}};
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.key);
+        const Wav wav = playIntoWav(mediaPath("tone-1s.wav"), dir.filePath("out.wav"), false,
+                                    [&](GstMediaPlayer &player) { player.setKey(c.key); });
+        ASSERT_EQ(wav.channels, 2);
+        const QList<qint16> samples = channel(wav, 0, 0.2, 0.8);
+        EXPECT_NEAR(strongestFrequency(samples, wav.rate, c.frequency * 0.9, c.frequency * 1.1), c.frequency,
+                    c.frequency * 0.01);
+        EXPECT_NEAR(wav.seconds(), 1.0, 0.02);
+    }
 }
 
 // The window that holds the video reads its keys and clicks, as it reads every other key.

@@ -168,6 +168,60 @@ TEST_F(SessionTest, HotKeysChangeChannelVolumeAndSkip)
     EXPECT_EQ(queue(), QStringList({"102002"}));
 }
 
+TEST_F(SessionTest, TheChannelPlaysASideOfAStereoTrackOrATrackOfAThreeTrackFile)
+{
+    session().HandleHotKey('E');
+    EXPECT_EQ(wmp().stereoSide(), StereoSide::Both) << "nothing plays, so nothing is changed";
+    session().HandleHotKey('Q');
+    queueSongs(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().stereoSide() == StereoSide::Left; }, 1000))
+        << "a new song gets the chosen channel";
+
+    const struct {
+        int key;
+        StereoSide side;
+    } keys[] = {{'E', StereoSide::Right}, {'W', StereoSide::Both}, {'*', StereoSide::Left}, {'*', StereoSide::Right}};
+    for (const auto &k : keys) {
+        session().HandleHotKey(k.key);
+        EXPECT_EQ(wmp().stereoSide(), k.side) << char(k.key) << ": heard at once, not at the next tick";
+    }
+    EXPECT_EQ(wmp().currentAudioTrack(), 1);
+
+    wmp().setTrackCount(3);
+    session().HandleHotKey('E');
+    EXPECT_EQ(wmp().currentAudioTrack(), 3);
+    EXPECT_EQ(wmp().stereoSide(), StereoSide::Both) << "a three-track file plays its track as it is";
+}
+
+TEST_F(SessionTest, TheKeyHoldsWhileTheSongIsSungAgainOrRecordedAndGoesBackForTheNextSong)
+{
+    session().stepKey(true);
+    EXPECT_EQ(session().key(), 0) << "nothing plays";
+    queueSongs(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
+    QSignalSpy keys(&session(), &PlaybackSession::keyChanged);
+    session().stepKey(true);
+    session().stepKey(true);
+    EXPECT_EQ(wmp().key(), 2);
+
+    session().singAgain();
+    session().record();
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EQ(wmp().key(), 2) << "the take is sung in the key the guest chose";
+    session().togglePause();
+    session().stepKey(false);
+    EXPECT_EQ(wmp().key(), 2) << "a paused song keeps its key";
+    session().togglePause();
+
+    session().skip();
+    EXPECT_EQ(wmp().key(), 0);
+    EXPECT_EQ(session().key(), 0);
+    ASSERT_EQ(keys.size(), 3);
+    EXPECT_EQ(keys.last().first().toInt(), 0);
+    wmp().finishSong();
+    EXPECT_EQ(keys.size(), 3) << "a song that ended in the original key changes nothing";
+}
+
 TEST_F(SessionTest, PauseResumeSingAgainAndClose)
 {
     queueSongs(3);

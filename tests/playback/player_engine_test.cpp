@@ -1,22 +1,25 @@
 // The playback session on the real media engine and the real recording device, with
 // generated clips and a generated capture source: songs follow one another on their own,
-// what cannot play is passed over, and a paused take leaves nothing behind.
+// what cannot play is passed over, a paused take leaves nothing behind, and the guest's
+// channel is heard as chosen.
 #include "core/init_system.h"
 #include "core/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/gst/gst_mci_device.h"
-#include "platform/gst/gst_media_player_factory.h"
+#include "platform/gst/gst_media_player.h"
 #include "platform/media_player.h"
 #include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
 #include "support/catalogue_builder.h"
 #include "support/fake_services.h"
 #include "support/qt_printers.h"
+#include "support/tone_analysis.h"
 #include "support/temp_home.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,20 +33,24 @@ QString media(const char *name)
     return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
 }
 
-// Real players with silent sinks; the test keeps hold of the one the session makes.
+// Real players with silent sinks, or sound written to a WAV file for the test to listen to;
+// the test keeps hold of the player the session makes.
 class EngineFactory : public MediaPlayerFactory
 {
 public:
     std::unique_ptr<MediaPlayer> create() override
     {
-        std::unique_ptr<MediaPlayer> made = m_engine.create();
+        auto made = std::make_unique<GstMediaPlayer>(GstMediaPlayer::Options{QStringLiteral("fakesink sync=true"), audioSink});
         last = made.get();
         return made;
     }
+    void listenInto(const QString &wavPath)
+    {
+        audioSink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! identity sync=true ! wavenc"
+                                   " ! filesink async=false location=\"%1\"").arg(wavPath);
+    }
     MediaPlayer *last = nullptr;
-
-private:
-    GstMediaPlayerFactory m_engine{{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")}};
+    QString audioSink = QStringLiteral("fakesink sync=true");
 };
 
 // A program folder with a catalogue of one singer; the test adds songs. Takes are recorded
@@ -92,6 +99,20 @@ protected:
                       fakes.mousePointer, fakes.shutdown, engine, mci, fakes.printer, fakes.spreadsheets};
     QStringList played;
 
+    // Plays one song to its end with a channel hot key pressed as it starts; what was heard.
+    Wav heardWithChannelKey(const char *file, int hotKey)
+    {
+        const QString heard = listening.filePath("heard.wav");
+        engine.listenInto(heard);
+        addSong("101001", media(file));
+        session();
+        EXPECT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
+        session().HandleHotKey(hotKey);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
+        return readWav(heard);
+    }
+    QTemporaryDir listening;
+
 private:
     std::unique_ptr<PlaybackSession> m_session;
 };
@@ -138,6 +159,23 @@ TEST_F(EngineTest, PausingDuringATakeLeavesNoFileBehind)
     QTest::qWait(200);
     EXPECT_TRUE(QDir(state.settings.RecordPath).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(state.Recording);
+}
+
+TEST_F(EngineTest, TheRightChannelOfAStereoSongPlaysItsRightSideOnBothSpeakers)
+{
+    const Wav wav = heardWithChannelKey("stereo-440-880.wav", 'E');
+    ASSERT_EQ(wav.channels, 2);
+    for (int speaker = 0; speaker < 2; ++speaker)
+        EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, 880, 440), 30) << speaker;
+}
+
+TEST_F(EngineTest, TheRightChannelOfAThreeTrackSongIsItsThirdTrackPlayedAsItIs)
+{
+    const Wav wav = heardWithChannelKey("three-tracks.mkv", 'E');
+    ASSERT_EQ(wav.channels, 2);
+    for (int speaker = 0; speaker < 2; ++speaker)
+        EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, 900, 300), 30) << speaker;
+    EXPECT_EQ(player().stereoSide(), StereoSide::Both);
 }
 
 } // namespace

@@ -180,6 +180,35 @@ TEST_F(PlayerTest, MixerShowsTheChannelVolumeAndTakeInEffect)
     mixer().hide();
 }
 
+TEST_F(PlayerTest, MixerKeysChangeTheKeyWithinHalfAnOctaveAndShowIt)
+{
+    queueSongs(1);
+    player();
+    mixer().show();
+    EXPECT_EQ(mixer().Label5->text(), "0");
+    auto press = [&](int code) { mixer().Form_KeyPress(code); };
+
+    const struct {
+        int key;
+        int times;
+        const char *shown;
+    } steps[] = {{'8', 2, "+2"}, {'7', 5, "−3"}, {'7', 9, "−6"}, {'8', 20, "+6"}};
+    for (const auto &step : steps) {
+        for (int i = 0; i < step.times; ++i)
+            press(step.key);
+        EXPECT_EQ(mixer().Label5->text(), step.shown) << char(step.key) << " x" << step.times;
+    }
+    EXPECT_EQ(wmp().key(), 6);
+    emit mixer().tune_key[0]->pressed();
+    EXPECT_EQ(mixer().Label5->text(), "+5");
+    emit mixer().tune_key[1]->pressed();
+    EXPECT_EQ(mixer().Label5->text(), "+6");
+
+    key('/');
+    EXPECT_EQ(mixer().Label5->text(), "0") << "the next song starts in its own key";
+    mixer().hide();
+}
+
 TEST_F(PlayerTest, SmallWindowsFollowOneAnotherFromTheirResults)
 {
     queueSongs(1);

@@ -31,6 +31,10 @@ public:
     int audioTrackCount() const override { return m_tracks; }
     int currentAudioTrack() const override { return m_track; }
     void setCurrentAudioTrack(int track) override;
+    void setStereoSide(StereoSide side) override;
+    StereoSide stereoSide() const override { return m_side; }
+    void setKey(int semitones) override;
+    int key() const override { return m_key; }
     QWidget *videoWidget() override { return m_video.get(); }
     QString missingParts() const override { return missing; }
     bool canPlay() const override { return playable; }
@@ -42,7 +46,8 @@ public:
     void setPosition(const QString &text) { m_position = text; }
     void setTrackCount(int tracks) { m_tracks = tracks; }
 
-    QStringList requests; // "url file://...", "play", "pause", "stop", "close", "track 2"
+    // "url file://...", "play", "pause", "stop", "close", "track 2", "side left", "key -3"
+    QStringList requests;
     // When set, play() goes straight to "playing" as a quick local file would.
     bool playsAtOnce = true;
     // What the engine lacks, and whether it can play at all.
@@ -56,6 +61,8 @@ private:
     int m_volume = 50;
     int m_tracks = 1;
     int m_track = 1;
+    StereoSide m_side = StereoSide::Both;
+    int m_key = 0;
     std::unique_ptr<QWidget> m_video;
 };
 

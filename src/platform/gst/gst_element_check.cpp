@@ -21,6 +21,7 @@ constexpr ElementPackage kPackages[] = {
     {"videoconvert", "gstreamer1.0-plugins-base"},   {"audiotestsrc", "gstreamer1.0-plugins-base"},
     {"audiochannelmix", "gstreamer1.0-plugins-bad"}, {"pitch", "gstreamer1.0-plugins-bad"},
     {"fluiddec", "gstreamer1.0-plugins-bad"},        {"autoaudiosink", "gstreamer1.0-plugins-good"},
+    {"audiobuffersplit", "gstreamer1.0-plugins-bad"},
     {"autoaudiosrc", "gstreamer1.0-plugins-good"},   {"pulsesrc", "gstreamer1.0-pulseaudio"},
     {"alsasrc", "gstreamer1.0-alsa"},                {"xvimagesink", "gstreamer1.0-x"},
     {"ximagesink", "gstreamer1.0-x"},                {"glimagesink", "gstreamer1.0-gl"},

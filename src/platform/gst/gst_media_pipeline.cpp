@@ -31,7 +31,7 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
 {
     GstRuntime::ensureInitialized();
     m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix",
-                                               "pitch", "fluiddec", "autoaudiosink"});
+                                               "pitch", "audiobuffersplit", "fluiddec", "autoaudiosink"});
     if (!m_missingParts.isEmpty())
         qWarning("%s", qPrintable(m_missingParts));
     // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
@@ -64,8 +64,10 @@ GstMediaPipeline::~GstMediaPipeline()
     gst_object_unref(bus);
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     g_signal_handlers_disconnect_by_data(m_playbin, this);
-    if (m_overlaySink)
-        gst_object_unref(m_overlaySink);
+    for (GstElement *element : {m_overlaySink, m_channelMix, m_pitch}) {
+        if (element)
+            gst_object_unref(element);
+    }
     gst_object_unref(m_playbin);
 }
 
@@ -80,6 +82,8 @@ void GstMediaPipeline::setUpAudio(const QString &description)
         qWarning("audio path '%s' unusable: %s", qPrintable(description), qPrintable(error));
         return;
     }
+    m_channelMix = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kChannelMixName);
+    m_pitch = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kPitchName);
     g_object_set(m_playbin, "audio-sink", sink, nullptr);
 }
 
@@ -168,6 +172,20 @@ void GstMediaPipeline::setVolume(double linear)
 {
     if (m_playbin)
         g_object_set(m_playbin, "volume", linear, nullptr);
+}
+
+void GstMediaPipeline::setChannelGains(const ChannelGains &gains)
+{
+    if (!m_channelMix)
+        return;
+    g_object_set(m_channelMix, "left-to-left", gains.leftToLeft, "right-to-left", gains.rightToLeft,
+                 "left-to-right", gains.leftToRight, "right-to-right", gains.rightToRight, nullptr);
+}
+
+void GstMediaPipeline::setPitchFactor(double factor)
+{
+    if (m_pitch)
+        g_object_set(m_pitch, "pitch", gfloat(factor), nullptr);
 }
 
 int GstMediaPipeline::audioStreamCount() const

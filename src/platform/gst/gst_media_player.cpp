@@ -8,7 +8,12 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <cmath>
+
 namespace {
+
+// An octave either way; the pitch stage distorts audibly beyond that.
+constexpr int kMaxKeyShift = 12;
 
 QString mmss(qint64 ms)
 {
@@ -115,6 +120,34 @@ void GstMediaPlayer::setVolume(int volume)
 {
     m_volume = qBound(0, volume, 100);
     m_pipeline->setVolume(m_volume / 100.0);
+}
+
+void GstMediaPlayer::setStereoSide(StereoSide side)
+{
+    // The player re-applies the chosen channel ten times a second.
+    if (side == m_side)
+        return;
+    m_side = side;
+    switch (side) {
+    case StereoSide::Both:
+        m_pipeline->setChannelGains({1, 0, 0, 1});
+        break;
+    case StereoSide::Left:
+        m_pipeline->setChannelGains({1, 0, 1, 0});
+        break;
+    case StereoSide::Right:
+        m_pipeline->setChannelGains({0, 1, 0, 1});
+        break;
+    }
+}
+
+void GstMediaPlayer::setKey(int semitones)
+{
+    semitones = qBound(-kMaxKeyShift, semitones, kMaxKeyShift);
+    if (semitones == m_key)
+        return;
+    m_key = semitones;
+    m_pipeline->setPitchFactor(std::exp2(m_key / 12.0));
 }
 
 int GstMediaPlayer::audioTrackCount() const

@@ -45,6 +45,11 @@ public:
     int currentAudioTrack() const override;
     void setCurrentAudioTrack(int track) override;
 
+    void setStereoSide(StereoSide side) override;
+    StereoSide stereoSide() const override { return m_side; }
+    void setKey(int semitones) override;
+    int key() const override { return m_key; }
+
     // Null when the application has no widgets (a QCoreApplication).
     QWidget *videoWidget() override;
 
@@ -64,6 +69,8 @@ private:
     QString m_url;
     PlayState m_state = PlayState::Undefined;
     int m_volume = 100;
+    StereoSide m_side = StereoSide::Both;
+    int m_key = 0;
     // Bumped by every request, so a signal handler that starts the next song is noticed.
     unsigned m_requests = 0;
     QPointer<GstMediaVideoWidget> m_widget;

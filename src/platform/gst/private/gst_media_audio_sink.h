@@ -4,8 +4,8 @@
 
 #include <gst/gst.h>
 
-// The audio path of a song: a channel mixer (to pick the vocal or the accompaniment) and a
-// pitch stage (key change), both pass-through until set, then the sink that plays the sound.
+// The audio path of a song: a pitch stage (key change) and a channel mixer (to pick the vocal
+// or the accompaniment), both pass-through until set, then the sink that plays the sound.
 // A stage whose element is not installed is left out.
 class GstMediaAudioSink
 {

@@ -35,8 +35,19 @@ public:
     // The elements the platform lacks and the Debian packages that bring them; empty when none.
     QString missingParts() const { return m_missingParts; }
 
+    // Gains of the stereo mix: each output side takes its share of the left and right input.
+    struct ChannelGains {
+        double leftToLeft;
+        double rightToLeft;
+        double leftToRight;
+        double rightToRight;
+    };
+
     qint64 positionMs() const;
     void setVolume(double linear);
+    // Both act on the stages of the audio path at once: no flush, no seek, no gap.
+    void setChannelGains(const ChannelGains &gains);
+    void setPitchFactor(double factor);
     int audioStreamCount() const;
     int currentAudioStream() const;
     void setCurrentAudioStream(int index);
@@ -67,6 +78,8 @@ private:
     QString m_missingParts;
     GstElement *m_playbin = nullptr;
     GstElement *m_overlaySink = nullptr;
+    GstElement *m_channelMix = nullptr; // null when the element is not installed
+    GstElement *m_pitch = nullptr;
     QPointer<GstMediaVideoWidget> m_widget;
     GstState m_target = GST_STATE_NULL;
     // Bumped by every stop, so messages posted before it are recognised as stale.

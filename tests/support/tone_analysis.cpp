@@ -1,0 +1,79 @@
+#include "support/tone_analysis.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+double Wav::seconds() const
+{
+    return channels == 0 || rate == 0 ? 0 : double(samples.size()) / channels / rate;
+}
+
+Wav readWav(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    Wav wav;
+    for (qsizetype at = 12; at + 8 <= data.size();) {
+        const QByteArray id = data.mid(at, 4);
+        const qsizetype size = qFromLittleEndian<quint32>(data.constData() + at + 4);
+        const char *body = data.constData() + at + 8;
+        if (id == "fmt ") {
+            wav.channels = qFromLittleEndian<quint16>(body + 2);
+            wav.rate = int(qFromLittleEndian<quint32>(body + 4));
+        } else if (id == "data") {
+            const qsizetype count = std::min(size, data.size() - at - 8) / 2;
+            for (qsizetype i = 0; i < count; ++i)
+                wav.samples.append(qFromLittleEndian<qint16>(body + 2 * i));
+        }
+        at += 8 + size + (size & 1);
+    }
+    return wav;
+}
+
+QList<qint16> channel(const Wav &wav, int index, double fromSeconds, double toSeconds)
+{
+    QList<qint16> out;
+    const qsizetype first = qsizetype(fromSeconds * wav.rate) * wav.channels + index;
+    const qsizetype last = std::min(qsizetype(toSeconds * wav.rate) * wav.channels, wav.samples.size());
+    for (qsizetype i = first; i < last; i += wav.channels)
+        out.append(wav.samples.at(i));
+    return out;
+}
+
+double tonePower(std::span<const qint16> samples, double frequency, int rate)
+{
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / rate);
+    double previous = 0, beforePrevious = 0;
+    for (qint16 sample : samples) {
+        const double current = sample + coefficient * previous - beforePrevious;
+        beforePrevious = previous;
+        previous = current;
+    }
+    return previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
+}
+
+double strongestFrequency(std::span<const qint16> samples, int rate, double low, double high)
+{
+    double best = low;
+    double bestPower = -1;
+    for (double f = low; f <= high; f += 0.1) {
+        const double power = tonePower(samples, f, rate);
+        if (power > bestPower) {
+            bestPower = power;
+            best = f;
+        }
+    }
+    return best;
+}
+
+double decibelsAbove(std::span<const qint16> samples, int rate, double loud, double quiet)
+{
+    const double quietPower = std::max(tonePower(samples, quiet, rate), 1e-9);
+    return 10 * std::log10(std::max(tonePower(samples, loud, rate), 1e-9) / quietPower);
+}
