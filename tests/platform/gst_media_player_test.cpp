@@ -273,7 +273,9 @@ TEST(GstMediaPlayerTest, EveryFormatOfTheCataloguePlaysToItsEnd)
         EXPECT_EQ(recorder.states, (QList<PlayState>{PlayState::Ready, PlayState::Transitioning, PlayState::Playing,
                                                PlayState::MediaEnded, PlayState::Stopped}));
         EXPECT_EQ(recorder.tracksWhenPlaying, 1);
-        EXPECT_EQ(furthest, "00:01"); // every clip lasts between one and two and a half seconds
+        // Every clip lasts between one and two and a half seconds; a loaded machine may read the
+        // position just past two.
+        EXPECT_TRUE(furthest == "00:01" || furthest == "00:02") << qPrintable(furthest);
         EXPECT_TRUE(recorder.errors.isEmpty()) << qPrintable(recorder.errors.join('\n'));
     }
 }
