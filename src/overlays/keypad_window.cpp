@@ -115,7 +115,7 @@ void KeypadWindow::layOutKeypad(const KeypadLayout &layout)
     if (!layout.withList) {
         // Only the focus is held there; nothing is drawn.
         resize(w, h);
-        Picture1->setGeometry(0, 0, 0, 0);
+        Picture1->setGeometry(0, 0, 1, 1); // under Label1
         return;
     }
     resize(3 * w, h);

@@ -155,7 +155,7 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(w.menuState(), "2_1");
     EXPECT_EQ(screen().mid(0, 5), QStringList({"01.男歌手A", "02.男歌手B", "03.男歌手C", "04.男歌手D", "05.男歌手E"}));
     type("+");
-    EXPECT_EQ(screen(), QStringList({"06.男歌手F", "07.", "08.", "09.", "10.", "第 2 頁"}));
+    EXPECT_EQ(screen(), QStringList({"06.男歌手F", "07.", "08.", "09.", "10.", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種人!");
     type("00\r");
@@ -168,10 +168,10 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
 
     type("..-1\r");
     EXPECT_EQ(w.menuState(), "2_2");
-    EXPECT_EQ(screen(), QStringList({"01.男歌1", "02.男歌2", "03.男歌3", "04.男歌4", "歌手:男歌手A", "第 1 頁"}));
+    EXPECT_EQ(screen(), QStringList({"01.男歌1", "02.男歌2", "03.男歌3", "04.男歌4", "歌手:男歌手A", "  第 1 頁"}));
     type("+6\r");
     EXPECT_EQ(queue().last(), "300106");
-    EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "第 2 頁"}));
+    EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種歌!");
     type("00\r");
