@@ -158,8 +158,10 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(screen(), QStringList({"06.男歌手F", "07.", "08.", "09.", "10.", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種人!");
-    type("00\r");
-    EXPECT_EQ(echo(), "沒這種人!");
+    for (const QString &position : {"00", "99999999999999999999"}) {
+        type(position + "\r");
+        EXPECT_EQ(echo(), "沒這種人!") << position.toStdString();
+    }
     type("124\r");
     EXPECT_EQ(echo(), "月亮代表") << "a catalogue number typed at the singer list is queued at once";
     EXPECT_EQ(queue().last(), "124");
@@ -174,9 +176,11 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種歌!");
-    type("00\r");
-    EXPECT_EQ(echo(), "");
-    EXPECT_TRUE(w.inputBuffer().isEmpty());
+    for (const QString &position : {"00", "99999999999999999999"}) {
+        type("7\r" + position + "\r");
+        EXPECT_EQ(echo(), "") << "no position of any list: the page again, without a word";
+        EXPECT_TRUE(w.inputBuffer().isEmpty());
+    }
     type("3\r");
     EXPECT_EQ(queue().last(), "3") << "a catalogue number wins over a list position";
     EXPECT_EQ(state.OrderedSongs.length(), 4);
