@@ -19,6 +19,8 @@ namespace {
 
 const QString kCatalogueErrorText = QStringLiteral("資料庫錯誤, 請通知管理者");
 constexpr int kSmallestFontPixels = 6;
+constexpr double kListRowsOfHeight = 7;
+constexpr double kListLineShare = 0.8;
 
 // The layout's font sizes are points of a screen of 15 twips per pixel (96 dpi); given as
 // pixels they look the same whatever resolution the display reports.
@@ -120,8 +122,16 @@ void KeypadWindow::layOutKeypad(const KeypadLayout &layout)
     }
     resize(3 * w, h);
     Picture1->setGeometry(w, 0, width() - w, h);
+    // The lists print seven rows to the height; a line of this font's metrics must stay within
+    // one, or the page line at the bottom would be cut off.
     QFont listFont(kScreenFontName);
-    listFont.setPixelSize(pixelsOfPoints(keyPoints));
+    int listPixels = pixelsOfPoints(keyPoints);
+    for (; listPixels > kSmallestFontPixels; --listPixels) {
+        listFont.setPixelSize(listPixels);
+        if (QFontMetrics(listFont).lineSpacing() <= kListLineShare * h / kListRowsOfHeight)
+            break;
+    }
+    listFont.setPixelSize(listPixels);
     Picture1->setSurfaceFont(listFont);
 }
 
