@@ -158,7 +158,7 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(screen(), QStringList({"06.男歌手F", "07.", "08.", "09.", "10.", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種人!");
-    for (const QString &position : {"00", "99999999999999999999"}) {
+    for (const QString position : {"00", "99999999999999999999"}) {
         type(position + "\r");
         EXPECT_EQ(echo(), "沒這種人!") << position.toStdString();
     }
@@ -176,7 +176,7 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "  第 2 頁"}));
     type("7\r");
     EXPECT_EQ(echo(), "沒這種歌!");
-    for (const QString &position : {"00", "99999999999999999999"}) {
+    for (const QString position : {"00", "99999999999999999999"}) {
         type("7\r" + position + "\r");
         EXPECT_EQ(echo(), "") << "no position of any list: the page again, without a word";
         EXPECT_TRUE(w.inputBuffer().isEmpty());
