@@ -47,6 +47,20 @@ void setFittingFont(QWidget &widget, const QString &text, int pixelSize)
     widget.setFont(font);
 }
 
+// The lists print seven rows to the height; a line of the font must stay within one, or the
+// page line at the bottom would be cut off.
+QFont listFont(int pixelSize, int height)
+{
+    QFont font(kScreenFontName);
+    for (; pixelSize > kSmallestFontPixels; --pixelSize) {
+        font.setPixelSize(pixelSize);
+        if (QFontMetrics(font).lineSpacing() <= kListLineShare * height / kListRowsOfHeight)
+            break;
+    }
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 QLabel *makeLabel(QWidget *parent, const QString &name, Qt::Alignment alignment)
 {
     auto *label = new QLabel(parent);
@@ -88,28 +102,8 @@ void KeypadWindow::layOutKeypad(const KeypadLayout &layout)
     setFittingFont(*Label_3, Label_3->text(), m_echoPixelSize);
     fitEchoFont();
 
-    // A PC numeric keypad: 4 columns, 5 rows between the two labels.
-    const double cellWidth = w / 4.0;
-    const double cellHeight = (h - 2 * labelHeight) / 5.0;
-    const auto cell = [&](int row, int column, int rows = 1, int columns = 1) {
-        const int left = int(std::lround(column * cellWidth));
-        const int top = labelHeight + int(std::lround(row * cellHeight));
-        const int right = int(std::lround((column + columns) * cellWidth));
-        const int bottom = labelHeight + int(std::lround((row + rows) * cellHeight));
-        return QRect(left, top, right - left, bottom - top);
-    };
-    number_div = addKey(QStringLiteral("number_div"), QStringLiteral("/"), KeyCode::Divide, cell(0, 1));
-    number_mul = addKey(QStringLiteral("number_mul"), QStringLiteral("*"), KeyCode::Multiply, cell(0, 2));
-    number_de = addKey(QStringLiteral("number_de"), layout.minusCaption, KeyCode::Minus, cell(0, 3));
-    number_in = addKey(QStringLiteral("number_in"), layout.plusCaption, KeyCode::Plus, cell(1, 3, 2));
-    for (int i = 1; i <= 9; ++i)
-        number_key[size_t(i)] = addKey(QStringLiteral("number_key_%1").arg(i), QString::number(i), KeyCode::Digit0 + i,
-                                       cell(3 - (i - 1) / 3, (i - 1) % 3));
-    number_enter = addKey(QStringLiteral("number_enter"), QStringLiteral("確定"), KeyCode::Enter, cell(3, 3, 2));
-    number_key[0] = addKey(QStringLiteral("number_key_0"), QStringLiteral("0"), KeyCode::Digit0, cell(4, 0, 1, 2));
-    number_dot = addKey(QStringLiteral("number_dot"), QStringLiteral("C"), KeyCode::Dot, cell(4, 2));
-
     const int keyPoints = px * layout.keyFontPer640 / 640;
+    addKeys(layout, QRect(0, labelHeight, w, h - 2 * labelHeight));
     for (QPushButton *key : findChildren<QPushButton *>(Qt::FindDirectChildrenOnly))
         setFittingFont(*key, key->text(), pixelsOfPoints(keyPoints));
     setFittingFont(*number_de, number_de->text(), pixelsOfPoints(int(keyPoints * layout.minusFontShare)));
@@ -122,17 +116,31 @@ void KeypadWindow::layOutKeypad(const KeypadLayout &layout)
     }
     resize(3 * w, h);
     Picture1->setGeometry(w, 0, width() - w, h);
-    // The lists print seven rows to the height; a line of this font's metrics must stay within
-    // one, or the page line at the bottom would be cut off.
-    QFont listFont(kScreenFontName);
-    int listPixels = pixelsOfPoints(keyPoints);
-    for (; listPixels > kSmallestFontPixels; --listPixels) {
-        listFont.setPixelSize(listPixels);
-        if (QFontMetrics(listFont).lineSpacing() <= kListLineShare * h / kListRowsOfHeight)
-            break;
-    }
-    listFont.setPixelSize(listPixels);
-    Picture1->setSurfaceFont(listFont);
+    Picture1->setSurfaceFont(listFont(pixelsOfPoints(keyPoints), h));
+}
+
+void KeypadWindow::addKeys(const KeypadLayout &layout, QRect band)
+{
+    // A PC numeric keypad: 4 columns, 5 rows.
+    const double cellWidth = band.width() / 4.0;
+    const double cellHeight = band.height() / 5.0;
+    const auto cell = [&](int row, int column, int rows = 1, int columns = 1) {
+        const int left = band.left() + int(std::lround(column * cellWidth));
+        const int top = band.top() + int(std::lround(row * cellHeight));
+        const int right = band.left() + int(std::lround((column + columns) * cellWidth));
+        const int bottom = band.top() + int(std::lround((row + rows) * cellHeight));
+        return QRect(left, top, right - left, bottom - top);
+    };
+    number_div = addKey(QStringLiteral("number_div"), QStringLiteral("/"), KeyCode::Divide, cell(0, 1));
+    number_mul = addKey(QStringLiteral("number_mul"), QStringLiteral("*"), KeyCode::Multiply, cell(0, 2));
+    number_de = addKey(QStringLiteral("number_de"), layout.minusCaption, KeyCode::Minus, cell(0, 3));
+    number_in = addKey(QStringLiteral("number_in"), layout.plusCaption, KeyCode::Plus, cell(1, 3, 2));
+    for (int i = 1; i <= 9; ++i)
+        number_key[size_t(i)] = addKey(QStringLiteral("number_key_%1").arg(i), QString::number(i), KeyCode::Digit0 + i,
+                                       cell(3 - (i - 1) / 3, (i - 1) % 3));
+    number_enter = addKey(QStringLiteral("number_enter"), QStringLiteral("確定"), KeyCode::Enter, cell(3, 3, 2));
+    number_key[0] = addKey(QStringLiteral("number_key_0"), QStringLiteral("0"), KeyCode::Digit0, cell(4, 0, 1, 2));
+    number_dot = addKey(QStringLiteral("number_dot"), QStringLiteral("C"), KeyCode::Dot, cell(4, 2));
 }
 
 QPushButton *KeypadWindow::addKey(const QString &name, const QString &caption, int code, QRect cell)

@@ -69,6 +69,8 @@ protected:
 
 private:
     void layOutKeypad(const KeypadLayout &layout);
+    // The keys in the band between the two labels.
+    void addKeys(const KeypadLayout &layout, QRect band);
     QPushButton *addKey(const QString &name, const QString &caption, int code, QRect cell);
     void fitEchoFont();
 
