@@ -174,6 +174,9 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     type("+6\r");
     EXPECT_EQ(queue().last(), "300106");
     EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "  第 2 頁"}));
+    for (const DrawingSurface::TextRun &run : w.Picture1->runs())
+        EXPECT_LE(run.position.y() + w.Picture1->lineHeight(), w.Picture1->ScaleHeight())
+            << run.text.toStdString() << " is cut off at the bottom of the list";
     type("7\r");
     EXPECT_EQ(echo(), "沒這種歌!");
     for (const QString position : {"00", "99999999999999999999"}) {
