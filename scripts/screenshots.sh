@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar, the
-# mixer panel (also with the key raised) and the manager menu opened from its button; then every manager-mode window,
-# filled in, and one message box; then the bulk-registration windows (a scanned folder of good
-# and badly named files, the rename and duplicate dialogs, batch registration with its progress).
+# three in-song ordering windows over the song, the mixer panel (also with the key raised) and
+# the manager menu opened from its button; then every manager-mode window, filled in, and one
+# message box; then the bulk-registration windows (a scanned folder of good and badly named
+# files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +43,14 @@ keys 4;                              shot delete-queue
 keys 0 Return
 keys 6;                              shot player-playing 3
 keys 5;                              shot control-bar 1
+keys 1 1 0 5 0 0 1 Return 1 0 3 0 0 1 Return 1 0 2 0 0 1 Return
+                                     shot small-ordersong 1
+keys 0 Return 2;                     shot small-inttersong 1
+keys 4 Return;                       shot small-inttersong-cut-in
+keys 0 Return 3 2;                   shot small-order-by-singer-singers 1
+keys 1 Return;                       shot small-order-by-singer-songs
+keys 2 Return;                       shot small-order-by-singer-picked
+keys 0 Return 0 Return 0
 keys 4;                              shot mixer 1
 keys 8 8 8 7;                        shot mixer-key-up 0.6
 keys 0 8;                            shot back-to-menu 2

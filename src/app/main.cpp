@@ -13,6 +13,7 @@
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"
 #include "playback/playback_session.h"
+#include "overlays/ordering_windows.h"
 #include "playback/player.h"
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_file_system.h"
@@ -83,6 +84,9 @@ int runJukebox(const CommandLine &options)
     menu.openPlayer = [&] {
         PlaybackSession session(state, services);
         Player player(session, state, services, screen, menu.Timer1, &menu);
+        player.makeOrderingWindow = [&](NextWindow kind) {
+            return makeOrderingWindow(kind, session, state, screen, &player);
+        };
         ModalRunner::exec(player);
     };
     menu.openManager = [&] {

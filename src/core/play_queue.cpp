@@ -26,11 +26,11 @@ void PlayQueue::removeAt(qint64 k)
     m_rows.erase(m_rows.begin() + k);
 }
 
-void PlayQueue::moveToHead(qint64 k, const QString &text)
+void PlayQueue::moveForward(qint64 k, qint64 target, const QString &text)
 {
-    if (k < 0 || k >= qint64(m_rows.size()))
+    if (k < 0 || k >= qint64(m_rows.size()) || target < 0 || target > k)
         return;
     ListRow moved{m_rows[size_t(k)].key, text};
     m_rows.erase(m_rows.begin() + k);
-    m_rows.insert(m_rows.begin(), std::move(moved));
+    m_rows.insert(m_rows.begin() + target, std::move(moved));
 }

@@ -23,7 +23,9 @@ public:
     // Drops row k; the rows after it move up by one. An empty row changes nothing.
     void removeAt(qint64 k);
     // Puts row k first under a new text; the rows before it move down by one.
-    void moveToHead(qint64 k, const QString &text);
+    void moveToHead(qint64 k, const QString &text) { moveForward(k, 0, text); }
+    // Puts row k at row target (before it) under a new text; the rows between move down by one.
+    void moveForward(qint64 k, qint64 target, const QString &text);
     void clear() { m_rows.clear(); }
 
 private:

@@ -8,10 +8,6 @@
 
 #include <QLabel>
 
-namespace {
-constexpr int kLastPage = 500;
-}
-
 void setEcho(MenuContext &menu, const QString &text)
 {
     menu.Label1.setText(text);
@@ -30,14 +26,14 @@ bool editInput(MenuContext &menu, int key, bool withLineBreak)
     return true;
 }
 
-bool turnPage(MenuContext &menu, int key)
+bool turnPage(MenuContext &menu, int key, int lastPage)
 {
     int &page = menu.state.PageNo;
     if (key == KeyCode::Minus && page >= 2) {
         --page;
         return true;
     }
-    if (key == KeyCode::Plus && page < kLastPage) {
+    if (key == KeyCode::Plus && page < lastPage) {
         ++page;
         return true;
     }
@@ -55,19 +51,23 @@ std::optional<qint64> inputNumber(const QString &input)
     return input.toLongLong();
 }
 
-void orderListedSong(MenuContext &menu, qint64 position, const std::function<void()> &redrawPage)
+void orderListedSong(MenuContext &menu, qint64 position, const std::function<void()> &redrawPage,
+                     const QString &missingText)
 {
     const ListRow &row = menu.state.SongList.row(position - 1);
-    if (row.isEmpty())
-        return;
-    const int added = AddToOrderList(menu.state, row.key);
+    const int added = row.isEmpty() ? kSongNotFound : AddToOrderList(menu.state, row.key);
     if (added == kQueueFull) {
         setEcho(menu, kQueueFullText);
         menu.InputBuffer.clear();
         return;
     }
-    if (added < 0)
+    if (added < 0) {
+        if (missingText.isEmpty())
+            return;
+        setEcho(menu, missingText);
+        menu.InputBuffer.clear();
         return;
+    }
     redrawPage();
     menu.Picture1.Print(QStringLiteral("成功點入:") + row.text + QStringLiteral("...."));
     menu.InputBuffer.clear();
@@ -77,20 +77,26 @@ void orderListedSong(MenuContext &menu, qint64 position, const std::function<voi
 void drawNumberedPage(DrawingSurface &surface, int page, int rowsPerPage,
                       const std::function<QString(qint64 position)> &rowText)
 {
-    const double h = surface.ScaleHeight() / kListRowsPerScreen;
-    surface.Cls();
-    for (int i = 1; i <= rowsPerPage; ++i) {
-        const qint64 p = qint64(page - 1) * rowsPerPage + i;
-        surface.CurrentX = 0;
-        surface.CurrentY = (i - 1) * h;
-        surface.Print(QStringLiteral("%1.").arg(p, 3, 10, QLatin1Char('0')) + rowText(p));
-    }
+    drawNumberedRows(surface, page, {rowsPerPage}, rowText);
     printFromBottom(surface, 1.3, QStringLiteral("  第 %1 頁 選\"0\"可回主選單").arg(page));
 }
 
-void printFromBottom(DrawingSurface &surface, double rowsFromBottom, const QString &text)
+void drawNumberedRows(DrawingSurface &surface, int page, const NumberedRows &rows,
+                      const std::function<QString(qint64 position)> &rowText)
+{
+    const double h = surface.ScaleHeight() / rows.rowsPerScreen;
+    surface.Cls();
+    for (int i = 1; i <= rows.rowsPerPage; ++i) {
+        const qint64 p = qint64(page - 1) * rows.rowsPerPage + i;
+        surface.CurrentX = 0;
+        surface.CurrentY = (i - 1) * h;
+        surface.Print(QStringLiteral("%1.").arg(p, rows.numberDigits, 10, QLatin1Char('0')) + rowText(p));
+    }
+}
+
+void printFromBottom(DrawingSurface &surface, double rowsFromBottom, const QString &text, double rowsPerScreen)
 {
     surface.CurrentX = 0;
-    surface.CurrentY = surface.ScaleHeight() - rowsFromBottom * surface.ScaleHeight() / kListRowsPerScreen;
+    surface.CurrentY = surface.ScaleHeight() - rowsFromBottom * surface.ScaleHeight() / rowsPerScreen;
     surface.Print(text);
 }

@@ -21,7 +21,8 @@
 //    at once and touch nothing.
 //  - Which small window comes next is the window's result (NextWindow, small_window.h), never
 //    a call into the player window. A new small window derives from SmallWindow and is made
-//    in Player::smallWindow for its NextWindow kind; the session does not change.
+//    in Player::smallWindow for its NextWindow kind (the ordering windows, a layer above, through
+//    Player::makeOrderingWindow); the session does not change.
 // A new sound feature is one more MediaPlayer operation, a SoundControls method, a forwarder
 // and a change signal here. What belongs to one song (its key) goes back to its default when
 // the queue advances: singing again and recording restart the same song and keep it.

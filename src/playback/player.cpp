@@ -97,6 +97,8 @@ SmallWindow *Player::smallWindow(NextWindow kind)
         window = std::make_unique<MixerMenu>(m_session, m_state, m_screen, this);
         break;
     default:
+        if (makeOrderingWindow)
+            window = makeOrderingWindow(kind);
         break;
     }
     return window.get();

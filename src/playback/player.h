@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QSize>
 
+#include <functional>
+
 #include <map>
 #include <memory>
 
@@ -34,6 +36,9 @@ public:
     // The small window of that kind, made the first time it is asked for; nullptr for a
     // kind this player does not have.
     SmallWindow *smallWindow(NextWindow kind);
+
+    // Makes the in-song ordering windows, which live in a layer above this one.
+    std::function<std::unique_ptr<SmallWindow>(NextWindow kind)> makeOrderingWindow;
 
     QLabel *Image1 = nullptr;
     QTimer *Timer3 = nullptr;

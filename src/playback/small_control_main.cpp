@@ -29,10 +29,11 @@ SmallControlMain::SmallControlMain(PlaybackSession &session, SharedState &state,
         const char *caption;
         void (SmallControlMain::*click)();
     };
-    // The three ordering windows come with the in-song ordering; until then their keys rest.
     const Key keys[] = {
-        {&key_order, "key_order", "1點歌", nullptr},          {&key_browe, "key_browe", "2已點", nullptr},
-        {&key_done, "key_done", "3歌手", nullptr},            {&key_mixer, "key_mixer", "4音效", &SmallControlMain::key_mixer_Click},
+        {&key_order, "key_order", "1點歌", &SmallControlMain::key_order_Click},
+        {&key_browe, "key_browe", "2已點", &SmallControlMain::key_browe_Click},
+        {&key_done, "key_done", "3歌手", &SmallControlMain::key_done_Click},
+        {&key_mixer, "key_mixer", "4音效", &SmallControlMain::key_mixer_Click},
         {&key_next, "key_next", "5卡歌", &SmallControlMain::key_next_Click},
         {&key_pause, "key_pause", "6暫停", &SmallControlMain::key_pause_Click},
         {&key_replay, "key_replay", "7重唱", &SmallControlMain::key_replay_Click},
@@ -43,10 +44,7 @@ SmallControlMain::SmallControlMain(PlaybackSession &session, SharedState &state,
     for (const Key &k : keys) {
         auto click = k.click;
         *k.button = addButton(QString::fromLatin1(k.name), QString::fromUtf8(k.caption), QRect(x, 0, kButtonSize, kButtonSize),
-                              [this, click] {
-                                  if (click)
-                                      (this->*click)();
-                              });
+                              [this, click] { (this->*click)(); });
         x += kButtonSize;
     }
     fitToScreen(0.5);
@@ -89,6 +87,15 @@ void SmallControlMain::key_press(int &KeyAscii)
     case '0':
         key_exit_Click();
         break;
+    case '1':
+        key_order_Click();
+        break;
+    case '2':
+        key_browe_Click();
+        break;
+    case '3':
+        key_done_Click();
+        break;
     case '4':
         key_mixer_Click();
         break;
@@ -105,7 +112,7 @@ void SmallControlMain::key_press(int &KeyAscii)
         key_gomain_Click();
         break;
     default:
-        break; // "1" to "3" open the in-song ordering windows, which are not part of this bar yet
+        break;
     }
 }
 
@@ -122,6 +129,21 @@ void SmallControlMain::key_pause_Click()
 void SmallControlMain::key_replay_Click()
 {
     m_session.singAgain();
+}
+
+void SmallControlMain::key_order_Click()
+{
+    closeTo(NextWindow::Ordering);
+}
+
+void SmallControlMain::key_browe_Click()
+{
+    closeTo(NextWindow::Insertion);
+}
+
+void SmallControlMain::key_done_Click()
+{
+    closeTo(NextWindow::OrderBySinger);
 }
 
 void SmallControlMain::key_mixer_Click()

@@ -18,6 +18,9 @@ public:
 
     void handleKey(int &KeyAscii) override { key_press(KeyAscii); }
     void key_press(int &KeyAscii);
+    void key_order_Click();
+    void key_browe_Click();
+    void key_done_Click();
     void key_pause_Click();
     void key_replay_Click();
     void key_next_Click();

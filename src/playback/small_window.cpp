@@ -63,6 +63,11 @@ void SmallWindow::fitToScreen(double widthShare)
     ScaleControl(this, factor);
     for (QWidget *control : controls)
         ScaleControl(control, factor);
+    placeAtSmallScreenPosition();
+}
+
+void SmallWindow::placeAtSmallScreenPosition()
+{
     const int tpp = qMax(1, m_state.TwipsPerPixel);
     move(m_state.settings.SmallScreenLeft / tpp, m_state.settings.SmallScreenTop / tpp);
 }

@@ -19,7 +19,7 @@ enum class NextWindow {
     OrderBySinger, // the in-song order-by-singer window
 };
 
-// The small windows over the playing video (control bar, mixer panel): they stand at the
+// The small windows over the playing video (control bar, mixer panel, ordering windows): they stand at the
 // configured small-window position, keep the keyboard focus with their own 100 ms timer,
 // take a mouse press on a button as its click, and send every key to one handler.
 class SmallWindow : public QDialog
@@ -46,6 +46,8 @@ protected:
     // Scales the window and its controls so the window is widthShare of the screen wide,
     // then places it at the small-window position.
     void fitToScreen(double widthShare);
+    // Moves the window to the configured small-window position (SmallScreenLeft, SmallScreenTop).
+    void placeAtSmallScreenPosition();
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The focus timer runs while the window is shown.
     void showEvent(QShowEvent *event) override;

@@ -54,6 +54,10 @@ TEST(PlayQueue, MovingToTheHeadShiftsTheEarlierRowsBack)
     EXPECT_EQ(keys(q), QStringList({"e", "d", "a", "b", "c"}));
     q.moveToHead(5, "x");
     EXPECT_EQ(q.length(), 5);
+    q.moveForward(4, 2, "C--插播");
+    EXPECT_EQ(keys(q), QStringList({"e", "d", "c", "a", "b"})) << "cutting in after the next song";
+    q.moveForward(1, 3, "x");
+    EXPECT_EQ(keys(q), QStringList({"e", "d", "c", "a", "b"})) << "a row is never moved back";
 }
 
 TEST(PlayQueue, AFullQueueRefusesAndDeletingItsLastRowTouchesNothingElse)

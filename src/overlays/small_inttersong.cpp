@@ -1,0 +1,134 @@
+#include "overlays/small_inttersong.h"
+
+#include "core/key_translation.h"
+#include "core/lookups.h"
+#include "core/shared_state.h"
+#include "menu/drawing_surface.h"
+#include "menu/menu_input.h"
+#include "playback/playback_session.h"
+
+namespace {
+
+const KeypadLayout kLayout{0.16, 15, 13, QStringLiteral("上頁"), QStringLiteral("下頁"), 0.54,
+                           QStringLiteral("選\"0\"離開"), true};
+
+// The row a moved song goes to: after the song playing and the one already next.
+constexpr qint64 kCutInRow = 2;
+// Enough pages for a full queue.
+constexpr int kLastPage = (PlayQueue::kCapacity + SmallInttersong::kRowsPerPage - 1) / SmallInttersong::kRowsPerPage;
+
+} // namespace
+
+SmallInttersong::SmallInttersong(PlaybackSession &session, SharedState &state, QSize screen, QWidget *parent)
+    : KeypadWindow(session, state, screen, kLayout, parent)
+{
+    setObjectName(QStringLiteral("small_inttersong"));
+    // The list follows the queue as songs end underneath.
+    connect(&m_session, &PlaybackSession::queueAdvanced, this, [this] {
+        if (m_state.InsertWindowOpen && isVisible())
+            show_order_menu(m_state.PageNo);
+    });
+}
+
+void SmallInttersong::activated()
+{
+    m_state.PageNo = 1;
+    m_state.InsertWindowOpen = true;
+    show_order_menu(m_state.PageNo);
+}
+
+void SmallInttersong::hideEvent(QHideEvent *event)
+{
+    m_state.InsertWindowOpen = false;
+    KeypadWindow::hideEvent(event);
+}
+
+void SmallInttersong::show_order_menu(int page)
+{
+    DrawingSurface &surface = *Picture1;
+    surface.Cls();
+    const double r = surface.ScaleHeight() / (kRowsPerPage + 2);
+    const double column = surface.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int i = 1; i <= kRowsPerPage; ++i) {
+        const double y = r * i + 1;
+        surface.CurrentX = 10;
+        surface.CurrentY = y - 0.75 * r;
+        surface.PrintOnSameLine(QString::number(i));
+        const ListRow &row = m_state.OrderedSongs.row(qint64(page - 1) * kRowsPerPage + i - 1);
+        if (row.isEmpty())
+            continue;
+        surface.CurrentX = 4 * column;
+        surface.PrintOnSameLine(row.text);
+    }
+    surface.CurrentX = 5 * column;
+    surface.CurrentY = r * (kRowsPerPage + 1) + 1 - 0.8 * r;
+    surface.Print(QStringLiteral("第 %1 頁").arg(page));
+    surface.Print(QStringLiteral("插播功能"));
+}
+
+void SmallInttersong::keyPress(int key)
+{
+    if (editInput(m_menu, key, true))
+        return;
+    int &page = m_state.PageNo;
+    if (key == KeyCode::Minus || key == KeyCode::Plus) {
+        turnPage(m_menu, key, kLastPage);
+        show_order_menu(page);
+        return;
+    }
+    if (key == KeyCode::Enter)
+        enterTyped();
+}
+
+void SmallInttersong::enterTyped()
+{
+    const QString &typed = m_menu.InputBuffer;
+    if (typed.isEmpty())
+        return;
+    if (typed == QLatin1String("0")) {
+        m_state.InsertWindowOpen = false;
+        leave();
+        return;
+    }
+    // A catalogue number wins over a line of the page.
+    if (queueTypedSong()) {
+        show_order_menu(m_state.PageNo);
+        return;
+    }
+    // Digits too many for the integers are no line of the page either.
+    const qint64 line = inputNumber(typed).value_or(kRowsPerPage + 1);
+    if (line > kRowsPerPage) {
+        failWith(QStringLiteral("沒這種歌!"));
+        return;
+    }
+    if (line <= 0) {
+        failWith(QStringLiteral("輸入錯誤"));
+        return;
+    }
+    const qint64 row = qint64(m_state.PageNo - 1) * kRowsPerPage + line - 1;
+    if (m_state.OrderedSongs.row(row).isEmpty()) {
+        failWith(QStringLiteral("沒歌可插!"));
+        return;
+    }
+    if (row < kCutInRow) {
+        failWith(QStringLiteral("這種歌不用插播了啦!"));
+        return;
+    }
+    cutIn(row);
+}
+
+void SmallInttersong::cutIn(qint64 row)
+{
+    PlayQueue &queue = m_state.OrderedSongs;
+    const QString number = queue.row(row).key;
+    queue.moveForward(row, kCutInRow, GetSongName(m_state, number) + QStringLiteral("--插播"));
+    setEcho(m_menu, QString());
+    show_order_menu(m_state.PageNo);
+    m_menu.InputBuffer.clear();
+}
+
+void SmallInttersong::failWith(const QString &text)
+{
+    m_menu.InputBuffer.clear();
+    setEcho(m_menu, text);
+}

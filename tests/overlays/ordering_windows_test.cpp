@@ -1,0 +1,234 @@
+// The three in-song ordering windows: ordering by number, moving a queued song forward, and
+// ordering by singer, over a playing session.
+#include "overlays/overlay_fixture.h"
+
+#include "overlays/small_inttersong.h"
+#include "overlays/small_order_by_singer.h"
+#include "overlays/ordering_windows.h"
+#include "overlays/small_ordersong.h"
+#include "playback/player.h"
+#include "widgets/modal_runner.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+using OrderingWindowTest = OverlayFixture;
+
+TEST_F(OrderingWindowTest, OrderingByNumberQueuesBehindTheLastSongAndSaysWhatItDid)
+{
+    queueSongs(1);
+    SmallOrdersong &w = window<SmallOrdersong>();
+    EXPECT_EQ(w.pos(), QPoint(700 / 15, 200 / 15));
+    EXPECT_EQ(w.width(), int(0.18 * 1280));
+    EXPECT_EQ(w.Label_3->text(), "選\"0\"離開");
+
+    const struct
+    {
+        QString keys;
+        QString echo;
+        QString queued; // the song number added, if any
+    } cases[] = {
+        {"123.4", "124", ""},
+        {"\r", "月亮代表", "124"},
+        {"00\r", "沒這種歌!", ""},
+        {"\r", "沒這種歌!", ""},
+        {"3\r", "小城故事", "3"},
+        {"99999999999999999999999\r", "沒這種歌!", ""},
+        {"5-+", "5", ""}, // "-" and "+" do nothing here
+        {".", "", ""},
+        {".", "", ""}, // backspace on nothing
+    };
+    for (const auto &c : cases) {
+        const int before = state.OrderedSongs.length();
+        type(c.keys);
+        EXPECT_EQ(echo(), c.echo) << c.keys.toStdString();
+        if (c.queued.isEmpty())
+            EXPECT_EQ(state.OrderedSongs.length(), before) << c.keys.toStdString();
+        else
+            EXPECT_EQ(queue().last(), c.queued) << c.keys.toStdString();
+    }
+    EXPECT_EQ(queueTexts().mid(1), QStringList({"月亮代表--鄧麗", "小城故事--鄧麗"}));
+
+    // "*" and "/" act on the song and leave the typed digits alone; unknown keys do nothing.
+    type("12");
+    const int channel = state.SoundChannel;
+    type("*");
+    EXPECT_NE(state.SoundChannel, channel);
+    type("/q");
+    EXPECT_EQ(w.inputBuffer(), "12");
+    EXPECT_EQ(queue().first(), "124") << "the playing song was skipped";
+
+    // The on-screen keys send the same codes as the keypad.
+    w.number_dot->pressed();
+    w.number_dot->pressed();
+    w.number_key[0]->pressed();
+    w.number_enter->pressed();
+    EXPECT_TRUE(closedToControlBar()) << "\"0\" and Enter bring the control bar back";
+}
+
+TEST_F(OrderingWindowTest, AFullQueueAnswersInTheWindowAsInTheMenu)
+{
+    for (int i = 0; i < PlayQueue::kCapacity; ++i)
+        state.OrderedSongs.append({"102001", "歌1--林曉雯"});
+    window<SmallOrdersong>();
+    type("124\r");
+    EXPECT_EQ(echo(), "點歌已滿!");
+    EXPECT_EQ(state.OrderedSongs.length(), PlayQueue::kCapacity);
+    EXPECT_TRUE(window<SmallOrdersong>().inputBuffer().isEmpty());
+}
+
+TEST_F(OrderingWindowTest, CuttingInMovesTheLineAfterTheNextSongAndTheListFollowsTheQueue)
+{
+    queueSongs(5);
+    for (int i = 1; i <= 4; ++i)
+        state.OrderedSongs.append({QStringLiteral("30010%1").arg(i), QStringLiteral("男歌%1--男歌手A").arg(i)});
+    SmallInttersong &w = window<SmallInttersong>();
+    EXPECT_TRUE(state.InsertWindowOpen);
+    EXPECT_EQ(w.width(), 3 * int(0.16 * 1280));
+    EXPECT_EQ(screen(), QStringList({"1 歌1--林曉雯", "2 歌2--林曉雯", "3 歌3--林曉雯", "4 歌4--林曉雯",
+                                     "5 歌5--林曉雯", "第 1 頁", "插播功能"}));
+
+    type("4\r");
+    EXPECT_EQ(queue().mid(0, 5), QStringList({"102001", "102002", "102004", "102003", "102005"}));
+    EXPECT_EQ(screen().at(2), "3 歌4--插播");
+    EXPECT_EQ(echo(), "");
+
+    const struct
+    {
+        QString keys;
+        QString echo;
+    } refusals[] = {
+        {"1\r", "這種歌不用插播了啦!"},
+        {"2\r", "這種歌不用插播了啦!"},
+        {"7\r", "沒這種歌!"},
+        {"00\r", "輸入錯誤"},
+        {"\r", "輸入錯誤"}, // Enter on nothing changes nothing
+        {"99999999999999999999\r", "沒這種歌!"},
+    };
+    const QStringList before = queue();
+    for (const auto &r : refusals) {
+        type(r.keys);
+        EXPECT_EQ(echo(), r.echo) << r.keys.toStdString();
+        EXPECT_TRUE(w.inputBuffer().isEmpty()) << r.keys.toStdString();
+    }
+    EXPECT_EQ(queue(), before);
+
+    // Page 2: line 1 is row 5; its song goes to row 2.
+    type("+2\r");
+    EXPECT_EQ(queue().mid(0, 4), QStringList({"102001", "102002", "300102", "102004"}));
+    EXPECT_EQ(screen().first(), "1 歌5--林曉雯");
+    type("5\r");
+    EXPECT_EQ(echo(), "沒歌可插!");
+    type("++");
+    EXPECT_EQ(screen(), QStringList({"1", "2", "3", "4", "5", "第 4 頁", "插播功能"}));
+    type("---");
+    EXPECT_EQ(screen().at(5), "第 1 頁");
+    type("-");
+    EXPECT_EQ(screen().at(5), "第 1 頁");
+
+    // A catalogue number wins over a line of the page.
+    type("3\r");
+    EXPECT_EQ(queue().last(), "3");
+    EXPECT_EQ(echo(), "小城故事");
+
+    // A song ends underneath: the page shows the shorter queue.
+    wmp().finishSong();
+    EXPECT_EQ(screen().first(), "1 歌2--林曉雯");
+
+    type("0\r");
+    EXPECT_TRUE(closedToControlBar());
+    EXPECT_FALSE(state.InsertWindowOpen);
+}
+
+TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
+{
+    queueSongs(1);
+    SmallOrderBySinger &w = window<SmallOrderBySinger>();
+    EXPECT_EQ(screen(), QStringList({"請輸入曲目種類", "1.女歌手", "2.男歌手", "3.團體or其它", "0.上一目錄"}));
+    type("9");
+    EXPECT_EQ(w.menuState(), "2") << "\"9\" is forgotten in the group choice";
+
+    type("2");
+    EXPECT_EQ(w.menuState(), "2_1");
+    EXPECT_EQ(screen().mid(0, 5), QStringList({"01.男歌手A", "02.男歌手B", "03.男歌手C", "04.男歌手D", "05.男歌手E"}));
+    type("+");
+    EXPECT_EQ(screen(), QStringList({"06.男歌手F", "07.", "08.", "09.", "10.", "  第 2 頁"}));
+    type("7\r");
+    EXPECT_EQ(echo(), "沒這種人!");
+    for (const QString position : {"00", "99999999999999999999"}) {
+        type(position + "\r");
+        EXPECT_EQ(echo(), "沒這種人!") << position.toStdString();
+    }
+    type("124\r");
+    EXPECT_EQ(echo(), "月亮代表") << "a catalogue number typed at the singer list is queued at once";
+    EXPECT_EQ(queue().last(), "124");
+    type("6\r");
+    EXPECT_EQ(w.inputBuffer(), "6") << "a singer without songs: nothing happens";
+
+    type("..-1\r");
+    EXPECT_EQ(w.menuState(), "2_2");
+    EXPECT_EQ(screen(), QStringList({"01.男歌1", "02.男歌2", "03.男歌3", "04.男歌4", "歌手:男歌手A", "  第 1 頁"}));
+    type("+6\r");
+    EXPECT_EQ(queue().last(), "300106");
+    EXPECT_EQ(screen().mid(4), QStringList({"歌手:男歌手A", "成功點入:男歌6....", "  第 2 頁"}));
+    for (const DrawingSurface::TextRun &run : w.Picture1->runs())
+        EXPECT_LE(run.position.y() + w.Picture1->lineHeight(), w.Picture1->ScaleHeight())
+            << run.text.toStdString() << " is cut off at the bottom of the list";
+    type("7\r");
+    EXPECT_EQ(echo(), "沒這種歌!");
+    for (const QString position : {"00", "99999999999999999999"}) {
+        type("7\r" + position + "\r");
+        EXPECT_EQ(echo(), "") << "no position of any list: the page again, without a word";
+        EXPECT_TRUE(w.inputBuffer().isEmpty());
+    }
+    type("3\r");
+    EXPECT_EQ(queue().last(), "3") << "a catalogue number wins over a list position";
+    EXPECT_EQ(state.OrderedSongs.length(), 4);
+
+    type("0\r");
+    EXPECT_EQ(w.menuState(), "2_1");
+    EXPECT_EQ(screen().first(), "01.男歌手A") << "back on the singer page the singer was picked from";
+    type("0\r");
+    EXPECT_EQ(w.menuState(), "2");
+    type("0");
+    EXPECT_TRUE(closedToControlBar());
+    w.show();
+    EXPECT_EQ(w.menuState(), "2") << "the window reopens on the group choice";
+}
+
+TEST_F(OrderingWindowTest, TheControlBarOpensEachWindowAndEachLeadsBackToIt)
+{
+    queueSongs(1);
+    PlaybackSession &playing = unstartedSession();
+    QTimer menuTimer;
+    Player player(playing, state, fakes.services, QSize(1280, 720), &menuTimer);
+    player.makeOrderingWindow = [&](NextWindow kind) {
+        return makeOrderingWindow(kind, playing, state, QSize(1280, 720), &player);
+    };
+    const QStringList barKeys = {"1", "2", "3", "0"};
+    int barShown = 0;
+    QStringList opened;
+    ModalRunner::setHook([&](QDialog &d) {
+        opened.append(d.objectName());
+        QString keys = d.objectName() == "small_order_by_singer" ? "0" : "0\r";
+        if (d.objectName() == "small_control_main")
+            keys = barKeys.value(barShown++);
+        for (QChar c : keys) {
+            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
+            static_cast<SmallWindow &>(d).handleKey(code);
+        }
+    });
+    player.show();
+    QTest::qWait(20);
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("0"));
+    QCoreApplication::sendEvent(&player, &press);
+    ModalRunner::setHook({});
+    EXPECT_EQ(opened, QStringList({"small_control_main", "small_ordersong", "small_control_main", "small_inttersong",
+                                   "small_control_main", "small_order_by_singer", "small_control_main"}));
+    EXPECT_EQ(wmp().playState(), PlayState::Playing) << "the song plays on under the windows";
+}
+
+} // namespace
