@@ -95,6 +95,11 @@ int inspect(Database &db, QString *reason)
     ReadTransaction read(db);
     Recordset rs = db.OpenRecordset(QStringLiteral("PRAGMA user_version"));
     const int version = rs.value(0).toInt();
+    // A newer program may have changed what the tables mean; this one must not write to them.
+    if (version < 0 || version > CatalogueFile::kSchemaVersion) {
+        *reason = QStringLiteral("資料庫版本 %1, 本程式只認得到版本 %2").arg(version).arg(CatalogueFile::kSchemaVersion);
+        return -1;
+    }
     *reason = missingColumns(db, QStringLiteral("song"), kSongColumns);
     if (reason->isEmpty())
         *reason = missingColumns(db, QStringLiteral("singer"), kSingerColumns);
