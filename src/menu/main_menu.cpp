@@ -3,6 +3,7 @@
 #include "core/database_error.h"
 #include "menu/drawing_surface.h"
 #include "menu/manager_lock.h"
+#include "menu/media_browser.h"
 #include "widgets/key_code.h"
 #include "core/key_translation.h"
 #include "platform/media_player.h"
@@ -11,6 +12,7 @@
 #include "menu/order_by_singer.h"
 #include "menu/order_by_text_count.h"
 #include "menu/queue_editing.h"
+#include "menu/recordings_browser.h"
 #include "platform/services.h"
 #include "core/screen_fonts.h"
 #include "core/shared_state.h"
@@ -62,6 +64,12 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
         number_enter->setText(enter);
         number_dot->setText(dot);
     };
+    m_menu.setPlayKeyCaptions = [this](const QString &mul, const QString &div, const QString &zero) {
+        number_mul->setText(mul);
+        number_div->setText(div);
+        number_key[0]->setText(zero);
+    };
+    m_menu.Set_num_key = [this] { Set_num_key(); };
     m_menu.powerOff = [this] { m_services.shutdown.powerOff(); };
     m_menu.endProgram = [] { QApplication::exit(0); };
     m_orderByTextCount = std::make_unique<OrderByTextCount>(m_menu);
@@ -71,6 +79,9 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     m_managerLock = std::make_unique<ManagerLock>(m_menu, m_services.clock, [this] { runModal(openManager); });
 
     createControls();
+    m_recordingsBrowser = std::make_unique<RecordingsBrowser>(m_menu, *wmpMain);
+    m_mediaBrowser = std::make_unique<MediaBrowser>(m_menu, *wmpMain, *Label3, *Timer2);
+    connect(Timer2, &QTimer::timeout, this, [this] { m_mediaBrowser->Timer2_Timer(); });
     layOut();
     Set_num_key();
     // Keep the pointer off the text.
@@ -238,6 +249,10 @@ void MainMenu::dispatch(int &KeyAscii)
         m_queueEditing->delete_song_do(KeyAscii);
     else if (flow == QLatin1Char('5'))
         m_queueEditing->intter_song_do(KeyAscii);
+    else if (flow == QLatin1Char('7'))
+        m_recordingsBrowser->RecordFile_do(KeyAscii);
+    else if (flow == QLatin1Char('8'))
+        m_mediaBrowser->MultiMedia_do(KeyAscii);
 }
 
 void MainMenu::show_main_menu()
@@ -269,6 +284,10 @@ void MainMenu::show_main_menu_do(int &KeyAscii)
         m_queueEditing->delete_song();
     else if (choice == QLatin1String("5"))
         m_queueEditing->intter_song();
+    else if (choice == QLatin1String("7"))
+        m_recordingsBrowser->RecordFile();
+    else if (choice == QLatin1String("8"))
+        m_mediaBrowser->multimedia();
     else if (choice == QLatin1String("0"))
         m_shutdownMenu->shutdown_set();
     else if (choice == QLatin1String("6"))
