@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar, the
-# mixer panel and the manager menu opened from its button; then every manager-mode window,
+# mixer panel, the recordings browser (list, one recording playing), the multimedia browser (a
+# music folder, the music control screen, a portrait and a landscape picture, a movie among the
+# pictures) and the manager menu opened from its button; then every manager-mode window,
 # filled in, and one message box; then the bulk-registration windows (a scanned folder of good
 # and badly named files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
@@ -44,6 +46,16 @@ keys 6;                              shot player-playing 3
 keys 5;                              shot control-bar 1
 keys 4;                              shot mixer 1
 keys 0 8;                            shot back-to-menu 2
+keys 7;                              shot recordings-list
+keys 1 Return 1 Return;              shot recording-playing 1.5
+keys 0 Return 0 Return
+keys 8 1;                            shot music-list
+keys asterisk;                       shot music-playing 1.5
+keys slash 0 0 Return 2;             shot picture-list
+keys asterisk;                       shot picture-portrait
+keys plus;                           shot picture-landscape
+keys plus;                           shot picture-movie 1.5
+keys 0 0 Return 9
 
 # The manager button sits at the bottom of the left strip (the menu's own layout rules).
 width=${size%x*}; height=${size#*x}

@@ -2,6 +2,7 @@
 
 #include "core/database_error.h"
 #include "menu/drawing_surface.h"
+#include "menu/folder_listing.h"
 #include "menu/manager_lock.h"
 #include "menu/media_browser.h"
 #include "widgets/key_code.h"
@@ -312,6 +313,10 @@ void MainMenu::runModal(const std::function<void()> &open)
 {
     if (!open)
         return;
+    // The menu's own music or recording must not go on under a song or the manager's windows.
+    Timer2->stop();
+    stopPlaying(*wmpMain);
+    wmpMain->videoWidget()->hide();
     Timer1->stop();
     open();
     // Back from the modal window: the same as the window becoming active again, which a

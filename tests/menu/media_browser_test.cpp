@@ -122,6 +122,15 @@ TEST_F(MediaBrowserTest, MusicFolderListsFoldersFirstAndPlaysInALoop)
     type("9");
     EXPECT_EQ(menuState(), "0");
     EXPECT_EQ(menu().number_mul->text(), "*");
+
+    type("81*");
+    ASSERT_EQ(wmpMain().playState(), PlayState::Playing);
+    bool managerOpened = false;
+    menu().openManager = [&] { managerOpened = true; };
+    emit menu().manager->pressed();
+    EXPECT_TRUE(managerOpened);
+    EXPECT_NE(wmpMain().playState(), PlayState::Playing) << "the music does not go on under another window";
+    EXPECT_EQ(menuState(), "0");
 }
 
 TEST_F(MediaBrowserTest, FoldersCdRomAndWayBack)
