@@ -175,7 +175,9 @@ void MainMenu::layOut()
         label->setFont(labelFont);
     Label1->setGeometry(margin, margin, strip - 2 * margin, height / 8);
     Label2->setGeometry(margin, margin + height / 8, strip - 2 * margin, height / 16);
-    Label3->setGeometry(margin, margin + height * 3 / 16, strip - 2 * margin, height / 16);
+    // Two lines: "檔名:" and the name of the file shown.
+    const int label3Top = margin + height * 3 / 16;
+    Label3->setGeometry(margin, label3Top, strip - 2 * margin, gridTop - label3Top - margin);
 
     const std::array<std::array<QPushButton *, 3>, 5> grid = {{
         {number_div, number_mul, number_de},
