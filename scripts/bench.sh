@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|manage|bulk|playback|print
+#   scripts/bench.sh catalogue|menu|browsers|manage|bulk|playback|print
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -19,6 +19,7 @@ case "$which" in
   catalogue) run catalogue ;;
   bulk) run bulk ;;
   menu) run menu ;;
+  browsers) run browsers ;;
   manage) run manage ;;
   print) run print ;;
   playback)
@@ -27,10 +28,11 @@ case "$which" in
   all)
     run catalogue
     run menu
+    run browsers
     run manage
     run bulk
     run print
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|manage|bulk|playback|print]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|browsers|manage|bulk|playback|print]" >&2; exit 2 ;;
 esac
