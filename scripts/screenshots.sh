@@ -17,6 +17,7 @@ mkdir -p "$out"
 [ -x build/tests/manage/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
+bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
 
 display=":$((90 + RANDOM % 9))"
 Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp &
