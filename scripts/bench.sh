@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|manage|bulk|playback|singing|print
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -20,6 +20,7 @@ case "$which" in
   bulk) run bulk ;;
   menu) run menu ;;
   overlays) run overlays ;;
+  browsers) run browsers ;;
   manage) run manage ;;
   print) run print ;;
   playback)
@@ -32,11 +33,12 @@ case "$which" in
     run catalogue
     run menu
     run overlays
+    run browsers
     run manage
     run bulk
     run print
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
     run singing build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|manage|bulk|playback|singing|print]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print]" >&2; exit 2 ;;
 esac

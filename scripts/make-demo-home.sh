@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes a demo program folder: settings, a catalogue of about 60 invented songs by 15
-# singers, and (when the clip maker is there) a short generated clip for every song.
+# singers, (when the clip maker is there) a short generated clip for every song, and generated
+# music, pictures, a movie and recordings for the recordings and multimedia browsers.
 #   scripts/make-demo-home.sh KARAOKE_BINARY DIR
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -16,4 +17,5 @@ if [ -x "$here/make-song-clip.sh" ] && [ -f "$home/songs/list.tsv" ]; then
     [ -f "$location" ] || "$here/make-song-clip.sh" "$location" "$title" 8
   done < "$home/songs/list.tsv"
 fi
+bash "$here/make-demo-media.sh" "$home"
 echo "demo home ready: $home"

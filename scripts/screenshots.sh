@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs the jukebox on the demo home under Xvfb and saves screenshots of the main menu, a
 # result page of each ordering flow, the queue page, a playing song, the control bar, the
-# three in-song ordering windows over the song, the mixer panel (also with the key raised) and
-# the manager menu opened from its button; then every manager-mode window, filled in, and one
+# three in-song ordering windows over the song, the mixer panel (also with the key raised), the
+# recordings browser (list, one recording playing), the multimedia browser (a music folder, the
+# music control screen, a portrait and a landscape picture, a movie among the pictures) and the
+# manager menu opened from its button; then every manager-mode window, filled in, and one
 # message box; then the bulk-registration windows (a scanned folder of good and badly named
 # files, the rename and duplicate dialogs, batch registration with its progress).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
@@ -16,6 +18,7 @@ mkdir -p "$out"
 [ -x build/tests/manage/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
+bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
 
 display=":$((90 + RANDOM % 9))"
 Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp &
@@ -54,6 +57,16 @@ keys 0 Return 0 Return 0
 keys 4;                              shot mixer 1
 keys 8 8 8 7;                        shot mixer-key-up 0.6
 keys 0 8;                            shot back-to-menu 2
+keys 7;                              shot recordings-list
+keys 1 Return 1 Return;              shot recording-playing 1.5
+keys 0 Return 0 Return
+keys 8 1;                            shot music-list
+keys asterisk;                       shot music-playing 1.5
+keys slash 0 0 Return 2;             shot picture-list
+keys asterisk;                       shot picture-portrait
+keys plus;                           shot picture-landscape
+keys plus;                           shot picture-movie 1.5
+keys 0 0 Return 9
 
 # The manager button sits at the bottom of the left strip (the menu's own layout rules).
 width=${size%x*}; height=${size#*x}

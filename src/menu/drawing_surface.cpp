@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 const QColor kBackground(0, 0, 48);
@@ -22,6 +23,7 @@ void DrawingSurface::Cls()
 {
     m_runs.clear();
     m_boxes.clear();
+    m_pictures.clear();
     CurrentX = 0;
     CurrentY = 0;
     update();
@@ -47,6 +49,15 @@ void DrawingSurface::PrintOnSameLine(const QString &text)
 void DrawingSurface::FillBox(const QRectF &rect, const QColor &color)
 {
     m_boxes.push_back({rect.normalized(), color});
+    update();
+}
+
+void DrawingSurface::PaintPicture(const QImage &picture, const QRectF &rect)
+{
+    // Scaled once here, so that painting the screen again costs no scaling.
+    const QSize size = rect.size().toSize();
+    QImage scaled = picture.size() == size ? picture : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_pictures.push_back({rect, std::move(scaled)});
     update();
 }
 
@@ -103,6 +114,8 @@ void DrawingSurface::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
+    for (const Picture &picture : m_pictures)
+        painter.drawImage(picture.rect.topLeft(), picture.image);
     for (const Box &box : m_boxes)
         painter.fillRect(box.rect, box.color);
     painter.setFont(font());

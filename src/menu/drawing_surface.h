@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,11 @@ public:
         QRectF rect;
         QColor color;
     };
+    struct Picture
+    {
+        QRectF rect;  // where it is drawn, at the size it is drawn
+        QImage image; // already scaled to rect
+    };
 
     explicit DrawingSurface(QWidget *parent = nullptr);
 
@@ -37,6 +43,8 @@ public:
     // Prints text at the print position and stays on that line, after the text.
     void PrintOnSameLine(const QString &text);
     void FillBox(const QRectF &rect, const QColor &color);
+    // Draws a picture scaled into rect; what lies outside the surface is cut off.
+    void PaintPicture(const QImage &picture, const QRectF &rect);
 
     double CurrentX = 0;
     double CurrentY = 0;
@@ -48,6 +56,7 @@ public:
 
     const std::vector<TextRun> &runs() const { return m_runs; }
     const std::vector<Box> &boxes() const { return m_boxes; }
+    const std::vector<Picture> &pictures() const { return m_pictures; }
     // The screen as lines of text, top to bottom; runs on one line are joined left to right.
     QStringList screenLines() const;
     QString screenText() const { return screenLines().join(QLatin1Char('\n')); }
@@ -60,4 +69,5 @@ private:
 
     std::vector<TextRun> m_runs;
     std::vector<Box> m_boxes;
+    std::vector<Picture> m_pictures;
 };

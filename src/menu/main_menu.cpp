@@ -2,7 +2,9 @@
 
 #include "core/database_error.h"
 #include "menu/drawing_surface.h"
+#include "menu/folder_listing.h"
 #include "menu/manager_lock.h"
+#include "menu/media_browser.h"
 #include "widgets/key_code.h"
 #include "core/key_translation.h"
 #include "platform/media_player.h"
@@ -11,6 +13,7 @@
 #include "menu/order_by_singer.h"
 #include "menu/order_by_text_count.h"
 #include "menu/queue_editing.h"
+#include "menu/recordings_browser.h"
 #include "platform/services.h"
 #include "core/screen_fonts.h"
 #include "core/shared_state.h"
@@ -62,6 +65,12 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
         number_enter->setText(enter);
         number_dot->setText(dot);
     };
+    m_menu.setPlayKeyCaptions = [this](const QString &mul, const QString &div, const QString &zero) {
+        number_mul->setText(mul);
+        number_div->setText(div);
+        number_key[0]->setText(zero);
+    };
+    m_menu.Set_num_key = [this] { Set_num_key(); };
     m_menu.powerOff = [this] { m_services.shutdown.powerOff(); };
     m_menu.endProgram = [] { QApplication::exit(0); };
     m_orderByTextCount = std::make_unique<OrderByTextCount>(m_menu);
@@ -71,6 +80,9 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     m_managerLock = std::make_unique<ManagerLock>(m_menu, m_services.clock, [this] { runModal(openManager); });
 
     createControls();
+    m_recordingsBrowser = std::make_unique<RecordingsBrowser>(m_menu, *wmpMain);
+    m_mediaBrowser = std::make_unique<MediaBrowser>(m_menu, *wmpMain, *Label3, *Timer2);
+    connect(Timer2, &QTimer::timeout, this, [this] { m_mediaBrowser->Timer2_Timer(); });
     layOut();
     Set_num_key();
     // Keep the pointer off the text.
@@ -163,7 +175,9 @@ void MainMenu::layOut()
         label->setFont(labelFont);
     Label1->setGeometry(margin, margin, strip - 2 * margin, height / 8);
     Label2->setGeometry(margin, margin + height / 8, strip - 2 * margin, height / 16);
-    Label3->setGeometry(margin, margin + height * 3 / 16, strip - 2 * margin, height / 16);
+    // Two lines: "檔名:" and the name of the file shown.
+    const int label3Top = margin + height * 3 / 16;
+    Label3->setGeometry(margin, label3Top, strip - 2 * margin, gridTop - label3Top - margin);
 
     const std::array<std::array<QPushButton *, 3>, 5> grid = {{
         {number_div, number_mul, number_de},
@@ -238,6 +252,10 @@ void MainMenu::dispatch(int &KeyAscii)
         m_queueEditing->delete_song_do(KeyAscii);
     else if (flow == QLatin1Char('5'))
         m_queueEditing->intter_song_do(KeyAscii);
+    else if (flow == QLatin1Char('7'))
+        m_recordingsBrowser->RecordFile_do(KeyAscii);
+    else if (flow == QLatin1Char('8'))
+        m_mediaBrowser->MultiMedia_do(KeyAscii);
 }
 
 void MainMenu::show_main_menu()
@@ -269,6 +287,10 @@ void MainMenu::show_main_menu_do(int &KeyAscii)
         m_queueEditing->delete_song();
     else if (choice == QLatin1String("5"))
         m_queueEditing->intter_song();
+    else if (choice == QLatin1String("7"))
+        m_recordingsBrowser->RecordFile();
+    else if (choice == QLatin1String("8"))
+        m_mediaBrowser->multimedia();
     else if (choice == QLatin1String("0"))
         m_shutdownMenu->shutdown_set();
     else if (choice == QLatin1String("6"))
@@ -293,6 +315,10 @@ void MainMenu::runModal(const std::function<void()> &open)
 {
     if (!open)
         return;
+    // The menu's own music or recording must not go on under a song or the manager's windows.
+    Timer2->stop();
+    stopPlaying(*wmpMain);
+    wmpMain->videoWidget()->hide();
     Timer1->stop();
     open();
     // Back from the modal window: the same as the window becoming active again, which a

@@ -11,10 +11,12 @@
 
 class DrawingSurface;
 class ManagerLock;
+class MediaBrowser;
 class MediaPlayer;
 class OrderBySinger;
 class OrderByTextCount;
 class QueueEditing;
+class RecordingsBrowser;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -84,6 +86,8 @@ private:
     std::unique_ptr<OrderByTextCount> m_orderByTextCount;
     std::unique_ptr<OrderBySinger> m_orderBySinger;
     std::unique_ptr<QueueEditing> m_queueEditing;
+    std::unique_ptr<RecordingsBrowser> m_recordingsBrowser;
+    std::unique_ptr<MediaBrowser> m_mediaBrowser;
     std::unique_ptr<ShutdownMenu> m_shutdownMenu;
     std::unique_ptr<ManagerLock> m_managerLock;
 };

@@ -30,6 +30,9 @@ struct MenuContext
     std::function<void()> show_main_menu;
     // Captions of the on-screen "-", "+", Enter and "." keys.
     std::function<void(const QString &, const QString &, const QString &, const QString &)> setKeyCaptions;
+    // Captions of the on-screen "*", "/" and "0" keys.
+    std::function<void(const QString &, const QString &, const QString &)> setPlayKeyCaptions;
+    std::function<void()> Set_num_key; // every on-screen key back to its own caption
     std::function<void()> powerOff;   // switches the computer off
     std::function<void()> endProgram; // closes every window and ends the program
 };

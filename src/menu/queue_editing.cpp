@@ -6,6 +6,7 @@
 #include "menu/menu_context.h"
 #include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/underlined_list.h"
 
 namespace {
 
@@ -149,26 +150,8 @@ void QueueEditing::moveRowToFront()
 
 void QueueEditing::list_queue_page(int page)
 {
-    DrawingSurface &screen = m_menu.Picture1;
-    const int rows = m_menu.state.PageRows;
-    screen.Cls();
-    const double b = screen.ScaleHeight() / (rows + 2);
-    const double columnWidth = screen.fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    for (int i = 1; i <= rows; ++i) {
-        const double y = i * b + 1;
-        // A thin green bar underlines each entry.
-        screen.FillBox(QRectF(0, y, screen.ScaleWidth(), 2), QColor(0, 255, 0));
-        screen.CurrentX = 0;
-        screen.CurrentY = y - 0.75 * b;
-        screen.PrintOnSameLine(QStringLiteral("%1.").arg(i));
-        const ListRow &entry = m_menu.state.OrderedSongs.row(qint64(page - 1) * rows + i - 1);
-        if (!entry.isEmpty()) {
-            screen.CurrentX = 3 * columnWidth;
-            screen.PrintOnSameLine(entry.text);
-        }
-    }
-    const double footer = (rows + 1) * b + 1;
-    screen.CurrentX = 5 * columnWidth;
-    screen.CurrentY = footer - 0.8 * b;
-    screen.Print(QStringLiteral("第 %1 頁").arg(page));
+    const PlayQueue &queue = m_menu.state.OrderedSongs;
+    drawUnderlinedPage(m_menu.Picture1, page, m_menu.state.PageRows,
+                       [&queue](qint64 index) { return queue.row(index).text; },
+                       {QStringLiteral("第 %1 頁").arg(page)});
 }

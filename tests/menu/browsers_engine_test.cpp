@@ -1,0 +1,101 @@
+// The recordings and multimedia browsers on the real media engine, with generated clips:
+// a recording plays to its end and can be deleted while it plays; a music folder goes on
+// from file to file and starts again at the first.
+#include "core/init_system.h"
+#include "core/shared_state.h"
+#include "menu/main_menu.h"
+#include "platform/gst/gst_media_player_factory.h"
+#include "platform/media_player.h"
+#include "support/fake_services.h"
+#include "support/temp_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QString media(const char *name)
+{
+    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
+}
+
+class BrowsersEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+        menu = std::make_unique<MainMenu>(state, services, QSize(1280, 720));
+        menu->Form_Activate();
+        QObject::connect(menu->wmpMain.get(), &MediaPlayer::playStateChanged, menu.get(), [this](PlayState s) {
+            if (s == PlayState::Playing)
+                played.append(menu->wmpMain->url().section('/', -1));
+        });
+    }
+    void copy(const char *clip, const QString &to)
+    {
+        QDir().mkpath(QFileInfo(home.file(to)).path());
+        ASSERT_TRUE(QFile::copy(media(clip), home.file(to)));
+    }
+    void type(const QString &keys)
+    {
+        for (QChar c : keys) {
+            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
+            menu->Picture1_KeyPress(code);
+        }
+    }
+    PlayState playState() const { return menu->wmpMain->playState(); }
+
+    TempHome home;
+    FakeServices fakes;
+    SharedState state;
+    GstMediaPlayerFactory engine{{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")}};
+    Services services{fakes.fileSystem, fakes.clock,    fakes.messageBoxes, fakes.fileDialogs,  fakes.mousePointer,
+                      fakes.shutdown,   engine,         fakes.mci,          fakes.printer,      fakes.spreadsheets};
+    std::unique_ptr<MainMenu> menu;
+    QStringList played;
+};
+
+TEST_F(BrowsersEngineTest, ARecordingPlaysToItsEndAndIsDeletedWhilePlaying)
+{
+    copy("tone.wav", "Record/20261205 213000 月亮代表.wav");
+    type("7");
+    type("1\r1\r");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return playState() == PlayState::Playing; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->Label2->text().startsWith("00:0"); }, 2000))
+        << "the position shows while it plays";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return playState() != PlayState::Playing; }, 10000)) << "it plays to its end";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->Label2->text().isEmpty(); }, 2000));
+    EXPECT_EQ(played, QStringList({"20261205 213000 月亮代表.wav"}));
+
+    type("1\r");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return playState() == PlayState::Playing; }, 10000)) << "and plays again";
+    type("3\r");
+    EXPECT_EQ(playState(), PlayState::Undefined);
+    EXPECT_TRUE(QDir(home.file("Record")).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(menu->menu().MenuState, "7");
+}
+
+TEST_F(BrowsersEngineTest, AMusicFolderPlaysFileAfterFileInALoop)
+{
+    copy("tone.mp3", "Music/1.mp3");
+    copy("tone.wav", "Music/2.wav");
+    menu->Timer2->setInterval(50);
+    type("81*");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return played.size() >= 3; }, 20000)) << played.join(' ').toStdString();
+    EXPECT_EQ(played.mid(0, 3), QStringList({"1.mp3", "2.wav", "1.mp3"}));
+    type("/");
+    const qsizetype plays = played.size();
+    QTest::qWait(300);
+    EXPECT_EQ(played.size(), plays) << "stopped for good";
+    EXPECT_NE(playState(), PlayState::Playing);
+}
+
+} // namespace
