@@ -40,15 +40,17 @@ QStringList schemaStatements(int version)
     return statements;
 }
 
+// All steps in one transaction: a step that fails (a damaged file) leaves the file exactly as
+// it was, not half upgraded.
 void applyVersions(Database &db, int from)
 {
+    ScopedTransaction transaction(db);
     for (int version = from + 1; version <= CatalogueFile::kSchemaVersion; ++version) {
-        ScopedTransaction transaction(db);
         for (const QString &statement : schemaStatements(version))
             db.ExecuteSql(statement);
         db.ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(version));
-        transaction.commit();
     }
+    transaction.commit();
 }
 
 // What is missing from a table, or an empty text when it has every column the program reads.
