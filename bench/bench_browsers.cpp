@@ -9,9 +9,6 @@
 #include "core/shared_state.h"
 #include "menu/drawing_surface.h"
 #include "menu/main_menu.h"
-#include "platform/qt_file_system.h"
-#include "platform/services.h"
-#include "platform/system_clock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,9 +42,9 @@ struct Jukebox
     {
         makeEmptyFiles(home.filePath(QStringLiteral("Music")), kMusicFiles, QStringLiteral("歌曲%1.mp3"));
         makeEmptyFiles(home.filePath(QStringLiteral("Record")), kRecordings, QStringLiteral("202612052130錄音%1.wav"));
-        if (!InitSystem(state, fs, clock, home.path()).ok)
+        if (!InitSystem(state, quiet.fs, quiet.clock, home.path()).ok)
             std::abort();
-        menu = std::make_unique<MainMenu>(state, services, QSize(1280, 720));
+        menu = std::make_unique<MainMenu>(state, quiet.services, QSize(1280, 720));
         menu->show();
         menu->Form_Activate();
     }
@@ -70,12 +67,7 @@ struct Jukebox
     }
 
     QTemporaryDir home;
-    QtFileSystem fs;
-    SystemClock clock;
-    Silent silent;
-    SilentPrinter printer;
-    SilentSpreadsheets spreadsheets;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
+    SilentServices quiet;
     SharedState state;
     std::unique_ptr<MainMenu> menu;
 };

@@ -12,9 +12,6 @@
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_modify.h"
 #include "manage/song_numbers.h"
-#include "platform/qt_file_system.h"
-#include "platform/services.h"
-#include "platform/system_clock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,12 +29,7 @@ constexpr int kPrefixSongs = 5000;
 
 struct Bench
 {
-    QtFileSystem fs;
-    SystemClock clock;
-    Silent silent;
-    SilentPrinter printer;
-    SilentSpreadsheets spreadsheets;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
+    SilentServices quiet;
     SharedState state;
     std::unique_ptr<ScopedTransaction> extraSongs; // rolled back at the end: the catalogue stays as generated
 };
@@ -75,7 +67,7 @@ void SingerChoice_OpenOnOneCharacter(benchmark::State &st)
     int listed = 0;
     for (auto _ : st) {
         SingerChoiceDialog dialog(SingerChoiceDialog::Variant::song_add_check_singer_name, bench->state,
-                                  bench->services, kScreen);
+                                  bench->quiet.services, kScreen);
         dialog.load(QStringLiteral("陳"));
         dialog.show();
         QCoreApplication::processEvents();
@@ -86,7 +78,7 @@ void SingerChoice_OpenOnOneCharacter(benchmark::State &st)
 
 void SongModify_SearchTwoCharacters(benchmark::State &st)
 {
-    SongModify window(bench->state, bench->services, kScreen);
+    SongModify window(bench->state, bench->quiet.services, kScreen);
     window.show();
     window.keyword_song->setText(QStringLiteral("愛你"));
     for (auto _ : st) {
@@ -111,7 +103,7 @@ int main(int argc, char **argv)
     generateCatalogue(home, 100000, 10000);
     Bench b;
     bench = &b;
-    if (!InitSystem(b.state, b.fs, b.clock, home).ok)
+    if (!InitSystem(b.state, b.quiet.fs, b.quiet.clock, home).ok)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     b.extraSongs.reset();

@@ -11,12 +11,9 @@
 #include "platform/message_boxes.h"
 #include "platform/file_dialogs.h"
 #include "platform/mouse_pointer.h"
-#include "platform/qt_file_system.h"
 #include "core/screen_fonts.h"
-#include "platform/services.h"
 #include "core/shared_state.h"
 #include "platform/shutdown.h"
-#include "platform/system_clock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,16 +60,11 @@ int main(int argc, char **argv)
     const QString home = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + QStringLiteral("/karaoke-bench");
     generateCatalogue(home, 100000, 10000);
 
-    QtFileSystem fs;
-    SystemClock clock;
-    Silent silent;
-    SilentPrinter printer;
-    SilentSpreadsheets spreadsheets;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
+    SilentServices quiet;
     SharedState state;
-    if (!InitSystem(state, fs, clock, home).ok)
+    if (!InitSystem(state, quiet.fs, quiet.clock, home).ok)
         return 1;
-    MainMenu menu(state, services, QSize(1280, 720));
+    MainMenu menu(state, quiet.services, QSize(1280, 720));
     menu.show();
     menu.Form_Activate();
 

@@ -12,9 +12,6 @@
 #include "overlays/small_inttersong.h"
 #include "overlays/small_order_by_singer.h"
 #include "overlays/small_ordersong.h"
-#include "platform/qt_file_system.h"
-#include "platform/services.h"
-#include "platform/system_clock.h"
 #include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
 
@@ -166,18 +163,13 @@ int main(int argc, char **argv)
     const QString home = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + QStringLiteral("/karaoke-bench");
     const GeneratedCatalogue catalogue = generateCatalogue(home, 100000, 10000);
 
-    QtFileSystem fs;
-    SystemClock clock;
-    Silent silent;
-    SilentPrinter printer;
-    SilentSpreadsheets spreadsheets;
-    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
+    SilentServices quiet;
     SharedState state;
-    if (!InitSystem(state, fs, clock, home).ok)
+    if (!InitSystem(state, quiet.fs, quiet.clock, home).ok)
         return 1;
-    WavFileOpen recorder(silent);
+    WavFileOpen recorder(quiet.silent);
     state.Recorder = &recorder;
-    PlaybackSession session(state, services);
+    PlaybackSession session(state, quiet.services);
     g.numbers = catalogue.songNumbers;
     g.ordering = std::make_unique<SmallOrdersong>(session, state, kScreen);
     g.insertion = std::make_unique<SmallInttersong>(session, state, kScreen);

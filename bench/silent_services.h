@@ -6,8 +6,11 @@
 #include "platform/message_boxes.h"
 #include "platform/mouse_pointer.h"
 #include "platform/printer.h"
+#include "platform/qt_file_system.h"
+#include "platform/services.h"
 #include "platform/shutdown.h"
 #include "platform/spreadsheet.h"
+#include "platform/system_clock.h"
 
 #include <QWidget>
 
@@ -92,4 +95,16 @@ private:
         void setPageSetup(const PageSetup &) override {}
         bool saveAs(const QString &, QString *) override { return false; }
     };
+};
+
+// The real file system and clock with everything else silent: what a window under a benchmark
+// is given.
+struct SilentServices
+{
+    QtFileSystem fs;
+    SystemClock clock;
+    Silent silent;
+    SilentPrinter printer;
+    SilentSpreadsheets spreadsheets;
+    Services services{fs, clock, silent, silent, silent, silent, silent, silent, printer, spreadsheets};
 };
