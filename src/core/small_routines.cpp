@@ -61,11 +61,3 @@ bool FileExists(const FileSystem &fs, const QString &path)
 {
     return fs.fileExists(path);
 }
-
-QString ReplaceChar(const QString &text, const QString &find, const QString &replacement)
-{
-    if (find.isEmpty())
-        return text;
-    QString result = text;
-    return result.replace(find.at(0), replacement);
-}

@@ -15,6 +15,3 @@ void WaitSeconds(Clock &clock, double seconds);
 
 // True if the file can be opened for reading.
 bool FileExists(const FileSystem &fs, const QString &path);
-
-// A copy of text with every occurrence of the one-character text find replaced.
-QString ReplaceChar(const QString &text, const QString &find, const QString &replacement);

@@ -52,13 +52,6 @@ TEST(SmallRoutines, ScaleControlScalesWhatTheObjectHas)
     ScaleControl(nullptr, 2);
 }
 
-TEST(SmallRoutines, ReplaceCharDoublesApostrophes)
-{
-    EXPECT_EQ(ReplaceChar("Don't 'stop'", "'", "''"), "Don''t ''stop''");
-    EXPECT_EQ(ReplaceChar("abc", "", "x"), "abc");
-    EXPECT_EQ(ReplaceChar("a-b-c", "-", ""), "abc");
-}
-
 TEST(SmallRoutines, WaitingKeepsTimersRunning)
 {
     SystemClock fast(100); // one second lasts 10 ms
