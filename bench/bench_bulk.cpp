@@ -9,7 +9,7 @@
 #include "core/database.h"
 #include "core/init_system.h"
 #include "core/shared_state.h"
-#include "manage/song_numbers.h"
+#include "catalogue/song_numbers.h"
 #include "platform/qt_file_system.h"
 #include "platform/system_clock.h"
 

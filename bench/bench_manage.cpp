@@ -11,7 +11,7 @@
 #include "core/shared_state.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_modify.h"
-#include "manage/song_numbers.h"
+#include "catalogue/song_numbers.h"
 
 #include <QApplication>
 #include <QDir>

@@ -15,8 +15,8 @@ out="${2:-$PWD/screenshots/$size}"
 home="$PWD/demo-home"
 mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
-[ -x build/tests/manage/manage_screenshots ] || cmake --build build --target manage_screenshots
-[ -x build/tests/bulk/bulk_screenshots ] || cmake --build build --target bulk_screenshots
+[ -x build/tools/manage_screenshots ] || cmake --build build --target manage_screenshots
+[ -x build/tools/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
 
@@ -80,7 +80,7 @@ read -r bx by < <(awk -v w="$width" -v h="$height" 'BEGIN { f = 0.8 * w / 700; w
 xdotool mousemove "$bx" "$by" click 1; shot back-from-manager 1
 
 # Every manager-mode window, filled in as the owner would, and one message box.
-build/tests/manage/manage_screenshots "$home" "$out"
+build/tools/manage_screenshots "$home" "$out"
 
 # The bulk-registration windows over the menu.
-build/tests/bulk/bulk_screenshots "$out"
+build/tools/bulk_screenshots "$out"

@@ -8,7 +8,7 @@
 #include "platform/gst/gst_media_player_factory.h"
 #include "core/database_error.h"
 #include "core/init_system.h"
-#include "manage/catalogue_statistics.h"
+#include "catalogue/catalogue_statistics.h"
 #include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "widgets/modal_runner.h"

@@ -27,19 +27,20 @@ public:
     void missingSinger(BatchRecord &record) override
     {
         m_window.m_record = record;
-        AddSingerDialog::findOrAdd(
-            AddSingerDialog::Variant::batch_singer_add, m_window.m_state, m_window.m_services, m_window.m_screen,
-            record.singerName, [this](const QString &name) { m_window.m_record.singerName = name; }, &m_window);
-        record.singerName = m_window.m_record.singerName;
+        AddSingerAsker asker(AddSingerDialog::Variant::batch_singer_add, m_window.m_state, m_window.m_services,
+                             m_window.m_screen, &m_window);
+        if (const std::optional<QString> settled = asker.addSinger(record.singerName))
+            record.singerName = m_window.m_record.singerName = *settled;
     }
 
-    void similarTitle(BatchRecord &record, const QString &message) override
+    bool similarTitle(BatchRecord &record, const QString &message) override
     {
         m_window.m_services.messageBoxes.ok(message);
         m_window.m_record = record;
-        DuplicateTitleDialog same(DuplicateTitleDialog::Variant::batch_same, songOf(record), m_window.m_state,
-                                  m_window.m_services, m_window.m_screen, &m_window);
+        DuplicateTitleDialog same(DuplicateTitleDialog::Variant::batch_same, newSongOf(record), record.newSongNum,
+                                  m_window.m_state, m_window.m_services, m_window.m_screen, &m_window);
         ModalRunner::exec(same);
+        return same.resolution().outcome() == DuplicateResolution::Outcome::Registered;
     }
 
 private:
@@ -84,6 +85,7 @@ void BatchRegiste::batch_reg_do_Click()
     m_services.messageBoxes.ok(runList());
 }
 
+// A run that stopped keeps the list's path, so the same list can simply be run again.
 QString BatchRegiste::runList()
 {
     WindowProgress progress(*Label2, *strip);
@@ -92,9 +94,11 @@ QString BatchRegiste::runList()
     if (!check.ok())
         return check.message;
     Decisions decisions(*this);
-    const BatchOutcome outcome = registerBatch(m_state, check.songs, todayText(m_services), decisions, progress);
-    reg_file_name->clear();
-    QString message = batchDoneMessage(outcome.linesDone);
+    const BatchOutcome outcome =
+        registerBatch(m_state, m_services.fileSystem, check.songs, todayText(m_services), decisions, progress);
+    if (!outcome.stopped)
+        reg_file_name->clear();
+    QString message = outcome.stopped ? batchStoppedMessage(outcome) : batchDoneMessage(outcome.linesDone);
     if (!outcome.problems.isEmpty())
         message += QLatin1Char('\n') + outcome.problems.join(QLatin1Char('\n'));
     return message;

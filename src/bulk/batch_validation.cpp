@@ -4,6 +4,7 @@
 #include "bulk/list_file.h"
 #include "bulk/media_file_resolver.h"
 #include "bulk/progress.h"
+#include "catalogue/record_checks.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -30,6 +31,10 @@ QString checkLine(const QString &line, const ListFileLine &fields, const QString
     song->filePath = resolver.resolve(fields.media);
     if (song->filePath.isEmpty())
         return lineProblem(line, QStringLiteral("找不到指定的檔!"));
+    if (const QString problem = titleProblem(fields.title); !problem.isEmpty())
+        return lineProblem(line, problem + QLatin1Char('!'));
+    if (const QString problem = singerNameProblem(fields.singer); !problem.isEmpty())
+        return lineProblem(line, problem + QLatin1Char('!'));
     song->kindCode = int(kindNames.indexOf(fields.kindName));
     if (song->kindCode < 0)
         return lineProblem(line, QStringLiteral("找不到指定的歌曲種類!"));
@@ -68,7 +73,12 @@ BatchCheck validateListFile(const FileSystem &fs, const QStringList &kindNames, 
             return check;
         }
         check.songs.push_back(std::move(song));
-        progress.step(int(i + 1), int(lines.size()), QString());
+        if (!progress.step(int(i + 1), int(lines.size()), QString())) {
+            check.songs.clear();
+            check.message = kListCheckStopped;
+            check.stopped = true;
+            return check;
+        }
     }
     return check;
 }

@@ -5,10 +5,9 @@
 #include "bulk/file_name_run.h"
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
+#include "catalogue/singer_records.h"
 #include "core/database_error.h"
 #include "core/shared_state.h"
-#include "manage/singer_records.h"
-#include "manage/song_records.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 
@@ -27,8 +26,9 @@ QString today(Clock &clock)
 class UnattendedDecisions : public BatchDecisions
 {
 public:
-    UnattendedDecisions(SharedState &state, QTextStream &out)
+    UnattendedDecisions(SharedState &state, FileSystem &fs, QTextStream &out)
         : m_state(state)
+        , m_fs(fs)
         , m_out(out)
     {
     }
@@ -39,14 +39,20 @@ public:
         m_out << QStringLiteral("新增歌手資料,%1,完成 (歌手性別: 2.團體或其他)").arg(record.singerName) << Qt::endl;
     }
 
-    void similarTitle(BatchRecord &record, const QString &message) override
+    bool similarTitle(BatchRecord &record, const QString &message) override
     {
-        insertSong(m_state.db(), songOf(record));
-        m_out << message << QStringLiteral(" => 仍登錄為 %1").arg(record.newSongNum) << Qt::endl;
+        const Registration registration =
+            registerSong(m_state.db(), m_fs, m_state.AppPath, newSongOf(record), {{}, record.newSongNum, nullptr});
+        const QString problem = registrationProblem(registration, record.filePath);
+        m_out << message << (problem.isEmpty() ? QStringLiteral(" => 仍登錄為 %1").arg(registration.number)
+                                               : QStringLiteral(" => ") + problem)
+              << Qt::endl;
+        return problem.isEmpty();
     }
 
 private:
     SharedState &m_state;
+    FileSystem &m_fs;
     QTextStream &m_out;
 };
 
@@ -58,13 +64,23 @@ int registeredRows(const FileTable &table)
     return registered;
 }
 
+// The folder's problem, or an empty text when it can be scanned.
+QString folderProblem(const FileSystem &fs, const QString &folder)
+{
+    if (!fs.folderExists(folder))
+        return QStringLiteral("請確實指定路徑");
+    if (!fs.canListFolder(folder))
+        return QStringLiteral("無法讀取這個目錄: ") + folder;
+    return {};
+}
+
 } // namespace
 
 int registerFolderWithoutWindow(SharedState &state, FileSystem &fs, Clock &clock, const QString &folder,
                                 QTextStream &out)
 {
-    if (!fs.folderExists(folder)) {
-        out << QStringLiteral("請確實指定路徑") << Qt::endl;
+    if (const QString problem = folderProblem(fs, folder); !problem.isEmpty()) {
+        out << problem << Qt::endl;
         return 1;
     }
     try {
@@ -73,17 +89,17 @@ int registerFolderWithoutWindow(SharedState &state, FileSystem &fs, Clock &clock
         table.scan(folder, quiet);
         for (const FileRow &row : table.rows())
             out << lstFileContent(row) << Qt::endl;
-        const int before = registeredRows(table);
         const RunOutcome outcome = registerFileRows(state, fs, table, today(clock), RowsTaken::ReadyOnly, quiet);
         for (const QString &problem : outcome.problems)
             out << problem << Qt::endl;
-        const int waiting = table.size() - before - outcome.songsWritten;
+        const int registered = registeredRows(table) + outcome.alreadyRegistered;
+        const int waiting = table.size() - registered - outcome.songsWritten;
         out << QStringLiteral("已完成%1筆資料的登錄! 原已登錄 %2 筆, 尚需確認 %3 筆")
                    .arg(outcome.songsWritten)
-                   .arg(before)
+                   .arg(registered)
                    .arg(waiting)
             << Qt::endl;
-        return waiting == 0 ? 0 : 1;
+        return waiting == 0 && outcome.problems.isEmpty() && !outcome.stopped ? 0 : 1;
     } catch (const DatabaseError &e) {
         out << e.message() << Qt::endl;
         return 1;
@@ -100,12 +116,12 @@ int registerListWithoutWindow(SharedState &state, FileSystem &fs, Clock &clock, 
             out << check.message << Qt::endl;
             return 1;
         }
-        UnattendedDecisions decisions(state, out);
-        const BatchOutcome outcome = registerBatch(state, check.songs, today(clock), decisions, quiet);
+        UnattendedDecisions decisions(state, fs, out);
+        const BatchOutcome outcome = registerBatch(state, fs, check.songs, today(clock), decisions, quiet);
         for (const QString &problem : outcome.problems)
             out << problem << Qt::endl;
-        out << batchDoneMessage(outcome.linesDone) << Qt::endl;
-        return outcome.problems.isEmpty() ? 0 : 1;
+        out << (outcome.stopped ? batchStoppedMessage(outcome) : batchDoneMessage(outcome.linesDone)) << Qt::endl;
+        return outcome.problems.isEmpty() && !outcome.stopped ? 0 : 1;
     } catch (const DatabaseError &e) {
         out << e.message() << Qt::endl;
         return 1;

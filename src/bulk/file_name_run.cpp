@@ -2,16 +2,14 @@
 
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
-#include "bulk/registered_file.h"
 #include "bulk/song_writer.h"
-#include "core/database.h"
+#include "catalogue/singer_records.h"
+#include "catalogue/song_files.h"
+#include "catalogue/song_records.h"
+#include "catalogue/song_registration.h"
 #include "core/database_error.h"
-#include "core/file_path.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "manage/singer_records.h"
-#include "manage/song_numbers.h"
-#include "manage/song_records.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -24,6 +22,7 @@ public:
         , m_fs(fs)
         , m_date(date)
         , m_writer(state.db())
+        , m_registered(state.db(), state.AppPath)
     {
     }
 
@@ -41,68 +40,88 @@ public:
             return;
         case RowCommand::AddAnyway:
         case RowCommand::Ready:
-            m_writer.writeSong([&] {
-                insertRow(row, newNumber(row));
-            });
-            ++m_outcome.songsWritten;
+            store(row, {});
             return;
         }
     }
 
     RunOutcome &outcome() { return m_outcome; }
-    void finish() { m_writer.commit(); }
 
-private:
-    QString newNumber(const FileRow &row)
+    void finish()
     {
-        const QString number = Get_NewSongNum(m_state.db(), SongKindCode(m_state, row.kindName), row.count);
-        if (number.isEmpty())
-            throw DatabaseError(kNoFreeSongNumber);
-        return number;
+        try {
+            m_writer.commit();
+        } catch (const DatabaseError &e) {
+            m_outcome.problems.append(e.message());
+        }
+        m_outcome.songsWritten = m_writer.storedSongs();
+        if (m_writer.lostSongs() > 0)
+            m_outcome.problems.append(QStringLiteral("%1首歌未能存入資料庫").arg(m_writer.lostSongs()));
     }
 
+private:
     // One song record per singer of the row, all under one number.
-    void insertRow(const FileRow &row, const QString &number)
+    NewSong newSong(const FileRow &row)
     {
-        SongRecord song{number, SongKindCode(m_state, row.kindName), row.title, row.count, 0, m_date, row.path.trimmed()};
+        NewSong song{SongKindCode(m_state, row.kindName), row.count, row.title, {}, m_date, row.path};
         for (const QString &singer : splitSingers(row.singerField)) {
             const std::optional<SingerRecord> found = findSingerByName(m_state.db(), singer);
             if (!found)
                 throw DatabaseError(QStringLiteral("歌手資料尚未建立: %1").arg(singer));
-            song.song_singer_code = found->singer_code;
-            insertSong(m_state.db(), song);
+            song.singerCodes.append(found->singer_code);
         }
+        return song;
+    }
+
+    bool store(const FileRow &row, const QString &replacedNumber)
+    {
+        Registration registration;
+        m_writer.writeSong([&] {
+            registration = registerSong(m_state.db(), m_fs, m_state.AppPath, newSong(row),
+                                        {replacedNumber, {}, &m_registered});
+            return registration.result == Registration::Result::Registered;
+        });
+        if (registration.result == Registration::Result::FileRegistered)
+            ++m_outcome.alreadyRegistered;
+        else if (registration.result != Registration::Result::Registered)
+            m_outcome.problems.append(row.fileName() + QStringLiteral(": ")
+                                      + registrationProblem(registration, row.path));
+        return registration.result == Registration::Result::Registered;
+    }
+
+    // A file no song is registered with any more.
+    void deleteUnusedFile(const QString &path)
+    {
+        if (!songsUsingFile(m_state.db(), m_state.AppPath, path, QString()).isEmpty())
+            return;
+        if (m_fs.fileExists(path) && m_fs.deleteFile(path))
+            ++m_outcome.filesDeleted;
     }
 
     void deleteOwnFile(const FileRow &row)
     {
-        if (m_fs.fileExists(row.path) && m_fs.deleteFile(row.path))
-            ++m_outcome.filesDeleted;
+        m_writer.commit();
+        deleteUnusedFile(row.path);
     }
 
-    // The old song's records go and the new file takes its number, in one piece. Its file is
-    // deleted only after that is committed, and only when no song uses it any more.
+    // The old song's records go and the new file takes its number, in one piece. The old file
+    // is deleted only after that is committed, and only when no song plays it any more.
     void replaceSong(const FileRow &row)
     {
         const QString number = row.replacedNumber.trimmed();
-        const QString oldLocation = GetSongLocation(m_state, number);
-        m_writer.writeSong([&] {
-            deleteSong(m_state.db(), number);
-            insertRow(row, number);
-        });
-        ++m_outcome.songsWritten;
-        m_writer.commit();
-        if (isRegisteredFile(m_state.db(), oldLocation))
+        const std::optional<SongRecord> old = findSong(m_state.db(), number);
+        if (!store(row, number))
             return;
-        const QString oldFile = resolvePath(m_state.AppPath, oldLocation);
-        if (oldFile != row.path && m_fs.fileExists(oldFile) && m_fs.deleteFile(oldFile))
-            ++m_outcome.filesDeleted;
+        m_writer.commit();
+        if (old)
+            deleteUnusedFile(songFilePath(m_state.AppPath, old->song_location));
     }
 
     SharedState &m_state;
     FileSystem &m_fs;
     QString m_date;
     SongWriter m_writer;
+    RegisteredFiles m_registered;
     RunOutcome m_outcome;
 };
 
@@ -114,6 +133,25 @@ bool isTaken(const FileRow &row, RowsTaken taken)
 }
 
 } // namespace
+
+QString conflictingRows(const FileTable &table, int *row)
+{
+    QHash<QString, int> replacing;
+    for (int i = 0; i < table.size(); ++i) {
+        const FileRow &r = table.row(i);
+        if (r.command != RowCommand::Replace)
+            continue;
+        const QString number = r.replacedNumber.trimmed();
+        const auto first = replacing.constFind(number);
+        if (first != replacing.constEnd()) {
+            *row = i;
+            return QStringLiteral("%1 與 %2 都要取代編號%3, 請修改其中一個的指令 !")
+                .arg(table.row(*first).fileName(), r.fileName(), number);
+        }
+        replacing.insert(number, i);
+    }
+    return {};
+}
 
 RunOutcome registerFileRows(SharedState &state, FileSystem &fs, const FileTable &table, const QString &date,
                             RowsTaken taken, Progress &progress)
@@ -130,18 +168,14 @@ RunOutcome registerFileRows(SharedState &state, FileSystem &fs, const FileTable 
             continue;
         try {
             run.registerRow(row);
-        } catch (const CatalogueBusy &e) {
-            run.outcome().problems.append(e.message());
-            run.outcome().stopped = true;
-            break;
         } catch (const DatabaseError &e) {
             run.outcome().problems.append(row.fileName() + QStringLiteral(": ") + e.message());
+            if (endsTheRun(e)) {
+                run.outcome().stopped = true;
+                break;
+            }
         }
     }
-    try {
-        run.finish();
-    } catch (const DatabaseError &e) {
-        run.outcome().problems.append(e.message());
-    }
+    run.finish();
     return run.outcome();
 }

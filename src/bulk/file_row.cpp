@@ -43,7 +43,7 @@ QString FileRow::fileName() const
 void FileRow::reconfirm()
 {
     confirmed = command != RowCommand::NoCommand && singerState == SingerState::Known
-        && formatError == FileNameError::None;
+        && formatError == FileNameError::None && (command != RowCommand::Replace || !replacedNumber.isEmpty());
 }
 
 QString lstFileContent(const FileRow &row)

@@ -2,11 +2,10 @@
 
 #include "bulk/list_file.h"
 #include "bulk/progress.h"
-#include "bulk/registered_file.h"
+#include "catalogue/similar_titles.h"
+#include "catalogue/singer_records.h"
 #include "core/database.h"
 #include "core/shared_state.h"
-#include "manage/similar_titles.h"
-#include "manage/singer_records.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -23,6 +22,7 @@ FileTable::FileTable(SharedState &state, FileSystem &fs)
 bool FileTable::scan(const QString &typedFolder, Progress &progress, const std::function<void(int)> &onRowAdded)
 {
     m_rows.clear();
+    m_registered.reset();
     const QString folder = absolutePathOf(typedFolder);
     const QStringList names = m_fs.listFiles(folder);
     const int total = int(names.size());
@@ -51,7 +51,7 @@ bool FileTable::setArySong(int i)
     FileRow &row = m_rows[size_t(i)];
     row.confirmed = true;
     row.command = RowCommand::Ready;
-    if (isRegisteredFile(m_state.db(), row.path)) {
+    if (registeredFiles().contains(songFilePath(m_state.AppPath, row.path))) {
         row.command = RowCommand::Registered;
         return true;
     }
@@ -69,6 +69,13 @@ bool FileTable::setArySong(int i)
     }
     checkAgainstCatalogue(row);
     return false;
+}
+
+RegisteredFiles &FileTable::registeredFiles()
+{
+    if (!m_registered)
+        m_registered.emplace(m_state.db(), m_state.AppPath);
+    return *m_registered;
 }
 
 void FileTable::checkAgainstCatalogue(FileRow &row)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "bulk/file_row.h"
+#include "catalogue/song_files.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class FileSystem;
@@ -39,8 +41,11 @@ public:
 
 private:
     void checkAgainstCatalogue(FileRow &row);
+    RegisteredFiles &registeredFiles();
 
     SharedState &m_state;
     FileSystem &m_fs;
     std::vector<FileRow> m_rows;
+    // Read afresh at each scan: songs registered meanwhile elsewhere are seen.
+    std::optional<RegisteredFiles> m_registered;
 };

@@ -5,14 +5,15 @@
 
 namespace {
 
-// A name with a control character (a NUL read from a damaged list) would name another file.
+// A name of a file in the list's own folder: a control character (a NUL read from a damaged
+// list) or a folder part ("../../Setting.ini") would name another file.
 bool isPlainName(const QString &name)
 {
     for (QChar c : name) {
-        if (c.unicode() < 0x20)
+        if (c.unicode() < 0x20 || c == QLatin1Char('/') || c == QLatin1Char('\\'))
             return false;
     }
-    return !name.isEmpty();
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 // What the base name must end in: a number written with at least two digits, other text as it is.
@@ -38,7 +39,7 @@ QString MediaFileResolver::resolve(const QString &field)
     if (!isPlainName(field))
         return {};
     const QString exact = m_folder + QLatin1Char('/') + field;
-    if (m_fs.fileExists(exact))
+    if (chkSupport(field) && m_fs.fileExists(exact))
         return exact;
     if (!m_indexed)
         indexFolder();

@@ -6,9 +6,10 @@
 
 class FileSystem;
 
-// Finds the media file a list-file line names, in the list file's folder: the file of that
-// name, else the first media file (by name) whose base name ends in the number written with
-// at least two digits ("7" finds "…07.mpg"). The folder is read once, however many lines ask.
+// Finds the media file a list-file line names, in the list file's folder: the media file of
+// that name, else the first media file (by name) whose base name ends in the number written
+// with at least two digits ("7" finds "…07.mpg"). Only files with a registrable extension in
+// that very folder are found. The folder is read once, however many lines ask.
 class MediaFileResolver
 {
 public:

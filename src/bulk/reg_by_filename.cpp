@@ -153,9 +153,9 @@ void RegByFilename::cmdAddSinger_Click()
     if (i < 0)
         return;
     // Each singer the catalogue lacks is offered to the owner, one dialog after another.
+    AddSingerAsker asker(AddSingerDialog::Variant::reg_by_filename_addSinger, m_state, m_services, m_screen, this);
     for (const QString &singer : splitSingers(m_table.row(i).singerField))
-        AddSingerDialog::findOrAdd(AddSingerDialog::Variant::reg_by_filename_addSinger, m_state, m_services, m_screen,
-                                   singer, {}, this);
+        settleSinger(m_state.db(), asker, singer);
     m_table.setArySong(i);
     m_table.row(i).reconfirm();
     refreshRow(i);
@@ -194,6 +194,12 @@ void RegByFilename::cmdReg_Click()
     if (unconfirmed >= 0) {
         labSongInfo->setText(QStringLiteral("尚有檔案未確認或格式錯誤 !"));
         lstFileInfo->setCurrentRow(unconfirmed);
+        return;
+    }
+    int conflicting = -1;
+    if (const QString conflict = conflictingRows(m_table, &conflicting); !conflict.isEmpty()) {
+        labSongInfo->setText(conflict);
+        lstFileInfo->setCurrentRow(conflicting);
         return;
     }
     RunOutcome outcome;

@@ -1,14 +1,12 @@
 #include "bulk/reg_by_filename_same.h"
 
-#include "core/database.h"
-#include "core/file_path.h"
-#include "core/lookups.h"
+#include "catalogue/similar_titles.h"
+#include "catalogue/singer_records.h"
+#include "catalogue/song_files.h"
+#include "catalogue/song_records.h"
 #include "core/shared_state.h"
-#include "core/like_pattern.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "playback/small_view.h"
-#include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -22,6 +20,7 @@ RegByFilenameSame::RegByFilenameSame(SharedState &state, Services &services, QSi
                     QSize(800, 290), parent)
     , m_newPath(row.path)
     , m_command(row.command)
+    , m_replacedNumber(row.replacedNumber)
 {
     buildControls();
     fitToScreen(0.8);
@@ -65,13 +64,10 @@ void RegByFilenameSame::buildControls()
 void RegByFilenameSame::loadOldSongs(const QString &title)
 {
     const QSignalBlocker quiet(cmbOrgSong);
-    m_state.db().forEachRow(
-        QStringLiteral("SELECT DISTINCT song_name , song_num FROM song WHERE song_name LIKE ?") + kLikeEscape,
-        {likePrefix(title)}, [this](const RowView &row) {
-            cmbOrgSong->addItem(row.text(0));
-            m_oldNumbers.append(row.text(1));
-            return true;
-        });
+    for (const SimilarSong &song : findTitlesBeginningWith(m_state.db(), title)) {
+        cmbOrgSong->addItem(song.song_name);
+        m_oldNumbers.append(song.song_num);
+    }
     cmbOrgSong->setCurrentIndex(-1);
 }
 
@@ -80,14 +76,7 @@ void RegByFilenameSame::cmbOrgSong_Click()
     const int index = cmbOrgSong->currentIndex();
     if (index < 0)
         return;
-    QStringList singers;
-    m_state.db().forEachRow(QStringLiteral("SELECT singer_name from singer where singer_code in "
-                                           "( select distinct song_singer_code from song where song_num=?)"),
-                            {m_oldNumbers[index]}, [&singers](const RowView &row) {
-                                singers.append(row.text(0));
-                                return true;
-                            });
-    labOrgSinger->setText(singers.join(QLatin1Char('+')));
+    labOrgSinger->setText(singerNamesOfSong(m_state.db(), m_oldNumbers[index]).join(QLatin1Char('+')));
 }
 
 void RegByFilenameSame::cmdAddNew_Click()
@@ -116,21 +105,14 @@ void RegByFilenameSame::cmdReplaceOrg_Click()
 
 void RegByFilenameSame::cmdViewNew_Click()
 {
-    preview(m_newPath, QStringLiteral("瀏覽新進的歌曲檔"));
+    previewFile(m_newPath, QStringLiteral("瀏覽新進的歌曲檔"));
 }
 
 void RegByFilenameSame::cmdViewOrg_Click()
 {
     const int index = cmbOrgSong->currentIndex();
-    if (index >= 0)
-        preview(resolvePath(m_state.AppPath, GetSongLocation(m_state, m_oldNumbers[index])),
-                QStringLiteral("瀏覽原本的歌曲檔"));
-}
-
-void RegByFilenameSame::preview(const QString &path, const QString &caption)
-{
-    SmallView view(m_services.mediaPlayers, m_screen, this);
-    view.setWindowTitle(caption);
-    view.setFilePath(path);
-    ModalRunner::exec(view);
+    if (index < 0)
+        return;
+    if (const std::optional<SongRecord> old = findSong(m_state.db(), m_oldNumbers[index]))
+        previewFile(songFilePath(m_state.AppPath, old->song_location), QStringLiteral("瀏覽原本的歌曲檔"));
 }

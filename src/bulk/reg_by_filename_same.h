@@ -29,7 +29,8 @@ public:
     QPushButton *cmdDelete = nullptr;
     QPushButton *cmdReplaceOrg = nullptr;
 
-    // The decision: the row's command as it came in unless a button set another.
+    // The decision: the row's command and replaced number as they came in, unless a button
+    // set others (closing the dialog changes nothing).
     RowCommand command() const { return m_command; }
     QString replacedNumber() const { return m_replacedNumber; }
     // Numbers of the old songs, entry by entry of cmbOrgSong.
@@ -45,7 +46,6 @@ public:
 private:
     void buildControls();
     void loadOldSongs(const QString &title);
-    void preview(const QString &path, const QString &caption);
 
     QString m_newPath;
     QStringList m_oldNumbers;

@@ -6,6 +6,11 @@ namespace {
 constexpr qint64 kCommitEveryMs = 250;
 }
 
+bool endsTheRun(const DatabaseError &e)
+{
+    return dynamic_cast<const CatalogueBusy *>(&e) || dynamic_cast<const CatalogueUnwritable *>(&e);
+}
+
 SongWriter::SongWriter(Database &db)
     : m_db(db)
 {
@@ -20,15 +25,16 @@ SongWriter::~SongWriter()
     }
 }
 
-void SongWriter::writeSong(const std::function<void()> &write)
+void SongWriter::writeSong(const std::function<bool()> &write)
 {
     if (!m_group) {
         m_group.emplace(m_db);
         m_sinceCommit.start();
     }
     ScopedTransaction song(m_db);
-    write();
+    const bool stored = write();
     song.commit();
+    m_pending += stored ? 1 : 0;
     if (m_sinceCommit.elapsed() >= kCommitEveryMs)
         commit();
 }
@@ -37,6 +43,15 @@ void SongWriter::commit()
 {
     if (!m_group)
         return;
-    m_group->commit();
+    const int pending = m_pending;
+    m_pending = 0;
+    try {
+        m_group->commit();
+    } catch (const DatabaseError &) {
+        m_group.reset();
+        m_lost += pending;
+        throw;
+    }
     m_group.reset();
+    m_stored += pending;
 }

@@ -24,10 +24,18 @@ bool isBusy(int rc)
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
+bool isUnwritable(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_FULL || primary == SQLITE_READONLY || primary == SQLITE_IOERR;
+}
+
 [[noreturn]] void fail(sqlite3 *handle, int rc, const QString &path, const QString &sql)
 {
     if (isBusy(rc))
         throw CatalogueBusy(QStringLiteral("另一個程式正在使用資料庫 %1").arg(path));
+    if (isUnwritable(rc))
+        throw CatalogueUnwritable(QStringLiteral("資料庫無法寫入 (%1): %2").arg(sqliteMessage(handle), path));
     throw DatabaseError(QStringLiteral("資料庫錯誤: %1\n%2").arg(sqliteMessage(handle), sql));
 }
 

@@ -28,3 +28,11 @@ class CatalogueBusy : public DatabaseError
 public:
     using DatabaseError::DatabaseError;
 };
+
+// The catalogue cannot be written at all: the disk is full, the file is read-only, or the
+// disk fails. Every further write would fail the same way, so a long run stops at once.
+class CatalogueUnwritable : public DatabaseError
+{
+public:
+    using DatabaseError::DatabaseError;
+};

@@ -1,8 +1,8 @@
 #include "manage/add_singer_dialog.h"
 
+#include "catalogue/singer_records.h"
 #include "core/shared_state.h"
-#include "manage/singer_records.h"
-#include "platform/message_boxes.h"
+#include "manage/singer_registry.h"
 #include "platform/services.h"
 #include "widgets/modal_runner.h"
 
@@ -43,61 +43,33 @@ AddSingerDialog::AddSingerDialog(Variant variant, SharedState &state, Services &
         move(int(screen.width() * 0.3), int(screen.height() * 0.3));
 }
 
-std::optional<qint64> AddSingerDialog::findOrAdd(Variant variant, SharedState &state, Services &services,
-                                                 QSize screen, const QString &name,
-                                                 const std::function<void(const QString &)> &writeBack,
-                                                 QWidget *parent)
-{
-    if (const std::optional<SingerRecord> singer = findSingerByName(state.db(), name.trimmed()))
-        return singer->singer_code;
-    AddSingerDialog dialog(variant, state, services, screen, parent);
-    QString lookUp = name.trimmed();
-    dialog.writeBack = [&](const QString &corrected) {
-        if (!writeBack)
-            return;
-        writeBack(corrected);
-        lookUp = corrected;
-    };
-    dialog.singer_name->setText(name.trimmed());
-    ModalRunner::exec(dialog);
-    if (const std::optional<SingerRecord> singer = findSingerByName(state.db(), lookUp))
-        return singer->singer_code;
-    return std::nullopt;
-}
-
-std::optional<qint64> AddSingerDialog::findOrAddFromBox(SharedState &state, Services &services, QSize screen,
-                                                        QLineEdit *nameBox, QWidget *parent)
-{
-    return findOrAdd(Variant::singer_add, state, services, screen, nameBox->text(),
-                     [nameBox](const QString &name) { nameBox->setText(name); }, parent);
-}
-
+// The name goes back to the registration only once it is settled: a name the owner said No
+// to, in a dialog then closed, does not replace what the registration holds.
 void AddSingerDialog::Command1_Click()
 {
-    const QString name = singer_name->text().trimmed();
-    if (singer_sex->currentIndex() < 0) {
-        m_services.messageBoxes.ok(QStringLiteral("請選好歌手性別"));
+    SingerRegistry registry(m_state.db(), m_services.messageBoxes);
+    if (!registry.confirmNewSinger(singer_name->text(), singer_sex->currentIndex()))
         return;
-    }
-    if (name.isEmpty()) {
-        m_services.messageBoxes.ok(QStringLiteral("請輸入合法的歌手名"));
-        return;
-    }
-    if (!findSingerByName(m_state.db(), name)) {
-        insertSinger(m_state.db(), name, singer_sex->currentIndex());
-        confirm(name);
-        return;
-    }
-    if (m_services.messageBoxes.yesNo(QStringLiteral("您所修正後的歌手名稱在資料庫中已經有同名的人了! "
-                                                     "請問這是不是本來您所要輸入的歌手名?")))
-        confirm(name);
+    m_settled = singer_name->text().trimmed();
+    accept();
 }
 
-// The name goes back to the registration only once it is settled: a name the owner said No
-// to, in a dialog then closed, does not replace what the registration window holds.
-void AddSingerDialog::confirm(const QString &name)
+AddSingerAsker::AddSingerAsker(AddSingerDialog::Variant variant, SharedState &state, Services &services,
+                               QSize screen, QWidget *parent)
+    : m_variant(variant)
+    , m_state(state)
+    , m_services(services)
+    , m_screen(screen)
+    , m_parent(parent)
 {
-    if (writeBack)
-        writeBack(name);
-    accept();
+}
+
+std::optional<QString> AddSingerAsker::addSinger(const QString &name)
+{
+    AddSingerDialog dialog(m_variant, m_state, m_services, m_screen, m_parent);
+    dialog.singer_name->setText(name.trimmed());
+    ModalRunner::exec(dialog);
+    if (dialog.settledName().isEmpty())
+        return std::nullopt;
+    return dialog.settledName();
 }

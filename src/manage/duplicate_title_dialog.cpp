@@ -1,14 +1,8 @@
 #include "manage/duplicate_title_dialog.h"
 
-#include "core/database.h"
-#include "core/lookups.h"
-#include "core/scoped_transaction.h"
 #include "core/shared_state.h"
-#include "manage/media_file_removal.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "playback/small_view.h"
-#include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,27 +12,31 @@
 
 namespace {
 
-// The similar-song table of the window holds this many rows.
-constexpr int kSimilarRows = 2001;
 const QString kSingerPrefix = QStringLiteral("演唱者:");
 const QString kFileGoesToo = QStringLiteral("刪除之後,原始檔案也會一並刪除");
 
+DuplicateResolution::Variant resolutionVariant(DuplicateTitleDialog::Variant variant)
+{
+    return variant == DuplicateTitleDialog::Variant::song_add_same ? DuplicateResolution::Variant::SongAdd
+                                                                    : DuplicateResolution::Variant::Batch;
+}
+
 } // namespace
 
-DuplicateTitleDialog::DuplicateTitleDialog(Variant variant, const SongRecord &newSong, SharedState &state,
-                                           Services &services, QSize screen, QWidget *parent)
+DuplicateTitleDialog::DuplicateTitleDialog(Variant variant, const NewSong &song, const QString &number,
+                                           SharedState &state, Services &services, QSize screen, QWidget *parent)
     : ManagerDialog(state, services, screen,
                     variant == Variant::song_add_same ? QStringLiteral("song_add_same") : QStringLiteral("batch_same"),
                     variant == Variant::song_add_same ? QStringLiteral("類似曲名") : QStringLiteral("批次新增"),
                     QSize(640, 370), parent)
     , m_variant(variant)
-    , m_song(newSong)
+    , m_resolution(state, services.fileSystem, services.messageBoxes, resolutionVariant(variant), song, number)
 {
     createControls();
     fitToScreen(0.5);
     centreOnScreen();
-    new_song_name->setText(m_song.song_name.trimmed());
-    loadSimilarSongs();
+    new_song_name->setText(song.title.trimmed());
+    showTitles(m_resolution.similarSongs().isEmpty() ? -1 : 0);
 }
 
 void DuplicateTitleDialog::createControls()
@@ -75,26 +73,18 @@ void DuplicateTitleDialog::createControls()
     connect(org_song_name->lineEdit(), &QLineEdit::textEdited, this, [this] { refuseTyping(); });
 }
 
-void DuplicateTitleDialog::loadSimilarSongs()
+void DuplicateTitleDialog::showTitles(int selected)
 {
     org_song_name->clear();
-    m_similar = findSimilarTitles(m_state.db(), m_song.song_name, m_song.song_text_count, kSimilarRows);
-    for (const SimilarSong &song : std::as_const(m_similar))
+    for (const SimilarSong &song : m_resolution.similarSongs())
         org_song_name->addItem(song.song_name);
-    org_song_name->setCurrentIndex(m_similar.isEmpty() ? -1 : 0);
+    org_song_name->setCurrentIndex(selected);
     org_song_name_Click();
-}
-
-const SimilarSong *DuplicateTitleDialog::selectedSong() const
-{
-    const int row = org_song_name->currentIndex();
-    return row >= 0 && row < m_similar.size() ? &m_similar[row] : nullptr;
 }
 
 void DuplicateTitleDialog::org_song_name_Click()
 {
-    const SimilarSong *song = selectedSong();
-    org_song_singer_lab->setText(kSingerPrefix + (song ? GetSingerName(m_state, song->song_singer_code) : QString()));
+    org_song_singer_lab->setText(kSingerPrefix + m_resolution.singerOf(org_song_name->currentIndex()));
 }
 
 void DuplicateTitleDialog::refuseTyping()
@@ -104,125 +94,58 @@ void DuplicateTitleDialog::refuseTyping()
     org_song_name->setEditText(row >= 0 ? org_song_name->itemText(row) : QString());
 }
 
-void DuplicateTitleDialog::new_add_Click()
+void DuplicateTitleDialog::finishIf(bool over)
 {
-    SongRecord song = m_song;
-    song.song_name = new_song_name->text();
-    if (song.song_name.trimmed().isEmpty()) {
-        m_services.messageBoxes.ok(QStringLiteral("請輸入正確的曲目名"));
-        return;
-    }
-    insertSong(m_state.db(), song);
-    finishRegistered(song);
+    if (over)
+        accept();
 }
 
-void DuplicateTitleDialog::finishRegistered(const SongRecord &song)
+void DuplicateTitleDialog::new_add_Click()
 {
-    m_song = song;
-    m_outcome = Outcome::Registered;
-    m_services.messageBoxes.ok(m_variant == Variant::song_add_same ? QStringLiteral("存入ok! 請進行下一首曲的建檔作業")
-                                                                   : QStringLiteral("存入ok! 請進行下一首曲的批次作業"));
-    accept();
+    finishIf(m_resolution.registerAnyway(new_song_name->text()));
 }
 
 void DuplicateTitleDialog::new_cancel_Click()
 {
-    MessageBoxes &boxes = m_services.messageBoxes;
-    if (!Frame1->isEnabled()
-        && !boxes.yesNo(QStringLiteral("原本的歌曲檔及其登錄已經被您刪除了,請問您是否真的要取消這首新進歌曲的新登錄?")))
-        return;
-    if (!boxes.yesNo(QStringLiteral("您這新進的歌真的不登錄? 是否真的要算了而進行下一首歌的登錄?")))
-        return;
-    if (boxes.yesNo(QStringLiteral("是否要一起刪除這新進歌曲的檔案?")))
-        removeMediaFile(m_state, m_services, m_song.song_location.trimmed(), QString());
-    m_outcome = Outcome::GivenUp;
-    accept();
-}
-
-void DuplicateTitleDialog::preview(const QString &path, const QString &caption)
-{
-    SmallView view(m_services.mediaPlayers, m_screen, this);
-    view.setWindowTitle(caption);
-    view.setFilePath(path);
-    ModalRunner::exec(view);
+    finishIf(m_resolution.giveUp());
 }
 
 void DuplicateTitleDialog::new_view_Click()
 {
-    preview(m_song.song_location.trimmed(), QStringLiteral("瀏覽新進的歌曲檔"));
+    previewFile(m_resolution.newFile(), QStringLiteral("瀏覽新進的歌曲檔"));
 }
 
 void DuplicateTitleDialog::org_view_Click()
 {
-    if (const SimilarSong *song = selectedSong())
-        preview(GetSongLocation(m_state, song->song_num.trimmed()), QStringLiteral("瀏覽原本的歌曲檔"));
+    const QString file = m_resolution.oldFile(org_song_name->currentIndex());
+    if (!file.isEmpty())
+        previewFile(file, QStringLiteral("瀏覽原本的歌曲檔"));
 }
 
-// The old song goes and the new one takes its number. The old rows and, when the owner wants
-// it at once, the new song are written as one piece; the old file is deleted only after that
-// piece is in the catalogue, so a failure leaves both the catalogue and the file as they were.
 void DuplicateTitleDialog::org_kill_Click()
 {
-    const SimilarSong *old = selectedSong();
-    if (!old || !Frame1->isEnabled())
+    if (!Frame1->isEnabled())
         return;
-    MessageBoxes &boxes = m_services.messageBoxes;
-    if (!boxes.yesNo(QStringLiteral("若是刪除舊曲, 則舊曲的歌檔也會從系統中刪除掉!\n"
-                                    "而舊曲的曲目編號也會即時讓給新的登錄!!\n請確定")))
-        return;
-    const QString oldNum = old->song_num.trimmed();
-    const QString oldFile = GetSongLocation(m_state, oldNum).trimmed();
-    const bool oldFileFound = oldFile != kNotFoundText + oldNum;
-    SongRecord replacement = m_song;
-    replacement.song_num = oldNum;
-    replacement.song_name = new_song_name->text();
-
-    Database &db = m_state.db();
-    ScopedTransaction transaction(db);
-    deleteSong(db, oldNum);
-    const bool replace = boxes.yesNo(QStringLiteral("舊曲目已刪除, 是否讓新曲目替換上?"));
-    if (replace)
-        insertSong(db, replacement);
-    transaction.commit();
-
-    m_song.song_num = oldNum;
-    Frame1->setTitle(QStringLiteral("原本歌曲登錄及檔案已刪除"));
-    Frame1->setEnabled(false);
-    // The new song may be the very file the old one played: that file stays.
-    if (oldFileFound && oldFile != m_song.song_location.trimmed())
-        removeMediaFile(m_state, m_services, oldFile, oldNum);
-    if (replace)
-        finishRegistered(replacement);
+    const bool over = m_resolution.replaceOld(org_song_name->currentIndex(), new_song_name->text());
+    if (m_resolution.oldSongDeleted()) {
+        Frame1->setTitle(QStringLiteral("原本歌曲登錄及檔案已刪除"));
+        Frame1->setEnabled(false);
+    }
+    finishIf(over);
 }
 
 void DuplicateTitleDialog::org_modify_Click()
 {
-    const SimilarSong *old = selectedSong();
-    if (!old)
-        return;
-    const QString title = org_renew->text().trimmed();
-    if (title.isEmpty()) {
-        m_services.messageBoxes.ok(QStringLiteral("請輸入正確的曲目名"));
-        return;
-    }
-    Database &db = m_state.db();
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = ? WHERE song_num = ?"), {title, old->song_num.trimmed()});
-    transaction.commit();
-    refreshTitles();
-    m_services.messageBoxes.ok(QStringLiteral("舊曲名已修改為") + title);
+    const int selected = org_song_name->currentIndex();
+    m_resolution.renameOld(selected, org_renew->text());
+    showTitles(selected);
 }
 
-// Every title is read again from the catalogue; the selection stays where it was.
-void DuplicateTitleDialog::refreshTitles()
+void DuplicateTitleDialog::done(int result)
 {
-    const int selected = org_song_name->currentIndex();
-    QStringList titles;
-    for (SimilarSong &song : m_similar) {
-        song.song_name = GetSongName(m_state, song.song_num.trimmed());
-        titles.append(song.song_name);
+    if (result == QDialog::Rejected && !m_closing) {
+        m_closing = true;
+        guarded([this] { m_resolution.close(new_song_name->text()); });
     }
-    org_song_name->clear();
-    org_song_name->addItems(titles);
-    org_song_name->setCurrentIndex(selected);
+    ManagerDialog::done(result);
 }

@@ -1,34 +1,26 @@
 #pragma once
 
+#include "manage/duplicate_resolution.h"
 #include "manage/manager_dialog.h"
-#include "manage/similar_titles.h"
-#include "manage/song_records.h"
 
-// The window that resolves a new song whose title resembles songs already registered: the
-// new song beside the similar old ones, to register anyway, give up (optionally deleting its
-// file), preview either file, delete an old song and take its number, or rename an old song.
-// Song registration opens it as song_add_same, batch registration as batch_same; the two
-// differ in caption, in the old-song delete button and in the message after registering.
+// The window that resolves a new song whose title resembles songs already registered: the new
+// song beside the similar old ones, to register anyway, give up (optionally deleting its file),
+// preview either file, delete an old song and take its number, or rename an old song; the
+// decisions are DuplicateResolution's. Song registration opens it as song_add_same, batch
+// registration as batch_same; the two differ in caption, in the old-song delete button and in
+// the message after registering.
 class DuplicateTitleDialog : public ManagerDialog
 {
     Q_OBJECT
 
 public:
     enum class Variant { song_add_same, batch_same };
-    enum class Outcome {
-        Undecided,  // closed with the close box: nothing registered, no file deleted
-        Registered, // the new song is stored (newSong() says under which number and title)
-        GivenUp,    // the owner gave the new song up
-    };
 
     // Reads the similar songs at once; throws DatabaseError when the catalogue cannot be read.
-    DuplicateTitleDialog(Variant variant, const SongRecord &newSong, SharedState &state, Services &services,
-                         QSize screen, QWidget *parent = nullptr);
+    DuplicateTitleDialog(Variant variant, const NewSong &song, const QString &number, SharedState &state,
+                         Services &services, QSize screen, QWidget *parent = nullptr);
 
-    Outcome outcome() const { return m_outcome; }
-    // The new song, with the number it took over from a deleted old song and the title as
-    // edited in new_song_name.
-    const SongRecord &newSong() const { return m_song; }
+    const DuplicateResolution &resolution() const { return m_resolution; }
 
     void new_add_Click();
     void new_cancel_Click();
@@ -51,18 +43,16 @@ public:
     QLineEdit *org_renew = nullptr; // label org_Label2
     QPushButton *org_modify = nullptr;
 
+    // Every way of closing passes here: the close box and Esc ask what the resolution asks.
+    void done(int result) override;
+
 private:
     void createControls();
-    void loadSimilarSongs();
-    void refreshTitles();
-    void finishRegistered(const SongRecord &song);
-    void preview(const QString &path, const QString &caption);
+    void showTitles(int selected);
     void refuseTyping();
-    // The similar song selected in org_song_name, or nullptr.
-    const SimilarSong *selectedSong() const;
+    void finishIf(bool over);
 
     Variant m_variant;
-    SongRecord m_song;
-    QList<SimilarSong> m_similar; // parallel to org_song_name
-    Outcome m_outcome = Outcome::Undecided;
+    DuplicateResolution m_resolution;
+    bool m_closing = false;
 };

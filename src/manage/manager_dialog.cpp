@@ -8,6 +8,8 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
+#include "playback/small_view.h"
+#include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -139,6 +141,14 @@ void ManagerDialog::chooseFileInto(QLineEdit *box)
     const QString chosen = m_services.fileDialogs.openFile(start, QString());
     if (!chosen.isEmpty())
         box->setText(chosen);
+}
+
+void ManagerDialog::previewFile(const QString &path, const QString &caption)
+{
+    SmallView view(m_services.mediaPlayers, m_screen, this);
+    view.setWindowTitle(caption);
+    view.setFilePath(path);
+    ModalRunner::exec(view);
 }
 
 void ManagerDialog::centreOnScreen()

@@ -51,6 +51,8 @@ protected:
     QLineEdit *addLabelledTextBox(QWidget *parent, const QString &labelName, const QString &label,
                                   const QString &name, int x, int y, int labelWidth, int fieldWidth, int h = 30);
 
+    // Plays a song file (a path as songFilePath gives it) in the preview window.
+    void previewFile(const QString &path, const QString &caption);
     // The open-file dialog, starting from the folder of the path in box; the file chosen goes into box.
     void chooseFileInto(QLineEdit *box);
     // A control made elsewhere that fitToScreen scales with the others.

@@ -1,7 +1,7 @@
 #include "manage/manager_song_statu.h"
 
 #include "core/shared_state.h"
-#include "manage/catalogue_statistics.h"
+#include "catalogue/catalogue_statistics.h"
 
 #include <QLabel>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "manage/manager_dialog.h"
-#include "manage/singer_records.h"
+#include "catalogue/singer_records.h"
 
 #include <QList>
 

@@ -1,11 +1,8 @@
 #include "manage/singer_modify.h"
 
-#include "core/database.h"
-#include "core/scoped_transaction.h"
 #include "core/shared_state.h"
 #include "manage/singer_choice_dialog.h"
-#include "manage/singer_records.h"
-#include "platform/message_boxes.h"
+#include "manage/singer_registry.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -46,68 +43,21 @@ void SingerModify::singer_search_Click()
     m_currentCode = singer->singer_code;
 }
 
-bool SingerModify::inputAcceptable()
-{
-    if (singer_sex->currentIndex() < 0) {
-        m_services.messageBoxes.ok(QStringLiteral("請選好歌手性別"));
-        return false;
-    }
-    if (singer_name->text().trimmed().isEmpty()) {
-        m_services.messageBoxes.ok(QStringLiteral("請輸入合法的歌手名"));
-        return false;
-    }
-    return true;
-}
-
 void SingerModify::singer_insert_Click()
 {
-    if (!inputAcceptable())
-        return;
-    const QString name = singer_name->text().trimmed();
-    // Compared trimmed, as it will be stored: "王菲 " is the 王菲 already there.
-    if (findSingerByName(m_state.db(), name)) {
-        m_services.messageBoxes.ok(QStringLiteral("歌手名有重覆, 請修正後再執行\"新增\"功能"));
-        return;
-    }
-    insertSinger(m_state.db(), name, singer_sex->currentIndex());
-    m_services.messageBoxes.ok(QStringLiteral("新增歌手資料,") + singer_name->text() + QStringLiteral(",完成"));
-}
-
-std::optional<SingerRecord> SingerModify::pickedSinger()
-{
-    std::optional<SingerRecord> singer = findSingerByCode(m_state.db(), m_currentCode);
-    if (!singer)
-        m_services.messageBoxes.ok(QStringLiteral("請先按\"找\"鍵來確定輸入的歌手名稱"));
-    return singer;
+    SingerRegistry(m_state.db(), m_services.messageBoxes).add(singer_name->text(), singer_sex->currentIndex());
 }
 
 void SingerModify::singer_modify_do_Click()
 {
-    const std::optional<SingerRecord> singer = pickedSinger();
-    if (!singer || !inputAcceptable())
-        return;
-    Database &db = m_state.db();
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE singer SET singer_name = ?, singer_sex = ? WHERE singer_code = ?"),
-                  {singer_name->text().trimmed(), singer_sex->currentIndex(), singer->singer_code});
-    transaction.commit();
-    m_services.messageBoxes.ok(QStringLiteral("修歌手資料,") + singer_name->text() + QStringLiteral(",完成"));
+    SingerRegistry(m_state.db(), m_services.messageBoxes)
+        .modify(m_currentCode, singer_name->text(), singer_sex->currentIndex());
 }
 
 void SingerModify::delete_do_Click()
 {
-    const std::optional<SingerRecord> singer = pickedSinger();
-    if (!singer)
-        return;
-    if (!m_services.messageBoxes.yesNo(QStringLiteral("請問是否真的要幹掉") + singer->singer_name
-                                       + QStringLiteral("這筆資料?")))
-        return;
-    Database &db = m_state.db();
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("DELETE FROM singer WHERE singer_code = ?"), {singer->singer_code});
-    transaction.commit();
-    m_services.messageBoxes.ok(QStringLiteral("刪除歌手資料,") + singer_name->text() + QStringLiteral(",完成"));
-    singer_name->clear();
+    if (SingerRegistry(m_state.db(), m_services.messageBoxes).remove(m_currentCode))
+        singer_name->clear();
 }
 
 void SingerModify::Command1_Click()

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "manage/manager_dialog.h"
-#include "manage/singer_records.h"
+#include "catalogue/singer_records.h"
 
 // "歌手資料管理": finds a singer by the beginning of the name, then renames, changes the sex
-// of or deletes that singer, or adds a new one. Songs keep their singer codes throughout.
+// of or deletes that singer, or adds a new one (SingerRegistry). Songs keep their singer codes.
 class SingerModify : public ManagerDialog
 {
     Q_OBJECT
@@ -30,10 +30,5 @@ public:
     QPushButton *Command1 = nullptr;
 
 private:
-    // The picked singer as the catalogue has it now; says "search first" when there is none.
-    std::optional<SingerRecord> pickedSinger();
-    // The name and sex typed are fit to store; says what is wrong when not.
-    bool inputAcceptable();
-
     qint64 m_currentCode = 0;
 };

@@ -1,15 +1,10 @@
 #include "manage/song_add.h"
 
-#include "core/lookups.h"
 #include "core/shared_state.h"
-#include "core/small_routines.h"
 #include "manage/add_singer_dialog.h"
-#include "core/build_date.h"
 #include "manage/duplicate_title_dialog.h"
-#include "manage/similar_titles.h"
 #include "manage/singer_choice_dialog.h"
-#include "manage/song_numbers.h"
-#include "platform/message_boxes.h"
+#include "manage/song_add_flow.h"
 #include "platform/services.h"
 #include "widgets/modal_runner.h"
 
@@ -23,6 +18,28 @@ namespace {
 constexpr int kLabelWidth = 110;
 constexpr int kFieldX = 135;
 } // namespace
+
+// The owner decides in the add-singer dialog and the duplicate-title window.
+class SongAdd::Decisions : public SongAddDecisions
+{
+public:
+    explicit Decisions(SongAdd &window)
+        : m_window(window)
+        , m_singers(AddSingerDialog::Variant::singer_add, window.m_state, window.m_services, window.m_screen, &window)
+    {
+    }
+    std::optional<QString> addSinger(const QString &name) override { return m_singers.addSinger(name); }
+    void resolveSimilarTitle(const NewSong &song, const QString &number) override
+    {
+        DuplicateTitleDialog same(DuplicateTitleDialog::Variant::song_add_same, song, number, m_window.m_state,
+                                  m_window.m_services, m_window.m_screen, &m_window);
+        ModalRunner::exec(same);
+    }
+
+private:
+    SongAdd &m_window;
+    AddSingerAsker m_singers;
+};
 
 SongAdd::SongAdd(SharedState &state, Services &services, QSize screen, QWidget *parent)
     : ManagerDialog(state, services, screen, QStringLiteral("Song_Add"), QStringLiteral("新增歌曲"), QSize(600, 390),
@@ -109,8 +126,9 @@ void SongAdd::song_kind_LostFocus()
     const bool both = m_kindChosen && m_countChosen && song_kind->currentIndex() >= 0
         && song_text_count->currentIndex() >= 0;
     setNumberEnabled(both);
-    song_code->setText(both ? Get_NewSongNum(m_state.db(), song_kind->currentIndex(),
-                                             song_text_count->currentText().toInt())
+    Decisions decisions(*this);
+    SongAddFlow flow(m_state, m_services.fileSystem, m_services.messageBoxes, decisions);
+    song_code->setText(both ? flow.proposedNumber(song_kind->currentIndex(), song_text_count->currentText().toInt())
                             : QString());
 }
 
@@ -127,46 +145,22 @@ void SongAdd::check_singr_name_Click()
 
 void SongAdd::add_do_Click()
 {
-    MessageBoxes &boxes = m_services.messageBoxes;
-    const std::optional<QString> date = buildDateText(song_build_date->text());
-    if (!date) {
-        boxes.ok(QStringLiteral("請指定好日期"));
-        return;
-    }
-    const QString number = song_code->text().trimmed();
-    if (!isSongNumberText(number) || song_kind->currentIndex() < 0 || song_text_count->currentIndex() < 0) {
-        boxes.ok(QStringLiteral("請輸入正確的曲目編號"));
-        return;
-    }
-    if (song_name->text().isEmpty()) {
-        boxes.ok(QStringLiteral("請輸入正確的曲目名"));
-        return;
-    }
-    const QString location = song_location->text().trimmed();
-    if (!FileExists(m_services.fileSystem, location)) {
-        boxes.ok(QStringLiteral("您所指定的檔案並不存在ㄛ!"));
-        return;
-    }
-    const std::optional<qint64> singer =
-        AddSingerDialog::findOrAddFromBox(m_state, m_services, m_screen, singer_name, this);
-    // Closed without a singer: nothing may be stored, and the owner's input stays.
-    if (!singer)
-        return;
-    const SongRecord song{number, song_kind->currentIndex(), song_name->text(), song_text_count->currentText().toInt(),
-                          *singer, *date, location};
-    const QList<SimilarSong> similar = findSimilarTitles(m_state.db(), song.song_name, song.song_text_count, 1);
-    if (similar.isEmpty()) {
-        insertSong(m_state.db(), song);
-        boxes.ok(QStringLiteral("存入ok! 請進行下一首曲的建檔作業"));
-    } else {
-        boxes.ok(similarTitleMessage(similar.first(), GetSingerName(m_state, similar.first().song_singer_code),
-                                     kSimilarTitleEnding));
-        newSongNum = number;
-        newSingerCode = *singer;
-        DuplicateTitleDialog same(DuplicateTitleDialog::Variant::song_add_same, song, m_state, m_services, m_screen, this);
-        ModalRunner::exec(same);
-    }
-    readyForNextSong();
+    const SongAddForm form{song_build_date->text(),
+                           song_kind->currentIndex(),
+                           song_text_count->currentIndex() < 0 ? -1 : song_text_count->currentText().toInt(),
+                           song_code->text(),
+                           song_name->text(),
+                           singer_name->text(),
+                           song_location->text()};
+    Decisions decisions(*this);
+    SongAddFlow flow(m_state, m_services.fileSystem, m_services.messageBoxes, decisions);
+    QString singer;
+    const SongAddFlow::Outcome outcome = flow.save(form, &singer);
+    // A name corrected in the add-singer dialog replaces the one typed.
+    if (!singer.isEmpty() && singer != singer_name->text().trimmed())
+        singer_name->setText(singer);
+    if (outcome != SongAddFlow::Outcome::Refused)
+        readyForNextSong();
 }
 
 // After a song is stored or handed over: lists, number, date and title start again; the

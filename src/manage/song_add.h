@@ -3,8 +3,8 @@
 #include "manage/manager_dialog.h"
 
 // "新增歌曲": registers one song after another. The kind and count lists propose the next
-// free number; the save checks date, number, title and file, finds or creates the singer, and
-// hands a title like one already registered to the duplicate-title window instead of storing it.
+// free number; the save (SongAddFlow) checks date, number, title and file, finds or creates the
+// singer, and hands a title like one already registered to the duplicate-title window.
 class SongAdd : public ManagerDialog
 {
     Q_OBJECT
@@ -19,10 +19,6 @@ public:
     void check_singr_name_Click();
     void add_do_Click();
     void forget_it_Click();
-
-    // Handed to the duplicate-title window: the new song's number and its singer's code.
-    QString newSongNum;
-    qint64 newSingerCode = 0;
 
     QComboBox *song_kind = nullptr;       // label Label1
     QComboBox *song_text_count = nullptr; // label Label2
@@ -42,6 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class Decisions;
     void createControls();
     void initialise();
     void readyForNextSong();

@@ -1,19 +1,11 @@
 #include "manage/song_modify.h"
 
-#include "core/database.h"
-#include "core/lookups.h"
-#include "core/scoped_transaction.h"
+#include "catalogue/song_files.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
-#include "core/build_date.h"
-#include "core/like_pattern.h"
-#include "manage/media_file_removal.h"
 #include "manage/singer_choice_dialog.h"
-#include "manage/song_records.h"
-#include "platform/message_boxes.h"
+#include "manage/song_edit_flow.h"
 #include "platform/services.h"
-#include "playback/small_view.h"
-#include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -34,6 +26,19 @@ QString listEntry(const QString &number, const QString &title, const QString &si
 }
 
 } // namespace
+
+// The flow of the window, asking about a missing singer through the add-singer dialog.
+class SongModify::Decisions
+{
+public:
+    explicit Decisions(SongModify &window)
+        : singers(AddSingerDialog::Variant::singer_add, window.m_state, window.m_services, window.m_screen, &window)
+        , flow(window.m_state, window.m_services.fileSystem, window.m_services.messageBoxes, singers)
+    {
+    }
+    AddSingerAsker singers;
+    SongEditFlow flow;
+};
 
 SongModify::SongModify(SharedState &state, Services &services, QSize screen, QWidget *parent)
     : ManagerDialog(state, services, screen, QStringLiteral("song_modify"), QStringLiteral("歌曲資料新增修改"),
@@ -108,31 +113,13 @@ void SongModify::key_search_Click()
     m_numbers.clear();
     m_selected = false;
     Timer1_Timer();
-    // Either fragment matches anywhere; a typed "%" or "_" is itself. The title fragment also
-    // finds numbers, as its label says. The songs are read straight through the table: walking
-    // an index in list order would fetch every row of the catalogue one by one, many times
-    // slower than sorting the few that match.
-    const QString title = likeFragment(keyword_song->text());
+    Decisions decisions(*this);
     QStringList entries;
-    bool more = false;
-    m_state.db().forEachRow(
-        QStringLiteral("SELECT song_num, song_name, singer_name FROM song AS b NOT INDEXED INNER JOIN singer AS a "
-                       "ON a.singer_code = b.song_singer_code WHERE (song_name LIKE ?1")
-            + kLikeEscape + QStringLiteral(" OR song_num LIKE ?1") + kLikeEscape
-            + QStringLiteral(") AND singer_name LIKE ?2") + kLikeEscape
-            + QStringLiteral(" ORDER BY song_text_count, song_name"),
-        {title, likeFragment(keyword_singer->text().trimmed())}, [&](const RowView &row) {
-            if (m_numbers.size() == kListRows) {
-                more = true;
-                return false;
-            }
-            m_numbers.append(row.text(0));
-            entries.append(listEntry(row.text(0), row.text(1), row.text(2)));
-            return true;
-        });
+    for (const SongSearchHit &hit : decisions.flow.search(keyword_song->text(), keyword_singer->text())) {
+        m_numbers.append(hit.song_num);
+        entries.append(listEntry(hit.song_num, hit.song_name, hit.singer_name));
+    }
     List1->addItems(entries);
-    if (more)
-        m_services.messageBoxes.ok(QStringLiteral("符合的歌曲超過%1首, 只列出前%1首; 請輸入更多的搜尋條件").arg(kListRows));
 }
 
 void SongModify::List1_Click()
@@ -140,23 +127,36 @@ void SongModify::List1_Click()
     const int row = List1->currentRow();
     if (row < 0 || row >= m_numbers.size())
         return;
-    Recordset rs = m_state.db().OpenRecordset(QStringLiteral("SELECT * FROM song WHERE song_num = ?"), {m_numbers[row]}, 1);
-    if (rs.eof()) {
-        m_services.messageBoxes.ok(kNotFoundText + m_numbers[row]);
+    Decisions decisions(*this);
+    const std::optional<SongEditForm> form = decisions.flow.pick(m_numbers[row]);
+    if (!form)
         return;
-    }
     m_current = m_numbers[row];
     m_selected = true;
-    song_name->setText(rs.text(QStringLiteral("song_name")));
-    const int kind = rs.field(QStringLiteral("song_kind")).toInt();
-    song_kind->setCurrentIndex(kind >= 0 && kind < song_kind->count() ? kind : -1);
-    showCount(rs.field(QStringLiteral("song_text_count")).toInt());
-    song_location->setText(rs.text(QStringLiteral("song_location")));
-    singer_name->setText(GetSingerName(m_state, rs.field(QStringLiteral("song_singer_code")).toLongLong()));
-    song_num->setText(m_current);
-    const QString date = rs.text(QStringLiteral("song_build_date"));
-    song_build_date->setText(buildDateText(date).value_or(date));
+    showForm(*form);
     Timer1_Timer();
+}
+
+void SongModify::showForm(const SongEditForm &form)
+{
+    song_name->setText(form.title);
+    song_kind->setCurrentIndex(form.kind >= 0 && form.kind < song_kind->count() ? form.kind : -1);
+    showCount(form.count);
+    song_location->setText(form.location);
+    singer_name->setText(form.singerName);
+    song_num->setText(form.number);
+    song_build_date->setText(form.buildDate);
+}
+
+SongEditForm SongModify::typedForm() const
+{
+    return {song_num->text(),
+            song_name->text(),
+            song_kind->currentIndex(),
+            song_text_count->currentIndex() < 0 ? -1 : song_text_count->currentText().toInt(),
+            song_build_date->text(),
+            song_location->text(),
+            singer_name->text()};
 }
 
 // Counts above 30 come from bulk registration; the list offers them too, so a save keeps them.
@@ -182,57 +182,20 @@ void SongModify::key_singer_Click()
                                    singer_name, this);
 }
 
-bool SongModify::editAcceptable(QString *date)
-{
-    MessageBoxes &boxes = m_services.messageBoxes;
-    const std::optional<QString> typed = buildDateText(song_build_date->text());
-    if (!typed) {
-        boxes.ok(QStringLiteral("請指定好日期"));
-        return false;
-    }
-    if (song_name->text().isEmpty()) {
-        boxes.ok(QStringLiteral("請輸入正確的曲目名"));
-        return false;
-    }
-    if (song_kind->currentIndex() < 0 || song_text_count->currentIndex() < 0) {
-        boxes.ok(QStringLiteral("請選好曲目種類及字數"));
-        return false;
-    }
-    *date = *typed;
-    return true;
-}
-
 void SongModify::key_modify_Click()
 {
-    QString date;
-    if (!m_selected || !editAcceptable(&date))
+    if (!m_selected)
         return;
-    Database &db = m_state.db();
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT * FROM song WHERE song_num = ?"), {m_current}, 1);
-    if (rs.eof()) {
-        m_services.messageBoxes.ok(kNotFoundText + m_current);
+    Decisions decisions(*this);
+    SongEditForm saved;
+    const bool stored = decisions.flow.save(m_current, typedForm(), &saved);
+    // A name corrected in the add-singer dialog replaces the one typed.
+    if (!saved.singerName.isEmpty() && saved.singerName != singer_name->text().trimmed())
+        singer_name->setText(saved.singerName);
+    if (!stored)
         return;
-    }
-    // The number itself is never changed here.
-    if (rs.text(QStringLiteral("song_num")) != song_num->text()) {
-        m_services.messageBoxes.ok(
-            rs.text(QStringLiteral("song_name")) + QStringLiteral("與編號") + rs.text(QStringLiteral("song_num"))
-            + QLatin1Char(',') + GetSingerName(m_state, rs.field(QStringLiteral("song_singer_code")).toLongLong())
-            + QStringLiteral(",同一曲名. 請修改後再存一次!!"));
-        return;
-    }
-    const std::optional<qint64> singer =
-        AddSingerDialog::findOrAddFromBox(m_state, m_services, m_screen, singer_name, this);
-    if (!singer)
-        return;
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE song SET song_kind = ?, song_name = ?, song_text_count = ?, song_singer_code = ?, "
-                                 "song_build_date = ?, song_location = ? WHERE song_num = ?"),
-                  {song_kind->currentIndex(), song_name->text(), song_text_count->currentText().toInt(), *singer, date,
-                   song_location->text().trimmed(), m_current});
-    transaction.commit();
-    song_build_date->setText(date);
-    relistCurrentSong(song_name->text(), GetSingerName(m_state, *singer));
+    song_build_date->setText(saved.buildDate);
+    relistCurrentSong(saved.title, saved.singerName);
 }
 
 void SongModify::relistCurrentSong(const QString &title, const QString &singer)
@@ -247,17 +210,9 @@ void SongModify::key_delete_Click()
 {
     if (!m_selected)
         return;
-    MessageBoxes &boxes = m_services.messageBoxes;
-    const QString question = QStringLiteral("是否要刪除編號") + m_current + QLatin1Char(',') + GetSongName(m_state, m_current);
-    if (!boxes.yesNo(question + QStringLiteral(",這首歌?")))
+    Decisions decisions(*this);
+    if (!decisions.flow.remove(m_current))
         return;
-    const bool withFile = boxes.yesNo(question + QStringLiteral(",這首歌的檔?"));
-    const QString location = GetSongLocation(m_state, m_current);
-    const QString number = m_current;
-    // The rows go first: if they cannot, the file stays too.
-    deleteSong(m_state.db(), number);
-    if (withFile && location != kNotFoundText + number)
-        removeMediaFile(m_state, m_services, location.trimmed(), number);
     key_search_Click();
     clearEditFields();
 }
@@ -270,10 +225,7 @@ void SongModify::clearEditFields()
 
 void SongModify::view_file_Click()
 {
-    SmallView view(m_services.mediaPlayers, m_screen, this);
-    view.setWindowTitle(song_name->text() + QStringLiteral(" 預覽"));
-    view.setFilePath(song_location->text().trimmed());
-    ModalRunner::exec(view);
+    previewFile(songFilePath(m_state.AppPath, song_location->text()), song_name->text() + QStringLiteral(" 預覽"));
 }
 
 void SongModify::key_exit_Click()

@@ -3,19 +3,17 @@
 #include "manage/manager_dialog.h"
 
 class QTimer;
+struct SongEditForm;
 
 // "歌曲資料新增修改": finds songs by a fragment of the title or number and of the singer's
 // name, shows the one picked for editing, saves it, deletes it (and, when the owner says so,
-// its file) and previews its file. A song sung by several singers is listed once per singer
-// and is saved and deleted as one.
+// its file) and previews its file; the work is SongEditFlow's. A song sung by several singers
+// is listed once per singer and is saved and deleted as one.
 class SongModify : public ManagerDialog
 {
     Q_OBJECT
 
 public:
-    // The result list holds this many songs.
-    static constexpr int kListRows = 2001;
-
     SongModify(SharedState &state, Services &services, QSize screen, QWidget *parent = nullptr);
 
     void key_search_Click();
@@ -55,11 +53,13 @@ public:
 private:
     void createSearchArea();
     void createDataArea();
+    class Decisions;
     void showCount(int count);
+    void showForm(const SongEditForm &form);
+    SongEditForm typedForm() const;
     void clearEditFields();
     // Shows the title and singer of every listed entry of the current number again.
     void relistCurrentSong(const QString &title, const QString &singer);
-    bool editAcceptable(QString *date);
 
     QStringList m_numbers; // parallel to List1
     QString m_current;

@@ -31,6 +31,8 @@ public:
     virtual bool copyFile(const QString &from, const QString &to, bool overwrite) = 0;
     virtual bool moveFile(const QString &from, const QString &to) = 0;
 
+    // True when the folder's entries can be read (an unreadable folder lists as empty).
+    virtual bool canListFolder(const QString &path) const = 0;
     // Plain names (not paths) of the files and sub-folders of a folder, sorted by name.
     virtual QStringList listFiles(const QString &folder) const = 0;
     virtual QStringList listFolders(const QString &folder) const = 0;

@@ -54,6 +54,12 @@ bool QtFileSystem::folderExists(const QString &path) const
     return !path.isEmpty() && QFileInfo(nativePath(path)).isDir();
 }
 
+bool QtFileSystem::canListFolder(const QString &path) const
+{
+    const QFileInfo info(nativePath(path));
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
 bool QtFileSystem::createFolder(const QString &path)
 {
     return QDir().mkdir(nativePath(path));

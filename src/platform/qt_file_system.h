@@ -16,6 +16,7 @@ public:
     bool deleteFile(const QString &path) override;
     bool copyFile(const QString &from, const QString &to, bool overwrite) override;
     bool moveFile(const QString &from, const QString &to) override;
+    bool canListFolder(const QString &path) const override;
     QStringList listFiles(const QString &folder) const override;
     QStringList listFolders(const QString &folder) const override;
     QDateTime creationTime(const QString &path) const override;

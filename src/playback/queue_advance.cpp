@@ -1,7 +1,7 @@
 #include "playback/queue_advance.h"
 
+#include "catalogue/song_files.h"
 #include "core/database_error.h"
-#include "core/file_path.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
 #include "platform/media_player.h"
@@ -105,7 +105,7 @@ std::optional<QString> QueueAdvance::headUrl()
         // A song whose record is gone fails to play like a missing file, and the queue moves on.
         if (location == kNotFoundText + number)
             return fileUrl + location;
-        return fileUrl + resolvePath(state.AppPath, location);
+        return fileUrl + songFilePath(state.AppPath, location);
     } catch (const CatalogueBusy &e) {
         // Another program holds the catalogue: the song is there, only not now.
         if (!m_catalogueWasBusy)

@@ -41,6 +41,7 @@ public:
     bool deleteFile(const QString &) override { return false; }
     bool copyFile(const QString &, const QString &, bool) override { return false; }
     bool moveFile(const QString &, const QString &) override { return false; }
+    bool canListFolder(const QString &) const override { return false; }
     QStringList listFiles(const QString &) const override { return {}; }
     QStringList listFolders(const QString &) const override { return {}; }
     QDateTime creationTime(const QString &) const override { return {}; }

@@ -10,7 +10,7 @@
 namespace {
 
 using Variant = DuplicateTitleDialog::Variant;
-using Outcome = DuplicateTitleDialog::Outcome;
+using Outcome = DuplicateResolution::Outcome;
 
 class DuplicateTitle : public ManageFixture
 {
@@ -26,12 +26,12 @@ protected:
         catalogue.addSong("104002", 1, QStringLiteral("月亮好圓"), faye);
         catalogue.addSong("104001", 1, QStringLiteral("月亮代表"), faye, oldFile); // a second singer
         catalogue.addSong("104003", 1, QStringLiteral("月亮彎彎"), teresa);
-        newSong = {"104004", 1, QStringLiteral("月亮"), 4, faye, "2026/12/05", newFile};
+        newSong = {1, 4, QStringLiteral("月亮"), {faye}, "2026/12/05", newFile};
     }
 
-    DuplicateTitleDialog &window(Variant variant = Variant::song_add_same)
+    DuplicateTitleDialog &window(Variant variant = Variant::song_add_same, const QString &number = "104004")
     {
-        m_window = std::make_unique<DuplicateTitleDialog>(variant, newSong, state, fakes.services, kScreen);
+        m_window = std::make_unique<DuplicateTitleDialog>(variant, newSong, number, state, fakes.services, kScreen);
         m_window->show();
         return *m_window;
     }
@@ -47,7 +47,7 @@ protected:
     qint64 faye = 0;
     QString oldFile;
     QString newFile;
-    SongRecord newSong;
+    NewSong newSong;
 
 private:
     std::unique_ptr<DuplicateTitleDialog> m_window;
@@ -78,17 +78,24 @@ TEST_F(DuplicateTitle, RegisteringAnywayStoresTheTitleAsEdited)
 {
     for (Variant variant : {Variant::song_add_same, Variant::batch_same}) {
         shown().clear();
-        DuplicateTitleDialog &w = window(variant);
+        const bool batch = variant == Variant::batch_same;
+        newSong.location = batch ? mediaFile(QStringLiteral("new2.mpg")) : newFile;
+        DuplicateTitleDialog &w = window(variant, batch ? "104005" : "104004");
         w.new_song_name->setText(QStringLiteral("月亮's 100%"));
         click(w, "new_add");
-        EXPECT_EQ(w.outcome(), Outcome::Registered);
+        EXPECT_EQ(w.resolution().outcome(), Outcome::Registered);
         EXPECT_FALSE(w.isVisible());
         EXPECT_EQ(shown(), QStringList{variant == Variant::song_add_same ? "存入ok! 請進行下一首曲的建檔作業"
                                                                          : "存入ok! 請進行下一首曲的批次作業"});
     }
     EXPECT_EQ(rows("SELECT song_num, song_kind, song_name, song_text_count, song_singer_code, song_build_date, "
                    "song_location FROM song WHERE song_num = '104004'"),
-              QStringList(2, QStringLiteral("104004|1|月亮's 100%|4|%1|2026/12/05|%2").arg(faye).arg(newFile)));
+              QStringList{QStringLiteral("104004|1|月亮's 100%|4|%1|2026/12/05|%2").arg(faye).arg(newFile)});
+
+    // From a list run, a file registered meanwhile is passed over.
+    click(window(Variant::batch_same, "104006"), "new_add");
+    EXPECT_EQ(shown().last(), QStringLiteral("檔案已登錄:") + newSong.location);
+    EXPECT_EQ(songs().size(), 6);
 }
 
 TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
@@ -108,7 +115,7 @@ TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
         fakes.messageBoxes.answers = c.answers;
         DuplicateTitleDialog &w = window();
         click(w, "new_cancel");
-        EXPECT_EQ(w.outcome(), c.outcome);
+        EXPECT_EQ(w.resolution().outcome(), c.outcome);
         EXPECT_EQ(QFile::exists(newFile), c.fileKept);
         EXPECT_EQ(songs().size(), 4);
     }
@@ -119,7 +126,7 @@ TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
 
 TEST_F(DuplicateTitle, AFileAnotherSongPlaysIsDeletedOnlyAfterAnotherYes)
 {
-    newSong.song_location = oldFile; // the owner pointed the new song at a registered file
+    newSong.location = oldFile; // the owner pointed the new song at a registered file
     answer({kYes, kYes, kNo});
     click(window(), "new_cancel");
     EXPECT_TRUE(QFile::exists(oldFile));
@@ -131,7 +138,7 @@ TEST_F(DuplicateTitle, DeletingAnOldSongGivesItsNumberToTheNewSong)
     answer({kYes, kYes});
     DuplicateTitleDialog &w = window();
     click(w, "org_kill");
-    EXPECT_EQ(w.outcome(), Outcome::Registered);
+    EXPECT_EQ(w.resolution().outcome(), Outcome::Registered);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(QFile::exists(oldFile));
     EXPECT_EQ(songs(), (QStringList{QStringLiteral("104002|月亮好圓|%1").arg(faye),
@@ -150,7 +157,7 @@ TEST_F(DuplicateTitle, AfterDeletingAnOldSongGivingUpAsksAboutItFirst)
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.Frame1->isEnabled());
     EXPECT_EQ(w.Frame1->title(), QStringLiteral("原本歌曲登錄及檔案已刪除"));
-    EXPECT_EQ(w.newSong().song_num, QStringLiteral("104001"));
+    EXPECT_EQ(w.resolution().number(), QStringLiteral("104001"));
 
     shown().clear();
     answer({kNo});
@@ -158,8 +165,34 @@ TEST_F(DuplicateTitle, AfterDeletingAnOldSongGivingUpAsksAboutItFirst)
     EXPECT_EQ(shown(), QStringList{"原本的歌曲檔及其登錄已經被您刪除了,請問您是否真的要取消這首新進歌曲的新登錄?"});
     answer({kYes, kYes, kNo});
     click(w, "new_cancel");
-    EXPECT_EQ(w.outcome(), Outcome::GivenUp);
+    EXPECT_EQ(w.resolution().outcome(), Outcome::GivenUp);
     EXPECT_EQ(songs().size(), 2);
+}
+
+// The old song's removal is committed before the next question, so other programs are not kept
+// waiting while it is up; closing the window then asks the same question as the button did. A
+// new song pointing at the old song's very file, in another spelling, keeps that file.
+TEST_F(DuplicateTitle, AfterTheOldSongIsDeletedTheCloseBoxAsksAndNoLockWaitsOnTheOwner)
+{
+    newSong.location = QStringLiteral("old.mpg");
+    Database other(state.DbPath);
+    other.setBusyWait(20);
+    bool othersCouldWrite = false;
+    fakes.messageBoxes.onShow = [&](const QString &text) {
+        if (text == QStringLiteral("舊曲目已刪除, 是否讓新曲目替換上?"))
+            othersCouldWrite = other.ExecuteSql(QStringLiteral("UPDATE singer SET singer_sex = 1 WHERE singer_code = ?"),
+                                                {faye}) == 1;
+    };
+    answer({kYes, kNo, kYes});
+    DuplicateTitleDialog &w = window();
+    click(w, "org_kill");
+    EXPECT_TRUE(othersCouldWrite);
+    EXPECT_TRUE(w.isVisible());
+    w.close();
+    EXPECT_EQ(w.resolution().outcome(), Outcome::Registered);
+    EXPECT_EQ(shown().count(QStringLiteral("舊曲目已刪除, 是否讓新曲目替換上?")), 2);
+    EXPECT_TRUE(QFile::exists(oldFile));
+    EXPECT_EQ(rows("SELECT song_num, song_location FROM song WHERE song_name = '月亮'"), QStringList{"104001|old.mpg"});
 }
 
 TEST_F(DuplicateTitle, ABusyCatalogueLeavesTheOldSongAndItsFile)
@@ -171,7 +204,7 @@ TEST_F(DuplicateTitle, ABusyCatalogueLeavesTheOldSongAndItsFile)
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.Frame1->isEnabled());
     EXPECT_TRUE(QFile::exists(oldFile));
-    EXPECT_EQ(w.newSong().song_num, QStringLiteral("104004"));
+    EXPECT_EQ(w.resolution().number(), QStringLiteral("104004"));
     EXPECT_TRUE(shown().last().contains(QStringLiteral("資料庫沒有被更動")));
     other->ExecuteSql(QStringLiteral("COMMIT"));
     EXPECT_EQ(songs().size(), 4);

@@ -1,7 +1,7 @@
 // Song numbers and similar titles, on the real catalogue file.
 #include "core/scoped_transaction.h"
-#include "manage/similar_titles.h"
-#include "manage/song_numbers.h"
+#include "catalogue/similar_titles.h"
+#include "catalogue/song_numbers.h"
 #include "manage_fixture.h"
 
 #include <QSet>

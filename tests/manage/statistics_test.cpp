@@ -1,5 +1,5 @@
 // The catalogue's statistics: the window and the command line print the same seven lines.
-#include "manage/catalogue_statistics.h"
+#include "catalogue/catalogue_statistics.h"
 #include "manage/manager_song_statu.h"
 #include "manage_fixture.h"
 

@@ -5,6 +5,11 @@ bool FakeFileSystem::fileExists(const QString &path) const
     return !unreadable.contains(path) && QtFileSystem::fileExists(path);
 }
 
+bool FakeFileSystem::canListFolder(const QString &path) const
+{
+    return !unreadable.contains(path) && QtFileSystem::canListFolder(path);
+}
+
 QByteArray FakeFileSystem::readAll(const QString &path, bool *ok) const
 {
     if (!unreadable.contains(path))

@@ -14,10 +14,11 @@ public:
     bool readOnly = false;
     bool copiesFail = false;
     QString typeName; // when set, the file-system type of every path
-    QStringList unreadable;
+    QStringList unreadable; // files and folders
     QStringList written;
 
     bool fileExists(const QString &path) const override;
+    bool canListFolder(const QString &path) const override;
     QByteArray readAll(const QString &path, bool *ok = nullptr) const override;
 
     bool createFolder(const QString &path) override;

@@ -17,6 +17,10 @@ struct SimilarSong
 // they were registered; at most maxRows when it is not negative. Throws DatabaseError.
 QList<SimilarSong> findSimilarTitles(Database &db, const QString &title, int count, int maxRows = -1);
 
+// Every song whose title begins with title, of any character count: one entry per number and
+// title, as the duplicate dialog of registration by file name lists them.
+QList<SimilarSong> findTitlesBeginningWith(Database &db, const QString &title);
+
 // The message that hands a similar title over to the duplicate-title window: the first
 // similar song, its number and its singer, then ending (",類似曲名. 請修改或取消登錄!!" when
 // registering one song, ",有類似曲名. 請修改或取消登錄!!" in a batch).

@@ -25,5 +25,13 @@ std::optional<SingerRecord> findSingerByName(Database &db, const QString &name);
 std::optional<SingerRecord> findSingerByCode(Database &db, qint64 code);
 // The singers whose name begins with prefix, at most maxRows when it is not negative.
 QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int maxRows = -1);
-// Adds a singer in a transaction of its own and returns the code the catalogue gave it.
+// The names of the singers of a song, in the order they were registered.
+QStringList singerNamesOfSong(Database &db, const QString &songNum);
+
+// Adds a singer under its trimmed name and returns the code the catalogue gave it. Throws
+// CatalogueRefusal for a name or sex that cannot be stored.
 qint64 insertSinger(Database &db, const QString &name, int sex);
+// Renames a singer and sets its sex; the songs keep their singer code.
+void updateSinger(Database &db, qint64 code, const QString &name, int sex);
+// Removes a singer; its songs stay in the catalogue with the code they had.
+void deleteSinger(Database &db, qint64 code);

@@ -1,8 +1,10 @@
-#include "manage/singer_records.h"
+#include "catalogue/singer_records.h"
 
+#include "catalogue/catalogue_refusal.h"
+#include "catalogue/record_checks.h"
 #include "core/database.h"
-#include "core/scoped_transaction.h"
 #include "core/like_pattern.h"
+#include "core/scoped_transaction.h"
 
 namespace {
 
@@ -40,11 +42,42 @@ QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int
     return singers(db, QStringLiteral("singer_name LIKE ?") + kLikeEscape, {likePrefix(prefix)}, maxRows);
 }
 
+QStringList singerNamesOfSong(Database &db, const QString &songNum)
+{
+    QStringList names;
+    db.forEachRow(QStringLiteral("SELECT singer_name FROM singer WHERE singer_code IN "
+                                 "(SELECT DISTINCT song_singer_code FROM song WHERE song_num = ?)"),
+                  {songNum}, [&names](const RowView &row) {
+                      names.append(row.text(0));
+                      return true;
+                  });
+    return names;
+}
+
 qint64 insertSinger(Database &db, const QString &name, int sex)
 {
+    refuseIf(singerNameProblem(name));
+    refuseIf(singerSexProblem(sex));
     ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES (?, ?)"), {name, sex});
+    db.ExecuteSql(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES (?, ?)"), {name.trimmed(), sex});
     const qint64 code = db.lastInsertRowId();
     transaction.commit();
     return code;
+}
+
+void updateSinger(Database &db, qint64 code, const QString &name, int sex)
+{
+    refuseIf(singerNameProblem(name));
+    refuseIf(singerSexProblem(sex));
+    ScopedTransaction transaction(db);
+    db.ExecuteSql(QStringLiteral("UPDATE singer SET singer_name = ?, singer_sex = ? WHERE singer_code = ?"),
+                  {name.trimmed(), sex, code});
+    transaction.commit();
+}
+
+void deleteSinger(Database &db, qint64 code)
+{
+    ScopedTransaction transaction(db);
+    db.ExecuteSql(QStringLiteral("DELETE FROM singer WHERE singer_code = ?"), {code});
+    transaction.commit();
 }

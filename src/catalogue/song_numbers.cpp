@@ -1,4 +1,4 @@
-#include "manage/song_numbers.h"
+#include "catalogue/song_numbers.h"
 
 #include "core/database.h"
 

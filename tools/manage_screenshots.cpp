@@ -86,11 +86,14 @@ int main(int argc, char **argv)
     addSinger.singer_sex->setCurrentIndex(2);
     save(addSinger, QStringLiteral("singer_add"));
 
-    const SongRecord newSong{QStringLiteral("103009"), 1, QStringLiteral("月光"), 3, 3, QStringLiteral("2026/12/05"), file};
-    DuplicateTitleDialog same(DuplicateTitleDialog::Variant::song_add_same, newSong, state, fakes.services, screen);
+    const NewSong newSong{1, 3, QStringLiteral("月光"), {3}, QStringLiteral("2026/12/05"), file};
+    const QString number = QStringLiteral("103009");
+    DuplicateTitleDialog same(DuplicateTitleDialog::Variant::song_add_same, newSong, number, state, fakes.services,
+                              screen);
     same.org_renew->setText(QStringLiteral("月光下的海"));
     save(same, QStringLiteral("song_add_same"));
-    DuplicateTitleDialog batchSame(DuplicateTitleDialog::Variant::batch_same, newSong, state, fakes.services, screen);
+    DuplicateTitleDialog batchSame(DuplicateTitleDialog::Variant::batch_same, newSong, number, state, fakes.services,
+                                   screen);
     save(batchSame, QStringLiteral("batch_same"));
 
     SingerModify singers(state, fakes.services, screen);

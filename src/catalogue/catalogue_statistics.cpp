@@ -1,4 +1,4 @@
-#include "manage/catalogue_statistics.h"
+#include "catalogue/catalogue_statistics.h"
 
 #include "core/database.h"
 

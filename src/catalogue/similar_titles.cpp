@@ -1,4 +1,4 @@
-#include "manage/similar_titles.h"
+#include "catalogue/similar_titles.h"
 
 #include "core/database.h"
 #include "core/like_pattern.h"
@@ -11,6 +11,17 @@ QList<SimilarSong> findSimilarTitles(Database &db, const QString &title, int cou
                   {likePrefix(title.trimmed()), count}, [&](const RowView &row) {
                       songs.append({row.text(0), row.text(1), row.integer(2)});
                       return maxRows < 0 || songs.size() < maxRows;
+                  });
+    return songs;
+}
+
+QList<SimilarSong> findTitlesBeginningWith(Database &db, const QString &title)
+{
+    QList<SimilarSong> songs;
+    db.forEachRow(QStringLiteral("SELECT DISTINCT song_name, song_num FROM song WHERE song_name LIKE ?") + kLikeEscape,
+                  {likePrefix(title)}, [&songs](const RowView &row) {
+                      songs.append({row.text(1), row.text(0), 0});
+                      return true;
                   });
     return songs;
 }
