@@ -6,6 +6,7 @@
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
 #include "catalogue/singer_records.h"
+#include "core/database.h"
 #include "core/database_error.h"
 #include "core/shared_state.h"
 #include "platform/clock.h"
@@ -16,6 +17,9 @@
 namespace {
 
 constexpr int kGroupOrOther = 2;
+// Nobody watches a run without a window: another program's write (a second run, the manager
+// window) is waited out, up to a minute, instead of stopping the run.
+constexpr int kUnattendedBusyWaitMs = 60000;
 
 QString today(Clock &clock)
 {
@@ -84,6 +88,7 @@ int registerFolderWithoutWindow(SharedState &state, FileSystem &fs, Clock &clock
         return 1;
     }
     try {
+        state.db().setBusyWait(kUnattendedBusyWaitMs);
         SilentProgress quiet;
         FileTable table(state, fs);
         table.scan(folder, quiet);
@@ -110,6 +115,7 @@ int registerListWithoutWindow(SharedState &state, FileSystem &fs, Clock &clock, 
                               QTextStream &out)
 {
     try {
+        state.db().setBusyWait(kUnattendedBusyWaitMs);
         SilentProgress quiet;
         const BatchCheck check = validateListFile(fs, state.SongKindNames, listPath.trimmed(), quiet);
         if (!check.ok()) {

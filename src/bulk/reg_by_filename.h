@@ -36,6 +36,8 @@ public:
     void cmdAddSinger_Click();
     void cmdRepeadCom_Click();
     void cmdReg_Click();
+    // Browse without the file dialog: the folder in txtPath again (Enter in txtPath).
+    void rescan();
 
     const FileTable &table() const { return m_table; }
 
@@ -43,8 +45,6 @@ private:
     void buildControls();
     // Reads the folder in txtPath into the table and the list.
     void scanFolder();
-    // Browse without the file dialog: the folder in txtPath again.
-    void rescan();
     // The row of the selected list entry, or -1.
     int selectedRow() const;
     // Puts the row's new status line in its list entry, selects it and shows its message.

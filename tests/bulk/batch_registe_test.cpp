@@ -3,8 +3,12 @@
 #include "bulk_fixture.h"
 #include "core/text_encoding.h"
 
+#include "bulk/progress_strip.h"
+
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -38,10 +42,15 @@ protected:
         return fakes.messageBoxes.shown;
     }
 
+    // A line with a NUL character where it has "@".
+    static QByteArray withNul(const char *line) { return QByteArray(line).replace('@', '\0'); }
+
     qint64 singer = 0;
     std::unique_ptr<BatchRegiste> m_window;
 };
 
+// Each line is checked as the song-add window checks a song, and only registrable files in the
+// list's own folder are found.
 TEST_F(BatchRegisteTest, EveryBadLineStopsTheRunBeforeAnythingIsWritten)
 {
     addFile(QStringLiteral("a.mpg"));
@@ -50,25 +59,31 @@ TEST_F(BatchRegisteTest, EveryBadLineStopsTheRunBeforeAnythingIsWritten)
     struct Case
     {
         QByteArray list;
-        QString message;
+        QString ending;
     };
     const Case cases[] = {
         {good + "a.mpg,月亮,國語,鄧麗君\n", QStringLiteral("批次檔內容錯誤 !\na.mpg,月亮,國語,鄧麗君")},
-        {good + "b.mpg,月亮,國語,鄧麗君,2\n", QStringLiteral("您所指定的批次檔中=>b.mpg,月亮,國語,鄧麗君,2<=找不到指定的檔!")},
-        {good + "a.mpg,月亮,火星語,鄧麗君,2\n",
-         QStringLiteral("您所指定的批次檔中=>a.mpg,月亮,火星語,鄧麗君,2<=找不到指定的歌曲種類!")},
-        {good + "a.mpg,月亮,國語,鄧麗君,0\n", QStringLiteral("您所指定的批次檔中=>a.mpg,月亮,國語,鄧麗君,0<=所定義的字數有問題!")},
-        {good + "a.mpg,月亮,國語,鄧麗君,兩\n", QStringLiteral("您所指定的批次檔中=>a.mpg,月亮,國語,鄧麗君,兩<=所定義的字數有問題!")},
-        {good + QByteArray("\x00\x01,\xff\xfe,\x80,x,1\n", 13), {}},
+        {good + "b.mpg,月亮,國語,鄧麗君,2\n", QStringLiteral("=>b.mpg,月亮,國語,鄧麗君,2<=找不到指定的檔!")},
+        {good + "../Setting.ini,月亮,國語,鄧麗君,2\n", QStringLiteral("<=找不到指定的檔!")},
+        {good + "list.txt,月亮,國語,鄧麗君,2\n", QStringLiteral("<=找不到指定的檔!")},
+        {good + "a.mpg,月亮,火星語,鄧麗君,2\n", QStringLiteral("=>a.mpg,月亮,火星語,鄧麗君,2<=找不到指定的歌曲種類!")},
+        {good + "a.mpg,月亮,國語,鄧麗君,0\n", QStringLiteral("=>a.mpg,月亮,國語,鄧麗君,0<=所定義的字數有問題!")},
+        {good + "a.mpg,月亮,國語,鄧麗君,兩\n", QStringLiteral("<=所定義的字數有問題!")},
+        {good + "a.mpg,,國語,鄧麗君,2\n", QStringLiteral("<=請輸入正確的曲目名!")},
+        {good + withNul("a.mpg,月@亮,國語,鄧麗君,2\n"), QStringLiteral("<=曲目名不可含有控制字元!")},
+        {good + "a.mpg," + QByteArray(40000, 'T') + ",國語,鄧麗君,2\n", {}},
+        {good + "a.mpg,月亮,國語, ,2\n", QStringLiteral("<=請輸入合法的歌手名!")},
+        {good + withNul("a.mpg,月亮,國語,鄧@麗君,2\n"), QStringLiteral("<=歌手名不可含有控制字元!")},
+        {good + QByteArray("\x00\x01,\xff\xfe,\x80,x,1\n", 13), QStringLiteral("<=找不到指定的檔!")},
         {good + longLine, {}},
     };
     for (const Case &c : cases) {
         const QStringList shown = run(c.list);
         ASSERT_EQ(shown.size(), 1);
-        if (!c.message.isEmpty())
-            EXPECT_EQ(shown.first(), c.message);
-        else
-            EXPECT_TRUE(shown.first().startsWith(QStringLiteral("您所指定的批次檔中=>"))) << shown.first().toStdString();
+        EXPECT_TRUE(shown.first().startsWith(QStringLiteral("您所指定的批次檔中=>"))
+                    || shown.first().startsWith(QStringLiteral("批次檔內容錯誤")))
+            << shown.first().toStdString();
+        EXPECT_TRUE(shown.first().endsWith(c.ending)) << shown.first().toStdString();
         EXPECT_LT(shown.first().size(), 400); // a long line is cut short in the message
         EXPECT_EQ(songRows(), 0);
     }
@@ -76,6 +91,33 @@ TEST_F(BatchRegisteTest, EveryBadLineStopsTheRunBeforeAnythingIsWritten)
     fakes.messageBoxes.shown.clear();
     window().batch_reg_do_Click();
     EXPECT_EQ(fakes.messageBoxes.shown, QStringList{QStringLiteral("您所指定的披次登錄檔案並不存在ㄛ!")});
+}
+
+// Stopping says what happened and keeps the list's path, so the same list can be run again.
+TEST_F(BatchRegisteTest, StopDuringTheCheckOrTheRunSaysSoAndKeepsTheList)
+{
+    QByteArray list;
+    for (int i = 0; i < 2000; ++i) {
+        addFile(QStringLiteral("%1.mpg").arg(i, 4, 10, QLatin1Char('0')));
+        list += QStringLiteral("%1.mpg,歌%1,國語,鄧麗君,5\n").arg(i, 4, 10, QLatin1Char('0')).toUtf8();
+    }
+    QTimer::singleShot(5, window().strip->cmdStop, &QPushButton::click);
+    EXPECT_EQ(run(list), QStringList{QStringLiteral("批次檔檢查已停止, 沒有登錄任何歌曲")});
+    EXPECT_EQ(songRows(), 0);
+    EXPECT_FALSE(window().reg_file_name->text().isEmpty());
+
+    QTimer stopInRun;
+    QObject::connect(&stopInRun, &QTimer::timeout, [this] {
+        if (window().Label2->text().startsWith(QStringLiteral("進度")))
+            window().strip->cmdStop->click();
+    });
+    stopInRun.start(2);
+    const QStringList shown = run(list);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().startsWith(QStringLiteral("批次登錄已停止! 已處理"))) << shown.first().toStdString();
+    EXPECT_TRUE(shown.first().contains(QStringLiteral("存入%1首歌").arg(songRows()))) << shown.first().toStdString();
+    EXPECT_LT(songRows(), 2000);
+    EXPECT_FALSE(window().reg_file_name->text().isEmpty());
 }
 
 TEST_F(BatchRegisteTest, RegistersEachLineSkippingCommentsBlanksAndRegisteredFiles)

@@ -1,6 +1,10 @@
 // Registration without a window: the same scan, checks and runs as the windows, printed.
 #include "bulk/command_line_runs.h"
+#include "bulk/file_name_run.h"
+#include "bulk/file_table.h"
+#include "bulk/progress.h"
 #include "bulk_fixture.h"
+#include "support/small_disk.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -33,6 +37,33 @@ protected:
         file.close();
         QTextStream out(printed);
         return registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, path, out);
+    }
+
+    // The program itself, as an owner's script starts it; waits for it to end.
+    struct Run
+    {
+        int exitCode = -1;
+        QString output;
+    };
+    static std::unique_ptr<QProcess> start(const QStringList &arguments)
+    {
+        auto child = std::make_unique<QProcess>();
+        child->setProcessChannelMode(QProcess::MergedChannels);
+        child->start(QStringLiteral(KARAOKE_BINARY), arguments);
+        EXPECT_TRUE(child->waitForStarted());
+        return child;
+    }
+    static Run finish(QProcess &child)
+    {
+        // Generous: the sanitizer build on a busy machine is many times slower; this only guards a hang.
+        EXPECT_TRUE(child.waitForFinished(600000));
+        return {child.exitCode(), QString::fromUtf8(child.readAll())};
+    }
+    // Numbers given to more than one file: never any.
+    int sharedNumbers()
+    {
+        return count(QStringLiteral("SELECT count(*) FROM (SELECT song_num FROM song GROUP BY song_num "
+                                    "HAVING count(DISTINCT song_location) > 1)"));
     }
 
     qint64 singer = 0;
@@ -99,6 +130,98 @@ TEST_F(CommandLineTest, AFileRegisteredFromARelativeListIsKnownToTheFolderScan)
     QDir::setCurrent(before);
     EXPECT_TRUE(printed.contains(QStringLiteral("檔案已登錄:KTV01.mpg"))) << printed.toStdString();
     EXPECT_EQ(songRows(), 1);
+}
+
+// An owner starting the folder run twice at once, and a list run beside them: whichever run
+// stores a song decides, under the catalogue's lock, that its file is not registered yet and
+// which number is free, so every file has one number and no number two files.
+TEST_F(CommandLineTest, RunsAtOnceRegisterEachFileOnceAndNeverShareANumber)
+{
+    constexpr int kPerRound = 600;
+    const QString listFolder = home.file(QStringLiteral("list"));
+    ASSERT_TRUE(QDir().mkpath(listFolder));
+    const QString listPath = listFolder + QStringLiteral("/list.txt");
+    for (int round = 0; round < 2; ++round) {
+        QByteArray list;
+        for (int i = round * kPerRound; i < (round + 1) * kPerRound; ++i) {
+            const QString n = QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
+            addFile(QStringLiteral("甲,歌%1,國語,5.mpg").arg(n));
+            addFile(QStringLiteral("k%1.mpg").arg(n), listFolder);
+            list += QStringLiteral("k%1.mpg,曲%1,國語,乙,5\n").arg(n).toUtf8();
+        }
+        QFile file(listPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(list);
+        file.close();
+        const QStringList folderRun = {QStringLiteral("--home"), home.path(), QStringLiteral("--register-folder"), songs()};
+        const auto first = start(folderRun);
+        const auto second = start(folderRun);
+        const auto listRun = start({QStringLiteral("--home"), home.path(), QStringLiteral("--register-list"), listPath});
+        for (QProcess *child : {first.get(), second.get(), listRun.get()}) {
+            const Run run = finish(*child);
+            EXPECT_EQ(run.exitCode, 0) << run.output.right(400).toStdString();
+        }
+        const int files = (round + 1) * kPerRound * 2;
+        EXPECT_EQ(songRows(), files);
+        EXPECT_EQ(count(QStringLiteral("SELECT count(DISTINCT song_location) FROM song")), files);
+        EXPECT_EQ(count(QStringLiteral("SELECT count(DISTINCT song_num) FROM song")), files);
+        EXPECT_EQ(sharedNumbers(), 0);
+    }
+}
+
+// A catalogue on a disk that fills up: the run fails, and its count is what was really stored.
+TEST_F(CommandLineTest, AFullDiskFailsTheRunAndCountsOnlyTheSongsStored)
+{
+    SmallDisk disk(256 * 1024);
+    if (!disk.available())
+        GTEST_SKIP() << SmallDisk::unavailableReason();
+    ASSERT_EQ(finish(*start({QStringLiteral("--home"), disk.path(), QStringLiteral("--init-only")})).exitCode, 0);
+    CatalogueBuilder(disk.file(QStringLiteral("karaoke.mdb"))).addSinger(QStringLiteral("甲"), 0);
+    for (int i = 0; i < 2000; ++i)
+        addFile(QStringLiteral("甲,歌%1,國語,5.mpg").arg(i, 4, 10, QLatin1Char('0')));
+    const Run run = finish(*start({QStringLiteral("--home"), disk.path(), QStringLiteral("--register-folder"), songs()}));
+    EXPECT_EQ(run.exitCode, 1);
+    Database onDisk(disk.file(QStringLiteral("karaoke.mdb")));
+    const int stored = onDisk.OpenRecordset(QStringLiteral("SELECT count(DISTINCT song_num) FROM song")).value(0).toInt();
+    EXPECT_LT(stored, 2000);
+    EXPECT_TRUE(run.output.contains(QStringLiteral("已完成%1筆資料的登錄!").arg(stored))) << run.output.right(300).toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("資料庫無法寫入"))) << run.output.right(300).toStdString();
+}
+
+// Work that was asked for and not done is never reported as done; letter case tells files apart.
+TEST_F(CommandLineTest, UnreadableFoldersVanishedFilesAndOtherLetterCaseAreNotRegistered)
+{
+    QString printed;
+    fakes.fileSystem.unreadable.append(songs());
+    EXPECT_EQ(registerFolder(&printed), 1);
+    EXPECT_EQ(printed, QStringLiteral("無法讀取這個目錄: ") + songs() + QLatin1Char('\n'));
+    fakes.fileSystem.unreadable.clear();
+
+    for (int i = 0; i < 5; ++i)
+        addFile(QStringLiteral("甲,歌%1,國語,2.mpg").arg(i));
+    FileTable table(state, fakes.fileSystem);
+    SilentProgress quiet;
+    table.scan(songs(), quiet);
+    QFile::remove(song(QStringLiteral("甲,歌1,國語,2.mpg")));
+    QFile::remove(song(QStringLiteral("甲,歌3,國語,2.mpg")));
+    const RunOutcome outcome =
+        registerFileRows(state, fakes.fileSystem, table, QStringLiteral("2026/12/05"), RowsTaken::ReadyOnly, quiet);
+    EXPECT_EQ(outcome.songsWritten, 3);
+    ASSERT_EQ(outcome.problems.size(), 2);
+    EXPECT_TRUE(outcome.problems[0].contains(QStringLiteral("找不到這個檔案"))) << outcome.problems[0].toStdString();
+    EXPECT_EQ(songRows(), 3);
+
+    const QString upper = home.file(QStringLiteral("Upper"));
+    const QString lower = home.file(QStringLiteral("upper"));
+    QDir().mkpath(upper);
+    QDir().mkpath(lower);
+    addFile(QStringLiteral("甲,Love,英語,4.wav"), upper);
+    addFile(QStringLiteral("甲,Love,英語,4.wav"), lower);
+    QTextStream out(&printed);
+    EXPECT_EQ(registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, upper, out), 0);
+    printed.clear();
+    EXPECT_EQ(registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, lower, out), 1);
+    EXPECT_TRUE(printed.startsWith(QStringLiteral("檔案需確認:甲,Love,英語,4.wav"))) << printed.toStdString();
 }
 
 // A run killed in the middle leaves every song whole or absent; the next run registers the

@@ -151,13 +151,16 @@ TEST_F(RegByFilenameTest, RunRegistersEachSongUnderOneNumberAndRescans)
     addFile(QStringLiteral("O'Neil,50% Off_Now,英語,10.mp3"));
     catalogue.addSinger(QStringLiteral("O'Neil"), 1);
     addFile(QStringLiteral("乙,歌.名.有.點,台語,4.wav"));
+    addFile(QStringLiteral("甲,愛,國語,1.mpg"));
     scan();
     fakes.clock.setNow(QDateTime(QDate(2027, 3, 9), QTime(10, 0)));
     window().cmdReg_Click();
 
     EXPECT_EQ(lines(), (QStringList{"檔案已登錄:O'Neil,50% Off_Now,英語,10.mp3", "檔案已登錄:乙,歌.名.有.點,台語,4.wav",
-                                    "檔案已登錄:甲+乙,對唱,國語,2.MPG", "檔案已登錄:甲,舊歌,國語,2.mpg"}));
-    EXPECT_EQ(window().labSongInfo->text(), QStringLiteral("已完成4筆資料的登錄! "));
+                                    "檔案已登錄:甲+乙,對唱,國語,2.MPG", "檔案已登錄:甲,愛,國語,1.mpg",
+                                    "檔案已登錄:甲,舊歌,國語,2.mpg"}));
+    EXPECT_EQ(window().labSongInfo->text(), QStringLiteral("已完成5筆資料的登錄! "));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_name = '愛' AND song_num = '101001'")), 1);
     Recordset duet = query(QStringLiteral("SELECT song_num, song_singer_code, song_kind, song_text_count, "
                                           "song_build_date FROM song WHERE song_name = '對唱' ORDER BY song_singer_code"));
     ASSERT_EQ(duet.recordCount(), 2);
@@ -173,10 +176,10 @@ TEST_F(RegByFilenameTest, RunRegistersEachSongUnderOneNumberAndRescans)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_location = ?"),
                   {song(QStringLiteral("乙,歌.名.有.點,台語,4.wav"))}),
               1);
-    EXPECT_EQ(songRows(), 5); // the file registered before was passed over
+    EXPECT_EQ(songRows(), 6); // the file registered before was passed over
 
     window().cmdReg_Click(); // nothing left to do: a second run writes nothing
-    EXPECT_EQ(songRows(), 5);
+    EXPECT_EQ(songRows(), 6);
 }
 
 TEST_F(RegByFilenameTest, RenamingMendsABadNameButNeverOverwritesOrLeavesTheMediaFiles)
@@ -263,6 +266,43 @@ TEST_F(RegByFilenameTest, SimilarTitlesAreAddedDeletedOrReplaceTheOldSong)
     EXPECT_EQ(lines().size(), 2); // the deleted file is gone from the folder
 }
 
+// A command survives its dialog closed with the close box; two rows may not replace one song;
+// and a replaced song's file stays while another song, stored in another spelling, plays it.
+TEST_F(RegByFilenameTest, ReplacingNeverStoresASongWithoutNumberNorLosesAFileInUse)
+{
+    const QString oldFile = addFile(QStringLiteral("old.mpg"), home.path());
+    catalogue.addSong(QStringLiteral("003001"), 0, QStringLiteral("老歌謠"), singerA, oldFile);
+    catalogue.addSong(QStringLiteral("005009"), 0, QStringLiteral("同一個檔"), singerA, QStringLiteral("old.mpg"));
+    const QString first = QStringLiteral("甲,老歌,台語,3.mpg");
+    const QString second = QStringLiteral("乙,老歌,台語,3.wav");
+    addFile(first);
+    addFile(second);
+    scan();
+    const auto replaceFirstOld = [](RegByFilenameSame &dialog) {
+        dialog.cmbOrgSong->setCurrentIndex(0);
+        dialog.cmdReplaceOrg->click();
+    };
+    decide(first, replaceFirstOld);
+    decide(first, [](RegByFilenameSame &dialog) { dialog.close(); });
+    EXPECT_EQ(lines().at(rowOf(first)), QStringLiteral("檔案已確認:甲,老歌,台語,3.mpg->取代003001"));
+
+    decide(second, replaceFirstOld);
+    window().cmdReg_Click();
+    EXPECT_EQ(window().labSongInfo->text(),
+              QStringLiteral("乙,老歌,台語,3.wav 與 甲,老歌,台語,3.mpg 都要取代編號003001, 請修改其中一個的指令 !"));
+    EXPECT_EQ(window().lstFileInfo->currentRow(), rowOf(first));
+    EXPECT_EQ(songRows(), 2);
+
+    decide(second, [](RegByFilenameSame &dialog) { dialog.cmdAddNew->click(); });
+    window().cmdReg_Click();
+    EXPECT_EQ(query(QStringLiteral("SELECT song_location FROM song WHERE song_num = '003001'")).value(0).toString(),
+              song(first));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_num = '003002'")), 1);
+    EXPECT_TRUE(QFile::exists(oldFile)) << "song 005009 still plays it";
+    EXPECT_TRUE(QFile::exists(song(first)));
+    EXPECT_TRUE(QFile::exists(song(second)));
+}
+
 TEST_F(RegByFilenameTest, MissingSingersAreAddedFromTheRow)
 {
     addFile(QStringLiteral("丙 + 甲 + 丁,新歌,客語,2.wav"));
@@ -279,7 +319,7 @@ TEST_F(RegByFilenameTest, MissingSingersAreAddedFromTheRow)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_num = '202001'")), 3);
 }
 
-TEST_F(RegByFilenameTest, StopEndsTheScanOfALargeFolder)
+TEST_F(RegByFilenameTest, StopEndsTheScanOrTheRunOfALargeFolder)
 {
     for (int i = 0; i < 3000; ++i)
         addFile(QStringLiteral("甲,歌%1,國語,3.mpg").arg(i, 4, 10, QLatin1Char('0')));
@@ -289,6 +329,14 @@ TEST_F(RegByFilenameTest, StopEndsTheScanOfALargeFolder)
     EXPECT_LT(window().table().size(), 3000);
     EXPECT_TRUE(window().cmdBrowse->isEnabled());
     EXPECT_FALSE(window().strip->isVisibleTo(&window()));
+
+    window().rescan();
+    ASSERT_EQ(window().table().size(), 3000);
+    QTimer::singleShot(30, window().strip->cmdStop, &QPushButton::click);
+    window().cmdReg_Click();
+    EXPECT_EQ(window().labSongInfo->text(), QStringLiteral("登錄已停止! 尚未登錄的檔案仍列在表中"));
+    EXPECT_LT(songRows(), 3000);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(DISTINCT song_num) FROM song")), songRows());
 }
 
 } // namespace
