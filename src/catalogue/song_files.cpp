@@ -70,6 +70,12 @@ bool RegisteredFiles::contains(const QString &path)
     return m_otherSpellings->contains(path);
 }
 
+void RegisteredFiles::add(const QString &path)
+{
+    if (m_otherSpellings)
+        m_otherSpellings->insert(path);
+}
+
 // Every location that ends in the file's name is a candidate, whatever its spelling; each is
 // resolved and compared as a file.
 QStringList songsUsingFile(Database &db, const QString &appPath, const QString &path, const QString &exceptNum)

@@ -28,6 +28,8 @@ public:
 
     // True when some song's file is path (an absolute path as songFilePath gives it).
     bool contains(const QString &path);
+    // A song was just registered with the file at path, whatever spelling it was stored in.
+    void add(const QString &path);
 
 private:
     Database &m_db;

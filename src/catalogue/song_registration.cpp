@@ -43,6 +43,8 @@ Registration registerSong(Database &db, const FileSystem &fs, const QString &app
         insertSong(db, record);
     }
     transaction.commit();
+    if (rules.registeredFiles)
+        rules.registeredFiles->add(file);
     return {Registration::Result::Registered, number};
 }
 

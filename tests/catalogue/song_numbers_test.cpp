@@ -1,16 +1,16 @@
 // Song numbers and similar titles, on the real catalogue file.
-#include "core/scoped_transaction.h"
 #include "catalogue/similar_titles.h"
 #include "catalogue/song_numbers.h"
-#include "manage_fixture.h"
+#include "core/scoped_transaction.h"
+#include "support/catalogue_home.h"
 
-#include <QSet>
+#include <gtest/gtest.h>
 
 #include <random>
 
 namespace {
 
-class SongNumbers : public ManageFixture
+class SongNumbers : public ::testing::Test, public CatalogueHome
 {
 protected:
     void addNumbers(const QStringList &numbers)
@@ -31,7 +31,7 @@ QStringList serials(const QString &prefix, int from, int to)
     return numbers;
 }
 
-// The rule as it was first written: try serial 1, 2, 3 ... against every number of the prefix.
+// The rule at its plainest: try serial 1, 2, 3 ... against every number of the prefix.
 QString newNumberTheSlowWay(const QStringList &stored, const QString &prefix)
 {
     for (int serial = 1;; ++serial) {
@@ -61,6 +61,13 @@ TEST_F(SongNumbers, TheLowestFreeSerialFillsGapsFirstAndGrowsPast999)
     };
     for (const Case &c : cases)
         EXPECT_EQ(Get_NewSongNum(state.db(), c.kind, c.count), c.expected) << c.kind << " " << c.count;
+}
+
+// A serial past 999 is written in full and read back as taken.
+TEST_F(SongNumbers, ASerialPast999IsTakenWhenStored)
+{
+    addNumbers(serials("211", 1, 999) + QStringList{"2111000"});
+    EXPECT_EQ(Get_NewSongNum(state.db(), 2, 11), QStringLiteral("2111001"));
 }
 
 TEST_F(SongNumbers, GivesWhatTryingEverySerialGives)
