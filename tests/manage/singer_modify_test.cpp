@@ -82,32 +82,6 @@ TEST_F(SingerModifyWindow, DeletingAsksAndLeavesTheSongsWithTheirCode)
     EXPECT_EQ(shown().last(), searchFirst);
 }
 
-TEST_F(SingerModifyWindow, AddingChecksSexNameAndDuplicates)
-{
-    struct Case
-    {
-        const char *name;
-        int sex;
-        const char *message;
-    };
-    const Case cases[] = {
-        {"陳綺貞", -1, "請選好歌手性別"},
-        {"   ", 0, "請輸入合法的歌手名"},
-        {"王菲 ", 0, "歌手名有重覆, 請修正後再執行\"新增\"功能"},
-        {" 陳綺貞's 樂團 ", 2, "新增歌手資料, 陳綺貞's 樂團 ,完成"},
-    };
-    for (const Case &c : cases) {
-        shown().clear();
-        window->singer_name->setText(QString::fromUtf8(c.name));
-        window->singer_sex->setCurrentIndex(c.sex);
-        click(*window, "singer_insert");
-        EXPECT_EQ(shown(), QStringList{QString::fromUtf8(c.message)});
-    }
-    EXPECT_EQ(rows("SELECT singer_name, singer_sex FROM singer ORDER BY singer_code DESC LIMIT 1"),
-              QStringList{"陳綺貞's 樂團|2"});
-    EXPECT_EQ(singers().size(), 3);
-}
-
 TEST_F(SingerModifyWindow, ABusyCatalogueKeepsTheSingerAndTheInput)
 {
     search(QStringLiteral("王菲"), QStringLiteral("王菲"));

@@ -73,40 +73,6 @@ TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosen)
     EXPECT_EQ(w.song_code->text(), QStringLiteral("205001"));
 }
 
-TEST_F(SongAddWindow, EachRefusalSaysWhyAndStoresNothing)
-{
-    struct Case
-    {
-        const char *date;
-        const char *number;
-        const char *title;
-        QString location;
-        const char *message;
-    };
-    const Case cases[] = {
-        {"2026/13/01", "105002", "新歌", file, "請指定好日期"},
-        {"昨天", "105002", "新歌", file, "請指定好日期"},
-        {"2026/12/05", "", "新歌", file, "請輸入正確的曲目編號"},
-        {"2026/12/05", "10500x", "新歌", file, "請輸入正確的曲目編號"},
-        {"2026/12/05", "1234567890", "新歌", file, "請輸入正確的曲目編號"},
-        {"2026/12/05", "105002", "", file, "請輸入正確的曲目名"},
-        {"2026/12/05", "105002", "新歌", home.file("missing.mpg"), "您所指定的檔案並不存在ㄛ!"},
-        {"2026/12/05", "105002", "新歌", home.path(), "您所指定的檔案並不存在ㄛ!"},
-    };
-    SongAdd &w = window();
-    pick(1, 5);
-    for (const Case &c : cases) {
-        shown().clear();
-        w.song_build_date->setText(QString::fromUtf8(c.date));
-        w.song_code->setText(QString::fromUtf8(c.number));
-        fill(QString::fromUtf8(c.title), QStringLiteral("江蕙"), c.location);
-        click(w, "add_do");
-        EXPECT_EQ(shown(), QStringList{QString::fromUtf8(c.message)}) << c.message;
-        EXPECT_EQ(w.song_name->text(), QString::fromUtf8(c.title)) << "the input stays for correction";
-    }
-    EXPECT_EQ(songs().size(), 2);
-}
-
 TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
 {
     SongAdd &w = window();
