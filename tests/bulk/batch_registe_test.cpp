@@ -161,13 +161,14 @@ TEST_F(BatchRegisteTest, MissingSingersAndSimilarTitlesAreDecidedLineByLine)
     addFile(QStringLiteral("a.mpg"));
     addFile(QStringLiteral("b.mpg"));
     addFile(QStringLiteral("c.mpg"));
-    onModal = {addSinger(1, QStringLiteral("周杰倫")),
-               [](QDialog &dialog) { dialog.findChild<QPushButton *>(QStringLiteral("new_add"))->click(); },
-               [](QDialog &dialog) { dialog.findChild<QPushButton *>(QStringLiteral("new_cancel"))->click(); }};
+    modals.on("batch_singer_add", addSinger(1, QStringLiteral("周杰倫")));
+    modals.on("batch_same", [](QDialog &dialog) { click(dialog, "new_add"); });
+    modals.on("batch_same", [](QDialog &dialog) { click(dialog, "new_cancel"); });
     fakes.messageBoxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::No}; // give c.mpg up, keep its file
     const QStringList shown = run("a.mpg,稻香,國語,周杰倫 ,2\nb.mpg,望春風,台語,鄧麗君,4\nc.mpg,望春,台語,鄧麗君,4\n");
 
-    EXPECT_EQ(opened, (QStringList{"batch_singer_add|批次登錄--新增歌手資料", "batch_same|批次新增", "batch_same|批次新增"}));
+    EXPECT_EQ(modals.opened, (QStringList{"batch_singer_add", "batch_same", "batch_same"}));
+    EXPECT_EQ(modals.captions, (QStringList{"批次登錄--新增歌手資料", "批次新增", "批次新增"}));
     EXPECT_EQ(shown.at(0), QStringLiteral("望春風啊與編號003001,鄧麗君,有類似曲名. 請修改或取消登錄!!"));
     EXPECT_EQ(shown.last(), QStringLiteral("3筆資料已批次登錄完成"));
     EXPECT_EQ(query(QStringLiteral("SELECT singer_name FROM song JOIN singer ON singer_code = song_singer_code "

@@ -1,41 +1,18 @@
 #pragma once
 
-#include "core/database.h"
-#include "core/init_system.h"
-#include "core/shared_state.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "support/temp_home.h"
-#include "widgets/modal_runner.h"
+#include "manage/manage_fixture.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QDir>
-#include <QFile>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-
-// A program folder with a catalogue and a folder "songs" of tiny media files. Modal dialogs
-// are answered by the steps in onModal, in the order they open.
-class BulkFixture : public ::testing::Test
+// A program folder with a catalogue and a folder "songs" of tiny media files.
+class BulkFixture : public ManageFixture
 {
 protected:
     void SetUp() override
     {
-        const InitResult init = InitSystem(state, fakes.fileSystem, fakes.clock, home.path());
-        ASSERT_TRUE(init.ok) << init.problem.toStdString();
+        ManageFixture::SetUp();
         ASSERT_TRUE(QDir().mkpath(songs()));
-        ModalRunner::setHook([this](QDialog &dialog) {
-            opened.append(dialog.objectName() + QLatin1Char('|') + dialog.windowTitle());
-            if (!onModal.isEmpty())
-                onModal.takeFirst()(dialog);
-        });
     }
-    void TearDown() override { ModalRunner::setHook({}); }
 
     QString songs() const { return home.file(QStringLiteral("songs")); }
     QString song(const QString &name) const { return songs() + QLatin1Char('/') + name; }
@@ -71,13 +48,8 @@ protected:
         return wav;
     }
 
-    // The catalogue read through a connection of its own, as another program would see it.
-    Recordset query(const QString &sql, SqlValues values = {}) { return reader.OpenRecordset(sql, values); }
-    int count(const QString &sql, SqlValues values = {}) { return query(sql, values).value(0).toInt(); }
-    int songRows() { return count(QStringLiteral("SELECT count(*) FROM song")); }
-
     // Answers an add-singer dialog: the name (as corrected, when given) with that sex, then "ok!".
-    static std::function<void(QDialog &)> addSinger(int sex, const QString &correctedName = QString())
+    static ModalScript::Action addSinger(int sex, const QString &correctedName = QString())
     {
         return [sex, correctedName](QDialog &dialog) {
             if (!correctedName.isEmpty())
@@ -86,12 +58,4 @@ protected:
             dialog.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         };
     }
-
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
-    CatalogueBuilder catalogue{home.file(QStringLiteral("karaoke.mdb"))};
-    Database reader{home.file(QStringLiteral("karaoke.mdb"))};
-    QList<std::function<void(QDialog &)>> onModal;
-    QStringList opened; // "objectName|caption" of each modal dialog
 };

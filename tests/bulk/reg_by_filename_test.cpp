@@ -70,7 +70,7 @@ protected:
     void decide(const QString &fileName, const std::function<void(RegByFilenameSame &)> &inDialog)
     {
         click(fileName);
-        onModal.append([inDialog](QDialog &d) { inDialog(dynamic_cast<RegByFilenameSame &>(d)); });
+        modals.on("reg_by_filename_Same", [inDialog](QDialog &d) { inDialog(dynamic_cast<RegByFilenameSame &>(d)); });
         window().cmdRepeadCom_Click();
     }
 
@@ -189,7 +189,7 @@ TEST_F(RegByFilenameTest, RenamingMendsABadNameButNeverOverwritesOrLeavesTheMedi
     scan();
     auto rename = [this](const QString &from, const QString &to) {
         window().lstFileInfo->setCurrentRow(rowOf(from));
-        onModal.append([to](QDialog &d) {
+        modals.on("reg_by_filename_ModifyFilename", [to](QDialog &d) {
             auto &dialog = dynamic_cast<RegByFilenameModifyFilename &>(d);
             EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Modify the Filename"));
             dialog.txtFileName->setText(to);
@@ -238,12 +238,13 @@ TEST_F(RegByFilenameTest, SimilarTitlesAreAddedDeletedOrReplaceTheOldSong)
         const auto preview = [&previewed](QDialog &view) {
             previewed.append(dynamic_cast<SmallView &>(view).WMP_SMALL().url());
         };
-        onModal = {preview, preview};
+        modals.on("small_view", preview);
+        modals.on("small_view", preview);
         dialog.cmdViewOrg->click();
         dialog.cmdViewNew->click();
         dialog.cmdReplaceOrg->click();
     });
-    EXPECT_EQ(opened.mid(1), (QStringList{"small_view|瀏覽原本的歌曲檔", "small_view|瀏覽新進的歌曲檔"}));
+    EXPECT_EQ(modals.captions.mid(1), (QStringList{"瀏覽原本的歌曲檔", "瀏覽新進的歌曲檔"}));
     EXPECT_EQ(previewed, (QStringList{QStringLiteral("file://") + oldFile,
                                       QStringLiteral("file://") + song(QStringLiteral("甲,老歌,台語,3.mpg"))}));
     EXPECT_EQ(lines().at(rowOf(QStringLiteral("甲,老歌,台語,3.mpg"))), QStringLiteral("檔案已確認:甲,老歌,台語,3.mpg->取代003001"));
@@ -308,9 +309,11 @@ TEST_F(RegByFilenameTest, MissingSingersAreAddedFromTheRow)
     addFile(QStringLiteral("丙 + 甲 + 丁,新歌,客語,2.wav"));
     scan();
     EXPECT_EQ(click(QStringLiteral("丙 + 甲 + 丁,新歌,客語,2.wav")), QStringLiteral(" 歌手資料尚未建立!"));
-    onModal = {addSinger(0), addSinger(2)};
+    modals.on("reg_by_filename_addSinger", addSinger(0));
+    modals.on("reg_by_filename_addSinger", addSinger(2));
     window().cmdAddSinger_Click();
-    EXPECT_EQ(opened, (QStringList{"reg_by_filename_addSinger|新增歌手", "reg_by_filename_addSinger|新增歌手"}));
+    EXPECT_EQ(modals.opened, QStringList(2, "reg_by_filename_addSinger"));
+    EXPECT_EQ(modals.captions, QStringList(2, "新增歌手"));
     EXPECT_EQ(lines(), QStringList{QStringLiteral("準備登錄:丙 + 甲 + 丁,新歌,客語,2字部")});
     EXPECT_EQ(window().labSongInfo->text(), QStringLiteral("此檔已可準備登錄系統"));
     EXPECT_FALSE(window().frmAddSinger->isVisibleTo(&window()));

@@ -6,6 +6,7 @@
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "support/catalogue_home.h"
+#include "support/fake_platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,13 @@
 
 namespace {
 
-class CatalogueLayer : public ::testing::Test, public CatalogueHome
+class CatalogueLayer : public ::testing::Test, public FakePlatform, public CatalogueHome
 {
 protected:
+    CatalogueLayer()
+        : CatalogueHome(fileSystem, clock)
+    {
+    }
     Database &db() { return state.db(); }
     Registration registerFile(const QString &location, RegistrationRules rules = {})
     {

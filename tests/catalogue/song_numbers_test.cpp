@@ -3,6 +3,7 @@
 #include "catalogue/song_numbers.h"
 #include "core/scoped_transaction.h"
 #include "support/catalogue_home.h"
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,13 @@
 
 namespace {
 
-class SongNumbers : public ::testing::Test, public CatalogueHome
+class SongNumbers : public ::testing::Test, public FakePlatform, public CatalogueHome
 {
 protected:
+    SongNumbers()
+        : CatalogueHome(fileSystem, clock)
+    {
+    }
     void addNumbers(const QStringList &numbers)
     {
         const qint64 singer = catalogue.addSinger(QStringLiteral("歌手"), 1);

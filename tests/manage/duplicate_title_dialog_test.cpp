@@ -95,7 +95,7 @@ TEST_F(DuplicateTitle, RegisteringAnywayStoresTheTitleAsEdited)
     // From a list run, a file registered meanwhile is passed over.
     click(window(Variant::batch_same, "104006"), "new_add");
     EXPECT_EQ(shown().last(), QStringLiteral("檔案已登錄:") + newSong.location);
-    EXPECT_EQ(songs().size(), 6);
+    EXPECT_EQ(songLines().size(), 6);
 }
 
 TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
@@ -117,7 +117,7 @@ TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
         click(w, "new_cancel");
         EXPECT_EQ(w.resolution().outcome(), c.outcome);
         EXPECT_EQ(QFile::exists(newFile), c.fileKept);
-        EXPECT_EQ(songs().size(), 4);
+        EXPECT_EQ(songLines().size(), 4);
     }
     EXPECT_EQ(shown().mid(0, 3), (QStringList{"您這新進的歌真的不登錄? 是否真的要算了而進行下一首歌的登錄?",
                                               "您這新進的歌真的不登錄? 是否真的要算了而進行下一首歌的登錄?",
@@ -141,7 +141,7 @@ TEST_F(DuplicateTitle, DeletingAnOldSongGivesItsNumberToTheNewSong)
     EXPECT_EQ(w.resolution().outcome(), Outcome::Registered);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(QFile::exists(oldFile));
-    EXPECT_EQ(songs(), (QStringList{QStringLiteral("104002|月亮好圓|%1").arg(faye),
+    EXPECT_EQ(songLines(), (QStringList{QStringLiteral("104002|月亮好圓|%1").arg(faye),
                                     QStringLiteral("104003|月亮彎彎|%1").arg(teresa),
                                     QStringLiteral("104001|月亮|%1").arg(faye)}));
     EXPECT_EQ(shown(), (QStringList{"若是刪除舊曲, 則舊曲的歌檔也會從系統中刪除掉!\n而舊曲的曲目編號也會即時讓給新的登錄!!\n請確定",
@@ -166,7 +166,7 @@ TEST_F(DuplicateTitle, AfterDeletingAnOldSongGivingUpAsksAboutItFirst)
     answer({kYes, kYes, kNo});
     click(w, "new_cancel");
     EXPECT_EQ(w.resolution().outcome(), Outcome::GivenUp);
-    EXPECT_EQ(songs().size(), 2);
+    EXPECT_EQ(songLines().size(), 2);
 }
 
 // The old song's removal is committed before the next question, so other programs are not kept
@@ -207,7 +207,7 @@ TEST_F(DuplicateTitle, ABusyCatalogueLeavesTheOldSongAndItsFile)
     EXPECT_EQ(w.resolution().number(), QStringLiteral("104004"));
     EXPECT_TRUE(shown().last().contains(QStringLiteral("資料庫沒有被更動")));
     other->ExecuteSql(QStringLiteral("COMMIT"));
-    EXPECT_EQ(songs().size(), 4);
+    EXPECT_EQ(songLines().size(), 4);
 }
 
 TEST_F(DuplicateTitle, RenamingAnOldSongRefreshesTheListAndKeepsTheSelection)
@@ -226,10 +226,11 @@ TEST_F(DuplicateTitle, RenamingAnOldSongRefreshesTheListAndKeepsTheSelection)
 TEST_F(DuplicateTitle, PreviewsPlayTheNewAndTheOldFile)
 {
     QStringList seen;
-    onDialog["small_view"] = [&](QDialog &dialog) {
-        auto &view = static_cast<SmallView &>(dialog);
-        seen.append(dialog.windowTitle() + QLatin1Char('|') + view.WMP_SMALL().url());
+    const auto note = [&](QDialog &dialog) {
+        seen.append(dialog.windowTitle() + QLatin1Char('|') + static_cast<SmallView &>(dialog).WMP_SMALL().url());
     };
+    modals.on("small_view", note);
+    modals.on("small_view", note);
     DuplicateTitleDialog &w = window();
     click(w, "new_view");
     click(w, "org_view");

@@ -6,6 +6,7 @@
 #include "catalogue/song_registration.h"
 #include "support/catalogue_home.h"
 #include "support/fake_message_boxes.h"
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,13 @@ public:
     QStringList handedOver;
 };
 
-class ManagerFlows : public ::testing::Test, public CatalogueHome
+class ManagerFlows : public ::testing::Test, public FakePlatform, public CatalogueHome
 {
 protected:
+    ManagerFlows()
+        : CatalogueHome(fileSystem, clock)
+    {
+    }
     void SetUp() override
     {
         singer = catalogue.addSinger(QStringLiteral("江蕙"), 0);

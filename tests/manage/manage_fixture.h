@@ -1,13 +1,9 @@
 #pragma once
 
-#include "core/database.h"
-#include "core/init_system.h"
-#include "core/shared_state.h"
-#include "support/catalogue_builder.h"
+#include "support/catalogue_home.h"
 #include "support/fake_services.h"
+#include "support/modal_script.h"
 #include "support/qt_printers.h"
-#include "support/temp_home.h"
-#include "widgets/modal_runner.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -17,51 +13,27 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
+// The platform fakes, made before the program folder is started on them.
+struct WithFakeServices
+{
+    FakeServices fakes;
+};
 
 // Manager-mode windows on a fresh program folder with fake dialogs and media. Modal windows
-// opened on the way run through the hook: the test says what to do in each, by its name.
-class ManageFixture : public ::testing::Test
+// opened on the way are answered by the script, by their names.
+class ManageFixture : public ::testing::Test, protected WithFakeServices, public CatalogueHome
 {
 protected:
     static constexpr QSize kScreen{1280, 720};
 
-    void SetUp() override
+    ManageFixture()
+        : CatalogueHome(fakes.fileSystem, fakes.clock)
     {
-        const InitResult init = InitSystem(state, fakes.fileSystem, fakes.clock, home.path());
-        ASSERT_TRUE(init.ok) << init.problem.toStdString();
-        ModalRunner::setHook([this](QDialog &dialog) {
-            opened.append(dialog.objectName());
-            const auto action = onDialog.find(dialog.objectName());
-            if (action != onDialog.end())
-                action->second(dialog);
-        });
     }
-    void TearDown() override { ModalRunner::setHook({}); }
+    void SetUp() override { ASSERT_TRUE(init.ok) << init.problem.toStdString(); }
 
-    // All rows of a query as "a|b|c" lines.
-    QStringList rows(const QString &sql)
-    {
-        QStringList lines;
-        state.db().forEachRow(sql, {}, [&](const RowView &row) {
-            QStringList cells;
-            for (int c = 0; c < row.columnCount(); ++c)
-                cells.append(row.text(c));
-            lines.append(cells.join(QLatin1Char('|')));
-            return true;
-        });
-        return lines;
-    }
-    QStringList songs() { return rows(QStringLiteral("SELECT song_num, song_name, song_singer_code FROM song ORDER BY rowid")); }
+    QStringList songLines() { return rows(QStringLiteral("SELECT song_num, song_name, song_singer_code FROM song ORDER BY rowid")); }
     QStringList singers() { return rows(QStringLiteral("SELECT singer_code, singer_name, singer_sex FROM singer ORDER BY singer_code")); }
-
-    // A real file in the program folder, for songs whose file must exist or be deleted.
-    QString mediaFile(const QString &name)
-    {
-        home.write(name, QByteArray("media"));
-        return home.file(name);
-    }
 
     // Another program is writing: reads go on, writes wait, until the returned database commits or closes.
     std::unique_ptr<Database> lockCatalogue()
@@ -91,12 +63,7 @@ protected:
     QStringList &shown() { return fakes.messageBoxes.shown; }
     void answer(std::initializer_list<MessageBoxes::Answer> answers) { fakes.messageBoxes.answers = answers; }
 
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
-    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
-    std::map<QString, std::function<void(QDialog &)>> onDialog;
-    QStringList opened;
+    ModalScript modals;
 };
 
 constexpr MessageBoxes::Answer kYes = MessageBoxes::Answer::Yes;

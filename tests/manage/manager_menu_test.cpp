@@ -2,6 +2,7 @@
 // set), its buttons, its way back and its way out.
 #include "manage/manager_menu.h"
 #include "manage_fixture.h"
+#include "widgets/modal_runner.h"
 #include "menu/drawing_surface.h"
 #include "menu/main_menu.h"
 #include "platform/file_system.h"
@@ -67,7 +68,7 @@ TEST_F(ManagerMenuWindow, EachButtonOpensItsWindowAndReturns)
     ManagerMenu &w = window();
     for (const char *button : {"Song_Add", "Song_modify_by_singer", "Command3", "Command4"})
         click(w, button);
-    EXPECT_EQ(opened, (QStringList{"Song_Add", "song_modify", "singer_modify", "manager_song_statu"}));
+    EXPECT_EQ(modals.opened, (QStringList{"Song_Add", "song_modify", "singer_modify", "manager_song_statu"}));
     EXPECT_TRUE(w.isVisible());
 
     // The bulk and printing windows come through hooks; unset, their buttons do nothing.
@@ -137,12 +138,12 @@ private:
 TEST_F(ManagerFromMenu, TheMenuTimerStopsWhileTheManagerWindowIsOpen)
 {
     bool timerRan = true;
-    onDialog["manager_menu"] = [&](QDialog &dialog) {
+    modals.on("manager_menu", [&](QDialog &dialog) {
         timerRan = menu().Timer1->isActive();
         click(dialog, "Command1");
-    };
+    });
     menu().manager->click();
-    EXPECT_EQ(opened, QStringList{"manager_menu"});
+    EXPECT_EQ(modals.opened, QStringList{"manager_menu"});
     EXPECT_FALSE(timerRan);
     EXPECT_TRUE(menu().Timer1->isActive());
     EXPECT_EQ(menu().menu().MenuState, QStringLiteral("0"));
@@ -157,12 +158,12 @@ TEST_F(ManagerFromMenu, APinGuardsTheButtonAndThreeWrongOnesLockItForAMinute)
     EXPECT_EQ(home.read("Setting.ini"), before + "ManagerPin = 2468\r\n") << "the file is left as the owner wrote it";
 
     menu().manager->click();
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(modals.opened.isEmpty());
     EXPECT_EQ(menu().Picture1->screenLines().value(0), QStringLiteral("請輸入管理密碼"));
     type("24");
     EXPECT_EQ(echo(), QStringLiteral("**"));
     type("68\r");
-    EXPECT_EQ(opened, QStringList{"manager_menu"});
+    EXPECT_EQ(modals.opened, QStringList{"manager_menu"});
 
     menu().manager->click();
     type("0\r");
@@ -178,14 +179,14 @@ TEST_F(ManagerFromMenu, APinGuardsTheButtonAndThreeWrongOnesLockItForAMinute)
     fakes.clock.setNow(fakes.clock.now().addSecs(61));
     menu().manager->click();
     type("2468\r");
-    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(modals.opened.size(), 2);
 }
 
 TEST_F(ManagerFromMenu, APinThatIsNotDigitsLocksNothing)
 {
     setPin("ManagerPin = secret\r\n");
     menu().manager->click();
-    EXPECT_EQ(opened, QStringList{"manager_menu"});
+    EXPECT_EQ(modals.opened, QStringList{"manager_menu"});
 }
 
 } // namespace

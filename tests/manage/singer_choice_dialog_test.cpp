@@ -35,7 +35,7 @@ TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)
     catalogue.addSinger(QStringLiteral("汪峰"), 1);
     catalogue.addSinger(QStringLiteral("王_團"), 2);
     QStringList listed;
-    onDialog["song_add_check_singer_name"] = [&](QDialog &dialog) {
+    modals.on("song_add_check_singer_name", [&](QDialog &dialog) {
         listed = entries(dialog);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("選擇歌手名"));
         EXPECT_EQ(dialog.size(), QSize(448, 360));
@@ -43,7 +43,7 @@ TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)
         list.setCurrentRow(int(listed.indexOf(QStringLiteral("王力宏"))));
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QCoreApplication::sendEvent(&list, &enter);
-    };
+    });
     const std::optional<SingerRecord> picked = choose(Variant::song_add_check_singer_name, QStringLiteral(" 王 "));
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(picked->singer_code, wang);
@@ -51,16 +51,16 @@ TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)
     listed.sort();
     EXPECT_EQ(listed, (QStringList{"王_團", "王力宏", "王菲"}));
 
-    onDialog["song_modify_check_singer"] = [&](QDialog &dialog) {
+    modals.on("song_modify_check_singer", [&](QDialog &dialog) {
         listed = entries(dialog);
         auto &list = child<QListWidget>(dialog, "List1");
         list.setCurrentRow(0);
         emit list.itemDoubleClicked(list.item(0));
-    };
+    });
     EXPECT_EQ(choose(Variant::song_modify_check_singer, QStringLiteral("王_"))->singer_name, QStringLiteral("王_團"));
     EXPECT_EQ(listed, QStringList{"王_團"}) << "\"_\" is itself, not any character";
 
-    onDialog.erase("singer_modify_check_singer"); // closed without a pick
+    modals.clear("singer_modify_check_singer"); // closed without a pick
     EXPECT_FALSE(choose(Variant::singer_modify_check_singer, QStringLiteral("汪")).has_value());
 }
 
@@ -69,7 +69,7 @@ TEST_F(SingerChoice, NoMatchSaysSoWithoutOpening)
     catalogue.addSinger(QStringLiteral("王菲"), 0);
     EXPECT_FALSE(choose(Variant::song_add_check_singer_name, QStringLiteral("李")).has_value());
     EXPECT_EQ(shown(), QStringList{"找無 \"李\" 字串的相關資料"});
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(modals.opened.isEmpty());
 }
 
 TEST_F(SingerChoice, EachVariantHoldsItsNumberOfSingers)
@@ -82,7 +82,7 @@ TEST_F(SingerChoice, EachVariantHoldsItsNumberOfSingers)
     }
     std::map<QString, qsizetype> held;
     for (const char *name : {"song_add_check_singer_name", "singer_modify_check_singer", "song_modify_check_singer"})
-        onDialog[name] = [&](QDialog &dialog) { held[dialog.objectName()] = entries(dialog).size(); };
+        modals.on(name, [&](QDialog &dialog) { held[dialog.objectName()] = entries(dialog).size(); });
     for (Variant v : {Variant::song_add_check_singer_name, Variant::singer_modify_check_singer,
                       Variant::song_modify_check_singer})
         choose(v, QStringLiteral("林"));

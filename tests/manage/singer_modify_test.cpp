@@ -18,13 +18,13 @@ protected:
         window = std::make_unique<SingerModify>(state, fakes.services, kScreen);
         window->show();
         // The search dialog picks the entry named pick.
-        onDialog["singer_modify_check_singer"] = [this](QDialog &dialog) {
+        modals.on("singer_modify_check_singer", [this](QDialog &dialog) {
             auto &list = child<QListWidget>(dialog, "List1");
             const QList<QListWidgetItem *> found = list.findItems(pick, Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1);
             list.setCurrentItem(found[0]);
             emit list.itemDoubleClicked(found[0]);
-        };
+        });
     }
     void search(const QString &typed, const QString &picked)
     {
@@ -50,7 +50,7 @@ TEST_F(SingerModifyWindow, ASearchPickThenRenameKeepsTheSongs)
     click(*window, "singer_modify_do");
     EXPECT_EQ(shown(), QStringList{"修歌手資料, 王靖雯 ,完成"});
     EXPECT_EQ(singers().first(), QStringLiteral("%1|王靖雯|2").arg(faye));
-    EXPECT_EQ(songs(), QStringList{QStringLiteral("104001|紅豆紅豆|%1").arg(faye)});
+    EXPECT_EQ(songLines(), QStringList{QStringLiteral("104001|紅豆紅豆|%1").arg(faye)});
 
     // A name another singer has is accepted on rename.
     window->singer_name->setText(QStringLiteral("王傑"));
@@ -76,7 +76,7 @@ TEST_F(SingerModifyWindow, DeletingAsksAndLeavesTheSongsWithTheirCode)
                                     "刪除歌手資料,王菲,完成"}));
     EXPECT_EQ(window->singer_name->text(), QString());
     EXPECT_EQ(singers().size(), 1);
-    EXPECT_EQ(songs(), QStringList{QStringLiteral("104001|紅豆紅豆|%1").arg(faye)});
+    EXPECT_EQ(songLines(), QStringList{QStringLiteral("104001|紅豆紅豆|%1").arg(faye)});
 
     click(*window, "delete_do"); // the code is kept, the singer is gone
     EXPECT_EQ(shown().last(), searchFirst);

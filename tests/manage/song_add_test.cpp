@@ -91,24 +91,24 @@ TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
     EXPECT_EQ(w.song_build_date->text(), QStringLiteral("2026/12/05"));
     EXPECT_EQ(w.singer_name->text(), QStringLiteral(" 江蕙 ")) << "singer and file stay for the next song";
     EXPECT_EQ(w.song_location->text(), QStringLiteral(" ") + file);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(modals.opened.isEmpty());
 
     // Enter in the file box saves too; the number after 105003 is next.
     pick(1, 5);
     EXPECT_EQ(w.song_code->text(), QStringLiteral("105004"));
     w.song_name->setText(QStringLiteral("第二首"));
     QTest::keyClick(w.song_location, Qt::Key_Return);
-    EXPECT_EQ(songs().last(), QStringLiteral("105004|第二首|%1").arg(singer));
+    EXPECT_EQ(songLines().last(), QStringLiteral("105004|第二首|%1").arg(singer));
 }
 
 TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWay)
 {
-    onDialog["singer_add"] = [&](QDialog &dialog) {
+    modals.on("singer_add", [&](QDialog &dialog) {
         EXPECT_EQ(child<QLineEdit>(dialog, "singer_name").text(), QStringLiteral("伍佰"));
         setText(dialog, "singer_name", QStringLiteral("伍佰 & China Blue"));
         choose(dialog, "singer_sex", 2);
         click(dialog, "Command1");
-    };
+    });
     SongAdd &w = window();
     pick(1, 4);
     fill(QStringLiteral("挪威森林"), QStringLiteral("伍佰 "), file);
@@ -119,36 +119,36 @@ TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWay)
     EXPECT_EQ(stored, QStringList{"104001|伍佰 & China Blue|2"});
 
     // Closing the dialog without a singer stores nothing and keeps the input.
-    onDialog.erase("singer_add");
+    modals.clear("singer_add");
     pick(1, 4);
     fill(QStringLiteral("夢醒時分"), QStringLiteral("陳淑樺"), file);
     click(w, "add_do");
     EXPECT_EQ(w.song_name->text(), QStringLiteral("夢醒時分"));
-    EXPECT_EQ(songs().size(), 3);
+    EXPECT_EQ(songLines().size(), 3);
 }
 
 TEST_F(SongAddWindow, ASimilarTitleGoesToTheDuplicateWindow)
 {
-    onDialog["song_add_same"] = [&](QDialog &dialog) {
+    modals.on("song_add_same", [&](QDialog &dialog) {
         auto &same = static_cast<DuplicateTitleDialog &>(dialog);
         EXPECT_EQ(same.new_song_name->text(), QStringLiteral("酒後"));
         same.new_song_name->setText(QStringLiteral("酒後的心情"));
         click(same, "new_add");
-    };
+    });
     SongAdd &w = window();
     pick(1, 5);
     fill(QStringLiteral("酒後 "), QStringLiteral("江蕙"), file);
     click(w, "add_do");
     EXPECT_EQ(shown(), (QStringList{"酒後的心聲與編號105001,江蕙,類似曲名. 請修改或取消登錄!!",
                                     "存入ok! 請進行下一首曲的建檔作業"}));
-    EXPECT_EQ(songs().last(), QStringLiteral("105002|酒後的心情|%1").arg(singer));
+    EXPECT_EQ(songLines().last(), QStringLiteral("105002|酒後的心情|%1").arg(singer));
     EXPECT_EQ(w.song_name->text(), QString());
 
     // A like title of another count is not similar.
     pick(1, 3);
     fill(QStringLiteral("酒後的"), QStringLiteral("江蕙"), file);
     click(w, "add_do");
-    EXPECT_EQ(opened, QStringList{"song_add_same"});
+    EXPECT_EQ(modals.opened, QStringList{"song_add_same"});
 }
 
 // The number shown is checked again when the song is stored: another program that took it
@@ -179,19 +179,19 @@ TEST_F(SongAddWindow, ABusyCatalogueDuringTheSaveChangesNothing)
     EXPECT_EQ(w.song_name->text(), QStringLiteral("新的歌名"));
     EXPECT_EQ(w.song_code->text(), QStringLiteral("105002"));
     other->ExecuteSql(QStringLiteral("ROLLBACK"));
-    EXPECT_EQ(songs().size(), 2);
+    EXPECT_EQ(songLines().size(), 2);
 }
 
 TEST_F(SongAddWindow, BrowseAndChooseFillTheirBoxes)
 {
     catalogue.addSinger(QStringLiteral("江淑娜"), 0);
     fakes.fileDialogs.answers = {file};
-    onDialog["song_add_check_singer_name"] = [&](QDialog &dialog) {
+    modals.on("song_add_check_singer_name", [&](QDialog &dialog) {
         auto &list = child<QListWidget>(dialog, "List1");
         QListWidgetItem *item = list.findItems(QStringLiteral("江淑娜"), Qt::MatchExactly).value(0);
         list.setCurrentItem(item);
         emit list.itemDoubleClicked(item);
-    };
+    });
     SongAdd &w = window();
     w.singer_name->setText(QStringLiteral("江"));
     click(w, "Command1");

@@ -1,7 +1,7 @@
 #include "support/catalogue_home.h"
 
-CatalogueHome::CatalogueHome()
-    : init(InitSystem(state, fileSystem, clock, home.path()))
+CatalogueHome::CatalogueHome(FileSystem &fs, Clock &clock)
+    : init(InitSystem(state, fs, clock, home.path()))
 {
 }
 

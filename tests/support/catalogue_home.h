@@ -4,29 +4,30 @@
 #include "core/init_system.h"
 #include "core/shared_state.h"
 #include "support/catalogue_builder.h"
-#include "support/fake_clock.h"
-#include "support/fake_file_system.h"
 #include "support/temp_home.h"
 
 #include <QStringList>
 
-// A fresh program folder started as the program starts it, with its catalogue: songs and
-// singers are written in by the builder, and read back through a connection of its own, as
-// another program would see them.
+class Clock;
+class FileSystem;
+
+// A fresh program folder started as the program starts it (on the file system and clock the
+// test gives), with its catalogue: songs and singers are written in by the builder and read
+// back through a connection of its own, as another program would see them.
 struct CatalogueHome
 {
-    CatalogueHome();
+    CatalogueHome(FileSystem &fs, Clock &clock);
 
-    // All rows of a query as "a|b|c" lines.
+    // All rows of a query as "a|b|c" lines, or as a record set.
     QStringList rows(const QString &sql, SqlValues values = {});
+    Recordset query(const QString &sql, SqlValues values = {}) { return reader.OpenRecordset(sql, values); }
     // The first column of the first row, as a number.
     int count(const QString &sql, SqlValues values = {});
+    int songRows() { return count(QStringLiteral("SELECT count(*) FROM song")); }
     // A real file in the program folder.
     QString mediaFile(const QString &name);
 
     TempHome home;
-    FakeFileSystem fileSystem;
-    FakeClock clock;
     SharedState state;
     InitResult init;
     CatalogueBuilder catalogue{home.file(QStringLiteral("karaoke.mdb"))};
