@@ -1,8 +1,6 @@
 #include "bulk/batch_registe.h"
 
 #include "bulk/batch_validation.h"
-#include "bulk/progress_strip.h"
-#include "bulk/window_progress.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
 #include "manage/duplicate_title_dialog.h"
@@ -48,7 +46,7 @@ private:
 };
 
 BatchRegiste::BatchRegiste(SharedState &state, Services &services, QSize screen, QWidget *parent)
-    : ManagerDialog(state, services, screen, QStringLiteral("batch_registe"), QStringLiteral("披次登錄功能"),
+    : BulkWindow(state, services, screen, QStringLiteral("batch_registe"), QStringLiteral("披次登錄功能"),
                     QSize(800, 230), parent)
 {
     buildControls();
@@ -66,11 +64,8 @@ void BatchRegiste::buildControls()
                                 [this] { select_reg_file_Click(); });
     batch_reg_do = addButton(this, QStringLiteral("batch_reg_do"), QStringLiteral("執行批次"), {630, 100, 150, 50},
                              [this] { batch_reg_do_Click(); });
-    Label2 = addLabel(this, QStringLiteral("Label2"), QString(), {20, 100, 600, 30});
-    Label2->setStyleSheet(QStringLiteral("color: #0000a0;"));
-    strip = new ProgressStrip(this);
-    strip->setGeometry(QRect{20, 170, 760, 40});
-    registerControl(strip);
+    Label2 = addProgressLine(QStringLiteral("Label2"), {20, 100, 600, 30});
+    addProgressStrip(QRect{20, 170, 760, 40});
 }
 
 void BatchRegiste::select_reg_file_Click()
@@ -88,14 +83,14 @@ void BatchRegiste::batch_reg_do_Click()
 // A run that stopped keeps the list's path, so the same list can simply be run again.
 QString BatchRegiste::runList()
 {
-    WindowProgress progress(*Label2, *strip);
+    const auto progress = showProgress();
     const BatchCheck check =
-        validateListFile(m_services.fileSystem, m_state.SongKindNames, reg_file_name->text().trimmed(), progress);
+        validateListFile(m_services.fileSystem, m_state.SongKindNames, reg_file_name->text().trimmed(), *progress);
     if (!check.ok())
         return check.message;
     Decisions decisions(*this);
     const BatchOutcome outcome =
-        registerBatch(m_state, m_services.fileSystem, check.songs, todayText(m_services), decisions, progress);
+        registerBatch(m_state, m_services.fileSystem, check.songs, todayText(m_services), decisions, *progress);
     if (!outcome.stopped)
         reg_file_name->clear();
     QString message = outcome.stopped ? batchStoppedMessage(outcome) : batchDoneMessage(outcome.linesDone);

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "bulk/batch_run.h"
-#include "manage/manager_dialog.h"
-
-class ProgressStrip;
+#include "bulk/bulk_window.h"
 
 // Batch registration from a list file (披次登錄功能): the whole list is validated first, then
 // every line is registered under a new song number; missing singers and similar titles are
 // handed to manager mode's dialogs one line at a time.
-class BatchRegiste : public ManagerDialog
+class BatchRegiste : public BulkWindow
 {
     Q_OBJECT
 
@@ -21,7 +19,6 @@ public:
     QPushButton *select_reg_file = nullptr;
     QPushButton *batch_reg_do = nullptr;
     QLabel *Label2 = nullptr;
-    ProgressStrip *strip = nullptr; // progress bar and stop button
 
     void select_reg_file_Click();
     void batch_reg_do_Click();

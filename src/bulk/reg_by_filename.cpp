@@ -2,10 +2,8 @@
 
 #include "bulk/file_name_run.h"
 #include "bulk/list_file.h"
-#include "bulk/progress_strip.h"
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
-#include "bulk/window_progress.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
 #include "platform/file_dialogs.h"
@@ -33,7 +31,7 @@ void showFileRow(QListWidgetItem *item, const FileRow &row, int index)
 } // namespace
 
 RegByFilename::RegByFilename(SharedState &state, Services &services, QSize screen, QWidget *parent)
-    : ManagerDialog(state, services, screen, QStringLiteral("reg_by_filename"), QStringLiteral("依檔名登錄歌曲"),
+    : BulkWindow(state, services, screen, QStringLiteral("reg_by_filename"), QStringLiteral("依檔名登錄歌曲"),
                     QSize(800, 500), parent)
     , m_table(state, services.fileSystem)
 {
@@ -56,11 +54,8 @@ void RegByFilename::buildControls()
     lstFileInfo = addListBox(frmSongFile, QStringLiteral("lstFileInfo"), {10, 26, 740, 246});
     lstFileInfo->setUniformItemSizes(true);
 
-    labSongInfo = addLabel(this, QStringLiteral("labSongInfo"), QString(), {20, 362, 760, 30});
-    labSongInfo->setStyleSheet(QStringLiteral("color: #0000a0;"));
-    strip = new ProgressStrip(this);
-    strip->setGeometry(QRect{20, 396, 760, 30});
-    registerControl(strip);
+    labSongInfo = addProgressLine(QStringLiteral("labSongInfo"), {20, 362, 760, 30});
+    addProgressStrip(QRect{20, 396, 760, 30});
 
     frmAddSinger = addFrame(QStringLiteral("frmAddSinger"), QStringLiteral("新歌手"), {20, 424, 220, 66});
     cmdAddSinger = addButton(frmAddSinger, QStringLiteral("cmdAddSinger"), QStringLiteral("新增歌手"),
@@ -106,8 +101,8 @@ void RegByFilename::scanFolder()
     frmAddSinger->hide();
     frmRepeat->hide();
     guarded([this] {
-        WindowProgress progress(*labSongInfo, *strip);
-        m_table.scan(txtPath->text(), progress, [this](int i) {
+        const auto progress = showProgress();
+        m_table.scan(txtPath->text(), *progress, [this](int i) {
             auto *item = new QListWidgetItem;
             showFileRow(item, m_table.row(i), i);
             lstFileInfo->addItem(item);
@@ -204,9 +199,9 @@ void RegByFilename::cmdReg_Click()
     }
     RunOutcome outcome;
     {
-        WindowProgress progress(*labSongInfo, *strip);
+        const auto progress = showProgress();
         outcome = registerFileRows(m_state, m_services.fileSystem, m_table, todayText(m_services), RowsTaken::All,
-                                   progress);
+                                   *progress);
     }
     rescan();
     if (!outcome.problems.isEmpty())

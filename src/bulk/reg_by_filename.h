@@ -1,14 +1,12 @@
 #pragma once
 
 #include "bulk/file_table.h"
-#include "manage/manager_dialog.h"
-
-class ProgressStrip;
+#include "bulk/bulk_window.h"
 
 // Registration by file name (依檔名登錄歌曲): the owner picks any file of a folder; every
 // supported file is listed with its status line; badly named files are renamed, missing
 // singers added and similar titles decided here, and one press registers the folder.
-class RegByFilename : public ManagerDialog
+class RegByFilename : public BulkWindow
 {
     Q_OBJECT
 
@@ -27,7 +25,6 @@ public:
     QGroupBox *frmRepeat = nullptr;
     QPushButton *cmdRepeadCom = nullptr;
     QPushButton *cmdReg = nullptr;
-    ProgressStrip *strip = nullptr; // progress bar and stop button
 
     // The flows, as the controls start them.
     void cmdBrowse_Click();
