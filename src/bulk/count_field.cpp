@@ -21,7 +21,7 @@ std::optional<int> fileNameCount(const QString &field)
     const std::optional<double> value = numberIn(field);
     if (!value || *value <= 0 || *value >= 255)
         return std::nullopt;
-    // Halves go to the even neighbour, as the old byte conversion did; 0.4 and 254.6 fall out.
+    // Halves go to the even neighbour; 0.4 and 254.6 fall out.
     const double whole = std::nearbyint(*value);
     if (whole < 1 || whole > 254)
         return std::nullopt;

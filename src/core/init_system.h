@@ -19,5 +19,5 @@ struct InitResult
 // recording and the sound channel alone, so it can run again while songs are queued.
 InitResult InitSystem(SharedState &state, FileSystem &fs, Clock &clock, const QString &appFolder);
 
-// Removes the old primary-key index of the song table, so several singers can share a number.
+// Removes a primary-key index the song table may carry, so several singers can share a number.
 void DropSongPrimaryKey(const SharedState &state);

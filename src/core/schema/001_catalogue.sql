@@ -1,5 +1,5 @@
 -- Songs and singers. song_num is not unique: a song sung by several singers has one row
--- per singer under the same number. Text compares without case, as the catalogue always has.
+-- per singer under the same number. Text compares without regard to letter case.
 CREATE TABLE song (
   song_num TEXT COLLATE NOCASE NOT NULL DEFAULT '',
   song_kind INTEGER NOT NULL DEFAULT 0,
