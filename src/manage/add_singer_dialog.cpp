@@ -4,7 +4,7 @@
 #include "manage/singer_records.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QLineEdit>

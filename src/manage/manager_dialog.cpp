@@ -1,7 +1,7 @@
 #include "manage/manager_dialog.h"
 
 #include "core/database_error.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 #include "core/shared_state.h"
 #include "platform/clock.h"

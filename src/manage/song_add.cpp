@@ -11,7 +11,7 @@
 #include "manage/song_numbers.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

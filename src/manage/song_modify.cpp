@@ -13,7 +13,7 @@
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -2,10 +2,9 @@
 
 #include "core/key_translation.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "platform/clock.h"
+#include "widgets/drawing_surface.h"
 
 ManagerLock::ManagerLock(MenuContext &menu, Clock &clock, std::function<void()> openManager)
     : m_menu(menu)

@@ -4,13 +4,12 @@
 #include "core/key_translation.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/folder_listing.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "menu/underlined_list.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
+#include "widgets/drawing_surface.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -181,15 +180,10 @@ void MediaBrowser::list_media_page(int page)
 
 void MediaBrowser::MultiMedia_do_1_1(int &KeyAscii)
 {
-    if (editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        chooseRow();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_media_page(m_menu.state.PageNo);
-    } else if (KeyAscii == KeyCode::Multiply) {
+    const bool listKey = pagedListKey(m_menu, m_menu.state.PageNo, KeyAscii, [this] { chooseRow(); },
+                                      [this] { list_media_page(m_menu.state.PageNo); });
+    if (!listKey && KeyAscii == KeyCode::Multiply)
         startPlaying();
-    }
 }
 
 void MediaBrowser::chooseRow()

@@ -1,11 +1,12 @@
 #include "menu/order_by_text_count.h"
 
-#include "menu/drawing_surface.h"
 #include "core/key_translation.h"
 #include "core/lookups.h"
-#include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/menu_context.h"
+#include "menu/numbered_list.h"
+#include "menu/song_ordering.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 constexpr int kRowsPerPage = 10;
@@ -104,13 +105,8 @@ void OrderByTextCount::searchCount()
 void OrderByTextCount::order_by_text_count_do_2(int &KeyAscii)
 {
     m_menu.MenuState = QStringLiteral("1_2");
-    if (KeyAscii == 0 || editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        pickSong();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_count_song_page(m_menu.state.PageNo);
-    }
+    pagedListKey(m_menu, m_menu.state.PageNo, KeyAscii, [this] { pickSong(); },
+                 [this] { list_count_song_page(m_menu.state.PageNo); });
 }
 
 void OrderByTextCount::pickSong()
@@ -122,13 +118,13 @@ void OrderByTextCount::pickSong()
         order_by_text_count();
         return;
     }
-    orderListedSong(m_menu, *position, [this] { list_count_song_page(m_menu.state.PageNo); });
+    orderListedSong(m_menu.state, m_menu.Picture1, m_menu, *position, [this] { list_count_song_page(m_menu.state.PageNo); });
 }
 
 void OrderByTextCount::list_count_song_page(int page)
 {
     const ResultTable &songs = m_menu.state.SongList;
-    drawNumberedPage(m_menu.Picture1, page, kRowsPerPage, [&](qint64 p) { return songs.row(p - 1).text; });
+    drawNumberedPage(m_menu.Picture1, page, {.rowsPerPage = kRowsPerPage}, [&](qint64 p) { return songs.row(p - 1).text; });
     printFromBottom(m_menu.Picture1, 3.5,
                     m_menu.state.SongKindNames.value(m_menu.state.SelectedKind) + QStringLiteral(" 類"));
 }

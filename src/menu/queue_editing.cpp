@@ -1,12 +1,11 @@
 #include "menu/queue_editing.h"
 
-#include "menu/drawing_surface.h"
 #include "core/key_translation.h"
 #include "core/lookups.h"
-#include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/menu_context.h"
 #include "menu/underlined_list.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 
@@ -61,7 +60,7 @@ bool QueueEditing::commonKey(int key, const QString &heading)
         m_menu.show_main_menu();
         return true;
     }
-    if (turnPage(m_menu, key)) {
+    if (turnPage(m_menu.state.PageNo, key)) {
         redraw(heading);
         return true;
     }

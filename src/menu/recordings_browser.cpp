@@ -2,13 +2,12 @@
 
 #include "core/key_translation.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/folder_listing.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "menu/underlined_list.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ void RecordingsBrowser::RecordFile_do(int &KeyAscii)
         return;
     }
     readFolder();
-    if (turnPage(m_menu, KeyAscii)) {
+    if (turnPage(m_menu.state.PageNo, KeyAscii)) {
         redrawList();
         return;
     }

@@ -1,8 +1,7 @@
 #include "menu/shutdown_menu.h"
 
-#include "menu/drawing_surface.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
+#include "widgets/drawing_surface.h"
 
 ShutdownMenu::ShutdownMenu(MenuContext &menu)
     : m_menu(menu)

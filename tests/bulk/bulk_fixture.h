@@ -6,7 +6,7 @@
 #include "support/catalogue_builder.h"
 #include "support/fake_services.h"
 #include "support/temp_home.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QDialog>

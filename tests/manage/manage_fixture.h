@@ -7,7 +7,7 @@
 #include "support/fake_services.h"
 #include "support/qt_printers.h"
 #include "support/temp_home.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QDialog>

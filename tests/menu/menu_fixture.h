@@ -1,13 +1,13 @@
 #pragma once
 
-#include "support/catalogue_builder.h"
-#include "menu/drawing_surface.h"
-#include "support/fake_services.h"
 #include "core/init_system.h"
-#include "menu/main_menu.h"
-#include "support/qt_printers.h"
 #include "core/shared_state.h"
+#include "menu/main_menu.h"
+#include "support/catalogue_builder.h"
+#include "support/fake_services.h"
+#include "support/qt_printers.h"
 #include "support/temp_home.h"
+#include "widgets/drawing_surface.h"
 
 #include <QLabel>
 

@@ -2,12 +2,12 @@
 // ordering by singer, over a playing session.
 #include "overlays/overlay_fixture.h"
 
+#include "overlays/ordering_windows.h"
 #include "overlays/small_inttersong.h"
 #include "overlays/small_order_by_singer.h"
-#include "overlays/ordering_windows.h"
 #include "overlays/small_ordersong.h"
+#include "platform/modal_runner.h"
 #include "playback/player.h"
-#include "widgets/modal_runner.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -2,8 +2,8 @@
 
 #include "playback/session_fixture.h"
 
-#include "menu/drawing_surface.h"
 #include "overlays/keypad_window.h"
+#include "widgets/drawing_surface.h"
 
 #include <QLabel>
 

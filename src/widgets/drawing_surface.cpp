@@ -1,4 +1,4 @@
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
