@@ -261,13 +261,10 @@ void MainMenu::dispatch(int &KeyAscii)
 
 void MainMenu::show_main_menu()
 {
-    Picture1->Cls();
-    for (const char *line : {"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
-                             "7.錄音檔", "8.多媒體", "0.關機"})
-        Picture1->Print(QString::fromUtf8(line));
+    Picture1->ShowLines({"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
+                         "7.錄音檔", "8.多媒體", "0.關機"});
     m_menu.MenuState = QStringLiteral("0");
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     Set_num_key();
 }
 
@@ -302,8 +299,7 @@ void MainMenu::show_main_menu_do(int &KeyAscii)
 
 void MainMenu::startSinging()
 {
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     runModal(openPlayer);
 }
 

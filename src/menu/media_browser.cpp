@@ -78,12 +78,8 @@ QString MediaBrowser::playingState() const
 void MediaBrowser::multimedia()
 {
     m_menu.MenuState = QStringLiteral("8");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    for (const char *line : {"請輸入多媒體功能", "1.音樂欣賞", "2.圖片觀賞", "3.影片欣賞(施工中)", "", "9.上一目錄"})
-        screen.Print(QString::fromUtf8(line));
+    clearInput(m_menu);
+    m_menu.Picture1.ShowLines({"請輸入多媒體功能", "1.音樂欣賞", "2.圖片觀賞", "3.影片欣賞(施工中)", "", "9.上一目錄"});
     m_menu.Set_num_key();
 }
 
@@ -140,8 +136,7 @@ void MediaBrowser::MultiMedia_do_1()
 
     m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
     m_menu.setPlayKeyCaptions(QStringLiteral("播放"), QStringLiteral("停止"), QStringLiteral("離開"));
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu);
     list_media_page(m_menu.state.PageNo);
 
     // The guest is told why a folder shows nothing; the list stays usable.
@@ -210,8 +205,7 @@ void MediaBrowser::chooseRow()
 
 void MediaBrowser::startPlaying()
 {
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, kSearching);
+    clearInput(m_menu, kSearching);
     paintPendingEvents();
     if (MediaFiles.isEmpty()) {
         setEcho(m_menu, QStringLiteral("無檔可播!"));

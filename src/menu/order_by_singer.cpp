@@ -12,8 +12,6 @@ const SingerFlowPolicy OrderBySinger::kMenuPolicy{
     .singerNameFromBottom = 3.5,
     .leaveKey = QLatin1Char('9'),
     .typedNumberWins = false,
-    .noSingerText = {},
-    .noSongText = {},
 };
 
 OrderBySinger::OrderBySinger(SharedState &state, DrawingSurface &screen, KeypadInput &input, QString &menuState,
@@ -31,9 +29,7 @@ void OrderBySinger::order_by_singer()
 {
     m_menuState = QStringLiteral("2");
     clearInput(m_input);
-    m_screen.Cls();
-    for (const char *line : {"請輸入曲目種類", "1.女歌手", "2.男歌手", "3.團體or其它", ""})
-        m_screen.Print(QString::fromUtf8(line));
+    m_screen.ShowLines({"請輸入曲目種類", "1.女歌手", "2.男歌手", "3.團體or其它", ""});
     m_screen.Print(m_policy.leaveKey + QStringLiteral(".上一目錄"));
 }
 
@@ -84,7 +80,8 @@ void OrderBySinger::openSinger()
         return;
     const ListRow &row = m_state.SingerList.row(inputNumber(m_input.InputBuffer).value_or(0) - 1);
     if (row.isEmpty()) {
-        refuse(m_policy.noSingerText);
+        if (!m_policy.noSingerText.isEmpty())
+            clearInput(m_input, m_policy.noSingerText);
         return;
     }
     const qint64 code = row.key.toLongLong();
@@ -133,14 +130,6 @@ void OrderBySinger::backToSingers()
     list_singer_page(m_state.PageNo);
     int none = 0;
     order_by_singer_do_1(none);
-}
-
-void OrderBySinger::refuse(const QString &text)
-{
-    if (text.isEmpty())
-        return;
-    m_input.InputBuffer.clear();
-    setEcho(m_input, text);
 }
 
 void OrderBySinger::list_singer_page(int page)

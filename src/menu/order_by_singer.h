@@ -21,8 +21,8 @@ struct SingerFlowPolicy
     // Answers to a position without a singer or a song. Empty: nothing happens and the digits
     // stay. Otherwise the digits go and the text shows, and a song position outside any list
     // (such as "00") draws the page again without a word.
-    QString noSingerText;
-    QString noSongText;
+    QString noSingerText = {};
+    QString noSongText = {};
 };
 
 // Ordering by singer: the guest picks the singer group, a singer from the paged list, then
@@ -52,8 +52,6 @@ private:
     void openSinger();
     void pickSong();
     void backToSingers();
-    // Answers a wrong position with text, if the policy has one.
-    void refuse(const QString &text);
 
     SharedState &m_state;
     DrawingSurface &m_screen;

@@ -33,8 +33,7 @@ void RecordingsBrowser::RecordFile()
     readFolder();
     m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
     m_menu.MenuState = QStringLiteral("7");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu);
     m_menu.state.PageNo = 1;
     redrawList();
 }
@@ -81,8 +80,7 @@ void RecordingsBrowser::chooseRow()
         return;
     const qint64 index = qint64(m_menu.state.PageNo - 1) * m_menu.state.PageRows + *n - 1;
     if (index >= FileList.size()) {
-        m_menu.InputBuffer.clear();
-        setEcho(m_menu, QString());
+        clearInput(m_menu);
         return;
     }
     showFile(index);
@@ -91,8 +89,7 @@ void RecordingsBrowser::chooseRow()
 void RecordingsBrowser::showFile(qint64 index)
 {
     SelectedFile = index;
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     const QDateTime recorded = m_menu.state.Fso->creationTime(selectedPath());
     DrawingSurface &screen = m_menu.Picture1;
     screen.Cls();
@@ -118,8 +115,7 @@ void RecordingsBrowser::RecordFile_do_1(int &KeyAscii)
     if (KeyAscii != KeyCode::Enter)
         return;
     const QString choice = m_menu.InputBuffer;
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     const QString path = selectedPath();
     m_player.setVolume(100);
     if (choice == QLatin1String("1")) {

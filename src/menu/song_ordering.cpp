@@ -13,8 +13,7 @@ bool queueTypedSong(SharedState &state, KeypadInput &input)
     const int added = AddToOrderList(state, number);
     if (added == kSongNotFound)
         return false;
-    setEcho(input, added == kQueueFull ? kQueueFullText : GetSongName(state, number));
-    input.InputBuffer.clear();
+    clearInput(input, added == kQueueFull ? kQueueFullText : GetSongName(state, number));
     return true;
 }
 
@@ -24,15 +23,13 @@ void orderListedSong(SharedState &state, DrawingSurface &screen, KeypadInput &in
     const ListRow &row = state.SongList.row(position - 1);
     const int added = row.isEmpty() ? kSongNotFound : AddToOrderList(state, row.key);
     if (added == kQueueFull) {
-        setEcho(input, kQueueFullText);
-        input.InputBuffer.clear();
+        clearInput(input, kQueueFullText);
         return;
     }
     if (added < 0) {
         if (missingText.isEmpty())
             return;
-        setEcho(input, missingText);
-        input.InputBuffer.clear();
+        clearInput(input, missingText);
         return;
     }
     redrawPage();

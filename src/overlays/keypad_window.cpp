@@ -166,8 +166,7 @@ void KeypadWindow::handleKey(int &KeyAscii)
     } catch (const DatabaseError &e) {
         // Nothing was queued or moved: the look-up failed before any change.
         qWarning("in-song window: %s", qPrintable(e.message()));
-        m_input.InputBuffer.clear();
-        setEcho(m_input, kCatalogueErrorText);
+        clearInput(m_input, kCatalogueErrorText);
     }
     fitEchoFont();
 }

@@ -98,20 +98,20 @@ void SmallInttersong::enterTyped()
     // Digits too many for the integers are no line of the page either.
     const qint64 line = inputNumber(typed).value_or(kRowsPerPage + 1);
     if (line > kRowsPerPage) {
-        failWith(QStringLiteral("沒這種歌!"));
+        clearInput(m_input, QStringLiteral("沒這種歌!"));
         return;
     }
     if (line <= 0) {
-        failWith(QStringLiteral("輸入錯誤"));
+        clearInput(m_input, QStringLiteral("輸入錯誤"));
         return;
     }
     const qint64 row = qint64(m_state.PageNo - 1) * kRowsPerPage + line - 1;
     if (m_state.OrderedSongs.row(row).isEmpty()) {
-        failWith(QStringLiteral("沒歌可插!"));
+        clearInput(m_input, QStringLiteral("沒歌可插!"));
         return;
     }
     if (row < kCutInRow) {
-        failWith(QStringLiteral("這種歌不用插播了啦!"));
+        clearInput(m_input, QStringLiteral("這種歌不用插播了啦!"));
         return;
     }
     cutIn(row);
@@ -122,13 +122,6 @@ void SmallInttersong::cutIn(qint64 row)
     PlayQueue &queue = m_state.OrderedSongs;
     const QString number = queue.row(row).key;
     queue.moveForward(row, kCutInRow, GetSongName(m_state, number) + QStringLiteral("--插播"));
-    setEcho(m_input, QString());
+    clearInput(m_input);
     show_order_menu(m_state.PageNo);
-    m_input.InputBuffer.clear();
-}
-
-void SmallInttersong::failWith(const QString &text)
-{
-    m_input.InputBuffer.clear();
-    setEcho(m_input, text);
 }

@@ -32,6 +32,5 @@ void SmallOrdersong::orderTypedNumber()
     }
     if (queueTypedSong(m_state, m_input))
         return;
-    setEcho(m_input, QStringLiteral("沒這種歌!"));
-    m_input.InputBuffer.clear();
+    clearInput(m_input, QStringLiteral("沒這種歌!"));
 }

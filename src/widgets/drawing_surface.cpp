@@ -38,6 +38,13 @@ void DrawingSurface::Print(const QString &text)
     update();
 }
 
+void DrawingSurface::ShowLines(std::initializer_list<const char *> lines)
+{
+    Cls();
+    for (const char *line : lines)
+        Print(QString::fromUtf8(line));
+}
+
 void DrawingSurface::PrintOnSameLine(const QString &text)
 {
     if (!text.isEmpty())

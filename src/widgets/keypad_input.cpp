@@ -9,10 +9,10 @@ void setEcho(KeypadInput &input, const QString &text)
     input.Label1.setText(text);
 }
 
-void clearInput(KeypadInput &input)
+void clearInput(KeypadInput &input, const QString &answer)
 {
     input.InputBuffer.clear();
-    setEcho(input, QString());
+    setEcho(input, answer);
 }
 
 bool editInput(KeypadInput &input, int key, bool withLineBreak)

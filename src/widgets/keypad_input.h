@@ -22,8 +22,8 @@ struct KeypadInput
 
 // Shows text in the echo line.
 void setEcho(KeypadInput &input, const QString &text);
-// Empties InputBuffer and the echo line.
-void clearInput(KeypadInput &input);
+// Empties InputBuffer; the echo line shows answer, or nothing.
+void clearInput(KeypadInput &input, const QString &answer = QString());
 // A digit is appended to InputBuffer, "." removes its last character; either is echoed,
 // followed by a line break when withLineBreak. Returns true when the key was one of them.
 bool editInput(KeypadInput &input, int key, bool withLineBreak = false);
