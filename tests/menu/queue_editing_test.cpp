@@ -40,8 +40,8 @@ TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSong)
     EXPECT_EQ(screen().last(), "曲目點歌 選 \"0\" 可回主目錄");
     type("999\r");
     EXPECT_EQ(echo(), "沒這種歌!");
-    type("\r");
-    EXPECT_EQ(echo(), "沒這種歌!");
+    type("4.\r");
+    EXPECT_EQ(echo(), "沒這種歌!") << "Enter on nothing says so too";
     EXPECT_EQ(queueTexts().size(), 10);
     type("0\r");
     EXPECT_EQ(menuState(), "0");
