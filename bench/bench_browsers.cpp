@@ -5,9 +5,9 @@
 #include "silent_services.h"
 
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 #include "menu/main_menu.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "core/database.h"
 #include "core/init_system.h"
 #include "core/scoped_transaction.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_modify.h"

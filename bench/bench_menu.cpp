@@ -3,7 +3,7 @@
 // the worst of 200 presses for each kind of press.
 #include "catalogue_generator.h"
 #include "silent_services.h"
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 #include "core/init_system.h"
 #include "menu/main_menu.h"
 #include "platform/media_player.h"
@@ -11,7 +11,7 @@
 #include "platform/message_boxes.h"
 #include "platform/file_dialogs.h"
 #include "platform/mouse_pointer.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/shutdown.h"
 

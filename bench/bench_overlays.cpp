@@ -7,7 +7,7 @@
 #include "silent_services.h"
 
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "overlays/small_inttersong.h"
 #include "overlays/small_order_by_singer.h"

@@ -4,7 +4,7 @@
 #include "catalogue_generator.h"
 
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"

@@ -8,7 +8,7 @@
 #include "bulk/reg_by_filename_modify_filename.h"
 #include "bulk/reg_by_filename_same.h"
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/qt_file_system.h"
 #include "support/catalogue_builder.h"

@@ -3,7 +3,7 @@
 //   manage_screenshots HOME OUTDIR        (screen size: the display's)
 #include "core/database.h"
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "manage/add_singer_dialog.h"
 #include "manage/duplicate_title_dialog.h"

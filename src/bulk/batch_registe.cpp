@@ -7,7 +7,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QLabel>
 #include <QLineEdit>

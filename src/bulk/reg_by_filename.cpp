@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QGroupBox>
 #include <QLabel>

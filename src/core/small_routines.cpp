@@ -1,6 +1,6 @@
 #include "core/small_routines.h"
 
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 

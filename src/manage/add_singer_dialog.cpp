@@ -4,7 +4,7 @@
 #include "core/shared_state.h"
 #include "manage/singer_registry.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QLineEdit>

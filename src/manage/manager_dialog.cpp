@@ -1,7 +1,7 @@
 #include "manage/manager_dialog.h"
 
 #include "core/database_error.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 #include "core/shared_state.h"
 #include "platform/clock.h"
@@ -9,7 +9,7 @@
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/small_view.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "playback/wav_file_open.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "manage/singer_choice_dialog.h"
 
 #include "core/shared_state.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 #include "platform/message_boxes.h"
 #include "platform/services.h"
 #include "core/key_translation.h"
 #include "widgets/key_code.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -6,7 +6,7 @@
 #include "manage/singer_choice_dialog.h"
 #include "manage/song_add_flow.h"
 #include "platform/services.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -1,24 +1,24 @@
 #include "menu/main_menu.h"
 
 #include "core/database_error.h"
-#include "menu/drawing_surface.h"
+#include "core/key_translation.h"
+#include "core/shared_state.h"
 #include "menu/folder_listing.h"
 #include "menu/manager_lock.h"
 #include "menu/media_browser.h"
-#include "widgets/key_code.h"
-#include "core/key_translation.h"
-#include "platform/media_player.h"
-#include "menu/menu_input.h"
-#include "platform/mouse_pointer.h"
+#include "menu/numbered_list.h"
 #include "menu/order_by_singer.h"
 #include "menu/order_by_text_count.h"
 #include "menu/queue_editing.h"
 #include "menu/recordings_browser.h"
-#include "platform/services.h"
-#include "core/screen_fonts.h"
-#include "core/shared_state.h"
-#include "platform/shutdown.h"
 #include "menu/shutdown_menu.h"
+#include "platform/media_player.h"
+#include "platform/mouse_pointer.h"
+#include "platform/screen_fonts.h"
+#include "platform/services.h"
+#include "platform/shutdown.h"
+#include "widgets/drawing_surface.h"
+#include "widgets/key_code.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -74,7 +74,8 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     m_menu.powerOff = [this] { m_services.shutdown.powerOff(); };
     m_menu.endProgram = [] { QApplication::exit(0); };
     m_orderByTextCount = std::make_unique<OrderByTextCount>(m_menu);
-    m_orderBySinger = std::make_unique<OrderBySinger>(m_menu);
+    m_orderBySinger = std::make_unique<OrderBySinger>(state, *Picture1, m_menu, m_menu.MenuState,
+                                                      OrderBySinger::kMenuPolicy, [this] { show_main_menu(); });
     m_queueEditing = std::make_unique<QueueEditing>(m_menu);
     m_shutdownMenu = std::make_unique<ShutdownMenu>(m_menu);
     m_managerLock = std::make_unique<ManagerLock>(m_menu, m_services.clock, [this] { runModal(openManager); });
@@ -260,13 +261,10 @@ void MainMenu::dispatch(int &KeyAscii)
 
 void MainMenu::show_main_menu()
 {
-    Picture1->Cls();
-    for (const char *line : {"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
-                             "7.錄音檔", "8.多媒體", "0.關機"})
-        Picture1->Print(QString::fromUtf8(line));
+    Picture1->ShowLines({"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
+                         "7.錄音檔", "8.多媒體", "0.關機"});
     m_menu.MenuState = QStringLiteral("0");
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     Set_num_key();
 }
 
@@ -301,8 +299,7 @@ void MainMenu::show_main_menu_do(int &KeyAscii)
 
 void MainMenu::startSinging()
 {
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     runModal(openPlayer);
 }
 

@@ -2,10 +2,9 @@
 
 #include "core/key_translation.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "platform/clock.h"
+#include "widgets/drawing_surface.h"
 
 ManagerLock::ManagerLock(MenuContext &menu, Clock &clock, std::function<void()> openManager)
     : m_menu(menu)
@@ -35,13 +34,8 @@ void ManagerLock::manager_Click()
     if (m_lockedUntil.isValid() && m_clock.now() < m_lockedUntil)
         return;
     m_menu.MenuState = QStringLiteral("M");
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    screen.Print(QStringLiteral("請輸入管理密碼"));
-    screen.Print(QStringLiteral("按 Enter 確定"));
-    screen.Print(QStringLiteral("0 再按 Enter 回主選單"));
+    clearInput(m_menu);
+    m_menu.Picture1.ShowLines({"請輸入管理密碼", "按 Enter 確定", "0 再按 Enter 回主選單"});
 }
 
 void ManagerLock::pin_do(int &KeyAscii)

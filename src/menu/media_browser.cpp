@@ -4,13 +4,12 @@
 #include "core/key_translation.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/folder_listing.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "menu/underlined_list.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
+#include "widgets/drawing_surface.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,12 +78,8 @@ QString MediaBrowser::playingState() const
 void MediaBrowser::multimedia()
 {
     m_menu.MenuState = QStringLiteral("8");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    for (const char *line : {"請輸入多媒體功能", "1.音樂欣賞", "2.圖片觀賞", "3.影片欣賞(施工中)", "", "9.上一目錄"})
-        screen.Print(QString::fromUtf8(line));
+    clearInput(m_menu);
+    m_menu.Picture1.ShowLines({"請輸入多媒體功能", "1.音樂欣賞", "2.圖片觀賞", "3.影片欣賞(施工中)", "", "9.上一目錄"});
     m_menu.Set_num_key();
 }
 
@@ -141,8 +136,7 @@ void MediaBrowser::MultiMedia_do_1()
 
     m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
     m_menu.setPlayKeyCaptions(QStringLiteral("播放"), QStringLiteral("停止"), QStringLiteral("離開"));
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu);
     list_media_page(m_menu.state.PageNo);
 
     // The guest is told why a folder shows nothing; the list stays usable.
@@ -181,15 +175,10 @@ void MediaBrowser::list_media_page(int page)
 
 void MediaBrowser::MultiMedia_do_1_1(int &KeyAscii)
 {
-    if (editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        chooseRow();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_media_page(m_menu.state.PageNo);
-    } else if (KeyAscii == KeyCode::Multiply) {
+    const bool listKey = pagedListKey(m_menu, m_menu.state.PageNo, KeyAscii, [this] { chooseRow(); },
+                                      [this] { list_media_page(m_menu.state.PageNo); });
+    if (!listKey && KeyAscii == KeyCode::Multiply)
         startPlaying();
-    }
 }
 
 void MediaBrowser::chooseRow()
@@ -216,8 +205,7 @@ void MediaBrowser::chooseRow()
 
 void MediaBrowser::startPlaying()
 {
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, kSearching);
+    clearInput(m_menu, kSearching);
     paintPendingEvents();
     if (MediaFiles.isEmpty()) {
         setEcho(m_menu, QStringLiteral("無檔可播!"));

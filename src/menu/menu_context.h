@@ -1,31 +1,29 @@
 #pragma once
 
+#include "widgets/keypad_input.h"
+
 #include <QString>
 
 #include <functional>
 
 class DrawingSurface;
-class QLabel;
 struct SharedState;
 
-// What the menu's flows share: the screen they print on, the echo line, the menu state and
-// the keys typed so far, and the ways back to the main menu and out of the program.
-struct MenuContext
+// What the menu's flows share: the screen they print on, the keys typed with their echo line,
+// the menu state, and the ways back to the main menu and out of the program.
+struct MenuContext : KeypadInput
 {
     MenuContext(SharedState &s, DrawingSurface &surface, QLabel &echo)
-        : state(s)
+        : KeypadInput(echo)
+        , state(s)
         , Picture1(surface)
-        , Label1(echo)
     {
     }
 
     SharedState &state;
     DrawingSurface &Picture1;
-    QLabel &Label1;
 
     QString MenuState = QStringLiteral("0");
-    QString InputBuffer;
-    int SavedSingerPage = 1;
 
     std::function<void()> show_main_menu;
     // Captions of the on-screen "-", "+", Enter and "." keys.

@@ -1,93 +1,97 @@
 #include "menu/order_by_singer.h"
 
-#include "menu/drawing_surface.h"
-#include "core/key_translation.h"
 #include "core/lookups.h"
-#include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/song_ordering.h"
+#include "widgets/drawing_surface.h"
+#include "widgets/keypad_input.h"
 
-namespace {
-constexpr int kSingersPerPage = 12;
-constexpr int kSongsPerPage = 10;
-}
+const SingerFlowPolicy OrderBySinger::kMenuPolicy{
+    .singerPage = {.rowsPerPage = 12},
+    .songPage = {.rowsPerPage = 10},
+    .singerNameFromBottom = 3.5,
+    .leaveKey = QLatin1Char('9'),
+    .typedNumberWins = false,
+};
 
-OrderBySinger::OrderBySinger(MenuContext &menu)
-    : m_menu(menu)
+OrderBySinger::OrderBySinger(SharedState &state, DrawingSurface &screen, KeypadInput &input, QString &menuState,
+                             SingerFlowPolicy policy, std::function<void()> leave)
+    : m_state(state)
+    , m_screen(screen)
+    , m_input(input)
+    , m_menuState(menuState)
+    , m_policy(std::move(policy))
+    , m_leave(std::move(leave))
 {
 }
 
 void OrderBySinger::order_by_singer()
 {
-    m_menu.MenuState = QStringLiteral("2");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    for (const char *line : {"請輸入曲目種類", "1.女歌手", "2.男歌手", "3.團體or其它", "", "9.上一目錄"})
-        screen.Print(QString::fromUtf8(line));
+    m_menuState = QStringLiteral("2");
+    clearInput(m_input);
+    m_screen.ShowLines({"請輸入曲目種類", "1.女歌手", "2.男歌手", "3.團體or其它", ""});
+    m_screen.Print(m_policy.leaveKey + QStringLiteral(".上一目錄"));
 }
 
 void OrderBySinger::order_by_singer_do(int &KeyAscii)
 {
-    if (m_menu.MenuState == QLatin1String("2_1")) {
+    if (m_menuState == QLatin1String("2_1"))
         order_by_singer_do_1(KeyAscii);
-        return;
-    }
-    if (m_menu.MenuState == QLatin1String("2_2")) {
+    else if (m_menuState == QLatin1String("2_2"))
         order_by_singer_do_2(KeyAscii);
+    else
+        chooseGroup(KeyAscii);
+}
+
+void OrderBySinger::chooseGroup(int key)
+{
+    // Every choice is one key; a key that means nothing is forgotten.
+    const QChar choice(key);
+    m_state.PageNo = 1;
+    clearInput(m_input);
+    if (choice == m_policy.leaveKey) {
+        m_leave();
         return;
     }
-    if (KeyAscii != 0)
-        m_menu.InputBuffer += QChar(KeyAscii);
-    m_menu.state.PageNo = 1;
-    setEcho(m_menu, QString());
-    const QString choice = m_menu.InputBuffer;
-    if (choice == QLatin1String("1") || choice == QLatin1String("2") || choice == QLatin1String("3")) {
-        m_menu.state.SingerSex = choice.toInt() - 1;
-        // An empty group simply shows an empty list.
-        LoadSingersBySex(m_menu.state, m_menu.state.SingerSex);
-        list_singer_page(1);
-        m_menu.InputBuffer.clear();
-        int none = 0;
-        order_by_singer_do_1(none);
-    } else if (choice == QLatin1String("9")) {
-        m_menu.show_main_menu();
-    } else {
-        m_menu.InputBuffer.clear();
-    }
+    if (choice < QLatin1Char('1') || choice > QLatin1Char('3'))
+        return;
+    m_state.SingerSex = choice.digitValue() - 1;
+    // An empty group simply shows an empty list.
+    LoadSingersBySex(m_state, m_state.SingerSex);
+    list_singer_page(1);
+    int none = 0;
+    order_by_singer_do_1(none);
 }
 
 void OrderBySinger::order_by_singer_do_1(int &KeyAscii)
 {
-    m_menu.MenuState = QStringLiteral("2_1");
-    if (KeyAscii == 0 || editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        openSinger();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_singer_page(m_menu.state.PageNo);
-    }
+    m_menuState = QStringLiteral("2_1");
+    pagedListKey(m_input, m_state.PageNo, KeyAscii, [this] { openSinger(); },
+                 [this] { list_singer_page(m_state.PageNo); });
 }
 
 void OrderBySinger::openSinger()
 {
-    if (m_menu.InputBuffer == QLatin1String("0")) {
+    if (m_input.InputBuffer == QLatin1String("0")) {
         order_by_singer();
         return;
     }
-    const std::optional<qint64> position = inputNumber(m_menu.InputBuffer);
-    if (!position)
+    if (m_input.InputBuffer.isEmpty() || (m_policy.typedNumberWins && queueTypedSong(m_state, m_input)))
         return;
-    const ListRow &row = m_menu.state.SingerList.row(*position - 1);
-    // An empty row, or a singer without songs: nothing happens and the digits stay.
-    if (row.isEmpty() || !LoadSongsBySinger(m_menu.state, row.key.toLongLong()))
+    const ListRow &row = m_state.SingerList.row(inputNumber(m_input.InputBuffer).value_or(0) - 1);
+    if (row.isEmpty()) {
+        if (!m_policy.noSingerText.isEmpty())
+            clearInput(m_input, m_policy.noSingerText);
         return;
-    m_menu.state.SelectedSingerName = GetSingerName(m_menu.state, row.key.toLongLong());
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
-    m_menu.SavedSingerPage = m_menu.state.PageNo;
-    m_menu.state.PageNo = 1;
+    }
+    const qint64 code = row.key.toLongLong();
+    // A singer without songs: nothing happens and the digits stay.
+    if (!LoadSongsBySinger(m_state, code))
+        return;
+    m_state.SelectedSingerName = GetSingerName(m_state, code);
+    clearInput(m_input);
+    SavedSingerPage = m_state.PageNo;
+    m_state.PageNo = 1;
     list_singer_song_page(1);
     int none = 0;
     order_by_singer_do_2(none);
@@ -95,44 +99,49 @@ void OrderBySinger::openSinger()
 
 void OrderBySinger::order_by_singer_do_2(int &KeyAscii)
 {
-    m_menu.MenuState = QStringLiteral("2_2");
-    if (KeyAscii == 0 || editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        pickSong();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_singer_song_page(m_menu.state.PageNo);
-    }
+    m_menuState = QStringLiteral("2_2");
+    pagedListKey(m_input, m_state.PageNo, KeyAscii, [this] { pickSong(); },
+                 [this] { list_singer_song_page(m_state.PageNo); });
 }
 
 void OrderBySinger::pickSong()
 {
-    if (m_menu.InputBuffer == QLatin1String("0")) {
-        // Back to the singer page the guest came from.
-        setEcho(m_menu, QString());
-        m_menu.InputBuffer.clear();
-        m_menu.MenuState = QStringLiteral("2_1");
-        m_menu.state.PageNo = m_menu.SavedSingerPage;
-        list_singer_page(m_menu.state.PageNo);
-        int none = 0;
-        order_by_singer_do_1(none);
+    if (m_input.InputBuffer == QLatin1String("0")) {
+        backToSingers();
         return;
     }
-    const std::optional<qint64> position = inputNumber(m_menu.InputBuffer);
-    if (!position)
+    if (m_input.InputBuffer.isEmpty() || (m_policy.typedNumberWins && queueTypedSong(m_state, m_input)))
         return;
-    orderListedSong(m_menu, *position, [this] { list_singer_song_page(m_menu.state.PageNo); });
+    const qint64 position = inputNumber(m_input.InputBuffer).value_or(0);
+    const auto redraw = [this] { list_singer_song_page(m_state.PageNo); };
+    if (!m_policy.noSongText.isEmpty() && (position < 1 || position > m_state.SongList.capacity())) {
+        redraw();
+        clearInput(m_input);
+        return;
+    }
+    orderListedSong(m_state, m_screen, m_input, position, redraw, m_policy.noSongText);
+}
+
+void OrderBySinger::backToSingers()
+{
+    clearInput(m_input);
+    m_menuState = QStringLiteral("2_1");
+    m_state.PageNo = SavedSingerPage;
+    list_singer_page(m_state.PageNo);
+    int none = 0;
+    order_by_singer_do_1(none);
 }
 
 void OrderBySinger::list_singer_page(int page)
 {
-    const ResultTable &singers = m_menu.state.SingerList;
-    drawNumberedPage(m_menu.Picture1, page, kSingersPerPage, [&](qint64 p) { return singers.row(p - 1).text; });
+    const ResultTable &singers = m_state.SingerList;
+    drawNumberedPage(m_screen, page, m_policy.singerPage, [&](qint64 p) { return singers.row(p - 1).text; });
 }
 
 void OrderBySinger::list_singer_song_page(int page)
 {
-    const ResultTable &songs = m_menu.state.SongList;
-    drawNumberedPage(m_menu.Picture1, page, kSongsPerPage, [&](qint64 p) { return songs.row(p - 1).text; });
-    printFromBottom(m_menu.Picture1, 3.5, QStringLiteral("歌手:") + m_menu.state.SelectedSingerName);
+    const ResultTable &songs = m_state.SongList;
+    drawNumberedPage(m_screen, page, m_policy.songPage, [&](qint64 p) { return songs.row(p - 1).text; });
+    printFromBottom(m_screen, m_policy.singerNameFromBottom, QStringLiteral("歌手:") + m_state.SelectedSingerName,
+                    m_policy.songPage.rowsPerScreen);
 }

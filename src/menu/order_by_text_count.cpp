@@ -1,11 +1,12 @@
 #include "menu/order_by_text_count.h"
 
-#include "menu/drawing_surface.h"
 #include "core/key_translation.h"
 #include "core/lookups.h"
-#include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/menu_context.h"
+#include "menu/numbered_list.h"
+#include "menu/song_ordering.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 constexpr int kRowsPerPage = 10;
@@ -19,13 +20,9 @@ OrderByTextCount::OrderByTextCount(MenuContext &menu)
 void OrderByTextCount::order_by_text_count()
 {
     m_menu.MenuState = QStringLiteral("1");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    for (const char *line : {"請輸入曲目種類", "0.台語", "1.國語", "2.客語", "3.英語", "4.日語", "5.兒歌", "6.其它", "",
-                             "9.上一目錄"})
-        screen.Print(QString::fromUtf8(line));
+    clearInput(m_menu);
+    m_menu.Picture1.ShowLines({"請輸入曲目種類", "0.台語", "1.國語", "2.客語", "3.英語", "4.日語", "5.兒歌", "6.其它", "",
+                               "9.上一目錄"});
 }
 
 void OrderByTextCount::order_by_text_count_do(int &KeyAscii)
@@ -67,8 +64,7 @@ void OrderByTextCount::order_by_text_count_do_1(int &KeyAscii)
         screen.Print(QStringLiteral("然後再按確定開始選歌.."));
         screen.Print();
         screen.Print(QStringLiteral("選\"0\"可回主目錄...%1").arg(KeyAscii));
-        m_menu.InputBuffer.clear();
-        setEcho(m_menu, QString());
+        clearInput(m_menu);
         return;
     }
     if (editInput(m_menu, KeyAscii))
@@ -89,12 +85,10 @@ void OrderByTextCount::searchCount()
     // Any count of ten or more lists every title of ten characters or more.
     const int asked = int(qMin<qint64>(*count, 10));
     if (!LoadSongsByKindAndCount(m_menu.state, m_menu.state.SelectedKind, asked)) {
-        setEcho(m_menu, QStringLiteral("沒有這種組合!!"));
-        m_menu.InputBuffer.clear();
+        clearInput(m_menu, QStringLiteral("沒有這種組合!!"));
         return;
     }
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     m_menu.state.PageNo = 1;
     list_count_song_page(1);
     int none = 0;
@@ -104,13 +98,8 @@ void OrderByTextCount::searchCount()
 void OrderByTextCount::order_by_text_count_do_2(int &KeyAscii)
 {
     m_menu.MenuState = QStringLiteral("1_2");
-    if (KeyAscii == 0 || editInput(m_menu, KeyAscii))
-        return;
-    if (KeyAscii == KeyCode::Enter) {
-        pickSong();
-    } else if (turnPage(m_menu, KeyAscii)) {
-        list_count_song_page(m_menu.state.PageNo);
-    }
+    pagedListKey(m_menu, m_menu.state.PageNo, KeyAscii, [this] { pickSong(); },
+                 [this] { list_count_song_page(m_menu.state.PageNo); });
 }
 
 void OrderByTextCount::pickSong()
@@ -122,13 +111,15 @@ void OrderByTextCount::pickSong()
         order_by_text_count();
         return;
     }
-    orderListedSong(m_menu, *position, [this] { list_count_song_page(m_menu.state.PageNo); });
+    orderListedSong(m_menu.state, m_menu.Picture1, m_menu, *position,
+                    [this] { list_count_song_page(m_menu.state.PageNo); });
 }
 
 void OrderByTextCount::list_count_song_page(int page)
 {
     const ResultTable &songs = m_menu.state.SongList;
-    drawNumberedPage(m_menu.Picture1, page, kRowsPerPage, [&](qint64 p) { return songs.row(p - 1).text; });
+    drawNumberedPage(m_menu.Picture1, page, {.rowsPerPage = kRowsPerPage},
+                     [&](qint64 p) { return songs.row(p - 1).text; });
     printFromBottom(m_menu.Picture1, 3.5,
                     m_menu.state.SongKindNames.value(m_menu.state.SelectedKind) + QStringLiteral(" 類"));
 }

@@ -1,12 +1,11 @@
 #include "menu/queue_editing.h"
 
-#include "menu/drawing_surface.h"
 #include "core/key_translation.h"
 #include "core/lookups.h"
-#include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "core/shared_state.h"
+#include "menu/menu_context.h"
 #include "menu/underlined_list.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 
@@ -41,8 +40,7 @@ void QueueEditing::enter(const QString &state, const QString &heading)
 {
     m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
     m_menu.MenuState = state;
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu);
     m_menu.state.PageNo = 1;
     redraw(heading);
 }
@@ -61,7 +59,7 @@ bool QueueEditing::commonKey(int key, const QString &heading)
         m_menu.show_main_menu();
         return true;
     }
-    if (turnPage(m_menu, key)) {
+    if (turnPage(m_menu.state.PageNo, key)) {
         redraw(heading);
         return true;
     }
@@ -91,16 +89,14 @@ void QueueEditing::orderNumber()
     const QString number = m_menu.InputBuffer;
     const int row = number.isEmpty() ? kSongNotFound : AddToOrderList(m_menu.state, number);
     if (row < 0) {
-        setEcho(m_menu, row == kQueueFull ? kQueueFullText : QStringLiteral("沒這種歌!"));
-        m_menu.InputBuffer.clear();
+        clearInput(m_menu, row == kQueueFull ? kQueueFullText : QStringLiteral("沒這種歌!"));
         return;
     }
     // Jump to the page that holds the new song.
     const int rows = m_menu.state.PageRows;
     m_menu.state.PageNo = (row + 1) % rows == 0 ? (row + 1) / rows : (row + 1) / rows + 1;
     redraw(kOrderHeading);
-    setEcho(m_menu, GetSongName(m_menu.state, number));
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu, GetSongName(m_menu.state, number));
 }
 
 qint64 QueueEditing::typedRow(const QString &emptyRowMessage)
@@ -110,14 +106,12 @@ qint64 QueueEditing::typedRow(const QString &emptyRowMessage)
     if (!n || *n > m_menu.state.PageRows)
         return -1;
     if (*n <= 0) {
-        setEcho(m_menu, kInputError);
-        m_menu.InputBuffer.clear();
+        clearInput(m_menu, kInputError);
         return -1;
     }
     const qint64 row = qint64(m_menu.state.PageNo - 1) * m_menu.state.PageRows + *n - 1;
     if (m_menu.state.OrderedSongs.row(row).isEmpty()) {
-        setEcho(m_menu, emptyRowMessage);
-        m_menu.InputBuffer.clear();
+        clearInput(m_menu, emptyRowMessage);
         return -1;
     }
     return row;
@@ -129,10 +123,9 @@ void QueueEditing::deleteRow()
     if (row < 0)
         return;
     PlayQueue &queue = m_menu.state.OrderedSongs;
-    setEcho(m_menu, QStringLiteral("刪了:") + GetSongName(m_menu.state, queue.row(row).key));
+    clearInput(m_menu, QStringLiteral("刪了:") + GetSongName(m_menu.state, queue.row(row).key));
     queue.removeAt(row);
     redraw(kDeleteHeading);
-    m_menu.InputBuffer.clear();
 }
 
 void QueueEditing::moveRowToFront()
@@ -143,9 +136,8 @@ void QueueEditing::moveRowToFront()
     PlayQueue &queue = m_menu.state.OrderedSongs;
     const QString number = queue.row(row).key;
     queue.moveToHead(row, GetSongName(m_menu.state, number) + QStringLiteral("--插播"));
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     redraw(kInsertHeading);
-    m_menu.InputBuffer.clear();
 }
 
 void QueueEditing::list_queue_page(int page)

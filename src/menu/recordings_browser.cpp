@@ -2,13 +2,12 @@
 
 #include "core/key_translation.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
 #include "menu/folder_listing.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
 #include "menu/underlined_list.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 
@@ -34,8 +33,7 @@ void RecordingsBrowser::RecordFile()
     readFolder();
     m_menu.setKeyCaptions(QStringLiteral("上頁"), QStringLiteral("下頁"), QStringLiteral("確定"), QStringLiteral("C"));
     m_menu.MenuState = QStringLiteral("7");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
+    clearInput(m_menu);
     m_menu.state.PageNo = 1;
     redrawList();
 }
@@ -62,7 +60,7 @@ void RecordingsBrowser::RecordFile_do(int &KeyAscii)
         return;
     }
     readFolder();
-    if (turnPage(m_menu, KeyAscii)) {
+    if (turnPage(m_menu.state.PageNo, KeyAscii)) {
         redrawList();
         return;
     }
@@ -82,8 +80,7 @@ void RecordingsBrowser::chooseRow()
         return;
     const qint64 index = qint64(m_menu.state.PageNo - 1) * m_menu.state.PageRows + *n - 1;
     if (index >= FileList.size()) {
-        m_menu.InputBuffer.clear();
-        setEcho(m_menu, QString());
+        clearInput(m_menu);
         return;
     }
     showFile(index);
@@ -92,8 +89,7 @@ void RecordingsBrowser::chooseRow()
 void RecordingsBrowser::showFile(qint64 index)
 {
     SelectedFile = index;
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     const QDateTime recorded = m_menu.state.Fso->creationTime(selectedPath());
     DrawingSurface &screen = m_menu.Picture1;
     screen.Cls();
@@ -119,8 +115,7 @@ void RecordingsBrowser::RecordFile_do_1(int &KeyAscii)
     if (KeyAscii != KeyCode::Enter)
         return;
     const QString choice = m_menu.InputBuffer;
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, QString());
+    clearInput(m_menu);
     const QString path = selectedPath();
     m_player.setVolume(100);
     if (choice == QLatin1String("1")) {

@@ -1,8 +1,7 @@
 #include "menu/shutdown_menu.h"
 
-#include "menu/drawing_surface.h"
 #include "menu/menu_context.h"
-#include "menu/menu_input.h"
+#include "widgets/drawing_surface.h"
 
 ShutdownMenu::ShutdownMenu(MenuContext &menu)
     : m_menu(menu)
@@ -12,13 +11,9 @@ ShutdownMenu::ShutdownMenu(MenuContext &menu)
 void ShutdownMenu::shutdown_set()
 {
     m_menu.MenuState = QStringLiteral("10");
-    setEcho(m_menu, QString());
-    m_menu.InputBuffer.clear();
-    DrawingSurface &screen = m_menu.Picture1;
-    screen.Cls();
-    for (const char *line : {"1. 確定關閉唱歌程式及關機", "2. 確定關閉唱歌程式及繼續", "   使用Windows作業系統", "",
-                             "0. 回主選單"})
-        screen.Print(QString::fromUtf8(line));
+    clearInput(m_menu);
+    m_menu.Picture1.ShowLines({"1. 確定關閉唱歌程式及關機", "2. 確定關閉唱歌程式及繼續", "   使用Windows作業系統", "",
+                               "0. 回主選單"});
 }
 
 void ShutdownMenu::shutdown_set_do(int &KeyAscii)

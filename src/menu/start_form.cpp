@@ -1,8 +1,8 @@
 #include "menu/start_form.h"
 
-#include "core/caption_painter.h"
-#include "platform/clock.h"
 #include "core/small_routines.h"
+#include "platform/clock.h"
+#include "widgets/caption_painter.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #include "menu/underlined_list.h"
 
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 
 #include <QColor>
 #include <QFontMetricsF>

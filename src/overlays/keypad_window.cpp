@@ -2,12 +2,10 @@
 
 #include "core/database_error.h"
 #include "core/key_translation.h"
-#include "core/lookups.h"
-#include "core/screen_fonts.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
-#include "menu/menu_input.h"
+#include "platform/screen_fonts.h"
 #include "playback/playback_session.h"
+#include "widgets/drawing_surface.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -78,7 +76,7 @@ KeypadWindow::KeypadWindow(PlaybackSession &session, SharedState &state, QSize s
     , Picture1(new DrawingSurface(this))
     , Label1(makeLabel(this, QStringLiteral("Label1"), Qt::AlignLeft | Qt::AlignTop))
     , m_session(session)
-    , m_menu(state, *Picture1, *Label1)
+    , m_input(*Label1)
 {
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Label1->setIndent(4);
@@ -168,23 +166,9 @@ void KeypadWindow::handleKey(int &KeyAscii)
     } catch (const DatabaseError &e) {
         // Nothing was queued or moved: the look-up failed before any change.
         qWarning("in-song window: %s", qPrintable(e.message()));
-        m_menu.InputBuffer.clear();
-        ::setEcho(m_menu, kCatalogueErrorText);
+        clearInput(m_input, kCatalogueErrorText);
     }
     fitEchoFont();
-}
-
-bool KeypadWindow::queueTypedSong()
-{
-    const QString number = m_menu.InputBuffer.trimmed();
-    if (number.isEmpty())
-        return false;
-    const int added = AddToOrderList(m_state, number);
-    if (added == kSongNotFound)
-        return false;
-    ::setEcho(m_menu, added == kQueueFull ? kQueueFullText : GetSongName(m_state, number));
-    m_menu.InputBuffer.clear();
-    return true;
 }
 
 void KeypadWindow::leave()
@@ -196,8 +180,7 @@ void KeypadWindow::showEvent(QShowEvent *event)
 {
     SmallWindow::showEvent(event);
     placeAtSmallScreenPosition();
-    m_menu.InputBuffer.clear();
-    ::setEcho(m_menu, QString());
+    clearInput(m_input);
     activated();
     Picture1->setFocus();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "menu/menu_context.h"
 #include "playback/small_window.h"
+#include "widgets/keypad_input.h"
 
 #include <array>
 
@@ -37,7 +37,7 @@ public:
 
     // The key-press event of Picture1: the one entry point of keys.
     void handleKey(int &KeyAscii) override;
-    const QString &inputBuffer() const { return m_menu.InputBuffer; }
+    const QString &inputBuffer() const { return m_input.InputBuffer; }
 
     DrawingSurface *const Picture1;
     QLabel *const Label1;
@@ -56,16 +56,13 @@ protected:
     // Each time the window is shown: it starts afresh, as if newly loaded.
     virtual void activated() = 0;
 
-    // Queues the song whose catalogue number is typed, showing its title (or that the queue
-    // is full) and clearing the digits. False, with nothing changed, when no song has it.
-    bool queueTypedSong();
     // Closes the window; the control bar comes back.
     void leave();
 
     void showEvent(QShowEvent *event) override;
 
     PlaybackSession &m_session;
-    MenuContext m_menu;
+    KeypadInput m_input;
 
 private:
     void layOutKeypad(const KeypadLayout &layout);

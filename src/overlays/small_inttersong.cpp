@@ -3,9 +3,9 @@
 #include "core/key_translation.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "menu/drawing_surface.h"
-#include "menu/menu_input.h"
+#include "menu/song_ordering.h"
 #include "playback/playback_session.h"
+#include "widgets/drawing_surface.h"
 
 namespace {
 
@@ -68,12 +68,12 @@ void SmallInttersong::show_order_menu(int page)
 
 void SmallInttersong::keyPress(int key)
 {
-    if (editInput(m_menu, key, true))
+    if (editInput(m_input, key, true))
         return;
-    int &page = m_state.PageNo;
     if (key == KeyCode::Minus || key == KeyCode::Plus) {
-        turnPage(m_menu, key, kLastPage);
-        show_order_menu(page);
+        // The page is drawn again even when it cannot turn.
+        turnPage(m_state.PageNo, key, kLastPage);
+        show_order_menu(m_state.PageNo);
         return;
     }
     if (key == KeyCode::Enter)
@@ -82,7 +82,7 @@ void SmallInttersong::keyPress(int key)
 
 void SmallInttersong::enterTyped()
 {
-    const QString &typed = m_menu.InputBuffer;
+    const QString &typed = m_input.InputBuffer;
     if (typed.isEmpty())
         return;
     if (typed == QLatin1String("0")) {
@@ -91,27 +91,27 @@ void SmallInttersong::enterTyped()
         return;
     }
     // A catalogue number wins over a line of the page.
-    if (queueTypedSong()) {
+    if (queueTypedSong(m_state, m_input)) {
         show_order_menu(m_state.PageNo);
         return;
     }
     // Digits too many for the integers are no line of the page either.
     const qint64 line = inputNumber(typed).value_or(kRowsPerPage + 1);
     if (line > kRowsPerPage) {
-        failWith(QStringLiteral("沒這種歌!"));
+        clearInput(m_input, QStringLiteral("沒這種歌!"));
         return;
     }
     if (line <= 0) {
-        failWith(QStringLiteral("輸入錯誤"));
+        clearInput(m_input, QStringLiteral("輸入錯誤"));
         return;
     }
     const qint64 row = qint64(m_state.PageNo - 1) * kRowsPerPage + line - 1;
     if (m_state.OrderedSongs.row(row).isEmpty()) {
-        failWith(QStringLiteral("沒歌可插!"));
+        clearInput(m_input, QStringLiteral("沒歌可插!"));
         return;
     }
     if (row < kCutInRow) {
-        failWith(QStringLiteral("這種歌不用插播了啦!"));
+        clearInput(m_input, QStringLiteral("這種歌不用插播了啦!"));
         return;
     }
     cutIn(row);
@@ -122,13 +122,6 @@ void SmallInttersong::cutIn(qint64 row)
     PlayQueue &queue = m_state.OrderedSongs;
     const QString number = queue.row(row).key;
     queue.moveForward(row, kCutInRow, GetSongName(m_state, number) + QStringLiteral("--插播"));
-    setEcho(m_menu, QString());
+    clearInput(m_input);
     show_order_menu(m_state.PageNo);
-    m_menu.InputBuffer.clear();
-}
-
-void SmallInttersong::failWith(const QString &text)
-{
-    m_menu.InputBuffer.clear();
-    setEcho(m_menu, text);
 }

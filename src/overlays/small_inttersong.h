@@ -24,5 +24,4 @@ protected:
 private:
     void enterTyped();
     void cutIn(qint64 row);
-    void failWith(const QString &text);
 };

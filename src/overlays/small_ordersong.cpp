@@ -1,7 +1,7 @@
 #include "overlays/small_ordersong.h"
 
 #include "core/key_translation.h"
-#include "menu/menu_input.h"
+#include "menu/song_ordering.h"
 
 namespace {
 
@@ -19,19 +19,18 @@ SmallOrdersong::SmallOrdersong(PlaybackSession &session, SharedState &state, QSi
 void SmallOrdersong::keyPress(int key)
 {
     // "-", "+" and keys the settings do not know do nothing here.
-    if (editInput(m_menu, key) || key != KeyCode::Enter)
+    if (editInput(m_input, key) || key != KeyCode::Enter)
         return;
     orderTypedNumber();
 }
 
 void SmallOrdersong::orderTypedNumber()
 {
-    if (m_menu.InputBuffer == QLatin1String("0")) {
+    if (m_input.InputBuffer == QLatin1String("0")) {
         leave();
         return;
     }
-    if (queueTypedSong())
+    if (queueTypedSong(m_state, m_input))
         return;
-    setEcho(m_menu, QStringLiteral("沒這種歌!"));
-    m_menu.InputBuffer.clear();
+    clearInput(m_input, QStringLiteral("沒這種歌!"));
 }

@@ -4,7 +4,7 @@
 #include "platform/message_boxes.h"
 #include "platform/print_preview_window.h"
 #include "platform/printer_texts.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QApplication>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 #include "playback/background_picture.h"
 
-#include "core/caption_painter.h"
-#include "core/screen_fonts.h"
+#include "widgets/caption_painter.h"
+#include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 
 #include <QLinearGradient>

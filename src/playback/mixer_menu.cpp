@@ -1,7 +1,7 @@
 #include "playback/mixer_menu.h"
 
 #include "core/key_translation.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "playback/playback_session.h"
 

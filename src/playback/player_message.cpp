@@ -1,6 +1,6 @@
 #include "playback/player_message.h"
 
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 
 #include <QFontMetrics>

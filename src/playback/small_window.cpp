@@ -1,10 +1,10 @@
 #include "playback/small_window.h"
 
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "core/small_routines.h"
 #include "widgets/key_code.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QEvent>
 #include <QPushButton>

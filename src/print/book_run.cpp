@@ -1,6 +1,6 @@
 #include "print/book_run.h"
 
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/database.h"
 #include "core/database_error.h"
 #include "core/shared_state.h"

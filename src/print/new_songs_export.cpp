@@ -1,6 +1,6 @@
 #include "print/new_songs_export.h"
 
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/database.h"
 #include "core/shared_state.h"
 #include "core/small_routines.h"

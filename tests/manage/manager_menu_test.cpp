@@ -2,8 +2,8 @@
 // set), its buttons, its way back and its way out.
 #include "manage/manager_menu.h"
 #include "manage_fixture.h"
-#include "widgets/modal_runner.h"
-#include "menu/drawing_surface.h"
+#include "platform/modal_runner.h"
+#include "widgets/drawing_surface.h"
 #include "menu/main_menu.h"
 #include "platform/file_system.h"
 #include "playback/wav_file_open.h"

@@ -1,21 +1,16 @@
 // The recordings and multimedia browsers on the real media engine, with generated clips:
 // a recording plays to its end and can be deleted while it plays; a music folder goes on
 // from file to file and starts again at the first.
-#include "core/init_system.h"
-#include "core/shared_state.h"
 #include "menu/main_menu.h"
 #include "platform/gst/gst_media_player_factory.h"
 #include "platform/media_player.h"
-#include "support/fake_services.h"
-#include "support/temp_home.h"
+#include "support/jukebox_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -26,12 +21,12 @@ QString media(const char *name)
     return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
 }
 
-class BrowsersEngineTest : public ::testing::Test
+class BrowsersEngineTest : public JukeboxFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+        JukeboxFixture::SetUp();
         menu = std::make_unique<MainMenu>(state, services, QSize(1280, 720));
         menu->Form_Activate();
         QObject::connect(menu->wmpMain.get(), &MediaPlayer::playStateChanged, menu.get(), [this](PlayState s) {
@@ -44,18 +39,9 @@ protected:
         QDir().mkpath(QFileInfo(home.file(to)).path());
         ASSERT_TRUE(QFile::copy(media(clip), home.file(to)));
     }
-    void type(const QString &keys)
-    {
-        for (QChar c : keys) {
-            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
-            menu->Picture1_KeyPress(code);
-        }
-    }
+    void type(const QString &keys) { sendKeys(keys, [this](int &code) { menu->Picture1_KeyPress(code); }); }
     PlayState playState() const { return menu->wmpMain->playState(); }
 
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
     GstMediaPlayerFactory engine{{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")}};
     Services services{fakes.fileSystem, fakes.clock,    fakes.messageBoxes, fakes.fileDialogs,  fakes.mousePointer,
                       fakes.shutdown,   engine,         fakes.mci,          fakes.printer,      fakes.spreadsheets};

@@ -1,4 +1,4 @@
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 
 #include <QApplication>
 

@@ -55,10 +55,10 @@ TEST_F(OrderBySingerTest, OrderingFromASingerReturnsToTheSingerPageItCameFrom)
     type("+");
     EXPECT_EQ(screen().at(3), "014.第14首");
     type("14\r");
-    EXPECT_EQ(queue(), QStringList({"第14首--歌手13"}));
+    EXPECT_EQ(queueTexts(), QStringList({"第14首--歌手13"}));
     EXPECT_EQ(screen().at(screen().indexOf("歌手:歌手13") + 1), "成功點入:第14首....");
     type("15\r");
-    EXPECT_EQ(queue().size(), 1) << "past the songs nothing is added";
+    EXPECT_EQ(queueTexts().size(), 1) << "past the songs nothing is added";
     menu().menu().InputBuffer.clear();
     type("0\r");
     EXPECT_EQ(menuState(), "2_1");

@@ -41,7 +41,7 @@ TEST_F(OrderByTextCountTest, TheWholeRoadFromKindToAQueuedSong)
     type("+");
     EXPECT_EQ(screen().first(), "011.歌上曲--周杰倫");
     type("12\r");
-    EXPECT_EQ(queue(), QStringList({"歌下曲--周杰倫"}));
+    EXPECT_EQ(queueTexts(), QStringList({"歌下曲--周杰倫"}));
     EXPECT_EQ(state.OrderedSongs.row(0).key, "103012");
     const QStringList after = screen();
     EXPECT_EQ(after.first(), "011.歌上曲--周杰倫") << "the same page is drawn again";
@@ -50,7 +50,7 @@ TEST_F(OrderByTextCountTest, TheWholeRoadFromKindToAQueuedSong)
     EXPECT_EQ(after.at(kindLine + 1), "成功點入:歌下曲--周杰倫....");
     EXPECT_EQ(menu().menu().InputBuffer, "");
     type("3\r");
-    EXPECT_EQ(queue().size(), 2) << "several songs in a row";
+    EXPECT_EQ(queueTexts().size(), 2) << "several songs in a row";
 }
 
 TEST_F(OrderByTextCountTest, PagingStopsAtTheEndsAndPastTheResultsShowsBareNumbers)
@@ -61,7 +61,7 @@ TEST_F(OrderByTextCountTest, PagingStopsAtTheEndsAndPastTheResultsShowsBareNumbe
     type("+++");
     EXPECT_EQ(screen().first(), "031.");
     type("31\r");
-    EXPECT_TRUE(queue().isEmpty()) << "an empty row adds nothing";
+    EXPECT_TRUE(queueTexts().isEmpty()) << "an empty row adds nothing";
     EXPECT_EQ(menu().menu().InputBuffer, "31") << "and the digits stay";
     type(".");
     EXPECT_EQ(echo(), "3");
@@ -92,7 +92,7 @@ TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
     type("3\r");
     type("99999999999999999999\r");
     type("4294967297\r");
-    EXPECT_TRUE(queue().isEmpty()) << "huge positions change nothing";
+    EXPECT_TRUE(queueTexts().isEmpty()) << "huge positions change nothing";
 
     type("\r");
     menu().menu().InputBuffer.clear();

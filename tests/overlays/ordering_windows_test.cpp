@@ -2,12 +2,12 @@
 // ordering by singer, over a playing session.
 #include "overlays/overlay_fixture.h"
 
+#include "overlays/ordering_windows.h"
 #include "overlays/small_inttersong.h"
 #include "overlays/small_order_by_singer.h"
-#include "overlays/ordering_windows.h"
 #include "overlays/small_ordersong.h"
+#include "platform/modal_runner.h"
 #include "playback/player.h"
-#include "widgets/modal_runner.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -34,7 +34,7 @@ TEST_F(OrderingWindowTest, OrderingByNumberQueuesBehindTheLastSongAndSaysWhatItD
         {"123.4", "124", ""},
         {"\r", "月亮代表", "124"},
         {"00\r", "沒這種歌!", ""},
-        {"\r", "沒這種歌!", ""},
+        {"4.\r", "沒這種歌!", ""}, // Enter on nothing, the echo emptied just before
         {"3\r", "小城故事", "3"},
         {"99999999999999999999999\r", "沒這種歌!", ""},
         {"5-+", "5", ""}, // "-" and "+" do nothing here
@@ -105,7 +105,7 @@ TEST_F(OrderingWindowTest, CuttingInMovesTheLineAfterTheNextSongAndTheListFollow
         {"2\r", "這種歌不用插播了啦!"},
         {"7\r", "沒這種歌!"},
         {"00\r", "輸入錯誤"},
-        {"\r", "輸入錯誤"}, // Enter on nothing changes nothing
+        {"4.\r", ""}, // Enter on nothing, the echo emptied just before, changes nothing
         {"99999999999999999999\r", "沒這種歌!"},
     };
     const QStringList before = queue();
@@ -165,8 +165,8 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     type("124\r");
     EXPECT_EQ(echo(), "月亮代表") << "a catalogue number typed at the singer list is queued at once";
     EXPECT_EQ(queue().last(), "124");
-    type("6\r");
-    EXPECT_EQ(w.inputBuffer(), "6") << "a singer without songs: nothing happens";
+    type("5\r");
+    EXPECT_EQ(w.inputBuffer(), "5") << "a singer without songs: nothing happens";
 
     type("..-1\r");
     EXPECT_EQ(w.menuState(), "2_2");
@@ -191,6 +191,9 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     type("0\r");
     EXPECT_EQ(w.menuState(), "2_1");
     EXPECT_EQ(screen().first(), "01.男歌手A") << "back on the singer page the singer was picked from";
+    type("+6\r1\r0\r");
+    EXPECT_EQ(queue().last(), "300201");
+    EXPECT_EQ(screen().first(), "06.男歌手F") << "and from page 2 back on page 2";
     type("0\r");
     EXPECT_EQ(w.menuState(), "2");
     type("0");
@@ -216,10 +219,7 @@ TEST_F(OrderingWindowTest, TheControlBarOpensEachWindowAndEachLeadsBackToIt)
         QString keys = d.objectName() == "small_order_by_singer" ? "0" : "0\r";
         if (d.objectName() == "small_control_main")
             keys = barKeys.value(barShown++);
-        for (QChar c : keys) {
-            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
-            static_cast<SmallWindow &>(d).handleKey(code);
-        }
+        sendKeys(keys, [&d](int &code) { static_cast<SmallWindow &>(d).handleKey(code); });
     });
     player.show();
     QTest::qWait(20);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "playback/session_fixture.h"
-
-#include "menu/drawing_surface.h"
 #include "overlays/keypad_window.h"
+#include "playback/session_fixture.h"
+#include "widgets/drawing_surface.h"
 
 #include <QLabel>
 
@@ -11,7 +10,8 @@
 
 // A playing session with an in-song window over it, shown as the player shows it, and keys
 // sent through the window's entry point. Besides the five songs of the session fixture, the
-// catalogue holds song "124", song "3", and six male singers, the first with six songs.
+// catalogue holds song "124", song "3", and six male singers: the first with six songs, the
+// sixth (on the second page of singers) with one.
 class OverlayFixture : public SessionFixture
 {
 protected:
@@ -23,6 +23,8 @@ protected:
         catalogue.addSong("3", 1, "小城故事", female);
         for (char c = 'A'; c <= 'F'; ++c) {
             const qint64 singer = catalogue.addSinger(QStringLiteral("男歌手%1").arg(QChar(c)), 1);
+            if (c == 'F')
+                catalogue.addSong("300201", 3, "男歌F", singer);
             if (c != 'A')
                 continue;
             for (int i = 1; i <= 6; ++i)
@@ -41,23 +43,9 @@ protected:
         return static_cast<Window &>(*m_window);
     }
 
-    // Sends each character as a key code; "\r" stands for Enter.
-    void type(const QString &keys)
-    {
-        for (QChar c : keys) {
-            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
-            m_window->handleKey(code);
-        }
-    }
+    void type(const QString &keys) { sendKeys(keys, [this](int &code) { m_window->handleKey(code); }); }
     QString echo() const { return m_window->Label1->text().trimmed(); }
     QStringList screen() const { return m_window->Picture1->screenLines(); }
-    QStringList queueTexts() const
-    {
-        QStringList texts;
-        for (int i = 0; i < state.OrderedSongs.length(); ++i)
-            texts.append(state.OrderedSongs.row(i).text);
-        return texts;
-    }
     bool closedToControlBar() const
     {
         return !m_window->isVisible() && m_window->result() == int(NextWindow::ControlBar);

@@ -1,11 +1,11 @@
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "platform/print_preview_window.h"
 #include "platform/qt_printer.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_message_boxes.h"
 #include "support/qt_printers.h"
 #include "support/temp_home.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 // what cannot play is passed over, a paused take leaves nothing behind, and the guest's
 // channel is heard as chosen.
 #include "core/init_system.h"
-#include "core/screen_fonts.h"
+#include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player.h"

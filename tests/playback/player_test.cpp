@@ -7,7 +7,7 @@
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
 #include "playback/small_view.h"
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,31 +1,23 @@
 #pragma once
 
-#include "core/init_system.h"
-#include "core/shared_state.h"
 #include "platform/media_player.h"
 #include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "support/qt_printers.h"
-#include "support/temp_home.h"
+#include "support/jukebox_fixture.h"
 
 #include <QDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
 // A playback session on a fresh program folder with fake media and recording devices and no
 // window. Five songs are in the catalogue; the test queues some and drives the session.
-class SessionFixture : public ::testing::Test
+class SessionFixture : public JukeboxFixture
 {
 protected:
     void SetUp() override
     {
-        const InitResult init = InitSystem(state, fakes.fileSystem, fakes.clock, home.path());
-        ASSERT_TRUE(init.ok) << init.problem.toStdString();
+        JukeboxFixture::SetUp();
         state.Recorder = &recorder;
         const qint64 singer = catalogue.addSinger("林曉雯", 0);
         for (int i = 1; i <= 5; ++i)
@@ -65,11 +57,7 @@ protected:
     }
     QStringList recordings() const { return QDir(state.settings.RecordPath).entryList(QDir::Files); }
 
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
     WavFileOpen recorder{fakes.mci};
-    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
 
 private:
     std::unique_ptr<PlaybackSession> m_session;

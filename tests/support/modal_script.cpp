@@ -1,6 +1,6 @@
 #include "support/modal_script.h"
 
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QDialog>
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <initializer_list>
 #include <vector>
 
 // The text screen the menus print on. It keeps what is on it as data (text runs at their
@@ -40,6 +41,8 @@ public:
     void Cls();
     // Prints text at the print position, then moves to the start of the next line.
     void Print(const QString &text = QString());
+    // Clears the surface and prints the lines one under the other ("" leaves a line empty).
+    void ShowLines(std::initializer_list<const char *> lines);
     // Prints text at the print position and stays on that line, after the text.
     void PrintOnSameLine(const QString &text);
     void FillBox(const QRectF &rect, const QColor &color);

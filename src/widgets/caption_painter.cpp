@@ -1,7 +1,6 @@
-#include "core/caption_painter.h"
+#include "widgets/caption_painter.h"
 
-#include "core/screen_fonts.h"
-#include "core/small_routines.h"
+#include "platform/screen_fonts.h"
 
 #include <QFont>
 #include <QPainter>

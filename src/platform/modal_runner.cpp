@@ -1,4 +1,4 @@
-#include "widgets/modal_runner.h"
+#include "platform/modal_runner.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -36,6 +36,13 @@ void DrawingSurface::Print(const QString &text)
     CurrentX = 0;
     CurrentY += lineHeight();
     update();
+}
+
+void DrawingSurface::ShowLines(std::initializer_list<const char *> lines)
+{
+    Cls();
+    for (const char *line : lines)
+        Print(QString::fromUtf8(line));
 }
 
 void DrawingSurface::PrintOnSameLine(const QString &text)

@@ -1,4 +1,4 @@
-#include "menu/drawing_surface.h"
+#include "widgets/drawing_surface.h"
 #include "support/qt_printers.h"
 
 #include <QImage>
