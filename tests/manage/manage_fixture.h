@@ -1,9 +1,7 @@
 #pragma once
 
-#include "support/catalogue_home.h"
-#include "support/fake_services.h"
+#include "support/jukebox_fixture.h"
 #include "support/modal_script.h"
-#include "support/qt_printers.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -13,24 +11,12 @@
 
 #include <gtest/gtest.h>
 
-// The platform fakes, made before the program folder is started on them.
-struct WithFakeServices
-{
-    FakeServices fakes;
-};
-
 // Manager-mode windows on a fresh program folder with fake dialogs and media. Modal windows
 // opened on the way are answered by the script, by their names.
-class ManageFixture : public ::testing::Test, protected WithFakeServices, public CatalogueHome
+class ManageFixture : public JukeboxFixture
 {
 protected:
     static constexpr QSize kScreen{1280, 720};
-
-    ManageFixture()
-        : CatalogueHome(fakes.fileSystem, fakes.clock)
-    {
-    }
-    void SetUp() override { ASSERT_TRUE(init.ok) << init.problem.toStdString(); }
 
     QStringList songLines() { return rows(QStringLiteral("SELECT song_num, song_name, song_singer_code FROM song ORDER BY rowid")); }
     QStringList singers() { return rows(QStringLiteral("SELECT singer_code, singer_name, singer_sex FROM singer ORDER BY singer_code")); }

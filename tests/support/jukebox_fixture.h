@@ -1,24 +1,27 @@
 #pragma once
 
-#include "core/init_system.h"
-#include "core/shared_state.h"
-#include "support/catalogue_builder.h"
+#include "support/catalogue_home.h"
 #include "support/fake_services.h"
 #include "support/qt_printers.h"
-#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 
+// The platform fakes, made before the program folder is started on them.
+struct WithFakeServices
+{
+    FakeServices fakes;
+};
+
 // A fresh program folder started up on fake services, with an empty catalogue for the test
 // to fill. The windows' fixtures build on it.
-class JukeboxFixture : public ::testing::Test
+class JukeboxFixture : public ::testing::Test, protected WithFakeServices, public CatalogueHome
 {
 protected:
-    void SetUp() override
+    JukeboxFixture()
+        : CatalogueHome(fakes.fileSystem, fakes.clock)
     {
-        const InitResult init = InitSystem(state, fakes.fileSystem, fakes.clock, home.path());
-        ASSERT_TRUE(init.ok) << init.problem.toStdString();
     }
+    void SetUp() override { ASSERT_TRUE(init.ok) << init.problem.toStdString(); }
 
     // Sends each character of keys to a key handler as its key code; "\r" stands for Enter.
     template <typename KeyHandler>
@@ -38,9 +41,4 @@ protected:
             texts.append(state.OrderedSongs.row(i).text);
         return texts;
     }
-
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
-    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
 };
