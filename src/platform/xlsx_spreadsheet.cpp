@@ -114,9 +114,12 @@ void XlsxSpreadsheet::setGridBorders(int firstRow, int firstColumn, int lastRow,
     }
 }
 
-void XlsxSpreadsheet::addPageBreakBefore(int row)
+bool XlsxSpreadsheet::addPageBreakBefore(int row)
 {
+    if (m_pageBreaks.size() >= kMaxPageBreaks)
+        return false;
     m_pageBreaks.push_back(row);
+    return true;
 }
 
 void XlsxSpreadsheet::setFont(const QString &name, double points)
@@ -209,10 +212,8 @@ bool XlsxSpreadsheet::write(const QString &path, QString *error) const
     }
 
     std::vector<lxw_row_t> breaks;
-    for (int row : m_pageBreaks) {
-        if (breaks.size() < kMaxPageBreaks)
-            breaks.push_back(lxw_row_t(row - 1));
-    }
+    for (int row : m_pageBreaks)
+        breaks.push_back(lxw_row_t(row - 1));
     breaks.push_back(0); // ends the list
     worksheet_set_h_pagebreaks(sheet, breaks.data());
 
