@@ -50,6 +50,10 @@ PrintResult printNewSongs(SharedState &state, PrintServices services, const QStr
         services.messageBoxes.ok(kBadStartDateText);
         return PrintResult::BadDate;
     }
+    if (filter->keyword.size() > kLongestKeyword) {
+        services.messageBoxes.ok(kKeywordTooLongText);
+        return PrintResult::BadKeyword;
+    }
     return reportingCatalogueErrors(services.messageBoxes, [&] {
         if (target == PrintTarget::Excel)
             return exportNewSongs(state, services, *filter);

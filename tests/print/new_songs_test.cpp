@@ -77,7 +77,17 @@ TEST_F(NewSongsList, ABadDateOrNoMatchIsToldAndNothingPrinted)
     }
     EXPECT_TRUE(printSections(QStringLiteral("2026/1/6"), QStringLiteral("愛"), PrintResult::NoData).isEmpty());
     EXPECT_EQ(fake.messageBoxes.shown, QStringList{"沒有2026/1/6以後 or 有關\"愛\"的相關資料"});
+
+    // A keyword longer than any title is refused before the catalogue is asked, for the list
+    // and the spreadsheet alike.
+    for (const PrintTarget target : {PrintTarget::Printer, PrintTarget::Excel}) {
+        fake.messageBoxes.shown.clear();
+        EXPECT_EQ(print_new(state, fake.services, "2026/1/1", QString(60000, 'a'), target), PrintResult::BadKeyword);
+        EXPECT_EQ(fake.messageBoxes.shown, QStringList{"關建字太長, 最多 254 個字"});
+    }
+    EXPECT_TRUE(printSections(QStringLiteral("2026/1/1"), QString(254, QChar(0x611B)), PrintResult::NoData).isEmpty());
     EXPECT_TRUE(fake.printer.documents.isEmpty());
+    EXPECT_TRUE(fake.fileDialogs.asked.isEmpty());
 }
 
 } // namespace
