@@ -89,7 +89,7 @@ private:
     {
         void setCell(int, int, const QString &) override {}
         void setGridBorders(int, int, int, int) override {}
-        void addPageBreakBefore(int) override {}
+        bool addPageBreakBefore(int) override { return true; }
         void setFont(const QString &, double) override {}
         void autoFitColumns(int, int) override {}
         void setPageSetup(const PageSetup &) override {}

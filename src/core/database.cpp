@@ -4,9 +4,12 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -86,24 +89,23 @@ public:
     sqlite3 *handle() const { return m_handle; }
     bool isFile(const FileIdentity &identity) const { return identity == m_identity; }
 
-    // The statement for sql, prepared once. One that is still running (the same query asked
-    // again while its rows are being walked) gets a fresh copy the caller owns.
-    sqlite3_stmt *prepared(const QString &sql, const QString &path, bool *owned)
+    // The statement for sql, prepared once, running until release(). One already running
+    // (the same query asked again while its rows are being walked) gets a fresh copy that
+    // the caller owns.
+    sqlite3_stmt *acquire(const QString &sql, const QString &path, bool *owned)
     {
-        *owned = false;
         sqlite3_stmt *stmt = m_prepared.value(sql);
-        if (stmt && !sqlite3_stmt_busy(stmt))
-            return stmt;
-        *owned = stmt != nullptr;
-        stmt = prepare(sql, path);
-        if (*owned)
-            return stmt;
-        if (m_order.size() >= kPreparedLimit)
-            sqlite3_finalize(m_prepared.take(m_order.takeFirst()));
-        m_order.append(sql);
-        m_prepared.insert(sql, stmt);
+        *owned = stmt && m_running.contains(stmt);
+        if (!stmt || *owned)
+            stmt = prepare(sql, path);
+        if (!m_prepared.contains(sql))
+            keep(sql, stmt);
+        m_running.insert(stmt);
         return stmt;
     }
+    void release(sqlite3_stmt *stmt) { m_running.remove(stmt); }
+    // A statement is being stepped: closing the connection would pull it away.
+    bool isRunning() const { return !m_running.isEmpty(); }
 
 private:
     sqlite3_stmt *prepare(const QString &sql, const QString &path)
@@ -119,10 +121,29 @@ private:
         return stmt;
     }
 
+    // Keeps stmt for sql, letting go of the oldest kept statement that is not running when
+    // the connection holds its limit. While all of them run (queries nested that deep) it
+    // holds more for a while.
+    void keep(const QString &sql, sqlite3_stmt *stmt)
+    {
+        if (m_order.size() >= kPreparedLimit) {
+            const auto idle = std::find_if(m_order.begin(), m_order.end(), [this](const QString &kept) {
+                return !m_running.contains(m_prepared.value(kept));
+            });
+            if (idle != m_order.end()) {
+                sqlite3_finalize(m_prepared.take(*idle));
+                m_order.erase(idle);
+            }
+        }
+        m_order.append(sql);
+        m_prepared.insert(sql, stmt);
+    }
+
     sqlite3 *m_handle = nullptr;
     FileIdentity m_identity;
     QHash<QString, sqlite3_stmt *> m_prepared;
     QStringList m_order;
+    QSet<sqlite3_stmt *> m_running; // handed out and not yet released, kept or owned
 };
 
 // A prepared statement with its values bound for one run; reset when the run ends.
@@ -132,23 +153,20 @@ public:
     Statement(Database &db, const QString &sql, SqlValues values)
         : m_db(db)
         , m_sql(sql)
+        , m_connection(db.connection())
     {
-        Connection &connection = db.connection();
-        m_handle = connection.handle();
-        m_stmt = connection.prepared(sql, db.path(), &m_owned);
-        int index = 1;
-        for (const SqlValue &value : values)
-            bind(index++, value);
-    }
-    ~Statement()
-    {
-        if (m_owned) {
-            sqlite3_finalize(m_stmt);
-            return;
+        m_handle = m_connection.handle();
+        m_stmt = m_connection.acquire(sql, db.path(), &m_owned);
+        try {
+            int index = 1;
+            for (const SqlValue &value : values)
+                bind(index++, value);
+        } catch (...) {
+            finish();
+            throw;
         }
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
     }
+    ~Statement() { finish(); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
@@ -166,6 +184,17 @@ public:
     sqlite3 *handle() const { return m_handle; }
 
 private:
+    void finish()
+    {
+        m_connection.release(m_stmt);
+        if (m_owned) {
+            sqlite3_finalize(m_stmt);
+            return;
+        }
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+
     void bind(int index, const SqlValue &value)
     {
         int rc = SQLITE_OK;
@@ -192,6 +221,7 @@ private:
 
     Database &m_db;
     QString m_sql;
+    Connection &m_connection; // kept open while this statement runs
     sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
     bool m_owned = false;
@@ -285,8 +315,9 @@ Database::~Database() = default;
 
 Database::Connection &Database::connection()
 {
-    // Inside a transaction the file cannot have been replaced under the lock.
-    if (m_connection && inTransaction())
+    // Inside a transaction the file cannot have been replaced under the lock. A walk over rows
+    // still running goes on with the file it began on; the next statement after it looks again.
+    if (m_connection && (inTransaction() || m_connection->isRunning()))
         return *m_connection;
     FileIdentity identity;
     if (!identify(m_path, &identity)) {

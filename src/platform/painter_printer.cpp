@@ -1,12 +1,9 @@
 #include "platform/painter_printer.h"
 
+#include "platform/output_file.h"
+
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 constexpr double kPointsPerInch = 72;
@@ -20,23 +17,6 @@ constexpr double points(double twips)
     return twips / kTwipsPerPoint;
 }
 
-// The PDF engine takes two compression buffers of 16 MB for every page and gives them back at
-// once; left to its defaults the allocator maps that memory from the system and unmaps it each
-// time, which costs more than drawing the page. While a document is drawn such blocks come from
-// the heap and stay there (only what is written to is ever resident); afterwards the defaults
-// return.
-void keepPageBuffers(bool keep)
-{
-#ifdef __GLIBC__
-    constexpr int kDefaultThreshold = 128 * 1024;
-    mallopt(M_MMAP_THRESHOLD, keep ? 32 * 1024 * 1024 : kDefaultThreshold);
-    mallopt(M_TRIM_THRESHOLD, keep ? 64 * 1024 * 1024 : kDefaultThreshold);
-    if (!keep)
-        malloc_trim(0);
-#else
-    Q_UNUSED(keep);
-#endif
-}
 } // namespace
 
 PainterPrinter::PainterPrinter()
@@ -117,7 +97,6 @@ void PainterPrinter::endDoc()
 void PainterPrinter::startDocument(QPagedPaintDevice *device)
 {
     stopDocument();
-    keepPageBuffers(true);
     m_device = device;
     m_breakPending = false;
     m_ended = false;
@@ -131,9 +110,12 @@ void PainterPrinter::stopDocument()
 {
     if (m_painter.isActive())
         m_painter.end();
-    if (m_device)
-        keepPageBuffers(false);
     m_device = nullptr;
+}
+
+bool PainterPrinter::documentFailed() const
+{
+    return m_failed || (m_output && m_output->failed());
 }
 
 QPainter *PainterPrinter::sheet()
@@ -159,31 +141,28 @@ QPainter *PainterPrinter::sheet()
 bool PainterPrinter::writePdfDocument(const QString &path, const QString &title, const std::function<void()> &draw,
                                       QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
+    OutputFile file(path);
+    if (!file.open()) {
+        *error = file.error();
         return false;
     }
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&file.device());
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Tolvek's Karaoke"));
+    m_output = &file;
     startDocument(&writer);
     draw();
-    const bool complete = documentEnded() && !documentFailed();
-    stopDocument();
-    if (!complete) {
-        if (documentFailed())
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (sheetCount() == 0) {
-        file.cancelWriting(); // nothing was drawn: no empty file
-        return true;
-    }
+    const bool failed = documentFailed();
+    const bool complete = documentEnded() && !failed;
+    stopDocument(); // the document's last part goes to the file here
+    m_output = nullptr;
+    if (failed)
+        *error = file.failed() ? file.error() : QStringLiteral("無法產生 PDF 內容");
+    if (!complete || sheetCount() == 0)
+        return complete; // dropped unwritten; a document with nothing drawn makes no empty file
     if (!file.commit()) {
-        *error = file.errorString();
+        *error = file.error();
         return false;
     }
     return true;

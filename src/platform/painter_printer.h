@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+class OutputFile;
 class QPagedPaintDevice;
 
 // The printer's drawing operations on a paged paint device: a PDF file, a printer, a preview.
@@ -40,7 +41,8 @@ protected:
     // Stops drawing on the device, whether the document was ended or not.
     void stopDocument();
     bool documentEnded() const { return m_ended; }
-    bool documentFailed() const { return m_failed; }
+    // The device could not be drawn on, or the file being written has failed.
+    bool documentFailed() const;
     int sheetCount() const { return m_sheets; }
 
     // Draws the document into a PDF file at path, A4 portrait. A file there is replaced only
@@ -63,6 +65,7 @@ private:
     double m_y = 0;
 
     QPagedPaintDevice *m_device = nullptr;
+    const OutputFile *m_output = nullptr; // the PDF file being written, if any
     QPainter m_painter;
     bool m_fontChanged = true;
     bool m_breakPending = false;

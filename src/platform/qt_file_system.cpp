@@ -1,10 +1,11 @@
 #include "platform/qt_file_system.h"
 
+#include "platform/output_file.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -76,14 +77,7 @@ QByteArray QtFileSystem::readAll(const QString &path, bool *ok) const
 
 bool QtFileSystem::writeAll(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(nativePath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return OutputFile::write(nativePath(path), bytes);
 }
 
 bool QtFileSystem::append(const QString &path, const QByteArray &bytes)
@@ -92,7 +86,7 @@ bool QtFileSystem::append(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     const bool written = file.write(bytes) == bytes.size();
-    return file.flush() && written;
+    return flushToDisk(file) && written;
 }
 
 bool QtFileSystem::deleteFile(const QString &path)

@@ -23,8 +23,9 @@ public:
     virtual void setCell(int row, int column, const QString &text) = 0;
     // Grid of the range: medium outer edges, thin inner lines, no diagonals.
     virtual void setGridBorders(int firstRow, int firstColumn, int lastRow, int lastColumn) = 0;
-    // A manual page break above the row.
-    virtual void addPageBreakBefore(int row) = 0;
+    // A manual page break above the row; false when the sheet holds no more breaks, and the
+    // rows below then run on without one.
+    virtual bool addPageBreakBefore(int row) = 0;
     // Font of every cell of the sheet.
     virtual void setFont(const QString &name, double points) = 0;
     // The columns become wide enough for their longest text.

@@ -1,8 +1,9 @@
 #include "platform/xlsx_spreadsheet.h"
 
+#include "platform/output_file.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -113,9 +114,12 @@ void XlsxSpreadsheet::setGridBorders(int firstRow, int firstColumn, int lastRow,
     }
 }
 
-void XlsxSpreadsheet::addPageBreakBefore(int row)
+bool XlsxSpreadsheet::addPageBreakBefore(int row)
 {
+    if (m_pageBreaks.size() >= kMaxPageBreaks)
+        return false;
     m_pageBreaks.push_back(row);
+    return true;
 }
 
 void XlsxSpreadsheet::setFont(const QString &name, double points)
@@ -145,9 +149,14 @@ double XlsxSpreadsheet::columnWidthFor(const QString &text, double points)
 
 bool XlsxSpreadsheet::saveAs(const QString &path, QString *error)
 {
-    // The library writes to a file of its own; the workbook then reaches its place through a
-    // save file, which replaces an earlier file only when complete and keeps its permissions.
+    // The library writes to a file of its own; the workbook then reaches its place as an
+    // output file, which replaces an earlier file only when complete and keeps its permissions.
+    OutputFile target(path);
     QTemporaryFile built(QDir::tempPath() + QStringLiteral("/karaoke-XXXXXX.xlsx"));
+    if (!target.open()) {
+        *error = target.error();
+        return false;
+    }
     if (!built.open()) {
         *error = built.errorString();
         return false;
@@ -155,13 +164,14 @@ bool XlsxSpreadsheet::saveAs(const QString &path, QString *error)
     built.close();
     if (!write(built.fileName(), error))
         return false;
-    QSaveFile target(path);
-    if (!built.open() || !target.open(QIODevice::WriteOnly)) {
-        *error = built.isOpen() ? target.errorString() : built.errorString();
+    const QByteArray workbook = built.open() ? built.readAll() : QByteArray();
+    if (workbook.size() != built.size() || workbook.isEmpty()) {
+        *error = built.errorString();
         return false;
     }
-    if (target.write(built.readAll()) != built.size() || !target.commit()) {
-        *error = target.errorString();
+    target.device().write(workbook);
+    if (!target.commit()) {
+        *error = target.error();
         return false;
     }
     return true;
@@ -202,10 +212,8 @@ bool XlsxSpreadsheet::write(const QString &path, QString *error) const
     }
 
     std::vector<lxw_row_t> breaks;
-    for (int row : m_pageBreaks) {
-        if (breaks.size() < kMaxPageBreaks)
-            breaks.push_back(lxw_row_t(row - 1));
-    }
+    for (int row : m_pageBreaks)
+        breaks.push_back(lxw_row_t(row - 1));
     breaks.push_back(0); // ends the list
     worksheet_set_h_pagebreaks(sheet, breaks.data());
 

@@ -14,7 +14,7 @@ class XlsxSpreadsheet : public Spreadsheet
 public:
     void setCell(int row, int column, const QString &text) override;
     void setGridBorders(int firstRow, int firstColumn, int lastRow, int lastColumn) override;
-    void addPageBreakBefore(int row) override;
+    bool addPageBreakBefore(int row) override;
     void setFont(const QString &name, double points) override;
     void autoFitColumns(int firstColumn, int lastColumn) override;
     void setPageSetup(const PageSetup &setup) override;

@@ -106,8 +106,8 @@ QStringList repairRecordings(FileSystem &fs, const QString &recordFolder)
             continue;
         file.close();
         wav.sFile(path);
-        wav.cwHandle();
-        repaired.append(path);
+        if (wav.cwHandle())
+            repaired.append(path);
     }
     return repaired;
 }

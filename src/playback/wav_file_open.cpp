@@ -1,10 +1,13 @@
 #include "playback/wav_file_open.h"
 
 #include "platform/mci_device.h"
+#include "platform/output_file.h"
 
 #include <QDataStream>
 #include <QFile>
+#include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -26,21 +29,25 @@ QString readTag(QDataStream &in)
     return QString::fromLatin1(bytes, 4);
 }
 
-// Writes 32-bit little-endian values at the given offsets without touching the rest of the file.
-bool patchFile(const QString &path, std::initializer_list<std::pair<qint64, quint32>> values)
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+// Writes bytes at the given offsets of an existing file without touching the rest of it;
+// true once they are on the disk.
+bool overwrite(const QString &path, std::initializer_list<std::pair<qint64, QByteArray>> parts)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
-    for (const auto &[offset, value] : values) {
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out.setByteOrder(QDataStream::LittleEndian);
-        out << value;
+    for (const auto &[offset, bytes] : parts) {
         if (!file.seek(offset) || file.write(bytes) != bytes.size())
             return false;
     }
-    return true;
+    return flushToDisk(file);
 }
 
 } // namespace
@@ -102,10 +109,7 @@ void WavFileOpen::setHeader(const QByteArray &bytes)
 
 void WavFileOpen::WrHandle()
 {
-    QFile file(m_file);
-    if (!file.open(QIODevice::ReadWrite))
-        return;
-    file.write(headerBytes());
+    overwrite(m_file, {{0, headerBytes()}});
 }
 
 void WavFileOpen::sFile(const QString &path)
@@ -124,7 +128,7 @@ bool WavFileOpen::CheckPCM()
         m_valid = false;
     };
     check(m_riffTag == QLatin1String("RIFF"), QStringLiteral("0x0001 -0x0004 RIFF錯誤"));
-    check(qint64(m_riffSize) == qint64(m_fileSize) - 8, QStringLiteral("0x0005 -0x0008 RIFF錯誤"));
+    check(qint64(m_riffSize) == m_length - 8, QStringLiteral("0x0005 -0x0008 RIFF錯誤"));
     check(m_waveTag == QLatin1String("WAVE"), QStringLiteral("0x0009-0x000C WAVE錯誤"));
     check(m_fmtTag == QLatin1String("fmt "), QStringLiteral("0x000D-0x0010 fmt 錯誤"));
     check(m_formatLength == 16, QStringLiteral("0x0011-0x0014 區塊大小錯誤"));
@@ -134,10 +138,13 @@ bool WavFileOpen::CheckPCM()
     return m_valid;
 }
 
-void WavFileOpen::cwHandle()
+bool WavFileOpen::cwHandle()
 {
     const qint64 length = QFile(m_file).size();
-    patchFile(m_file, {{4, quint32(length - 8)}, {40, quint32(length - kHeaderSize)}});
+    // Sizes the 32-bit fields cannot hold would be written cut to their lower bits.
+    if (length < kHeaderSize || length - 8 > qint64(std::numeric_limits<quint32>::max()))
+        return false;
+    return overwrite(m_file, {{4, le32(quint32(length - 8))}, {40, le32(quint32(length - kHeaderSize))}});
 }
 
 void WavFileOpen::Initialize()
@@ -145,6 +152,7 @@ void WavFileOpen::Initialize()
     m_playTime = 0.0;
     m_checkText.clear();
     m_fileSize = 0;
+    m_length = 0;
     m_valid = false;
     m_errorBits = 0;
     if (!QFile::exists(m_file)) {
@@ -168,7 +176,8 @@ void WavFileOpen::GetFileInfo()
     if (!file.open(QIODevice::ReadOnly))
         return;
     setHeader(file.read(kHeaderSize));
-    m_fileSize = quint32(file.size());
+    m_length = file.size();
+    m_fileSize = quint32(std::min<qint64>(m_length, std::numeric_limits<quint32>::max()));
     // A damaged header may claim zero bytes per second; such a file has no playing time.
     m_playTime = m_bytesPerSec ? double(m_dataSize) / double(m_bytesPerSec) : 0.0;
 }
@@ -191,10 +200,7 @@ void WavFileOpen::sNew(const QString &path, quint32 rate, quint8 bits, quint8 ch
     m_file = path;
     if (QFile::exists(path))
         QFile::remove(path);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(headerBytes());
-    file.close();
+    OutputFile::write(path, headerBytes());
     Initialize();
 }
 

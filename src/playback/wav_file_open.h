@@ -36,10 +36,13 @@ public:
     void WrHandle();
     QString sFile() const { return m_file; }
     void sFile(const QString &path);
+    // The length, or 0xFFFFFFFF for a file longer than 32 bits can count.
     quint32 sFileSize() const { return m_fileSize; }
     double sPlayTime() const { return m_playTime; }
     bool CheckPCM();
-    void cwHandle();
+    // False when the sizes were not written: the file is too short or too long for them, or
+    // cannot be written.
+    bool cwHandle();
     void Initialize();
     QString GetError(quint8 code) const;
     void GetFileInfo();
@@ -82,6 +85,7 @@ private:
 
     QString m_file;
     quint32 m_fileSize = 0;
+    qint64 m_length = 0; // the whole length, which the checks compare with
     double m_playTime = 0.0;
     bool m_valid = false;
     QString m_checkText;

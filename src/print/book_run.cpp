@@ -34,15 +34,15 @@ QString documentTitle(const QString &title, PassPages pages)
 }
 
 // One printer document: the pass over the songs, ended unless the owner cancelled it.
-bool printPass(SharedState &state, Printer &printer, const BookSpec &spec, PassPages pages, int total)
+bool printPass(SharedState &state, Printer &printer, const BookToPrint &book, PassPages pages, int total)
 {
     std::exception_ptr failure;
-    const bool printed = printer.printDocument(documentTitle(spec.title, pages), [&] {
+    const bool printed = printer.printDocument(documentTitle(book.title, pages), [&] {
         // The drawing may run inside a window's event; the failure is raised once it is over.
         try {
-            BookPass pass(printer, spec.sections, pages, total);
+            BookPass pass(printer, book.sections, pages, total);
             bool goOn = true;
-            spec.selection.forEachSong(state.db(), [&](const BookRow &row) { return goOn = pass.add(row); });
+            book.selection.forEachSong(state.db(), [&](const BookRow &row) { return goOn = pass.add(row); });
             if (goOn)
                 printer.endDoc();
         } catch (...) {
@@ -83,15 +83,15 @@ std::optional<bool> chooseDoubleSided(MessageBoxes &messageBoxes, Sides sides)
     return std::nullopt;
 }
 
-PrintResult printBook(SharedState &state, PrintServices &services, const BookSpec &spec, bool doubleSided, int total)
+PrintResult printBook(SharedState &state, PrintServices &services, const BookToPrint &book, bool doubleSided, int total)
 {
     if (!doubleSided)
-        return printPass(state, services.printer, spec, PassPages::All, total) ? PrintResult::Done : PrintResult::Stopped;
+        return printPass(state, services.printer, book, PassPages::All, total) ? PrintResult::Done : PrintResult::Stopped;
     services.messageBoxes.ok(kOddPagesFirst);
-    if (!printPass(state, services.printer, spec, PassPages::Odd, total))
+    if (!printPass(state, services.printer, book, PassPages::Odd, total))
         return PrintResult::Stopped;
     services.messageBoxes.ok(kTurnThePaper);
-    return printPass(state, services.printer, spec, PassPages::Even, total) ? PrintResult::Done : PrintResult::Stopped;
+    return printPass(state, services.printer, book, PassPages::Even, total) ? PrintResult::Done : PrintResult::Stopped;
 }
 
 PrintResult reportingCatalogueErrors(MessageBoxes &messageBoxes, const std::function<PrintResult()> &task)

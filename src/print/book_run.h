@@ -13,7 +13,7 @@ class MessageBoxes;
 struct SharedState;
 
 // A song book to print: its songs and how they fall into sections.
-struct BookSpec
+struct BookToPrint
 {
     QString title; // of the document, shown in the preview and the file name
     SongSelection selection;
@@ -26,6 +26,6 @@ void setBookFont(PrintServices &services);
 std::optional<bool> chooseDoubleSided(MessageBoxes &messageBoxes, Sides sides);
 // Prints the book of total songs, single-sided or in two passes with the owner turning the
 // paper over in between.
-PrintResult printBook(SharedState &state, PrintServices &services, const BookSpec &spec, bool doubleSided, int total);
+PrintResult printBook(SharedState &state, PrintServices &services, const BookToPrint &book, bool doubleSided, int total);
 // Runs a printing task, telling the owner when the catalogue cannot be read.
 PrintResult reportingCatalogueErrors(MessageBoxes &messageBoxes, const std::function<PrintResult()> &task);

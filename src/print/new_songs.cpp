@@ -19,7 +19,7 @@ QString sectionTitle(const SharedState &state, const QString &keyword, int kind)
 
 PrintResult printList(SharedState &state, PrintServices &services, const NewSongsFilter &filter, Sides sides)
 {
-    const BookSpec book{filter.keyword.isEmpty() ? QStringLiteral("新進歌曲") : QStringLiteral("精選歌曲"),
+    const BookToPrint book{filter.keyword.isEmpty() ? QStringLiteral("新進歌曲") : QStringLiteral("精選歌曲"),
                         SongSelection::since(filter.date, filter.titlePattern()),
                         {false, [&](int kind, int) { return sectionTitle(state, filter.keyword, kind); }}};
     const int total = book.selection.count(state.db());
@@ -49,6 +49,10 @@ PrintResult printNewSongs(SharedState &state, PrintServices services, const QStr
     if (!filter) {
         services.messageBoxes.ok(kBadStartDateText);
         return PrintResult::BadDate;
+    }
+    if (filter->keyword.size() > kLongestKeyword) {
+        services.messageBoxes.ok(kKeywordTooLongText);
+        return PrintResult::BadKeyword;
     }
     return reportingCatalogueErrors(services.messageBoxes, [&] {
         if (target == PrintTarget::Excel)

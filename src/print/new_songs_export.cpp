@@ -85,15 +85,23 @@ int fillBlocks(Spreadsheet &sheet, const std::vector<ExportSong> &songs, const Q
     return blocks;
 }
 
-// One printed page per block, each ruled over its full 26 rows, the last one too. The sheet
-// holds only these manual breaks, so no automatic break needs moving out of the way.
+// A page break before every block but the first, so each block prints on a page of its own.
+// The sheet holds only these manual breaks, so no automatic break needs moving out of the way.
+// Returns how many blocks begin a page: fewer than all when the sheet holds no more breaks.
+int breakIntoPages(Spreadsheet &sheet, int blocks)
+{
+    for (int k = 1; k < blocks; ++k) {
+        if (!sheet.addPageBreakBefore(kBlockRows * k + 1))
+            return k;
+    }
+    return blocks;
+}
+
+// Every block ruled over its full 26 rows, the last one too; the font and the page set-up.
 void layOutPages(Spreadsheet &sheet, int blocks, const QDate &today)
 {
-    for (int k = 1; k <= blocks; ++k) {
-        if (k < blocks)
-            sheet.addPageBreakBefore(kBlockRows * k + 1);
+    for (int k = 1; k <= blocks; ++k)
         sheet.setGridBorders(kBlockRows * (k - 1) + 1, 1, kBlockRows * k, kLastColumn);
-    }
     sheet.setFont(kScreenFontName, kFontSize);
     sheet.autoFitColumns(1, kLastColumn);
     Spreadsheet::PageSetup setup;
@@ -103,6 +111,31 @@ void layOutPages(Spreadsheet &sheet, int blocks, const QDate &today)
     setup.header = QStringLiteral("&R列印日期 : ") + today.toString(QStringLiteral("yyyy/MM/dd"));
     setup.footer = QStringLiteral("&C第 &P 頁，共 &N 頁");
     sheet.setPageSetup(setup);
+}
+
+// Asks the owner for the file and writes the workbook there.
+PrintResult saveWorkbook(Spreadsheet &sheet, PrintServices &services, const QString &folder, const QDate &today)
+{
+    const QString path = services.fileDialogs.saveFile(
+        folder, QStringLiteral("Tolvek_Karaoke") + today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".xlsx"),
+        QStringLiteral("Excel Files(*.xlsx)"));
+    if (path.isEmpty())
+        return PrintResult::Stopped; // cancelled: the workbook is dropped unwritten
+    QString error;
+    if (!sheet.saveAs(path, &error)) {
+        services.messageBoxes.ok(QStringLiteral("無法寫入 ") + path + QStringLiteral(" (") + error + QStringLiteral(")"));
+        return PrintResult::Stopped;
+    }
+    return PrintResult::Done;
+}
+
+// What the owner is told when the sheet holds page breaks for the first pages only.
+QString pagesRunOnText(int pages)
+{
+    return QStringLiteral("試算表最多只能分成 %1 頁, 第 %2 首以後的歌曲不再一頁 %3 首; 請用較晚的日期或關建字分次匯出")
+        .arg(pages)
+        .arg(pages * kSongsPerBlock + 1)
+        .arg(kSongsPerBlock);
 }
 
 } // namespace
@@ -117,17 +150,10 @@ PrintResult exportNewSongs(SharedState &state, PrintServices &services, const Ne
     const QDate today = services.clock.now().date();
     std::unique_ptr<Spreadsheet> sheet = services.spreadsheets.create();
     const int blocks = fillBlocks(*sheet, songs, readSingers(state.db(), filter));
+    const int pages = breakIntoPages(*sheet, blocks);
     layOutPages(*sheet, blocks, today);
-
-    const QString path = services.fileDialogs.saveFile(
-        state.AppPath, QStringLiteral("Tolvek_Karaoke") + today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".xlsx"),
-        QStringLiteral("Excel Files(*.xlsx)"));
-    if (path.isEmpty())
-        return PrintResult::Stopped; // cancelled: the workbook is dropped unwritten
-    QString error;
-    if (!sheet->saveAs(path, &error)) {
-        services.messageBoxes.ok(QStringLiteral("無法寫入 ") + path + QStringLiteral(" (") + error + QStringLiteral(")"));
-        return PrintResult::Stopped;
-    }
-    return PrintResult::Done;
+    const PrintResult result = saveWorkbook(*sheet, services, state.AppPath, today);
+    if (result == PrintResult::Done && pages < blocks)
+        services.messageBoxes.ok(pagesRunOnText(pages));
+    return result;
 }

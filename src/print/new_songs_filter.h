@@ -24,3 +24,8 @@ struct NewSongsFilter
 
 // What the owner is told when the date is not a date.
 inline const QString kBadStartDateText = QStringLiteral("請指定好起始列印的日期");
+
+// A title counts at most 254 characters, so a longer keyword can match nothing; one of tens
+// of thousands would only earn a refusal from the catalogue's pattern matching.
+constexpr int kLongestKeyword = 254;
+inline const QString kKeywordTooLongText = QStringLiteral("關建字太長, 最多 %1 個字").arg(kLongestKeyword);

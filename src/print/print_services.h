@@ -29,5 +29,6 @@ enum class PrintResult {
     Done,
     Stopped, // cancelled by the owner, or the printer, the file or the catalogue failed
     BadDate,
+    BadKeyword, // longer than any title
     NoData,
 };

@@ -28,7 +28,7 @@ PrintResult printSongBook(SharedState &state, PrintServices services, Sides side
         const std::optional<bool> doubleSided = chooseDoubleSided(services.messageBoxes, sides);
         if (!doubleSided)
             return PrintResult::Stopped;
-        const BookSpec book{QStringLiteral("全部目錄"), SongSelection::all(),
+        const BookToPrint book{QStringLiteral("全部目錄"), SongSelection::all(),
                             {true, [&state](int kind, int count) { return sectionTitle(state, kind, count); }}};
         const int total = book.selection.count(state.db());
         if (total == 0) {

@@ -11,6 +11,7 @@
 #include "support/temp_home.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -262,6 +263,35 @@ TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
     EXPECT_NO_THROW(other.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '新歌名'")))
         << "another program can still write";
     EXPECT_EQ(GetSongName(state, "10200"), "新歌名");
+}
+
+TEST_F(Catalogue, AWalkOverRowsOutlastsTheQueriesAskedDuringItAndTheFileBeingReplaced)
+{
+    ASSERT_TRUE(QFile::copy(state.DbPath, home.file("empty.mdb")));
+    const qint64 s = db.addSinger("歌手", 1);
+    QStringList numbers;
+    for (int i = 0; i < 5; ++i) {
+        numbers.append(QString::number(10300 + i));
+        db.addSong(numbers.last(), 1, "歌名", s);
+    }
+
+    QStringList walked;
+    state.db().forEachRow(QStringLiteral("SELECT song_num FROM song ORDER BY song_num"), {}, [&](const RowView &row) {
+        walked.append(row.text(0));
+        // More distinct statements than the connection keeps prepared.
+        for (int i = 0; i < 300; ++i)
+            state.db().OpenRecordset(QStringLiteral("SELECT %1 FROM song LIMIT 1").arg(i));
+        if (walked.size() == 2) { // another program puts an empty catalogue in its place
+            QFile::remove(state.DbPath);
+            QFile::rename(home.file("empty.mdb"), state.DbPath);
+            state.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
+        }
+        return true;
+    });
+
+    EXPECT_EQ(walked, numbers);
+    EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 0)
+        << "the walk over, the new file is read";
 }
 
 TEST_F(Catalogue, LookUpsWorkInsideAChangeBeingMade)

@@ -4,6 +4,7 @@
 #include "core/key_translation.h"
 #include "core/leading_number.h"
 #include "support/qt_printers.h"
+#include "support/small_disk.h"
 #include "core/settings_file.h"
 #include "core/shared_state.h"
 #include "support/temp_home.h"
@@ -232,6 +233,27 @@ TEST(SettingsFile, AProgramKilledWhileCompletingTheFileLeavesTheOldFileWhole)
     EXPECT_EQ(problem, QString());
     EXPECT_EQ(settings.RecordPath, "/srv/rec");
     EXPECT_EQ(home.read("Setting.ini"), owners + QByteArray(kFreshSettingsFile).replace("# 錄音檔位置\r\nRecordPath = Record\r\n", ""));
+}
+
+TEST(SettingsFile, AFullDiskLeavesTheFileAsItWasWithThePinAndEverySiteSetting)
+{
+    SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot().toStdString();
+    const QString path = disk.file("Setting.ini");
+    const QByteArray owners =
+        QByteArray(kFreshSettingsFile).replace("# 錄音檔位置\r\nRecordPath = Record\r\n", "") + "ManagerPin = 2468\r\n";
+    ASSERT_TRUE(disk.write("Setting.ini", owners) && disk.leaveFree(0));
+
+    QtFileSystem fs;
+    QString problem;
+    const Settings settings = SettingsFile::load(fs, path, disk.file(""), &problem);
+
+    EXPECT_EQ(problem, QStringLiteral("無法寫入設定檔 %1，缺少的設定以預設值啟動").arg(path));
+    EXPECT_EQ(settings.ManagerPin, "2468");
+    EXPECT_EQ(settings.keyEnter, "13");
+    EXPECT_EQ(disk.read("Setting.ini"), owners);
+    EXPECT_EQ(disk.files(), QStringList{"Setting.ini"}) << "nothing left beside it";
 }
 
 TEST(KeyTranslation, ConfiguredCodesBecomeCanonicalKeys)

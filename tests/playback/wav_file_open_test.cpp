@@ -3,6 +3,7 @@
 #include "playback/recording_repair.h"
 #include "playback/wav_file_open.h"
 #include "support/fake_mci_device.h"
+#include "support/small_disk.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -200,6 +201,31 @@ TEST(WavFileOpenHeader, CwHandleWritesBothSizesFromTheFileLength)
     EXPECT_EQ(readFile(path), withSamples(1000000));
 }
 
+TEST(WavFileOpenHeader, ATakePastWhatItsSizeFieldsCanHoldIsNeverValidAndNeverPatched)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("all night.wav"));
+    const qint64 fourGiB = qint64(1) << 32;
+    // Lengths whose lower 32 bits would pass for a whole empty take, or for a take to correct.
+    for (const qint64 length : {fourGiB + 44, fourGiB + 1000}) {
+        SCOPED_TRACE(length);
+        writeFile(path, kEmptyTake);
+        ASSERT_TRUE(QFile::resize(path, length)); // sparse: no disk is used up
+        FakeMciDevice device;
+        WavFileOpen wav(device);
+
+        wav.sFile(path);
+        EXPECT_FALSE(wav.isValid());
+        EXPECT_EQ(wav.sFileSize(), 0xFFFFFFFFu);
+        wav.cwHandle();
+        wav.sSamplesPerSec(22050);
+
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(44).toHex(), kEmptyTake.toHex());
+    }
+}
+
 TEST(WavFileOpenHeader, NewRateIsWrittenOnlyIntoAValidFile)
 {
     const struct {
@@ -300,6 +326,20 @@ TEST(RecordingRepair, OnlyTakesCutOffByACrashAreRepairedAndWholeRecordingsStayAs
     }
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("not a take.txt"))), kEmptyTake + samples);
     EXPECT_EQ(repairRecordings(fs, dir.path()), QStringList()) << "a repaired take needs no second repair";
+}
+
+TEST(RecordingRepair, ATakeWhoseHeaderCannotBeWrittenIsNotCountedAsRepaired)
+{
+    SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot().toStdString();
+    const QString path = disk.file(QStringLiteral("killed.wav"));
+    writeFile(path, kEmptyTake + pattern(4000));
+    ASSERT_TRUE(disk.makeReadOnly());
+
+    QtFileSystem fs;
+    EXPECT_EQ(repairRecordings(fs, disk.file(QString())), QStringList());
+    EXPECT_EQ(readFile(path), kEmptyTake + pattern(4000));
 }
 
 } // namespace

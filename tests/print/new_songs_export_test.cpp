@@ -101,6 +101,21 @@ TEST_F(NewSongsExport, TwentyFiveSongsMakeOnePageAndTwentySixTwo)
     EXPECT_EQ(sheet.borders("A52"), "medium thin thin medium");
 }
 
+TEST_F(NewSongsExport, ASheetWithMorePagesThanItsBreaksCanHoldIsWrittenAndTheOwnerToldWhereBreaksEnd)
+{
+    addSongs(1, 3, 1025 * 25); // 1025 blocks need 1024 breaks
+
+    ASSERT_EQ(exportTo(out), PrintResult::Done);
+
+    const XlsxReader sheet(out);
+    const QList<int> breaks = sheet.breaksBefore();
+    EXPECT_EQ(breaks.size(), 1023);
+    EXPECT_EQ(breaks.value(1022), 26 * 1023 + 1);
+    EXPECT_EQ(sheet.lastRow(), 26 * 1025);
+    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"試算表最多只能分成 1024 頁, 第 25601 首以後的歌曲不再一頁 25 首; "
+                                                   "請用較晚的日期或關建字分次匯出"});
+}
+
 TEST_F(NewSongsExport, ANumberSungByTwoSingersFillsOneRowWithBothNames)
 {
     const qint64 second = db.addSinger(QStringLiteral("歌手乙"), 1);

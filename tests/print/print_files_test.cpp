@@ -1,9 +1,16 @@
 #include "print_fixture.h"
 #include "xlsx_reader.h"
 
+#include "support/small_disk.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -126,6 +133,63 @@ TEST_F(PrintedFiles, ABadDateOrNoMatchEndsTheTaskWithTheMessageAndNoFile)
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(arguments[1]));
+    }
+}
+
+TEST_F(PrintedFiles, AFullDiskFailsTheRunAndLeavesTheEarlierFileAsItWas)
+{
+    SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot().toStdString();
+    db.addSong(QStringLiteral("103001"), 1, QStringLiteral("愛你歌"), singerCode, QString(), QStringLiteral("2026/01/05"));
+    const QStringList tasks[] = {
+        {"--print-book", "book.pdf"},
+        {"--print-new", "new.pdf", "--since", "2026/01/01"},
+        {"--export-new", "new.xlsx", "--since", "2026/01/01"},
+    };
+    for (const QStringList &task : tasks) {
+        QStringList arguments = task;
+        arguments[1] = home.file(task[1]);
+        ASSERT_EQ(karaoke(arguments).exitCode, 0);
+        const qint64 size = QFileInfo(arguments[1]).size();
+        // Every room short of the whole file (the disk counts in 4 KiB blocks).
+        for (qint64 room = 0; room < size; room += 4096) {
+            SCOPED_TRACE(task.join(' ').toStdString() + ", bytes free: " + std::to_string(room));
+            arguments[1] = disk.file(task[1]);
+            ASSERT_TRUE(disk.write(task[1], "an earlier file") && disk.leaveFree(room));
+
+            const Run run = karaoke(arguments);
+
+            EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+            EXPECT_FALSE(run.out.contains("wrote"));
+            EXPECT_TRUE(run.err.contains("無法寫入 ") && run.err.contains("(磁碟空間不足)")) << run.err.toStdString();
+            EXPECT_EQ(disk.read(task[1]), "an earlier file");
+            EXPECT_EQ(disk.files(), QStringList{task[1]}) << "nothing left beside it";
+            QFile::remove(arguments[1]);
+        }
+    }
+}
+
+TEST_F(PrintedFiles, AnOutputPathThatIsNotARegularFileIsRefusedAndLeftAsItWas)
+{
+    addSongs(1, 3, 1, QStringLiteral("2026/01/05"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(home.file("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(home.path()).mkdir("folder.pdf"));
+    QList<QStringList> cases = {{"--print-book", "pipe"},
+                                {"--print-new", "folder.pdf", "--since", "2026/01/01"},
+                                {"--export-new", "pipe", "--since", "2026/01/01"}};
+    // A twin of /dev/null, so the real one is never at stake; making it needs root.
+    if (mknod(QFile::encodeName(home.file("null")).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        cases += {{"--print-book", "null"}, {"--export-new", "null", "--since", "2026/01/01"}};
+    for (QStringList arguments : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        arguments[1] = home.file(arguments[1]);
+
+        const Run run = karaoke(arguments);
+
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(arguments[1]) && run.err.contains("不是一般檔案")) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo(arguments[1]).isFile());
     }
 }
 

@@ -44,9 +44,9 @@ protected:
 
     // The text in a table cell: printed at the column's x, at the row's line or a little below
     // it when it was made smaller to fit.
-    static QString cell(const FakePrinter::Sheet &sheet, double x, int row)
+    static QString cell(const FakePrinter::Page &page, double x, int row)
     {
-        for (const FakePrinter::Text &text : sheet.texts) {
+        for (const FakePrinter::Text &text : page.texts) {
             const double below = text.y - BookLayout::textY(row);
             if (qAbs(text.x - x) < 0.01 && below > -0.01 && below < BookLayout::kCm / 2)
                 return text.text;
@@ -54,36 +54,37 @@ protected:
         return QString();
     }
 
-    // The titles printed in the song rows of a sheet, top to bottom.
-    static QStringList songTitles(const FakePrinter::Sheet &sheet)
+    // The titles printed in the song rows of a page, top to bottom.
+    static QStringList songTitles(const FakePrinter::Page &page)
     {
         QStringList titles;
         for (int row = 2; row <= BookLayout::kLastRow; ++row) {
-            const QString text = cell(sheet, BookLayout::kTitleX, row);
+            const QString text = cell(page, BookLayout::kTitleX, row);
             if (!text.isEmpty())
                 titles.append(text);
         }
         return titles;
     }
 
-    static QString sectionTitle(const FakePrinter::Sheet &sheet)
+    static QString sectionTitle(const FakePrinter::Page &page)
     {
-        return sheet.at(BookLayout::kSectionTitleX, BookLayout::kHeadingY);
+        return page.at(BookLayout::kSectionTitleX, BookLayout::kHeadingY);
     }
 
-    static QString pageLabel(const FakePrinter::Sheet &sheet)
+    static QString pageLabel(const FakePrinter::Page &page)
     {
-        return sheet.at(BookLayout::kPageLabelX, BookLayout::kHeadingY);
+        return page.at(BookLayout::kPageLabelX, BookLayout::kHeadingY);
     }
 
-    // Every sheet's page label, document by document: "第 1頁 第 3頁 | 第 2頁".
+    // Every page's label, document by document, "-" for a page with nothing on it:
+    // "第 1頁 第 3頁 | 第 2頁 -".
     QString printedPages() const
     {
         QStringList documents;
         for (const FakePrinter::Document &document : fake.printer.documents) {
             QStringList labels;
-            for (const FakePrinter::Sheet &sheet : document.sheets)
-                labels.append(pageLabel(sheet));
+            for (const FakePrinter::Page &page : document.pages)
+                labels.append(page.isEmpty() ? QStringLiteral("-") : pageLabel(page));
             documents.append(labels.join(QLatin1Char(' ')));
         }
         return documents.join(QStringLiteral(" | "));

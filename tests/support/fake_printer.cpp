@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-QStringList FakePrinter::Sheet::strings() const
+QStringList FakePrinter::Page::strings() const
 {
     QStringList result;
     for (const Text &t : texts)
@@ -10,7 +10,7 @@ QStringList FakePrinter::Sheet::strings() const
     return result;
 }
 
-QString FakePrinter::Sheet::at(double x, double y) const
+QString FakePrinter::Page::at(double x, double y) const
 {
     for (const Text &t : texts) {
         if (std::abs(t.x - x) < 0.01 && std::abs(t.y - y) < 0.01)
@@ -21,20 +21,10 @@ QString FakePrinter::Sheet::at(double x, double y) const
 
 bool FakePrinter::printDocument(const QString &title, const std::function<void()> &draw)
 {
-    documents.append(Document{title, {}, false});
+    documents.append(Document{title, {Page()}, false});
     const bool goOn = previewAnswers.isEmpty() || previewAnswers.takeFirst();
-    m_breakPending = false;
     draw();
     return goOn && documents.last().ended;
-}
-
-FakePrinter::Sheet &FakePrinter::sheet()
-{
-    QList<Sheet> &sheets = documents.last().sheets;
-    if (sheets.isEmpty() || m_breakPending)
-        sheets.append(Sheet());
-    m_breakPending = false;
-    return sheets.last();
 }
 
 double FakePrinter::textWidth(const QString &text) const
@@ -47,20 +37,19 @@ double FakePrinter::textWidth(const QString &text) const
 
 void FakePrinter::print(const QString &text)
 {
-    sheet().texts.append(Text{m_x, m_y, text, m_fontName, m_fontSize});
+    page().texts.append(Text{m_x, m_y, text, m_fontName, m_fontSize});
     m_x = 0;
     m_y += m_fontSize * 20;
 }
 
 void FakePrinter::fillBox(double x1, double y1, double x2, double y2)
 {
-    sheet().boxes.append(Box{x1, y1, x2, y2});
+    page().boxes.append(Box{x1, y1, x2, y2});
 }
 
 void FakePrinter::newPage()
 {
-    if (!documents.last().sheets.isEmpty())
-        m_breakPending = true;
+    documents.last().pages.append(Page());
 }
 
 void FakePrinter::endDoc()

@@ -5,10 +5,10 @@
 #include <QList>
 #include <QStringList>
 
-// Records what is drawn, document by document and sheet by sheet, as the printer contract
-// puts it on paper: a sheet starts when something is drawn on it, so a page break right
-// before the end of a document adds none. Characters are as wide as in the Kai font: Chinese
-// ones one em of the font size, Latin letters and digits half an em.
+// Records what is drawn, document by document, cut into pages where page breaks were asked
+// for: a document starts with one empty page and every newPage() adds another. Characters are
+// as wide as in the Kai font: Chinese ones one em of the font size, Latin letters and digits
+// half an em.
 class FakePrinter : public Printer
 {
 public:
@@ -24,18 +24,20 @@ public:
     {
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     };
-    struct Sheet
+    // What was drawn after one page break (or the start of the document) and before the next.
+    struct Page
     {
         QList<Text> texts;
         QList<Box> boxes;
         QStringList strings() const;
         // The text printed at (x, y), or an empty string.
         QString at(double x, double y) const;
+        bool isEmpty() const { return texts.isEmpty() && boxes.isEmpty(); }
     };
     struct Document
     {
         QString title;
-        QList<Sheet> sheets;
+        QList<Page> pages;
         bool ended = false; // endDoc() was called
     };
 
@@ -64,11 +66,10 @@ public:
     bool progress(int done, int total) override;
 
 private:
-    Sheet &sheet();
+    Page &page() { return documents.last().pages.last(); }
 
     QString m_fontName;
     double m_fontSize = 0;
     double m_x = 0;
     double m_y = 0;
-    bool m_breakPending = false;
 };
