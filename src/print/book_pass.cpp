@@ -26,7 +26,7 @@ bool BookPass::drawsPage() const
     return true;
 }
 
-bool BookPass::breaksSection(const BookRow &row) const
+bool BookPass::breaksSection(const ListedSong &row) const
 {
     if (m_row > kLastRow || row.kind != m_sectionKind)
         return true;
@@ -35,7 +35,7 @@ bool BookPass::breaksSection(const BookRow &row) const
     return row.textCount != m_sectionLength;
 }
 
-void BookPass::startPage(const BookRow &row)
+void BookPass::startPage(const ListedSong &row)
 {
     ++m_page;
     m_row = kHeaderRow + 1;
@@ -49,7 +49,7 @@ void BookPass::startPage(const BookRow &row)
     print_data(m_printer, kHeaderRow, QStringLiteral("歌曲名稱"), QStringLiteral("編號"), QStringLiteral("演唱者"));
 }
 
-bool BookPass::add(const BookRow &row)
+bool BookPass::add(const ListedSong &row)
 {
     if (!m_started) {
         m_started = true;

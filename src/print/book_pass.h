@@ -1,20 +1,13 @@
 #pragma once
 
+#include "catalogue/song_listing.h"
+
 #include <QString>
 
 #include <functional>
 
 class Printer;
 
-// One song as the song book prints it.
-struct BookRow
-{
-    int kind = 0;
-    int textCount = 0;
-    QString name;
-    QString num;
-    QString singer;
-};
 
 // How a run cuts the songs into sections, each starting on a new page, and what each is called.
 struct BookSections
@@ -40,13 +33,13 @@ class BookPass
 public:
     BookPass(Printer &printer, BookSections sections, PassPages pages, int total);
     // Prints the next song; false when the owner cancelled the document.
-    bool add(const BookRow &row);
+    bool add(const ListedSong &row);
     int pageCount() const { return m_page; }
 
 private:
-    bool breaksSection(const BookRow &row) const;
+    bool breaksSection(const ListedSong &row) const;
     bool drawsPage() const;
-    void startPage(const BookRow &row);
+    void startPage(const ListedSong &row);
 
     Printer &m_printer;
     BookSections m_sections;

@@ -42,7 +42,7 @@ bool printPass(SharedState &state, Printer &printer, const BookToPrint &book, Pa
         try {
             BookPass pass(printer, book.sections, pages, total);
             bool goOn = true;
-            book.selection.forEachSong(state.db(), [&](const BookRow &row) { return goOn = pass.add(row); });
+            forEachListedSong(state.db(), book.songs, [&](const ListedSong &row) { return goOn = pass.add(row); });
             if (goOn)
                 printer.endDoc();
         } catch (...) {

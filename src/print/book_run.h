@@ -2,7 +2,6 @@
 
 #include "print/book_pass.h"
 #include "print/print_services.h"
-#include "print/song_selection.h"
 
 #include <QString>
 
@@ -16,7 +15,7 @@ struct SharedState;
 struct BookToPrint
 {
     QString title; // of the document, shown in the preview and the file name
-    SongSelection selection;
+    SongFilter songs;
     BookSections sections;
 };
 

@@ -20,9 +20,9 @@ QString sectionTitle(const SharedState &state, const QString &keyword, int kind)
 PrintResult printList(SharedState &state, PrintServices &services, const NewSongsFilter &filter, Sides sides)
 {
     const BookToPrint book{filter.keyword.isEmpty() ? QStringLiteral("新進歌曲") : QStringLiteral("精選歌曲"),
-                        SongSelection::since(filter.date, filter.titlePattern()),
+                        SongFilter::since(filter.date, filter.keyword),
                         {false, [&](int kind, int) { return sectionTitle(state, filter.keyword, kind); }}};
-    const int total = book.selection.count(state.db());
+    const int total = countSongs(state.db(), book.songs);
     if (total == 0) {
         services.messageBoxes.ok(filter.noDataMessage());
         return PrintResult::NoData;

@@ -1,7 +1,7 @@
 #include "print/new_songs_export.h"
 
 #include "platform/screen_fonts.h"
-#include "core/database.h"
+#include "catalogue/song_listing.h"
 #include "core/shared_state.h"
 #include "core/small_routines.h"
 #include "platform/clock.h"
@@ -9,8 +9,6 @@
 #include "platform/message_boxes.h"
 #include "platform/spreadsheet.h"
 #include "print/new_songs_filter.h"
-
-#include <QHash>
 
 #include <vector>
 
@@ -22,52 +20,13 @@ constexpr int kLastColumn = 3;
 constexpr double kFontSize = 25;
 constexpr int kPrintZoom = 70;
 
-struct ExportSong
-{
-    QString num;
-    QString name;
-};
-
-std::vector<ExportSong> readSongs(Database &db, const NewSongsFilter &filter)
-{
-    std::vector<ExportSong> songs;
-    db.forEachRow(QStringLiteral("SELECT DISTINCT song_num, song_name, song_kind, song_text_count FROM song "
-                                 "WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ? "
-                                 "ORDER BY song_kind, song_text_count, song_name"),
-                  {filter.titlePattern(), filter.date}, [&songs](const RowView &row) {
-                      songs.push_back({row.text(0), row.text(1)});
-                      return true;
-                  });
-    return songs;
-}
-
-// The singers of every number of the list, joined by "+", read in one query: all singers
-// registered under the number, whatever the title or date of their own row.
-QHash<QString, QString> readSingers(Database &db, const NewSongsFilter &filter)
-{
-    QHash<QString, QString> singers;
-    db.forEachRow(QStringLiteral("SELECT DISTINCT s.song_num, g.singer_code, g.singer_name "
-                                 "FROM song s JOIN singer g ON g.singer_code = s.song_singer_code "
-                                 "WHERE s.song_num IN (SELECT song_num FROM song "
-                                 "WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ?) "
-                                 "ORDER BY s.song_num, g.singer_code"),
-                  {filter.titlePattern(), filter.date}, [&singers](const RowView &row) {
-                      QString &names = singers[row.text(0)];
-                      if (!names.isEmpty())
-                          names += QLatin1Char('+');
-                      names += row.text(2);
-                      return true;
-                  });
-    return singers;
-}
-
 // Fills the blocks; returns how many there are.
-int fillBlocks(Spreadsheet &sheet, const std::vector<ExportSong> &songs, const QHash<QString, QString> &singers)
+int fillBlocks(Spreadsheet &sheet, const std::vector<ListedSong> &songs)
 {
     int row = 1;
     int sinceHeader = kSongsPerBlock; // the first row is a header
     int blocks = 0;
-    for (const ExportSong &song : songs) {
+    for (const ListedSong &song : songs) {
         if (sinceHeader >= kSongsPerBlock) {
             sheet.setCell(row, 1, QStringLiteral("編號"));
             sheet.setCell(row, 2, QStringLiteral("歌曲名稱"));
@@ -78,7 +37,7 @@ int fillBlocks(Spreadsheet &sheet, const std::vector<ExportSong> &songs, const Q
         }
         sheet.setCell(row, 1, song.num);
         sheet.setCell(row, 2, song.name);
-        sheet.setCell(row, 3, singers.value(song.num));
+        sheet.setCell(row, 3, song.singer);
         ++row;
         ++sinceHeader;
     }
@@ -142,14 +101,14 @@ QString pagesRunOnText(int pages)
 
 PrintResult exportNewSongs(SharedState &state, PrintServices &services, const NewSongsFilter &filter)
 {
-    const std::vector<ExportSong> songs = readSongs(state.db(), filter);
+    const std::vector<ListedSong> songs = listSongsByNumber(state.db(), SongFilter::since(filter.date, filter.keyword));
     if (songs.empty()) {
         services.messageBoxes.ok(filter.noDataMessage());
         return PrintResult::NoData;
     }
     const QDate today = services.clock.now().date();
     std::unique_ptr<Spreadsheet> sheet = services.spreadsheets.create();
-    const int blocks = fillBlocks(*sheet, songs, readSingers(state.db(), filter));
+    const int blocks = fillBlocks(*sheet, songs);
     const int pages = breakIntoPages(*sheet, blocks);
     layOutPages(*sheet, blocks, today);
     const PrintResult result = saveWorkbook(*sheet, services, state.AppPath, today);

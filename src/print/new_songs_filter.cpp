@@ -1,7 +1,6 @@
 #include "print/new_songs_filter.h"
 
 #include "core/build_date.h"
-#include "core/like_pattern.h"
 
 std::optional<NewSongsFilter> NewSongsFilter::parse(const QString &dateText, const QString &keywordText)
 {
@@ -9,11 +8,6 @@ std::optional<NewSongsFilter> NewSongsFilter::parse(const QString &dateText, con
     if (!date)
         return std::nullopt;
     return NewSongsFilter{dateText, *date, keywordText.trimmed()};
-}
-
-QString NewSongsFilter::titlePattern() const
-{
-    return likeFragment(keyword);
 }
 
 QString NewSongsFilter::noDataMessage() const

@@ -15,9 +15,6 @@ struct NewSongsFilter
     // leading zeros, separated by "/", "-" or ".".
     static std::optional<NewSongsFilter> parse(const QString &dateText, const QString &keywordText);
 
-    // Titles holding the keyword, as a LIKE pattern with "\" as the escape character: a typed
-    // "%" or "_" means itself.
-    QString titlePattern() const;
     // "沒有2009/1/1以後 or 有關"愛"的相關資料"
     QString noDataMessage() const;
 };

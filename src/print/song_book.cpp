@@ -28,9 +28,9 @@ PrintResult printSongBook(SharedState &state, PrintServices services, Sides side
         const std::optional<bool> doubleSided = chooseDoubleSided(services.messageBoxes, sides);
         if (!doubleSided)
             return PrintResult::Stopped;
-        const BookToPrint book{QStringLiteral("全部目錄"), SongSelection::all(),
+        const BookToPrint book{QStringLiteral("全部目錄"), SongFilter::all(),
                             {true, [&state](int kind, int count) { return sectionTitle(state, kind, count); }}};
-        const int total = book.selection.count(state.db());
+        const int total = countSongs(state.db(), book.songs);
         if (total == 0) {
             services.messageBoxes.ok(QStringLiteral("沒有資料"));
             return PrintResult::NoData;
