@@ -17,6 +17,7 @@ public:
     bool copyFile(const QString &from, const QString &to, bool overwrite) override;
     bool moveFile(const QString &from, const QString &to) override;
     QStringList listFiles(const QString &folder) const override;
+    QStringList listEveryFile(const QString &folder) const override;
     QStringList listFolders(const QString &folder) const override;
     QDateTime creationTime(const QString &path) const override;
     QString fileSystemType(const QString &path) const override;
