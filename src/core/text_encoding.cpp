@@ -50,7 +50,7 @@ public:
             if (errno == EILSEQ || errno == EINVAL) {
                 ++in; // one byte that cannot be converted
                 --inLeft;
-                memcpy(outPtr, m_replacement.constData(), size_t(m_replacement.size()));
+                std::memcpy(outPtr, m_replacement.constData(), size_t(m_replacement.size()));
                 outPtr += m_replacement.size();
                 outLeft -= size_t(m_replacement.size());
                 continue;
