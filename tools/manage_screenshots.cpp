@@ -14,6 +14,7 @@
 #include "manage/song_add.h"
 #include "manage/song_modify.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_translations.h"
 #include "support/fake_services.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     installScreenFonts();
+    installQtTranslations(app);
     if (argc < 3) {
         QTextStream(stderr) << "usage: manage_screenshots HOME OUTDIR" << Qt::endl;
         return 2;
@@ -111,7 +113,8 @@ int main(int argc, char **argv)
     ManagerSongStatu statistics(state, fakes.services, screen);
     save(statistics, QStringLiteral("manager_song_statu"));
 
-    // A message box as the owner sees it, over the registration window.
+    // A message box as the owner sees it, over the registration window (modal, as manager mode opens it).
+    songAdd.setModal(true);
     songAdd.show();
     QTimer::singleShot(300, [] {
         if (QWidget *box = QApplication::activeModalWidget()) {

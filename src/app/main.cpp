@@ -20,6 +20,7 @@
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_mouse_pointer.h"
 #include "platform/qt_printer.h"
+#include "platform/qt_translations.h"
 #include "platform/screen_fonts.h"
 #include "platform/services.h"
 #include "core/shared_state.h"
@@ -228,7 +229,9 @@ std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char 
     case AppKind::Widgets:
         break;
     }
-    return std::make_unique<QApplication>(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    installQtTranslations(*app); // without them Qt's buttons and file dialogs speak English
+    return app;
 }
 
 int runTask(const CommandLine &options)

@@ -5,6 +5,7 @@
 #include "bulk/media_file_resolver.h"
 #include "bulk/progress.h"
 #include "catalogue/record_checks.h"
+#include "core/text_encoding.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -26,6 +27,8 @@ QString lineProblem(const QString &line, const QString &reason)
 QString checkLine(const QString &line, const ListFileLine &fields, const QStringList &kindNames,
                   MediaFileResolver &resolver, BatchSong *song)
 {
+    if (holdsUnreadableText(line))
+        return lineProblem(line, QStringLiteral("有無法讀取的字,請檢查檔案的編碼!"));
     if (fields.kind == ListFileLine::Kind::TooFewFields)
         return QStringLiteral("批次檔內容錯誤 !\n") + shownLine(line);
     song->filePath = resolver.resolve(fields.media);

@@ -1,8 +1,11 @@
 #include "bulk/file_row.h"
 
-#include "bulk/list_file.h"
+#include "core/text_encoding.h"
+#include "platform/file_name_bytes.h"
 
 namespace {
+
+const QString kFixTheName = QStringLiteral(" <----請修正檔名<<<<<<<<<<<<<<<<<<<<<");
 
 QString formatErrorMessage(FileNameError error)
 {
@@ -13,6 +16,10 @@ QString formatErrorMessage(FileNameError error)
         return QStringLiteral(" 字數不對;字數應大於等於1 , 小於255. 雙擊可改檔名!");
     case FileNameError::NotFourFields:
         return QStringLiteral(" 參數不夠;請用:歌手1+歌手2,歌名,種類,字數.副檔名 , 共4個餐數值. 雙擊可改檔名!");
+    case FileNameError::NotUtf8:
+        return QStringLiteral(" 檔名不是 UTF-8 編碼,程式無法開啟本檔;列出的是依 Big5 讀出的檔名. 雙擊可改檔名!");
+    case FileNameError::Backslash:
+        return QStringLiteral(" 檔名不能有 \\ ;歌曲的路徑以 \\ 分隔資料夾. 雙擊可改檔名!");
     case FileNameError::None:
         break;
     }
@@ -37,7 +44,18 @@ QString confirmedCommandText(const FileRow &row)
 
 QString FileRow::fileName() const
 {
-    return fileNameOf(path);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString FileRow::folder() const
+{
+    return path.left(qMax<qsizetype>(0, path.lastIndexOf(QLatin1Char('/'))));
+}
+
+QString FileRow::shownName() const
+{
+    const QString name = fileName();
+    return isUnreadableFileName(name) ? decodeBig5(fileNameBytes(name)) : name;
 }
 
 void FileRow::reconfirm()
@@ -49,16 +67,17 @@ void FileRow::reconfirm()
 QString lstFileContent(const FileRow &row)
 {
     if (row.command == RowCommand::Registered)
-        return QStringLiteral("檔案已登錄:") + row.fileName();
+        return QStringLiteral("檔案已登錄:") + row.shownName();
+    if (row.formatError == FileNameError::NotUtf8)
+        return QStringLiteral("檔名無法讀取,請修正:") + row.shownName() + kFixTheName;
     if (row.formatError != FileNameError::None)
-        return QStringLiteral("檔名格式有誤,請修正:") + row.fileName()
-            + QStringLiteral(" <----請修正檔名<<<<<<<<<<<<<<<<<<<<<");
+        return QStringLiteral("檔名格式有誤,請修正:") + row.shownName() + kFixTheName;
     if (row.confirmed && row.command == RowCommand::Ready)
         return QStringLiteral("準備登錄:%1,%2,%3,%4字部").arg(row.singerField, row.title, row.kindName).arg(row.count);
     const QString commandText = confirmedCommandText(row);
     if (row.confirmed && !commandText.isEmpty())
-        return QStringLiteral("檔案已確認:") + row.fileName() + QStringLiteral("->") + commandText;
-    return QStringLiteral("檔案需確認:") + row.fileName();
+        return QStringLiteral("檔案已確認:") + row.shownName() + QStringLiteral("->") + commandText;
+    return QStringLiteral("檔案需確認:") + row.shownName();
 }
 
 QString similarTitleMessage(RowCommand command)

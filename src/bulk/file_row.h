@@ -30,7 +30,11 @@ struct FileRow
     FileNameError formatError = FileNameError::None;
     bool confirmed = true;
 
+    // The path is the folder, "/" and the name as the folder gives it ("\" is part of a name).
     QString fileName() const;
+    QString folder() const;
+    // The name as the owner reads it: a name that is not UTF-8 read as Big5.
+    QString shownName() const;
     bool hasSimilarTitle() const { return command != RowCommand::Ready && command != RowCommand::Registered; }
     // After a decision (a singer added, a command chosen): confirmed when nothing is left open.
     void reconfirm();

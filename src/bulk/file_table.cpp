@@ -24,7 +24,7 @@ bool FileTable::scan(const QString &typedFolder, Progress &progress, const std::
     m_rows.clear();
     m_registered.reset();
     const QString folder = absolutePathOf(typedFolder);
-    const QStringList names = m_fs.listFiles(folder);
+    const QStringList names = m_fs.listEveryFile(folder);
     const int total = int(names.size());
     m_rows.reserve(size_t(total));
     std::optional<ReadTransaction> read;
@@ -97,7 +97,7 @@ void FileTable::checkAgainstCatalogue(FileRow &row)
 bool FileTable::rename(int i, const QString &newFileName)
 {
     FileRow &row = m_rows[size_t(i)];
-    const QString newPath = folderOf(row.path) + QLatin1Char('/') + newFileName;
+    const QString newPath = row.folder() + QLatin1Char('/') + newFileName;
     if (newFileName.isEmpty() || newFileName.contains(QLatin1Char('/')) || newFileName.contains(QLatin1Char('\\')))
         return false;
     if (m_fs.fileExists(newPath) || !chkSupport(newFileName))

@@ -136,7 +136,7 @@ void RegByFilename::lstFileInfo_DblClick()
     const int i = selectedRow();
     if (i < 0)
         return;
-    RegByFilenameModifyFilename dialog(m_state, m_services, m_screen, m_table.row(i).fileName(), this);
+    RegByFilenameModifyFilename dialog(m_state, m_services, m_screen, m_table.row(i).shownName(), this);
     ModalRunner::exec(dialog);
     if (m_table.rename(i, dialog.fileName().trimmed()))
         refreshRow(i);

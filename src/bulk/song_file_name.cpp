@@ -1,10 +1,19 @@
 #include "bulk/song_file_name.h"
 
 #include "bulk/count_field.h"
+#include "platform/file_name_bytes.h"
 
 SongFileName parseSongFileName(const QString &baseName, const QStringList &kindNames)
 {
     SongFileName name;
+    if (isUnreadableFileName(baseName)) {
+        name.formatError = FileNameError::NotUtf8;
+        return name;
+    }
+    if (baseName.contains(QLatin1Char('\\'))) {
+        name.formatError = FileNameError::Backslash;
+        return name;
+    }
     const QStringList fields = baseName.split(QLatin1Char(','));
     if (fields.size() != 4) {
         name.formatError = FileNameError::NotFourFields;

@@ -6,8 +6,16 @@
 // The count a file table row holds when its name gives no valid count.
 constexpr int kInvalidCount = 255;
 
-// Why a song file's name cannot be read, by the code the file table keeps.
-enum class FileNameError : unsigned char { None = 0, UnknownKind = 1, BadCount = 2, NotFourFields = 3 };
+// Why a song file's name cannot be read, by the code the file table keeps. A name that is not
+// UTF-8 cannot be opened by the program; a "\" would split the song's stored path in two.
+enum class FileNameError : unsigned char {
+    None = 0,
+    UnknownKind = 1,
+    BadCount = 2,
+    NotFourFields = 3,
+    NotUtf8 = 4,
+    Backslash = 5,
+};
 
 // What a song file's base name "歌手1+歌手2,歌名,種類,字數" says, every field trimmed.
 struct SongFileName
@@ -24,7 +32,8 @@ struct SongFileName
 inline const QString kFileNameGrammar = QStringLiteral("歌手1+歌手2,歌名,種類,字數.副檔名");
 
 // Reads a base name (file name without its extension) against the kind names 0 ... 7.
-// An empty singer field or title counts as a missing field.
+// An empty singer field or title counts as a missing field. A name that is not UTF-8 or holds
+// a "\" is refused before its fields are read.
 SongFileName parseSongFileName(const QString &baseName, const QStringList &kindNames);
 
 // The singers of a singer field joined by "+", each trimmed; empty names are dropped.

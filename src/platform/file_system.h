@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// Files and folders as the program sees them. Every path may use "/" or "\" between parts.
+// Files and folders as the program sees them. Every path may use "/" or "\" between parts,
+// except that a path naming a file as it is written is taken as written ("\" is a character
+// of a file name here).
 // Operations that can fail return false (or an empty value) instead of throwing.
 class FileSystem
 {
@@ -33,9 +35,13 @@ public:
 
     // True when the folder's entries can be read (an unreadable folder lists as empty).
     virtual bool canListFolder(const QString &path) const = 0;
-    // Plain names (not paths) of the files and sub-folders of a folder, sorted by name.
+    // Plain names (not paths) of the files and sub-folders of a folder, sorted by name. A name
+    // that is not UTF-8 cannot be opened under any text and is left out.
     virtual QStringList listFiles(const QString &folder) const = 0;
     virtual QStringList listFolders(const QString &folder) const = 0;
+    // Every file of the folder, sorted by name, the names that are not UTF-8 included as
+    // platform/file_name_bytes.h carries them: for a scan that must tell the owner of each file.
+    virtual QStringList listEveryFile(const QString &folder) const { return listFiles(folder); }
 
     virtual QDateTime creationTime(const QString &path) const = 0;
     // Upper-case name of the file system type that holds path ("EXT4", "VFAT", ...).

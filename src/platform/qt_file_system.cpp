@@ -1,5 +1,6 @@
 #include "platform/qt_file_system.h"
 
+#include "platform/file_name_bytes.h"
 #include "platform/output_file.h"
 
 #include <QDir>
@@ -9,15 +10,47 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
-// Paths read from settings, list files or the catalogue may use "\" between parts.
+// Paths read from settings, list files or the catalogue may use "\" between parts. A path that
+// names something as it is written holds a name read from a folder, where "\" is a character.
 QString nativePath(const QString &path)
 {
+    if (!path.contains(QLatin1Char('\\')) || QFileInfo::exists(path))
+        return path;
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return p;
+}
+
+// A rename that never replaces a file already there, as QFile::rename.
+bool renameWithoutReplacing(const QByteArray &from, const QByteArray &to)
+{
+    if (renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+    // A file system that cannot refuse by itself.
+    struct stat info;
+    return lstat(to.constData(), &info) != 0 && errno == ENOENT && std::rename(from.constData(), to.constData()) == 0;
+}
+
+bool isRegularFile(DIR *dir, const dirent &entry)
+{
+    if (entry.d_type == DT_REG)
+        return true;
+    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
+        return false;
+    struct stat info;
+    return fstatat(dirfd(dir), entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
 QStringList sortedNames(const QString &folder, QDir::Filters filters)
@@ -106,6 +139,9 @@ bool QtFileSystem::copyFile(const QString &from, const QString &to, bool overwri
 
 bool QtFileSystem::moveFile(const QString &from, const QString &to)
 {
+    // A name that is not UTF-8 is renamed by its bytes: Qt has no text that opens it.
+    if (isUnreadableFileName(from))
+        return renameWithoutReplacing(fileNameBytes(from), QFile::encodeName(nativePath(to)));
     return QFile::rename(nativePath(from), nativePath(to));
 }
 
@@ -115,6 +151,21 @@ bool QtFileSystem::moveFile(const QString &from, const QString &to)
 QStringList QtFileSystem::listFiles(const QString &folder) const
 {
     return sortedNames(nativePath(folder), QDir::Files | QDir::Hidden);
+}
+
+// Qt's directory iterator passes over names that are not UTF-8, so the folder is read here.
+QStringList QtFileSystem::listEveryFile(const QString &folder) const
+{
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(opendir(QFile::encodeName(nativePath(folder)).constData()), closedir);
+    if (!dir)
+        return {};
+    QStringList names;
+    while (const dirent *entry = readdir(dir.get())) {
+        if (isRegularFile(dir.get(), *entry))
+            names.append(fileNameFromBytes(entry->d_name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QStringList QtFileSystem::listFolders(const QString &folder) const

@@ -18,6 +18,7 @@ public:
     bool moveFile(const QString &from, const QString &to) override;
     bool canListFolder(const QString &path) const override;
     QStringList listFiles(const QString &folder) const override;
+    QStringList listEveryFile(const QString &folder) const override;
     QStringList listFolders(const QString &folder) const override;
     QDateTime creationTime(const QString &path) const override;
     QString fileSystemType(const QString &path) const override;

@@ -8,7 +8,16 @@ namespace {
 QMessageBox::StandardButton ask(const QString &text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, buttons, QApplication::activeWindow());
+    // The modal window the owner works in, even while the window system has not given it the
+    // focus back from a box just closed.
+    QWidget *window = QApplication::activeModalWidget();
+    if (!window)
+        window = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, buttons, window);
+    // A box is a window of its own and takes no font from the one it stands over; it takes
+    // that window's font so its text and buttons read like the window's.
+    if (window)
+        box.setFont(window->font());
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

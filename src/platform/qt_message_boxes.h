@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// Message boxes through QMessageBox, with an empty title.
+// Message boxes through QMessageBox, with an empty title, in the font of the active window.
 class QtMessageBoxes : public MessageBoxes
 {
 public:

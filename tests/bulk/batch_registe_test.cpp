@@ -74,7 +74,7 @@ TEST_F(BatchRegisteTest, EveryBadLineStopsTheRunBeforeAnythingIsWritten)
         {good + "a.mpg," + QByteArray(40000, 'T') + ",國語,鄧麗君,2\n", {}},
         {good + "a.mpg,月亮,國語, ,2\n", QStringLiteral("<=請輸入合法的歌手名!")},
         {good + withNul("a.mpg,月亮,國語,鄧@麗君,2\n"), QStringLiteral("<=歌手名不可含有控制字元!")},
-        {good + QByteArray("\x00\x01,\xff\xfe,\x80,x,1\n", 13), QStringLiteral("<=找不到指定的檔!")},
+        {good + QByteArray("\x00\x01,\xff\xfe,\x80,x,1\n", 13), QStringLiteral("<=有無法讀取的字,請檢查檔案的編碼!")},
         {good + longLine, {}},
     };
     for (const Case &c : cases) {

@@ -1,11 +1,22 @@
-// The file-name grammar and the list-file line, read without any window or catalogue.
+// The file-name grammar and the list-file line, read without any window or catalogue; then
+// names and lists as real folders and files give them, through the runs without a window.
+#include "bulk/command_line_runs.h"
 #include "bulk/count_field.h"
+#include "bulk/file_table.h"
 #include "bulk/list_file.h"
+#include "bulk/progress.h"
 #include "bulk/song_file_name.h"
+#include "bulk_fixture.h"
 #include "core/shared_state.h"
 #include "core/text_encoding.h"
+#include "support/qt_printers.h"
+
+#include <QStringEncoder>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -98,6 +109,86 @@ TEST(ListFileTest, DecodesUtf8WithMarkOrBig5AndSplitsEveryLineEnd)
     EXPECT_EQ(listFileLines(big5), QStringList{QStringLiteral("07,月亮代表我的心,國語,鄧麗君,7")});
     EXPECT_EQ(folderOf(QStringLiteral("C:\\歌\\list.txt")), QStringLiteral("C:\\歌"));
     EXPECT_EQ(fileNameOf(QStringLiteral("/a/b\\c.txt")), QStringLiteral("c.txt"));
+}
+
+class RealFilesTest : public BulkFixture
+{
+protected:
+    void SetUp() override
+    {
+        BulkFixture::SetUp();
+        catalogue.addSinger(QStringLiteral("甲"), 0);
+    }
+    int registerFolder(QString *printed)
+    {
+        QTextStream out(printed);
+        return registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, songs(), out);
+    }
+};
+
+// Song files copied from an older installation: a name in Big5, and a name with a "\" (a
+// character of the name here, a separator in stored paths). Each is listed whole, refused with
+// its reason, never registered, and registers once renamed.
+TEST_F(RealFilesTest, FolderNamesNotInUtf8OrWithABackslashAreListedAndRefusedUntilRenamed)
+{
+    const QString big5Name = QStringLiteral("甲,愛與痛,國語,3.mpg");
+    std::ofstream(QFile::encodeName(songs()) + '/' + encodeText(big5Name, TextEncoding::Big5)) << "x";
+    addFile(QStringLiteral("甲,歌\\曲,國語,2.mpg"));
+    addFile(QStringLiteral("甲,好歌,國語,2.mpg"));
+    QString printed;
+    EXPECT_EQ(registerFolder(&printed), 1);
+    const QString fixIt = QStringLiteral(" <----請修正檔名<<<<<<<<<<<<<<<<<<<<<");
+    EXPECT_EQ(printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              (QStringList{"準備登錄:甲,好歌,國語,2字部", "檔名格式有誤,請修正:甲,歌\\曲,國語,2.mpg" + fixIt,
+                           "檔名無法讀取,請修正:" + big5Name + fixIt, "已完成1筆資料的登錄! 原已登錄 0 筆, 尚需確認 2 筆"}));
+
+    FileTable table(state, fakes.fileSystem);
+    SilentProgress quiet;
+    table.scan(songs(), quiet);
+    for (int i = 0; i < table.size(); ++i) {
+        const FileRow &row = table.row(i);
+        if (row.formatError == FileNameError::None)
+            continue;
+        EXPECT_TRUE(table.rename(i, row.shownName().replace(QLatin1Char('\\'), QLatin1Char('-')))) << i;
+    }
+    printed.clear();
+    EXPECT_EQ(registerFolder(&printed), 0) << printed.toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_location IN (?, ?)"),
+                    {song(big5Name), song(QStringLiteral("甲,歌-曲,國語,2.mpg"))}),
+              2);
+}
+
+// One character that cannot be read, in a list in any of its encodings: the whole list is
+// refused on that line and nothing is registered.
+TEST_F(RealFilesTest, AListWithACharacterThatCannotBeReadIsRefusedOnThatLine)
+{
+    for (const char *name : {"01.mpg", "02.mpg", "03.mpg"})
+        addFile(QString::fromLatin1(name));
+    const QString list = QStringLiteral("1,歌一,國語,甲,2,備註\r\n2,歌二,國語,甲,2,備註\r\n3,歌三,國語,甲,2,備註\r\n");
+    const auto damaged = [](QByteArray bytes, const QByteArray &before, const QByteArray &junk) {
+        return bytes.insert(bytes.indexOf(before), junk);
+    };
+    const QStringEncoder::Flags mark = QStringEncoder::Flag::WriteBom;
+    const QByteArray utf16LE = QStringEncoder(QStringEncoder::Utf16LE, mark)(list);
+    const QByteArray utf16BE = QStringEncoder(QStringEncoder::Utf16BE, mark)(list);
+    const QByteArray big5 = encodeText(list, TextEncoding::Big5);
+    const QByteArray lists[] = {
+        damaged(utf16LE, QStringEncoder(QStringEncoder::Utf16LE)(QStringLiteral("歌二")), QByteArray("\x00\xD8", 2)),
+        damaged(utf16BE, QStringEncoder(QStringEncoder::Utf16BE)(QStringLiteral("歌二")), QByteArray("\xDC\x00", 2)),
+        damaged(big5, encodeText(QStringLiteral("歌二"), TextEncoding::Big5), "\xFF"),
+    };
+    const QString refusal = QStringLiteral("您所指定的批次檔中=>2,\uFFFD歌二,國語,甲,2,備註<=有無法讀取的字,請檢查檔案的編碼!\n");
+    for (const QByteArray &bytes : lists) {
+        QFile file(song(QStringLiteral("list.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        QString printed;
+        QTextStream out(&printed);
+        EXPECT_EQ(registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, file.fileName(), out), 1);
+        EXPECT_EQ(printed, refusal);
+        EXPECT_EQ(songRows(), 0);
+    }
 }
 
 } // namespace

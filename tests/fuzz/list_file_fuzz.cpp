@@ -1,5 +1,5 @@
-// List files as any bytes: decoded into lines without line ends, each song line's fields
-// trimmed and its count, when it is one, between 1 and 32767.
+// List files as any bytes: decoded into lines of whole characters without line ends, each song
+// line's fields trimmed and its count, when it is one, between 1 and 32767.
 #include "fuzz_support.h"
 
 #include "bulk/count_field.h"
@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const QString &line : listFileLines(bytes)) {
         fuzzCheck(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')),
                   "a line holds no line end");
+        fuzzCheck(QStringView(line).isValidUtf16(),
+                  "a line is whole characters, damaged bytes replaced");
         const ListFileLine parsed = parseListFileLine(line);
         if (parsed.kind != ListFileLine::Kind::Song)
             continue;

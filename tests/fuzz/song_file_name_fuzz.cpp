@@ -1,11 +1,13 @@
-// Song file names as any text: the parsed fields are trimmed, a name without format error has a
-// kind, a count of 1 to 254, a title and singers, and every status line can be built from it.
+// Song file names as any bytes a folder may hold: the name gives its bytes back, the parsed fields
+// are trimmed, a name without format error has a kind, a count of 1 to 254, a title and singers
+// and can be stored and opened again, and every status line is readable text.
 #include "fuzz_support.h"
 
 #include "bulk/count_field.h"
 #include "bulk/file_row.h"
 #include "bulk/song_file_name.h"
 #include "core/shared_state.h"
+#include "platform/file_name_bytes.h"
 
 namespace {
 
@@ -18,8 +20,12 @@ bool isTrimmed(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString fileName = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    const SongFileName name = parseSongFileName(baseNameOf(fileName), songKindNameTable());
+    const QByteArray bytes = fuzzInput(data, size);
+    const QString fileName = fileNameFromBytes(bytes);
+    fuzzCheck(fileNameBytes(fileName) == bytes,
+                  "a name gives its bytes back");
+    const QString baseName = baseNameOf(fileName);
+    const SongFileName name = parseSongFileName(baseName, songKindNameTable());
     fuzzCheck(isTrimmed(name.singerField) && isTrimmed(name.title) && isTrimmed(name.kindName),
                   "singers, title and kind are trimmed");
     if (name.formatError == FileNameError::None) {
@@ -29,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                   "a good name has one of the eight kinds");
         fuzzCheck(!name.title.isEmpty() && !splitSingers(name.singerField).isEmpty(),
                   "a good name has a title and a singer");
+        fuzzCheck(!isUnreadableFileName(baseName) && !baseName.contains(QLatin1Char('\\')),
+                  "a good name is text without \"\\\"");
     }
     for (const QString &singer : splitSingers(name.singerField))
         fuzzCheck(!singer.isEmpty() && isTrimmed(singer) && !singer.contains(QLatin1Char('+')),
@@ -41,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     row.count = name.count;
     row.formatError = name.formatError;
     row.confirmed = name.formatError == FileNameError::None;
-    fuzzCheck(!lstFileContent(row).isEmpty(),
-                  "every row has a status line");
+    fuzzCheck(!lstFileContent(row).isEmpty() && QStringView(lstFileContent(row)).isValidUtf16(),
+                  "every row has a status line of readable text");
     fuzzCheck(!selectionMessage(row).text.isEmpty(),
                   "every row has a click message");
     chkSupport(fileName);

@@ -1,8 +1,12 @@
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_translations.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -35,6 +39,44 @@ TEST(QtMessageBoxes, ShowPlainBoxesWithoutTitleAndReturnTheAnswer)
     answerNextBox(QMessageBox::No, &seen);
     EXPECT_EQ(boxes.yesNoCancel("雙面列印?"), MessageBoxes::Answer::No);
     EXPECT_EQ(seen, QStringList({"|已存檔", "|確定刪除?", "|確定刪除?", "|雙面列印?", "|雙面列印?"}));
+}
+
+// What the owner reads on a yes/no box over the window: its buttons and its text size.
+QString yesNoBoxAsShown()
+{
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton *button : box->buttons())
+            shown += button->text() + QLatin1Char('|');
+        shown += QString::number(box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->font().pixelSize());
+        box->button(QMessageBox::No)->click();
+    });
+    QtMessageBoxes().yesNo(QStringLiteral("確定刪除?"));
+    return shown;
+}
+
+TEST(QtDialogs, SpeakTheInterfaceLanguageInTheWindowsFontAndEnglishWithoutTranslations)
+{
+    QDialog window;
+    QFont font(QStringLiteral("標楷體"));
+    font.setPixelSize(24);
+    window.setFont(font);
+    window.setModal(true);
+    window.show();
+
+    const QTemporaryDir noTranslations;
+    EXPECT_FALSE(installQtTranslations(*qApp, noTranslations.path()));
+    EXPECT_EQ(yesNoBoxAsShown(), QStringLiteral("&Yes|&No|24"));
+
+    ASSERT_TRUE(installQtTranslations(*qApp)) << "Debian package qt6-translations-l10n";
+    EXPECT_EQ(yesNoBoxAsShown(), QStringLiteral("是(&Y)|否(&N)|24"));
+    QFileDialog save(&window);
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    EXPECT_EQ(save.windowTitle(), QStringLiteral("另存新檔"));
+    EXPECT_EQ(save.findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text(), QStringLiteral("檔名(&N)："));
 }
 
 } // namespace
