@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_refusal.h"
 #include "catalogue/singer_records.h"
 #include "catalogue/song_files.h"
+#include "catalogue/song_listing.h"
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "support/catalogue_home.h"
@@ -115,6 +116,31 @@ TEST_F(CatalogueLayer, RegisteringDecidesFileAndNumberWhenTheSongIsStored)
     EXPECT_EQ(replaced.number, QStringLiteral("102001"));
     EXPECT_EQ(rows("SELECT song_num, song_name, song_location FROM song ORDER BY song_num"),
               (QStringList{"102001|新歌|" + file, "102002|新歌|a.mpg"}));
+}
+
+// Printed lists come in book order (kind, title length, then title, whatever the numbers), and
+// "since a date" takes songs of that very day.
+TEST_F(CatalogueLayer, ListingsAreInBookOrderAndTakeTheDayTheyStartFrom)
+{
+    const qint64 jia = catalogue.addSinger(QStringLiteral("甲"), 0);
+    const qint64 yi = catalogue.addSinger(QStringLiteral("乙"), 1);
+    catalogue.addSong("103001", 1, QStringLiteral("ccc"), jia, {}, "2026/12/04");
+    catalogue.addSong("103002", 1, QStringLiteral("aaa"), jia, {}, "2026/12/05");
+    catalogue.addSong("103002", 1, QStringLiteral("aaa"), yi, {}, "2026/12/05");
+    catalogue.addSong("103003", 1, QStringLiteral("bbb"), 9, {}, "2026/12/06");
+    catalogue.addSong("002001", 0, QStringLiteral("zz"), jia, {}, "2026/12/06");
+    QStringList listed;
+    forEachListedSong(db(), SongFilter::all(), [&](const ListedSong &song) {
+        listed.append(song.num + QLatin1Char(' ') + song.name + QLatin1Char(' ') + song.singer);
+        return true;
+    });
+    EXPECT_EQ(listed, (QStringList{"002001 zz 甲", "103002 aaa 甲", "103002 aaa 乙", "103003 bbb 找不到", "103001 ccc 甲"}));
+
+    QStringList since;
+    for (const ListedSong &song : listSongsByNumber(db(), SongFilter::since("2026/12/05", QStringLiteral("a"))))
+        since.append(song.num + QLatin1Char(' ') + song.singer);
+    EXPECT_EQ(since, QStringList{"103002 甲+乙"});
+    EXPECT_EQ(countSongs(db(), SongFilter::since("2026/12/05", QString())), 4);
 }
 
 } // namespace

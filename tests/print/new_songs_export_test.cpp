@@ -15,8 +15,8 @@ protected:
     // Exports everything since 2026/01/01 into out.xlsx, as if the owner named that file.
     PrintResult exportTo(const QString &path, const QString &keyword = QString())
     {
-        fake.fileDialogs.answers = {path};
-        return print_new(state, fake.services, QStringLiteral("2026/01/01"), keyword, PrintTarget::Excel);
+        fakes.fileDialogs.answers = {path};
+        return print_new(state, fakes.services, QStringLiteral("2026/01/01"), keyword, PrintTarget::Excel);
     }
 
     QString out = home.file("out.xlsx");
@@ -33,7 +33,7 @@ TEST_F(NewSongsExport, BlocksOf25SongsUnderAHeaderRowEachOnItsOwnRuledPage)
 
     ASSERT_EQ(exportTo(out), PrintResult::Done);
 
-    EXPECT_EQ(fake.fileDialogs.asked,
+    EXPECT_EQ(fakes.fileDialogs.asked,
               QStringList{home.path() + "/|Tolvek_Karaoke20261205.xlsx|Excel Files(*.xlsx)"});
     const XlsxReader sheet(out);
     ASSERT_TRUE(sheet.problem().isEmpty()) << sheet.problem().toStdString();
@@ -112,16 +112,16 @@ TEST_F(NewSongsExport, ASheetWithMorePagesThanItsBreaksCanHoldIsWrittenAndTheOwn
     EXPECT_EQ(breaks.size(), 1023);
     EXPECT_EQ(breaks.value(1022), 26 * 1023 + 1);
     EXPECT_EQ(sheet.lastRow(), 26 * 1025);
-    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"試算表最多只能分成 1024 頁, 第 25601 首以後的歌曲不再一頁 25 首; "
+    EXPECT_EQ(fakes.messageBoxes.shown, QStringList{"試算表最多只能分成 1024 頁, 第 25601 首以後的歌曲不再一頁 25 首; "
                                                    "請用較晚的日期或關建字分次匯出"});
 }
 
 TEST_F(NewSongsExport, ANumberSungByTwoSingersFillsOneRowWithBothNames)
 {
-    const qint64 second = db.addSinger(QStringLiteral("歌手乙"), 1);
-    db.addSong(QStringLiteral("104001"), 1, QStringLiteral("對唱情歌"), singerCode);
-    db.addSong(QStringLiteral("104001"), 1, QStringLiteral("對唱情歌"), second, QString(), QStringLiteral("2020/01/01"));
-    db.addSong(QStringLiteral("104002"), 1, QStringLiteral("獨唱情歌"), second);
+    const qint64 second = catalogue.addSinger(QStringLiteral("歌手乙"), 1);
+    catalogue.addSong(QStringLiteral("104001"), 1, QStringLiteral("對唱情歌"), singerCode);
+    catalogue.addSong(QStringLiteral("104001"), 1, QStringLiteral("對唱情歌"), second, QString(), QStringLiteral("2020/01/01"));
+    catalogue.addSong(QStringLiteral("104002"), 1, QStringLiteral("獨唱情歌"), second);
 
     ASSERT_EQ(exportTo(out, QStringLiteral("情歌")), PrintResult::Done);
 
@@ -155,11 +155,11 @@ TEST_F(NewSongsExport, NothingIsWrittenUnlessTheOwnerNamesTheFile)
 
     // A folder that cannot be written: the owner is told, the run stops.
     EXPECT_EQ(exportTo(home.file("missing/out.xlsx")), PrintResult::Stopped);
-    EXPECT_TRUE(fake.messageBoxes.shown.last().startsWith("無法寫入 " + home.file("missing/out.xlsx")));
+    EXPECT_TRUE(fakes.messageBoxes.shown.last().startsWith("無法寫入 " + home.file("missing/out.xlsx")));
 
-    fake.messageBoxes.shown.clear();
+    fakes.messageBoxes.shown.clear();
     EXPECT_EQ(exportTo(out, QStringLiteral("沒這首")), PrintResult::NoData);
-    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"沒有2026/01/01以後 or 有關\"沒這首\"的相關資料"});
+    EXPECT_EQ(fakes.messageBoxes.shown, QStringList{"沒有2026/01/01以後 or 有關\"沒這首\"的相關資料"});
 }
 
 } // namespace

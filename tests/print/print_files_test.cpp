@@ -60,7 +60,7 @@ protected:
 TEST_F(PrintedFiles, TheSongBookGoesToAPdfWithItsTablesTextsAndKaiFont)
 {
     addSongs(1, 3, 30);
-    db.addSong(QStringLiteral("702001"), 7, QStringLiteral("海闊天空"), db.addSinger(QStringLiteral("粵語歌手"), 2));
+    catalogue.addSong(QStringLiteral("702001"), 7, QStringLiteral("海闊天空"), catalogue.addSinger(QStringLiteral("粵語歌手"), 2));
     const QString pdf = home.file("book.pdf");
 
     const Run run = karaoke({"--print-book", pdf});
@@ -141,7 +141,7 @@ TEST_F(PrintedFiles, AFullDiskFailsTheRunAndLeavesTheEarlierFileAsItWas)
     SmallDisk disk;
     if (!disk.mounted())
         GTEST_SKIP() << disk.whyNot().toStdString();
-    db.addSong(QStringLiteral("103001"), 1, QStringLiteral("愛你歌"), singerCode, QString(), QStringLiteral("2026/01/05"));
+    catalogue.addSong(QStringLiteral("103001"), 1, QStringLiteral("愛你歌"), singerCode, QString(), QStringLiteral("2026/01/05"));
     const QStringList tasks[] = {
         {"--print-book", "book.pdf"},
         {"--print-new", "new.pdf", "--since", "2026/01/01"},

@@ -1,25 +1,17 @@
 #pragma once
 
-#include "core/init_system.h"
 #include "core/scoped_transaction.h"
-#include "core/shared_state.h"
 #include "print/book_layout.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "support/qt_printers.h"
-#include "support/temp_home.h"
-
-#include <gtest/gtest.h>
+#include "support/jukebox_fixture.h"
 
 // A started program folder with its catalogue, the fake services and helpers to fill it.
-class PrintTest : public ::testing::Test
+class PrintTest : public JukeboxFixture
 {
 protected:
     void SetUp() override
     {
-        const InitResult init = InitSystem(state, fake.fileSystem, fake.clock, home.path());
-        ASSERT_TRUE(init.ok) << init.problem.toStdString();
-        singerCode = db.addSinger(QStringLiteral("歌手甲"), 0);
+        JukeboxFixture::SetUp();
+        singerCode = catalogue.addSinger(QStringLiteral("歌手甲"), 0);
     }
 
     // A title of length characters that sorts by serial: "07" followed by "歌" repeated.
@@ -36,9 +28,9 @@ protected:
     // count songs of one kind and title length, registered on date.
     void addSongs(int kind, int length, int count, const QString &date = QStringLiteral("2026/12/01"))
     {
-        ScopedTransaction transaction(db.database());
+        ScopedTransaction transaction(catalogue.database());
         for (int i = 1; i <= count; ++i)
-            db.addSong(number(kind, length, i), kind, title(length, i), singerCode, QString(), date);
+            catalogue.addSong(number(kind, length, i), kind, title(length, i), singerCode, QString(), date);
         transaction.commit();
     }
 
@@ -81,7 +73,7 @@ protected:
     QString printedPages() const
     {
         QStringList documents;
-        for (const FakePrinter::Document &document : fake.printer.documents) {
+        for (const FakePrinter::Document &document : fakes.printer.documents) {
             QStringList labels;
             for (const FakePrinter::Page &page : document.pages)
                 labels.append(page.isEmpty() ? QStringLiteral("-") : pageLabel(page));
@@ -90,9 +82,5 @@ protected:
         return documents.join(QStringLiteral(" | "));
     }
 
-    TempHome home;
-    FakeServices fake;
-    SharedState state;
-    CatalogueBuilder db{home.file("karaoke.mdb")};
     qint64 singerCode = 0;
 };

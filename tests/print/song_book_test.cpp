@@ -17,13 +17,13 @@ TEST_F(SongBook, SectionsOfKindAndLengthFillPagesOf21SongsUnderAHeaderRow)
     addSongs(1, 3, 30);
     addSongs(1, 4, 1);
     addSongs(7, 2, 1);
-    fake.messageBoxes.answers = {Answer::No};
+    fakes.messageBoxes.answers = {Answer::No};
 
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Done);
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Done);
 
-    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
-    ASSERT_EQ(fake.printer.documents.size(), 1);
-    const FakePrinter::Document &book = fake.printer.documents[0];
+    EXPECT_EQ(fakes.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
+    ASSERT_EQ(fakes.printer.documents.size(), 1);
+    const FakePrinter::Document &book = fakes.printer.documents[0];
     EXPECT_TRUE(book.ended);
     ASSERT_EQ(book.pages.size(), 4);
     const struct
@@ -65,11 +65,11 @@ TEST_F(SongBook, TitlesOfElevenCharactersAndMoreShareOneSectionOfTheirKind)
     addSongs(3, 10, 1);
     addSongs(3, 11, 1);
     addSongs(3, 14, 1);
-    fake.messageBoxes.answers = {Answer::No};
+    fakes.messageBoxes.answers = {Answer::No};
 
-    print_all(state, fake.services);
+    print_all(state, fakes.services);
 
-    const QList<FakePrinter::Page> &pages = fake.printer.documents.value(0).pages;
+    const QList<FakePrinter::Page> &pages = fakes.printer.documents.value(0).pages;
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(sectionTitle(pages[0]), "英語-- 10字部");
     EXPECT_EQ(songTitles(pages[0]), QStringList{title(10, 1)});
@@ -77,85 +77,102 @@ TEST_F(SongBook, TitlesOfElevenCharactersAndMoreShareOneSectionOfTheirKind)
     EXPECT_EQ(songTitles(pages[1]), QStringList({title(11, 1), title(14, 1)}));
 }
 
+TEST_F(SongBook, ANewKindStartsANewPageWhateverTheTitleLength)
+{
+    addSongs(2, 3, 1);
+    addSongs(3, 3, 1);
+    addSongs(3, 12, 1);
+    addSongs(4, 12, 1);
+    fakes.messageBoxes.answers = {Answer::No};
+
+    print_all(state, fakes.services);
+
+    EXPECT_EQ(printedPages(), "第 1頁 第 2頁 第 3頁 第 4頁");
+    const QList<FakePrinter::Page> &pages = fakes.printer.documents.value(0).pages;
+    ASSERT_EQ(pages.size(), 4);
+    EXPECT_EQ(sectionTitle(pages[1]), "英語-- 3字部");
+    EXPECT_EQ(sectionTitle(pages[3]), "日語-- 多字部");
+}
+
 TEST_F(SongBook, DoubleSidedPrintsTheOddPagesThenTheEvenOnesNumberedAsTheWholeBook)
 {
     addSongs(1, 3, 4 * 21 + 5); // five pages
-    fake.messageBoxes.answers = {Answer::Yes};
+    fakes.messageBoxes.answers = {Answer::Yes};
 
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Done);
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Done);
 
     // The even pages end on a break with nothing after it, which the printer drops.
     EXPECT_EQ(printedPages(), "第 1頁 第 3頁 第 5頁 | 第 2頁 第 4頁 -");
-    EXPECT_EQ(fake.messageBoxes.shown,
+    EXPECT_EQ(fakes.messageBoxes.shown,
               QStringList({"請問您是否要印成雙面?", "開始處理列印, 按下\"確定\"按鍵, 將會開始印第 1,3,5,7,9....頁",
                            "單數頁資料處理完畢, 等印表機把單數頁印完後, 請將紙反過來, 將會印第 2,4,6,8,10....頁, "
                            "請注意您紙張的排列"}));
-    EXPECT_EQ(songTitles(fake.printer.documents[1].pages[0]).value(0), title(3, 22));
-    EXPECT_EQ(songTitles(fake.printer.documents[0].pages[2]), QStringList({title(3, 85), title(3, 86), title(3, 87),
+    EXPECT_EQ(songTitles(fakes.printer.documents[1].pages[0]).value(0), title(3, 22));
+    EXPECT_EQ(songTitles(fakes.printer.documents[0].pages[2]), QStringList({title(3, 85), title(3, 86), title(3, 87),
                                                                               title(3, 88), title(3, 89)}));
-    EXPECT_TRUE(fake.printer.documents[0].ended && fake.printer.documents[1].ended);
+    EXPECT_TRUE(fakes.printer.documents[0].ended && fakes.printer.documents[1].ended);
 }
 
 TEST_F(SongBook, NothingIsPrintedWhenTheOwnerCancelsOrTheCatalogueIsEmpty)
 {
-    fake.messageBoxes.answers = {Answer::No};
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::NoData);
-    EXPECT_EQ(fake.messageBoxes.shown, QStringList({"請問您是否要印成雙面?", "沒有資料"}));
+    fakes.messageBoxes.answers = {Answer::No};
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::NoData);
+    EXPECT_EQ(fakes.messageBoxes.shown, QStringList({"請問您是否要印成雙面?", "沒有資料"}));
 
     addSongs(1, 3, 50);
-    fake.messageBoxes.shown.clear();
-    fake.messageBoxes.answers = {Answer::Cancel};
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
-    EXPECT_EQ(fake.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
-    EXPECT_TRUE(fake.printer.documents.isEmpty());
+    fakes.messageBoxes.shown.clear();
+    fakes.messageBoxes.answers = {Answer::Cancel};
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Stopped);
+    EXPECT_EQ(fakes.messageBoxes.shown, QStringList{"請問您是否要印成雙面?"});
+    EXPECT_TRUE(fakes.printer.documents.isEmpty());
 
     // The preview of the odd pages is closed: the even pages are not asked for.
-    fake.messageBoxes.shown.clear();
-    fake.messageBoxes.answers = {Answer::Yes};
-    fake.printer.previewAnswers = {false};
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
-    EXPECT_EQ(fake.messageBoxes.shown.size(), 2);
-    EXPECT_EQ(fake.printer.documents.size(), 1);
+    fakes.messageBoxes.shown.clear();
+    fakes.messageBoxes.answers = {Answer::Yes};
+    fakes.printer.previewAnswers = {false};
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Stopped);
+    EXPECT_EQ(fakes.messageBoxes.shown.size(), 2);
+    EXPECT_EQ(fakes.printer.documents.size(), 1);
 
     // Cancelled from the progress on the second page: the document is never ended.
-    fake.printer.documents.clear();
-    fake.messageBoxes.answers = {Answer::No};
-    fake.printer.progressCalls = 0;
-    fake.printer.cancelAtProgressCall = 1;
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
-    ASSERT_EQ(fake.printer.documents.size(), 1);
+    fakes.printer.documents.clear();
+    fakes.messageBoxes.answers = {Answer::No};
+    fakes.printer.progressCalls = 0;
+    fakes.printer.cancelAtProgressCall = 1;
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Stopped);
+    ASSERT_EQ(fakes.printer.documents.size(), 1);
     EXPECT_EQ(printedPages(), "第 1頁 -");
-    EXPECT_FALSE(fake.printer.documents[0].ended);
+    EXPECT_FALSE(fakes.printer.documents[0].ended);
 }
 
 TEST_F(SongBook, ACatalogueThatCannotBeReadIsToldAndNothingIsPrinted)
 {
     addSongs(1, 3, 5);
-    db.database().ExecuteSql(QStringLiteral("DROP TABLE singer"));
-    fake.messageBoxes.answers = {Answer::No};
+    catalogue.database().ExecuteSql(QStringLiteral("DROP TABLE singer"));
+    fakes.messageBoxes.answers = {Answer::No};
 
-    EXPECT_EQ(print_all(state, fake.services), PrintResult::Stopped);
+    EXPECT_EQ(print_all(state, fakes.services), PrintResult::Stopped);
 
-    ASSERT_EQ(fake.messageBoxes.shown.size(), 2);
-    EXPECT_TRUE(fake.messageBoxes.shown[1].startsWith("無法讀取資料庫 (")) << fake.messageBoxes.shown[1].toStdString();
-    ASSERT_EQ(fake.printer.documents.size(), 1);
-    EXPECT_FALSE(fake.printer.documents[0].ended);
+    ASSERT_EQ(fakes.messageBoxes.shown.size(), 2);
+    EXPECT_TRUE(fakes.messageBoxes.shown[1].startsWith("無法讀取資料庫 (")) << fakes.messageBoxes.shown[1].toStdString();
+    ASSERT_EQ(fakes.printer.documents.size(), 1);
+    EXPECT_FALSE(fakes.printer.documents[0].ended);
 }
 
 TEST_F(SongBook, TextsStayInsideTheirCells)
 {
-    const qint64 band = db.addSinger(QStringLiteral("The Long Band Name Orchestra"), 2);
+    const qint64 band = catalogue.addSinger(QStringLiteral("The Long Band Name Orchestra"), 2);
     const QString longTitle = QString(20, QChar(0x611B));
-    db.addSong(QStringLiteral("120001"), 1, longTitle, band);
-    db.addSong(QStringLiteral("103001"), 1, QStringLiteral("無人唱"), 9999);
-    fake.messageBoxes.answers = {Answer::No};
+    catalogue.addSong(QStringLiteral("120001"), 1, longTitle, band);
+    catalogue.addSong(QStringLiteral("103001"), 1, QStringLiteral("無人唱"), 9999);
+    fakes.messageBoxes.answers = {Answer::No};
 
-    print_all(state, fake.services);
+    print_all(state, fakes.services);
 
-    const QList<FakePrinter::Page> &pages = fake.printer.documents.value(0).pages;
+    const QList<FakePrinter::Page> &pages = fakes.printer.documents.value(0).pages;
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(cell(pages[0], kSingerX, 2), "找不到");
-    EXPECT_EQ(fake.printer.fontSize(), 24); // back to the book's size after a smaller text
+    EXPECT_EQ(fakes.printer.fontSize(), 24); // back to the book's size after a smaller text
     const struct
     {
         QString text;
@@ -167,8 +184,8 @@ TEST_F(SongBook, TextsStayInsideTheirCells)
                                        [&](const FakePrinter::Text &t) { return t.text == wide.text; });
         ASSERT_NE(text, pages[1].texts.end());
         EXPECT_LT(text->size, 24);
-        fake.printer.setFontSize(text->size);
-        EXPECT_LE(text->x + fake.printer.textWidth(text->text), wide.right);
+        fakes.printer.setFontSize(text->size);
+        EXPECT_LE(text->x + fakes.printer.textWidth(text->text), wide.right);
         EXPECT_GT(text->y, textY(2)); // centred on the row's line
     }
 }
