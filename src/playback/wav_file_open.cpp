@@ -64,7 +64,7 @@ WavFileOpen::~WavFileOpen()
 
 void WavFileOpen::sSamplesPerSec(quint32 rate)
 {
-    // Round half to even, as the value has always been rounded when stored.
+    // Round half to even, as a value is rounded when it is stored in a whole-number field.
     const double bytes = std::nearbyint(double(m_channels) * double(rate) * double(m_bitsPerSample) / 8.0);
     // A header with absurd channel or bit counts cannot hold the byte rate: it stays as it is.
     if (!m_valid || bytes > double(std::numeric_limits<quint32>::max()))
