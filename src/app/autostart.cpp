@@ -24,8 +24,8 @@ bool needsQuotes(const QString &argument)
 QString execArgument(QString argument)
 {
     if (needsQuotes(argument)) {
-        for (const QString &special : {QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("`"), QStringLiteral("$")})
-            argument.replace(special, QLatin1Char('\\') + special);
+        for (const QChar special : QStringLiteral("\\\"`$"))
+            argument.replace(special, QStringLiteral("\\") + special);
         argument = QLatin1Char('"') + argument + QLatin1Char('"');
     }
     argument.replace(QLatin1Char('%'), QStringLiteral("%%"));

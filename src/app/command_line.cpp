@@ -15,8 +15,9 @@ QString checkPositiveNumber(const QString &value)
 
 QString checkOnOff(const QString &value)
 {
-    return value == QStringLiteral("on") || value == QStringLiteral("off") ? QString()
-                                                                           : QStringLiteral("needs on or off, not %1").arg(value);
+    if (value == QStringLiteral("on") || value == QStringLiteral("off"))
+        return {};
+    return QStringLiteral("needs on or off, not %1").arg(value);
 }
 
 const CommandLineOption *findOption(const QString &name)

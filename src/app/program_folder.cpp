@@ -54,7 +54,8 @@ ProgramFolder chooseProgramFolder(const std::optional<QString> &homeOption, cons
         return ownFolder(user, QStringLiteral("the program is installed in %1").arg(executableFolder));
     if (!QFileInfo(executableFolder).isWritable())
         return ownFolder(user, QStringLiteral("the program's folder %1 cannot be written").arg(executableFolder));
-    return {executableFolder, QStringLiteral("the program's own folder, which it can write: a build tree or a portable copy")};
+    return {executableFolder,
+            QStringLiteral("the program's own folder, which it can write: a build tree or a portable copy")};
 }
 
 QString prepareProgramFolder(const ProgramFolder &folder)

@@ -19,7 +19,8 @@ namespace {
 class ScopedVariable
 {
 public:
-    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    ScopedVariable(const char *name, const QByteArray &value)
+        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
     {
         value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
     }
@@ -38,8 +39,9 @@ TEST(ProgramFolder, HomeWinsAWritableFolderKeepsItsFilesAnInstalledProgramUsesTh
     const QString installed = root.filePath("usr/bin");
     for (const QString &folder : {buildTree, installed, root.filePath("usr/share/karaoke")})
         ASSERT_TRUE(QDir().mkpath(folder));
+    const QString aFile = buildTree + "/karaoke.mdb";
     const UserFolders user{root.filePath("data"), root.filePath("config")};
-    const QString installedReason = "the program is installed in " + installed;
+    const QString ownReason = "the program is installed in " + installed + ": this user's own folder";
     const struct {
         std::optional<QString> home;
         QString executableFolder;
@@ -49,16 +51,16 @@ TEST(ProgramFolder, HomeWinsAWritableFolderKeepsItsFilesAnInstalledProgramUsesTh
         QString problem;
     } cases[] = {
         {"/srv/k", installed, user, "/srv/k", "given with --home", ""},
-        {std::nullopt, buildTree, user, buildTree, "the program's own folder, which it can write: a build tree or a portable copy", ""},
-        {std::nullopt, installed, user, root.filePath("data/karaoke"), installedReason + ": this user's own folder", ""},
-        {std::nullopt, installed, {},  "",
-         installedReason + ", and neither HOME nor XDG_DATA_HOME names a folder for its files",
+        {std::nullopt, buildTree, user, buildTree,
+         "the program's own folder, which it can write: a build tree or a portable copy", ""},
+        {std::nullopt, installed, user, root.filePath("data/karaoke"), ownReason, ""},
+        {std::nullopt, installed, {}, "",
+         "the program is installed in " + installed + ", and neither HOME nor XDG_DATA_HOME names a folder for its files",
          "找不到存放設定檔與曲目資料庫的資料夾: HOME 與 XDG_DATA_HOME 都沒有指定資料夾, 請以 --home 指定"},
-        {std::nullopt, installed, {root.filePath("build/src/app/karaoke.mdb"), {}},
-         root.filePath("build/src/app/karaoke.mdb/karaoke"), installedReason + ": this user's own folder",
-         "無法建立資料夾 " + root.filePath("build/src/app/karaoke.mdb/karaoke/Music")},
+        {std::nullopt, installed, {aFile, {}}, aFile + "/karaoke", ownReason,
+         "無法建立資料夾 " + aFile + "/karaoke/Music"},
     };
-    ASSERT_TRUE(QFile(root.filePath("build/src/app/karaoke.mdb")).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(aFile).open(QIODevice::WriteOnly));
     for (const auto &c : cases) {
         const ProgramFolder folder = chooseProgramFolder(c.home, c.executableFolder, c.user);
         EXPECT_EQ(folder.path, c.path) << c.executableFolder.toStdString();
