@@ -15,23 +15,6 @@
 
 namespace {
 
-// Sets an environment variable (an empty value unsets it) for one test.
-class ScopedVariable
-{
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~ScopedVariable() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char *m_name;
-    QByteArray m_old;
-    bool m_had;
-};
-
 TEST(ProgramFolder, HomeWinsAWritableFolderKeepsItsFilesAnInstalledProgramUsesTheUsersOwn)
 {
     QTemporaryDir root;
@@ -67,30 +50,7 @@ TEST(ProgramFolder, HomeWinsAWritableFolderKeepsItsFilesAnInstalledProgramUsesTh
         EXPECT_EQ(folder.reason, c.reason);
         EXPECT_EQ(prepareProgramFolder(folder), c.problem) << folder.path.toStdString();
     }
-    EXPECT_TRUE(QDir(root.filePath("data/karaoke/Music")).exists());
-    EXPECT_TRUE(QDir(root.filePath("data/karaoke/Photo")).exists());
-    EXPECT_FALSE(QDir(root.filePath("build/src/app/Music")).exists()) << "a build tree's folder is left as it is";
-}
-
-TEST(ProgramFolder, UserFoldersFollowTheXdgVariablesWhenTheyAreAbsolutePaths)
-{
-    const struct {
-        QByteArray home, dataHome, configHome;
-        QString data, config;
-    } cases[] = {
-        {"/home/u", "", "", "/home/u/.local/share", "/home/u/.config"},
-        {"/home/u", "/d/", "/c", "/d", "/c"},
-        {"/home/u", "relative", "./c", "/home/u/.local/share", "/home/u/.config"},
-        {"", "", "", "", ""},
-        {"home", "", "", "", ""},
-    };
-    for (const auto &c : cases) {
-        const ScopedVariable home("HOME", c.home), data("XDG_DATA_HOME", c.dataHome),
-            config("XDG_CONFIG_HOME", c.configHome);
-        const UserFolders folders = UserFolders::fromEnvironment();
-        EXPECT_EQ(folders.dataHome, c.data) << c.home.constData() << " " << c.dataHome.constData();
-        EXPECT_EQ(folders.configHome, c.config) << c.home.constData() << " " << c.configHome.constData();
-    }
+    EXPECT_TRUE(QDir(root.filePath("data/karaoke/Music")).exists() && QDir(root.filePath("data/karaoke/Photo")).exists());
 }
 
 TEST(Autostart, TheEntryStartsExactlyTheProgramAndItsFolderHoweverTheyAreNamed)
@@ -108,7 +68,8 @@ TEST(Autostart, TheEntryStartsExactlyTheProgramAndItsFolderHoweverTheyAreNamed)
         EXPECT_EQ(desktopExecValue(c.command), c.exec) << c.command.join(' ').toStdString();
 }
 
-// The program as installed: in usr/bin beside usr/share/karaoke, run with an empty HOME.
+// The program as installed: in usr/bin beside usr/share/karaoke, run with an empty HOME; a
+// relative XDG_DATA_HOME is no folder, an absolute XDG_CONFIG_HOME is.
 TEST(InstalledProgram, MakesTheUsersOwnFolderAndAddsAndRemovesItsAutostartEntry)
 {
     QTemporaryDir root(QStringLiteral(KARAOKE_PROGRAM) + "-installed-XXXXXX"); // beside it: a link, not a copy
@@ -118,7 +79,7 @@ TEST(InstalledProgram, MakesTheUsersOwnFolderAndAddsAndRemovesItsAutostartEntry)
     ASSERT_TRUE(link(KARAOKE_PROGRAM, QFile::encodeName(program).constData()) == 0
                 || QFile::copy(KARAOKE_PROGRAM, program));
     const QString home = root.filePath("home");
-    const QHash<QString, QString> user{{"HOME", home}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", ""}};
+    const QHash<QString, QString> user{{"HOME", home}, {"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", root.filePath("config")}};
     const QString own = home + "/.local/share/karaoke";
 
     const ProgramRun help = runProgram(program, {"--help"}, user);
@@ -132,7 +93,7 @@ TEST(InstalledProgram, MakesTheUsersOwnFolderAndAddsAndRemovesItsAutostartEntry)
     for (const char *name : {"Setting.ini", "karaoke.mdb", "Record", "Music", "Photo"})
         EXPECT_TRUE(QFileInfo::exists(own + "/" + name)) << name;
 
-    const QString entry = home + "/.config/autostart/karaoke.desktop";
+    const QString entry = root.filePath("config/autostart/karaoke.desktop");
     const ProgramRun on = runProgram(program, {"--autostart", "on"}, user);
     EXPECT_EQ(on.exitCode, 0) << on.err.toStdString();
     QFile written(entry);
@@ -140,9 +101,7 @@ TEST(InstalledProgram, MakesTheUsersOwnFolderAndAddsAndRemovesItsAutostartEntry)
     EXPECT_TRUE(written.readAll().contains("\nExec=" + QFile::encodeName(program) + "\n"));
     EXPECT_EQ(runProgram(program, {"--autostart", "off"}, user).exitCode, 0);
     EXPECT_FALSE(QFileInfo::exists(entry));
-    const ProgramRun again = runProgram(program, {"--autostart", "off"}, user);
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_TRUE(again.out.contains(QStringLiteral("本來就不會"))) << again.out.toStdString();
+    EXPECT_EQ(runProgram(program, {"--autostart", "off"}, user).exitCode, 0) << "nothing to remove is no fault";
 }
 
 } // namespace
