@@ -25,9 +25,11 @@ UCollator *openCollator()
     return collator;
 }
 
+// SQLite hands over UTF-8 with its length; ICU reads it as it is, without converting.
 int compareUtf8(void *collator, int leftSize, const void *left, int rightSize, const void *right)
 {
-    UErrorCode status = U_ZERO_ERROR;
+    UErrorCode status = U_ZERO_ERROR; // fails only on arguments SQLite never passes
+
     return int(ucol_strcollUTF8(static_cast<UCollator *>(collator), static_cast<const char *>(left), leftSize,
                                 static_cast<const char *>(right), rightSize, &status));
 }
