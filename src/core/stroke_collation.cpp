@@ -29,7 +29,6 @@ UCollator *openCollator()
 int compareUtf8(void *collator, int leftSize, const void *left, int rightSize, const void *right)
 {
     UErrorCode status = U_ZERO_ERROR; // fails only on arguments SQLite never passes
-
     return int(ucol_strcollUTF8(static_cast<UCollator *>(collator), static_cast<const char *>(left), leftSize,
                                 static_cast<const char *>(right), rightSize, &status));
 }
