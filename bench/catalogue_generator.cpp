@@ -5,6 +5,7 @@
 #include "core/init_system.h"
 #include "platform/qt_file_system.h"
 #include "core/shared_state.h"
+#include "core/stroke_collation.h"
 
 #include <QDir>
 
@@ -53,6 +54,8 @@ void fill(const QString &dbPath, int songs, int singers)
 {
     sqlite3 *db = nullptr;
     check(sqlite3_open(QFile::encodeName(dbPath).constData(), &db), db, "open");
+    // Titles and names go into indexes kept in stroke order.
+    check(StrokeCollation::registerOn(db), db, "collation");
     check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db, "begin");
     std::mt19937 rng(20261205);
 

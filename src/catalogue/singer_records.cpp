@@ -39,7 +39,10 @@ std::optional<SingerRecord> findSingerByCode(Database &db, qint64 code)
 
 QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int maxRows)
 {
-    return singers(db, QStringLiteral("singer_name LIKE ?") + kLikeEscape, {likePrefix(prefix)}, maxRows);
+    return singers(db,
+                   QStringLiteral("singer_name LIKE ?") + kLikeEscape
+                       + QStringLiteral(" ORDER BY singer_name COLLATE STROKE"),
+                   {likePrefix(prefix)}, maxRows);
 }
 
 QStringList singerNamesOfSong(Database &db, const QString &songNum)

@@ -23,7 +23,8 @@ inline const QStringList kSingerSexEntries = {QStringLiteral("0.女"), QStringLi
 // The first singer of exactly that name (compared as the catalogue compares text).
 std::optional<SingerRecord> findSingerByName(Database &db, const QString &name);
 std::optional<SingerRecord> findSingerByCode(Database &db, qint64 code);
-// The singers whose name begins with prefix, at most maxRows when it is not negative.
+// The singers whose name begins with prefix, in stroke order, at most maxRows when it is not
+// negative.
 QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int maxRows = -1);
 // The names of the singers of a song, in the order they were registered.
 QStringList singerNamesOfSong(Database &db, const QString &songNum);

@@ -15,7 +15,7 @@ const QString kSongColumns = QStringLiteral(
     "SELECT song.song_kind, song.song_text_count, song.song_name, song.song_num, singer.singer_name "
     "FROM song LEFT JOIN singer ON singer.singer_code = song.song_singer_code ");
 const QString kSinceDate = QStringLiteral("WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ? ");
-const QString kBookOrder = QStringLiteral("ORDER BY song_kind, song_text_count, song_name");
+const QString kBookOrder = QStringLiteral("ORDER BY song_kind, song_text_count, song_name COLLATE STROKE");
 
 // Runs select, the filter's condition when it has one, then rest.
 void forEachRowOf(Database &db, const SongFilter &filter, const QString &select, const QString &rest,

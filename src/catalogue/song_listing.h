@@ -32,7 +32,8 @@ struct SongFilter
     QString titleFragment;
 };
 
-// Every function reads in book order (kind, title length, title) and throws DatabaseError.
+// Every function reads in book order (kind, title length, title in stroke order) and throws
+// DatabaseError.
 
 // How many song records the filter covers.
 int countSongs(Database &db, const SongFilter &filter);

@@ -78,7 +78,7 @@ QList<SongSearchHit> searchSongs(Database &db, const QString &titleFragment, con
                        "ON a.singer_code = b.song_singer_code WHERE (song_name LIKE ?1")
             + kLikeEscape + QStringLiteral(" OR song_num LIKE ?1") + kLikeEscape
             + QStringLiteral(") AND singer_name LIKE ?2") + kLikeEscape
-            + QStringLiteral(" ORDER BY song_text_count, song_name"),
+            + QStringLiteral(" ORDER BY song_text_count, song_name COLLATE STROKE"),
         {likeFragment(titleFragment), likeFragment(singerFragment)}, [&](const RowView &row) {
             if (hits.size() == maxRows) {
                 *more = true;

@@ -48,7 +48,7 @@ std::optional<SongRecord> findSong(Database &db, const QString &songNum);
 // True when some song has that number.
 bool isSongNumberTaken(Database &db, const QString &songNum);
 // The songs whose title or number holds titleFragment and whose singer's name holds
-// singerFragment (empty fragments match everything), by title length and title; at most
-// maxRows, *more telling whether there were others.
+// singerFragment (empty fragments match everything), by title length and title in stroke
+// order; at most maxRows, *more telling whether there were others.
 QList<SongSearchHit> searchSongs(Database &db, const QString &titleFragment, const QString &singerFragment,
                                  int maxRows, bool *more);

@@ -3,6 +3,7 @@
 #include "core/database.h"
 #include "core/database_error.h"
 #include "core/scoped_transaction.h"
+#include "core/stroke_collation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +41,23 @@ QStringList schemaStatements(int version)
     return statements;
 }
 
+// The stroke-order indexes are in the order of the ICU that built them; another ICU (a system
+// upgrade) may order some titles otherwise, and SQLite would then miss rows it looks for in
+// them. They are rebuilt when the ordering recorded with them is not this program's.
+void keepStrokeOrderCurrent(Database &db)
+{
+    const QString name = QString::fromLatin1(StrokeCollation::kName);
+    const QString current = StrokeCollation::version();
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT version FROM collation_version WHERE collation = ?"), {name});
+    if (!rs.eof() && rs.text(QStringLiteral("version")) == current)
+        return;
+    ScopedTransaction transaction(db);
+    db.ExecuteSql(QStringLiteral("REINDEX ") + name);
+    db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO collation_version (collation, version) VALUES (?, ?)"),
+                  {name, current});
+    transaction.commit();
+}
+
 // All steps in one transaction: a step that fails (a damaged file) leaves the file exactly as
 // it was, not half upgraded.
 void applyVersions(Database &db, int from)
@@ -50,6 +68,7 @@ void applyVersions(Database &db, int from)
             db.ExecuteSql(statement);
         db.ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(version));
     }
+    keepStrokeOrderCurrent(db);
     transaction.commit();
 }
 
@@ -152,6 +171,8 @@ bool CatalogueFile::openOrCreate(Database &db, QString *problem)
         // A catalogue made without a version number already has the tables of version 1.
         if (version < kSchemaVersion)
             applyVersions(db, qMax(version, 1));
+        else
+            keepStrokeOrderCurrent(db);
     } catch (const CatalogueBusy &) {
         db.close();
         *problem = QStringLiteral("另一個程式正在使用 %1, 請關閉該程式後再啟動.").arg(db.path());

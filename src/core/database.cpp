@@ -1,6 +1,7 @@
 #include "core/database.h"
 
 #include "core/database_error.h"
+#include "core/stroke_collation.h"
 
 #include <QFile>
 #include <QHash>
@@ -73,6 +74,12 @@ public:
             const QString problem = sqliteMessage(m_handle);
             sqlite3_close(m_handle);
             throw DatabaseError(QStringLiteral("無法開啟資料庫 %1: %2").arg(path, problem));
+        }
+        // The indexes of titles and names are kept in stroke order: without the collation
+        // SQLite could neither walk them for a list nor write a song or a singer.
+        if (StrokeCollation::registerOn(m_handle) != SQLITE_OK) {
+            sqlite3_close(m_handle);
+            throw DatabaseError(QStringLiteral("無法載入筆劃排序規則, 無法開啟資料庫 %1").arg(path));
         }
         sqlite3_busy_timeout(m_handle, busyWaitMs);
         // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it

@@ -66,7 +66,8 @@ QString GetSongLocation(const SharedState &state, const QString &songNum)
 bool LoadSingersBySex(SharedState &state, int sex)
 {
     return loadList(state.SingerList, state.db(),
-                    QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_sex = ? ORDER BY singer_name"),
+                    QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_sex = ? "
+                                   "ORDER BY singer_name COLLATE STROKE"),
                     {sex});
 }
 
@@ -74,7 +75,7 @@ bool LoadSongsBySinger(SharedState &state, qint64 singerCode)
 {
     return loadList(state.SongList, state.db(),
                     QStringLiteral("SELECT song_num, song_name FROM song WHERE song_singer_code = ? "
-                                   "ORDER BY song_text_count,song_name"),
+                                   "ORDER BY song_text_count, song_name COLLATE STROKE"),
                     {singerCode});
 }
 
@@ -86,13 +87,14 @@ bool LoadSongsByKindAndCount(SharedState &state, int kind, int count)
         return loadList(state.SongList, state.db(),
                         QStringLiteral("SELECT song_num, song_name || '--' || coalesce(singer_name, '找不到') "
                                        "FROM song LEFT JOIN singer ON singer_code = song_singer_code "
-                                       "WHERE song_kind = ? AND song_text_count > 9  ORDER BY song_text_count, song_name"),
+                                       "WHERE song_kind = ? AND song_text_count > 9  "
+                                       "ORDER BY song_text_count, song_name COLLATE STROKE"),
                         {kind});
     }
     return loadList(state.SongList, state.db(),
                     QStringLiteral("SELECT song_num, song_name || '--' || coalesce(singer_name, '找不到') "
                                    "FROM song LEFT JOIN singer ON singer_code = song_singer_code "
-                                   "WHERE song_kind = ? AND song_text_count = ? ORDER BY song_name"),
+                                   "WHERE song_kind = ? AND song_text_count = ? ORDER BY song_name COLLATE STROKE"),
                     {kind, count});
 }
 

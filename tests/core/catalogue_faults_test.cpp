@@ -1,11 +1,13 @@
 // The catalogue after crashes, under another program's lock, and replaced under the program:
 // a healthy catalogue is never taken for a broken one, and a busy one never for a missing song.
+#include "core/catalogue_file.h"
 #include "core/database.h"
 #include "core/database_error.h"
 #include "core/init_system.h"
 #include "core/lookups.h"
 #include "core/scoped_transaction.h"
 #include "core/shared_state.h"
+#include "core/stroke_collation.h"
 #include "support/catalogue_builder.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_system.h"
@@ -14,8 +16,10 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <csignal>
+#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -176,6 +180,60 @@ TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested
     }
     Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
     EXPECT_EQ(rs.value(0).toInt(), 0);
+}
+
+// Another ICU's order, here the reverse of this one's.
+int reverseOrder(void *, int leftSize, const void *left, int rightSize, const void *right)
+{
+    const int common = std::memcmp(left, right, size_t(qMin(leftSize, rightSize)));
+    return common != 0 ? -common : rightSize - leftSize;
+}
+
+// Runs sql on the catalogue as another program with another ICU would.
+void runElsewhere(const QString &dbPath, const char *sql)
+{
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(dbPath).constData(), &other), SQLITE_OK);
+    sqlite3_create_collation(other, StrokeCollation::kName, SQLITE_UTF8, nullptr, reverseOrder);
+    EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+    sqlite3_close(other);
+}
+
+// Indexes in an order that is not this program's would list titles out of order and make
+// SQLite miss the rows it deletes ("database disk image is malformed"): they are rebuilt at start.
+TEST_F(CatalogueFaults, IndexesOfAnEarlierVersionOrAnotherIcuAreRebuiltInStrokeOrderAtStart)
+{
+    CatalogueBuilder builder(state.DbPath);
+    const QStringList stored = {"愛", "天", "晴", "小"};
+    for (int i = 0; i < stored.size(); ++i)
+        builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    const struct
+    {
+        const char *madeBy;
+        const char *sql;
+    } cases[] = {
+        {"version 4", "DROP TABLE collation_version; DROP INDEX song_by_kind_count; CREATE INDEX song_by_kind_count "
+                      "ON song (song_kind, song_text_count, song_name); PRAGMA user_version = 4"},
+        {"another ICU", "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"},
+    };
+    for (const auto &made : cases) {
+        SCOPED_TRACE(made.madeBy);
+        state.db().close();
+        runElsewhere(state.DbPath, made.sql);
+        ASSERT_TRUE(InitSystem(state, fs, clock, home.path()).ok);
+
+        ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 1));
+        QStringList titles;
+        for (int i = 0; i < state.SongList.count(); ++i)
+            titles.append(state.SongList.row(i).text);
+        EXPECT_EQ(titles, QStringList({"小--找不到", "天--找不到", "晴--找不到", "愛--找不到"}));
+        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check")).value(0).toString(), "ok");
+        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("SELECT version FROM collation_version")).value(0).toString(),
+                  StrokeCollation::version());
+        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("PRAGMA user_version")).value(0).toInt(),
+                  CatalogueFile::kSchemaVersion);
+    }
+    EXPECT_EQ(state.db().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_name = '晴'")), 1);
 }
 
 } // namespace
