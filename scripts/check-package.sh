@@ -15,7 +15,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 # One check at a time on a machine: they share the installed package.
-exec 9>/run/lock/karaoke-check-package.lock
+exec 9>/tmp/karaoke-check-package.lock
 flock 9
 if dpkg-query -W -f='${Status}' karaoke 2>/dev/null | grep -q "ok installed"; then
   say "FAILED: a karaoke package is installed already; remove it first (dpkg -r karaoke)"
