@@ -13,6 +13,13 @@ QString checkPositiveNumber(const QString &value)
     return ok && number > 0 ? QString() : QStringLiteral("needs a number above 0, not %1").arg(value);
 }
 
+QString checkOnOff(const QString &value)
+{
+    if (value == QStringLiteral("on") || value == QStringLiteral("off"))
+        return {};
+    return QStringLiteral("needs on or off, not %1").arg(value);
+}
+
 const CommandLineOption *findOption(const QString &name)
 {
     for (const CommandLineOption &option : commandLineOptions()) {
@@ -60,7 +67,7 @@ const QList<CommandLineOption> &commandLineOptions()
 {
     static const QList<CommandLineOption> options = {
         {QStringLiteral("--home"), QStringLiteral("DIR"),
-         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: the program's folder)")},
+         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: see below)")},
         {QStringLiteral("--clock-speed"), QStringLiteral("N"),
          QStringLiteral("seconds pass N times faster (demonstrations, screenshots)"), checkPositiveNumber},
         {QStringLiteral("--init-only"), QString(),
@@ -81,6 +88,9 @@ const QList<CommandLineOption> &commandLineOptions()
         {QStringLiteral("--export-new"), QStringLiteral("FILE.xlsx"),
          QStringLiteral("export the songs registered since a date as a spreadsheet"), nullptr, true,
          AppKind::OffscreenGui, {kSince}},
+        {QStringLiteral("--autostart"), QStringLiteral("on|off"),
+         QStringLiteral("start the jukebox full screen when this user logs in, or no longer"), checkOnOff, true,
+         AppKind::Core},
         {kSince, QStringLiteral("YYYY/MM/DD"), QStringLiteral("first registration date of --print-new, --export-new"),
          nullptr, false, AppKind::Core, {}, kListTasks},
         {QStringLiteral("--keyword"), QStringLiteral("K"),
@@ -91,9 +101,10 @@ const QList<CommandLineOption> &commandLineOptions()
     return options;
 }
 
-QString CommandLine::home(const QString &executableFolder) const
+std::optional<QString> CommandLine::homeOption() const
 {
-    return values.contains(QStringLiteral("--home")) ? value(QStringLiteral("--home")) : executableFolder;
+    const auto given = values.constFind(QStringLiteral("--home"));
+    return given == values.cend() ? std::nullopt : std::optional<QString>(*given);
 }
 
 double CommandLine::clockSpeed() const

@@ -1,4 +1,6 @@
+#include "app/autostart.h"
 #include "app/command_line.h"
+#include "app/program_folder.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
@@ -32,6 +34,7 @@
 #include "print/song_book.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTextStream>
@@ -42,11 +45,23 @@
 
 namespace {
 
-// Runs the start-up and tells on standard error what went wrong; false when the program cannot run.
-bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const QString &home, QString *problem)
+ProgramFolder programFolder(const CommandLine &options)
 {
-    const InitResult init = InitSystem(state, fileSystem, clock, home);
+    return chooseProgramFolder(options.homeOption(), executableFolder(), UserFolders::fromEnvironment());
+}
+
+// Runs the start-up in the program folder (made on the user's first start) and tells on
+// standard error what went wrong; false when the program cannot run.
+bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const CommandLine &options, QString *problem)
+{
     QTextStream err(stderr);
+    const ProgramFolder folder = programFolder(options);
+    *problem = prepareProgramFolder(folder);
+    if (!problem->isEmpty()) {
+        err << *problem << Qt::endl;
+        return false;
+    }
+    const InitResult init = InitSystem(state, fileSystem, clock, folder.path);
     for (const QString &notice : init.notices)
         err << notice << Qt::endl;
     if (!init.ok)
@@ -73,7 +88,7 @@ int runJukebox(const CommandLine &options)
                       printer, spreadsheets};
 
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem)) {
+    if (!startUp(state, fileSystem, clock, options, &problem)) {
         messageBoxes.ok(problem);
         return 1;
     }
@@ -124,7 +139,7 @@ int withoutWindow(const CommandLine &options, const std::function<int(SharedStat
     SystemClock clock(options.clockSpeed());
     SharedState state;
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem))
+    if (!startUp(state, fileSystem, clock, options, &problem))
         return 1;
     try {
         return task(state);
@@ -193,6 +208,18 @@ int exportNew(const CommandLine &options)
     });
 }
 
+// Adds or removes this user's autostart entry for the program as started now, with its --home.
+int autostart(const CommandLine &options)
+{
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (const std::optional<QString> home = options.homeOption())
+        command << QStringLiteral("--home") << QFileInfo(*home).absoluteFilePath();
+    const bool on = options.value(QStringLiteral("--autostart")) == QStringLiteral("on");
+    const AutostartResult result = setAutostart(on, UserFolders::fromEnvironment().configHome, command);
+    QTextStream(result.ok ? stdout : stderr) << result.message << Qt::endl;
+    return result.ok ? 0 : 1;
+}
+
 // What each task of the command line runs once its application object exists; the jukebox
 // is the task without an option. An owner's task adds its row here and its option in
 // command_line.cpp.
@@ -211,6 +238,7 @@ const Task kTasks[] = {
     {QStringLiteral("--print-book"), printBook},
     {QStringLiteral("--print-new"), printNew},
     {QStringLiteral("--export-new"), exportNew},
+    {QStringLiteral("--autostart"), autostart},
 };
 
 std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)
@@ -255,7 +283,10 @@ int main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine options = parseCommandLine(arguments);
     if (options.help) {
-        QTextStream(stdout) << commandLineUsage();
+        const ProgramFolder folder = programFolder(options);
+        QTextStream(stdout) << commandLineUsage() << "\nProgram folder: "
+                            << (folder.path.isEmpty() ? QStringLiteral("none") : folder.path) << "\n  ("
+                            << folder.reason << ")" << Qt::endl;
         return 0;
     }
     if (!options.error.isEmpty()) {
