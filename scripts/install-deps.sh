@@ -13,7 +13,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x gstreamer1.0-gl
   fluid-soundfont-gm
-  libxlsxwriter-dev
+  libxlsxwriter-dev libebur128-dev
   fonts-arphic-ukai fonts-arphic-uming
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip

@@ -2,12 +2,12 @@
 
 #include "gst_element_check.h"
 #include "gst_media_audio_sink.h"
+#include "gst_sound_font.h"
 #include "gst_media_frame_sink.h"
 #include "gst_media_video_sink.h"
 #include "gst_media_video_widget.h"
 #include "platform/gst/gst_runtime.h"
 
-#include <QFile>
 #include <QtDebug>
 
 #include <gst/pbutils/missing-plugins.h>
@@ -17,7 +17,6 @@
 
 namespace {
 
-const char kSoundFont[] = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 constexpr int kPlayFlagText = 1 << 2;
 
 using MessagePtr = std::shared_ptr<GstMessage>;
@@ -274,11 +273,7 @@ void GstMediaPipeline::logNotice(GstMessage *message)
 
 void GstMediaPipeline::onElementSetup(GstElement *, GstElement *element, gpointer)
 {
-    GstElementFactory *factory = gst_element_get_factory(element);
-    if (!factory || g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") != 0)
-        return;
-    if (QFile::exists(QString::fromLatin1(kSoundFont)))
-        g_object_set(element, "soundfont", kSoundFont, nullptr);
+    GstSoundFont::applyTo(element);
 }
 
 void GstMediaPipeline::handleMessage(GstMessage *message)
