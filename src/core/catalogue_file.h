@@ -14,7 +14,8 @@ public:
     // The numbered schema files, applied in order; the schema version is their count.
     static constexpr std::array kSchemaFiles = {":/schema/001_catalogue.sql", ":/schema/002_lookup_indexes.sql",
                                            ":/schema/003_manager_indexes.sql",
-                                           ":/schema/004_exact_song_files.sql"};
+                                           ":/schema/004_exact_song_files.sql",
+                                           ":/schema/006_song_loudness.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.

@@ -21,7 +21,7 @@ constexpr ElementPackage kPackages[] = {
     {"videoconvert", "gstreamer1.0-plugins-base"},   {"audiotestsrc", "gstreamer1.0-plugins-base"},
     {"audiochannelmix", "gstreamer1.0-plugins-bad"}, {"pitch", "gstreamer1.0-plugins-bad"},
     {"fluiddec", "gstreamer1.0-plugins-bad"},        {"autoaudiosink", "gstreamer1.0-plugins-good"},
-    {"audiobuffersplit", "gstreamer1.0-plugins-bad"}, {"volume", "gstreamer1.0-plugins-base"},
+    {"audiobuffersplit", "gstreamer1.0-plugins-bad"}, {"audioamplify", "gstreamer1.0-plugins-good"},
     {"rglimiter", "gstreamer1.0-plugins-good"},       {"uridecodebin", "gstreamer1.0-plugins-base"},
     {"autoaudiosrc", "gstreamer1.0-plugins-good"},   {"pulsesrc", "gstreamer1.0-pulseaudio"},
     {"alsasrc", "gstreamer1.0-alsa"},                {"xvimagesink", "gstreamer1.0-x"},
