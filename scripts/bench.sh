@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
 set -euo pipefail
@@ -29,6 +29,7 @@ case "$which" in
   singing)
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
+  loudness) run loudness ;;
   all)
     run catalogue
     run menu
@@ -39,6 +40,7 @@ case "$which" in
     run print
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
-    run singing build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print]" >&2; exit 2 ;;
+    run singing build/test-media
+    run loudness ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print]" >&2; exit 2 ;;
 esac
