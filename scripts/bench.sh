@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|startup
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips; startup
 # compares the build tree's program with the same installed (cmake --install --strip into
@@ -42,6 +42,7 @@ case "$which" in
   singing)
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
+  loudness) run loudness ;;
   all)
     run catalogue
     run menu
@@ -53,6 +54,7 @@ case "$which" in
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
     run singing build/test-media
+    run loudness
     startup ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|startup]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup]" >&2; exit 2 ;;
 esac

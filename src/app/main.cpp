@@ -1,5 +1,8 @@
 #include "app/autostart.h"
+#include "app/background_measuring.h"
 #include "app/command_line.h"
+#include "app/idle_watch.h"
+#include "app/loudness_tasks.h"
 #include "app/program_folder.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
@@ -11,6 +14,7 @@
 #include "core/database_error.h"
 #include "core/init_system.h"
 #include "catalogue/catalogue_statistics.h"
+#include "catalogue/song_loudness.h"
 #include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "platform/modal_runner.h"
@@ -44,6 +48,9 @@
 #include <memory>
 
 namespace {
+
+// The jukebox measures loudness after this long without a key, a click or anything playing.
+constexpr int kIdleBeforeMeasuringMs = 20000;
 
 ProgramFolder programFolder(const CommandLine &options)
 {
@@ -79,7 +86,8 @@ int runJukebox(const CommandLine &options)
     QtFileDialogs fileDialogs;
     QtMousePointer mousePointer;
     CommandShutdown shutdown;
-    GstMediaPlayerFactory mediaPlayers;
+    GstMediaPlayerFactory realPlayers;
+    IdleWatch mediaPlayers(realPlayers, kIdleBeforeMeasuringMs);
     GstMciDevice mci;
     SharedState state;
     QtPrinter printer(QtPrinter::defaultPrinterName(), messageBoxes, fileDialogs, [&state] { return state.AppPath; });
@@ -94,6 +102,13 @@ int runJukebox(const CommandLine &options)
     }
     WavFileOpen recorder(mci);
     state.Recorder = &recorder;
+    std::unique_ptr<BackgroundMeasuring> measuring;
+    if (state.settings.EvenLoudness != 0) {
+        measuring = std::make_unique<BackgroundMeasuring>(state.DbPath, state.AppPath);
+        QObject::connect(&mediaPlayers, &IdleWatch::idle, [&measuring] { measuring->resume(); });
+        QObject::connect(&mediaPlayers, &IdleWatch::inUse, [&measuring] { measuring->pause(); });
+        qApp->installEventFilter(&mediaPlayers);
+    }
 
     const QSize screen = QGuiApplication::primaryScreen()->size();
     MainMenu menu(state, services, screen);
@@ -169,20 +184,37 @@ int printStatistics(const CommandLine &options)
     });
 }
 
-// The registration tasks: the windows' own work, printed instead of shown.
+// The registration tasks: the windows' own work, printed instead of shown. The songs a run
+// stored are measured once it is done.
+int registerThenMeasure(const CommandLine &options, int (*run)(SharedState &, FileSystem &, Clock &, const QString &,
+                                                                QTextStream &),
+                        const QString &option)
+{
+    return withoutWindow(options, [&](SharedState &state) {
+        QTextStream out(stdout);
+        const qint64 before = lastSongRow(state.db());
+        const int exitCode = run(state, *state.Fso, *state.clock, options.value(option), out);
+        if (state.settings.EvenLoudness != 0)
+            measureLoudness(state, out, before);
+        return exitCode;
+    });
+}
+
 int registerFolder(const CommandLine &options)
 {
-    return withoutWindow(options, [&options](SharedState &state) {
-        QTextStream out(stdout);
-        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-folder"), out);
-    });
+    return registerThenMeasure(options, registerFolderWithoutWindow, QStringLiteral("--register-folder"));
 }
 
 int registerList(const CommandLine &options)
 {
-    return withoutWindow(options, [&options](SharedState &state) {
+    return registerThenMeasure(options, registerListWithoutWindow, QStringLiteral("--register-list"));
+}
+
+int measureLoudnessTask(const CommandLine &options)
+{
+    return withoutWindow(options, [](SharedState &state) {
         QTextStream out(stdout);
-        return registerListWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-list"), out);
+        return measureLoudness(state, out);
     });
 }
 
@@ -239,6 +271,7 @@ const Task kTasks[] = {
     {QStringLiteral("--print-new"), printNew},
     {QStringLiteral("--export-new"), exportNew},
     {QStringLiteral("--autostart"), autostart},
+    {QStringLiteral("--measure-loudness"), measureLoudnessTask},
 };
 
 std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -15,9 +16,12 @@ public:
     static constexpr std::array kSchemaFiles = {":/schema/001_catalogue.sql", ":/schema/002_lookup_indexes.sql",
                                            ":/schema/003_manager_indexes.sql",
                                            ":/schema/004_exact_song_files.sql",
-                                           ":/schema/005_stroke_order.sql"};
+                                           ":/schema/005_stroke_order.sql",
+                                           ":/schema/006_song_loudness.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.
     static bool openOrCreate(Database &db, QString *problem);
+    // The statements of one schema step, 1 to kSchemaVersion, in their order.
+    static QStringList schemaStatements(int version);
 };

@@ -27,6 +27,11 @@ struct Settings
     // "ManagerPin = digits", a line the owner adds by hand (the program never writes it):
     // the manager button then asks for these digits first. Empty: no lock.
     QString ManagerPin;
+    // Evening out loudness, from lines the owner may add by hand (never written by the program):
+    // "LoudnessTarget = -18" is the loudness every measured song plays at, in LUFS;
+    // "EvenLoudness = 0" plays every song as its file is.
+    double LoudnessTarget = -18;
+    int EvenLoudness = 1;
 
     std::array<QString, 10> keyNum = {QStringLiteral("48"), QStringLiteral("49"), QStringLiteral("50"),
                                       QStringLiteral("51"), QStringLiteral("52"), QStringLiteral("53"),

@@ -124,9 +124,10 @@ int keyNumDigit(const QString &key)
 struct KeyReader
 {
     const char *key; // upper case, as compared
-    enum Kind { Folder, Text, Number, KeyCode } kind;
+    enum Kind { Folder, Text, Number, KeyCode, Decimal } kind;
     QString Settings::*text = nullptr;
     int Settings::*number = nullptr;
+    double Settings::*decimal = nullptr;
 };
 
 const KeyReader kReaders[] = {
@@ -146,6 +147,8 @@ const KeyReader kReaders[] = {
     {"KEYENTER", KeyReader::KeyCode, &Settings::keyEnter},
     {"KEYDOT", KeyReader::KeyCode, &Settings::keyDot},
     {"MANAGERPIN", KeyReader::Text, &Settings::ManagerPin},
+    {"LOUDNESSTARGET", KeyReader::Decimal, nullptr, nullptr, &Settings::LoudnessTarget},
+    {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
 };
 
 void applyLine(Settings &s, const QString &key, const QString &value, const QString &appPath)
@@ -165,6 +168,9 @@ void applyLine(Settings &s, const QString &key, const QString &value, const QStr
             break;
         case KeyReader::KeyCode:
             s.*reader.text = leadingNumberText(value);
+            break;
+        case KeyReader::Decimal:
+            s.*reader.decimal = leadingNumber(value);
             break;
         }
     }

@@ -19,6 +19,7 @@
 #include <sqlite3.h>
 
 #include <csignal>
+#include <functional>
 #include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -203,23 +204,25 @@ void runElsewhere(const QString &dbPath, const char *sql)
 // SQLite miss the rows it deletes ("database disk image is malformed"): they are rebuilt at start.
 TEST_F(CatalogueFaults, IndexesOfAnEarlierVersionOrAnotherIcuAreRebuiltInStrokeOrderAtStart)
 {
-    CatalogueBuilder builder(state.DbPath);
     const QStringList stored = {"愛", "天", "晴", "小"};
-    for (int i = 0; i < stored.size(); ++i)
-        builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    const auto addSongs = [&] {
+        CatalogueBuilder builder(state.DbPath);
+        for (int i = 0; i < stored.size(); ++i)
+            builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    };
     const struct
     {
         const char *madeBy;
-        const char *sql;
+        std::function<void()> make;
     } cases[] = {
-        {"version 4", "DROP TABLE collation_version; DROP INDEX song_by_kind_count; CREATE INDEX song_by_kind_count "
-                      "ON song (song_kind, song_text_count, song_name); PRAGMA user_version = 4"},
-        {"another ICU", "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"},
+        {"version 4", [&] { CatalogueBuilder::createAtVersion(state.DbPath, 4);
+                           addSongs(); }},
+        {"another ICU", [&] { runElsewhere(state.DbPath, "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"); }},
     };
     for (const auto &made : cases) {
         SCOPED_TRACE(made.madeBy);
         state.db().close();
-        runElsewhere(state.DbPath, made.sql);
+        made.make();
         ASSERT_TRUE(InitSystem(state, fs, clock, home.path()).ok);
 
         ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 1));

@@ -2,7 +2,9 @@
 // recording take, on fake media and recording devices and real catalogue files.
 #include "playback/session_fixture.h"
 
+#include "catalogue/song_loudness.h"
 #include "core/database.h"
+#include "core/init_system.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -191,6 +193,34 @@ TEST_F(SessionTest, TheChannelPlaysASideOfAStereoTrackOrATrackOfAThreeTrackFile)
     session().HandleHotKey('E');
     EXPECT_EQ(wmp().currentAudioTrack(), 3);
     EXPECT_EQ(wmp().stereoSide(), StereoSide::Both) << "a three-track file plays its track as it is";
+}
+
+// Each channel of a measured song plays at its own gain towards the owner's target, at most
+// 12 dB either way and limited where its peak would pass -1 dBTP; a song not measured plays
+// as it is. The target comes from a line the owner wrote, which the program never writes.
+TEST_F(SessionTest, EachChannelOfAMeasuredSongPlaysAtItsGainTowardsTheTarget)
+{
+    const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-20, -20}, ChannelLoudness{-40, -3}}};
+    storeLoudness(state.db(), {0, "102001", "/songs/1.mpg"}, measured);
+    home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
+    ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+    EXPECT_EQ(home.read("Setting.ini").count("Loudness"), 1) << "the owner's line, never one of the program's";
+
+    queueSongs(2);
+    session();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session().isPlaying(); }, 1000));
+    EXPECT_EQ(wmp().songGain(), (SongGain{-3, false})) << "the left channel, chosen when the player opened";
+    const struct {
+        int key;
+        SongGain gain;
+    } keys[] = {{'W', {7, false}}, {'E', {12, true}}, {'Q', {-3, false}}};
+    for (const auto &k : keys) {
+        session().HandleHotKey(k.key);
+        EXPECT_EQ(wmp().songGain(), k.gain) << char(k.key) << ": with the channel, at once";
+    }
+    session().skip();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session().isPlaying(); }, 1000));
+    EXPECT_EQ(wmp().songGain(), SongGain{}) << "a song not measured plays as it is";
 }
 
 TEST_F(SessionTest, TheKeyHoldsWhileTheSongIsSungAgainOrRecordedAndGoesBackForTheNextSong)

@@ -1,11 +1,13 @@
 // The playback session on the real media engine and the real recording device, with
 // generated clips and a generated capture source: songs follow one another on their own,
 // what cannot play is passed over, a paused take leaves nothing behind, and the guest's
-// channel is heard as chosen.
+// channel is heard as chosen, every measured song as loud as the last.
+#include "catalogue/loudness_survey.h"
 #include "core/init_system.h"
 #include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "platform/gst/gst_mci_device.h"
+#include "platform/gst/gst_loudness_meter.h"
 #include "platform/gst/gst_media_player.h"
 #include "platform/media_player.h"
 #include "playback/playback_session.h"
@@ -24,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -113,6 +117,33 @@ protected:
     }
     QTemporaryDir listening;
 
+    // Measures every song of the catalogue as the jukebox does between songs.
+    void measureCatalogue()
+    {
+        GstLoudnessMeter meter;
+        LoudnessSurvey survey(state.db(), state.AppPath, meter);
+        const std::atomic<bool> stop{false};
+        while (survey.measureNext(stop)) {
+        }
+    }
+    // Plays the song alone in a session of its own, pressing the hot key (if any) after
+    // pressAfter seconds; what the sink heard.
+    Wav heardAlone(const QString &number, int hotKey = 0, int pressAfterMs = 0)
+    {
+        const QString heard = listening.filePath(number + ".wav");
+        engine.listenInto(heard);
+        state.OrderedSongs.append({number, number});
+        PlaybackSession alone(state, services);
+        alone.start();
+        EXPECT_TRUE(reaches(PlayState::Playing)) << alone.message().toStdString();
+        if (hotKey) {
+            QTest::qWait(pressAfterMs);
+            alone.HandleHotKey(hotKey);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
+        return readWav(heard);
+    }
+
 private:
     std::unique_ptr<PlaybackSession> m_session;
 };
@@ -176,6 +207,51 @@ TEST_F(EngineTest, TheRightChannelOfAThreeTrackSongIsItsThirdTrackPlayedAsItIs)
     for (int speaker = 0; speaker < 2; ++speaker)
         EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, 900, 300), 30) << speaker;
     EXPECT_EQ(player().stereoSide(), StereoSide::Both);
+}
+
+// The level of a tone on the left speaker between two moments, in decibels.
+double levelDb(const Wav &wav, double frequency, double from = 0.3, double to = 1.4)
+{
+    return 10 * std::log10(tonePower(channel(wav, 0, from, to), frequency, wav.rate) + 1);
+}
+
+qint16 loudestSample(const Wav &wav)
+{
+    int loudest = 0;
+    for (qint16 sample : wav.samples)
+        loudest = std::max(loudest, std::abs(int(sample)));
+    return qint16(std::min(loudest, 32767));
+}
+
+// Songs 20 dB apart play within a decibel of each other; a quiet song that peaks at full
+// scale is raised without a clipped sample; a channel whose side is 10 dB down gets 10 dB more.
+// With "EvenLoudness = 0" in Setting.ini the same songs play as their files are.
+TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastUnlessTurnedOff)
+{
+    catalogue.addSong("101001", 1, "響", singer, media("level-loud.wav"));
+    catalogue.addSong("101002", 1, "輕", singer, media("level-quiet.wav"));
+    catalogue.addSong("101003", 1, "尖", singer, media("quiet-peaks.wav"));
+    catalogue.addSong("101004", 1, "左右", singer, media("sides-10db.wav"));
+    measureCatalogue();
+
+    const Wav loud = heardAlone("101001");
+    const Wav quiet = heardAlone("101002");
+    EXPECT_NEAR(levelDb(loud, 440), levelDb(quiet, 440), 1);
+    const Wav peaks = heardAlone("101003");
+    EXPECT_LT(loudestSample(peaks), 32767 * 0.9) << "held below the ceiling";
+    // The left side (440 Hz) plays first, then the guest picks the right side (880 Hz, 10 dB down).
+    const Wav sides = heardAlone("101004", 'E', 700);
+    EXPECT_NEAR(levelDb(sides, 440, 0.2, 0.6), levelDb(sides, 880, 1.1, 1.5), 1.5);
+
+    QFile ini(home.file("Setting.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("EvenLoudness = 0\r\n");
+    ini.close();
+    ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+    EXPECT_NEAR(levelDb(heardAlone("101001"), 440) - levelDb(heardAlone("101002"), 440), 20, 0.5);
+    const Wav peaksAsTheyAre = heardAlone("101003");
+    EXPECT_EQ(loudestSample(peaksAsTheyAre), 32767);
+    EXPECT_GT(levelDb(peaks, 440) - levelDb(peaksAsTheyAre, 440), 4) << "the quiet song was raised";
 }
 
 } // namespace

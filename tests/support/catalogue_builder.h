@@ -12,6 +12,10 @@ public:
     qint64 addSinger(const QString &name, int sex);
     void addSong(const QString &num, int kind, const QString &name, qint64 singerCode,
                  const QString &location = QString(), const QString &buildDate = QStringLiteral("2026/12/01"));
+    // Writes an empty catalogue as the program of that schema version made it, into an empty
+    // or missing file, for the tests of upgrades.
+    static void createAtVersion(const QString &dbPath, int version);
+
     // The builder's own connection, for writing many rows in one transaction.
     Database &database() { return m_db; }
 

@@ -35,6 +35,8 @@ public:
     StereoSide stereoSide() const override { return m_side; }
     void setKey(int semitones) override;
     int key() const override { return m_key; }
+    void setSongGain(const SongGain &gain) override { m_gain = gain; }
+    SongGain songGain() const override { return m_gain; }
     QWidget *videoWidget() override { return m_video.get(); }
     QString missingParts() const override { return missing; }
     bool canPlay() const override { return playable; }
@@ -63,6 +65,7 @@ private:
     int m_track = 1;
     StereoSide m_side = StereoSide::Both;
     int m_key = 0;
+    SongGain m_gain;
     std::unique_ptr<QWidget> m_video;
 };
 
