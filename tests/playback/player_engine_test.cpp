@@ -2,36 +2,22 @@
 // generated clips and a generated capture source: songs follow one another on their own,
 // what cannot play is passed over, a paused take leaves nothing behind, and the guest's
 // channel is heard as chosen.
-#include "core/init_system.h"
-#include "platform/screen_fonts.h"
-#include "core/shared_state.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player.h"
-#include "platform/media_player.h"
 #include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "support/qt_printers.h"
+#include "support/jukebox_fixture.h"
+#include "support/test_media.h"
 #include "support/tone_analysis.h"
-#include "support/temp_home.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
 namespace {
-
-QString media(const char *name)
-{
-    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
-}
 
 // Real players with silent sinks, or sound written to a WAV file for the test to listen to;
 // the test keeps hold of the player the session makes.
@@ -44,23 +30,18 @@ public:
         last = made.get();
         return made;
     }
-    void listenInto(const QString &wavPath)
-    {
-        audioSink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! identity sync=true ! wavenc"
-                                   " ! filesink async=false location=\"%1\"").arg(wavPath);
-    }
     MediaPlayer *last = nullptr;
     QString audioSink = QStringLiteral("fakesink sync=true");
 };
 
 // A program folder with a catalogue of one singer; the test adds songs. Takes are recorded
 // from a generated tone.
-class EngineTest : public ::testing::Test
+class EngineTest : public JukeboxFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+        JukeboxFixture::SetUp();
         state.Recorder = &recorder;
         singer = catalogue.addSinger("測試", 2);
     }
@@ -87,30 +68,25 @@ protected:
         return QTest::qWaitFor([&] { return player().playState() == s; }, ms);
     }
 
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
+    // Plays one song to its end with a channel hot key pressed as it starts; what was heard.
+    Wav heardWithChannelKey(const char *file, int hotKey)
+    {
+        engine.audioSink = wavFileSink(listening.filePath("heard.wav"));
+        addSong("101001", testMedia(file));
+        session();
+        EXPECT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
+        session().HandleHotKey(hotKey);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
+        return readWav(listening.filePath("heard.wav"));
+    }
+
     GstMciDevice mci{QStringLiteral("audiotestsrc is-live=true wave=sine"), QStringLiteral("fakesink sync=true")};
     WavFileOpen recorder{mci};
-    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
     qint64 singer = 0;
     EngineFactory engine;
     Services services{fakes.fileSystem, fakes.clock, fakes.messageBoxes, fakes.fileDialogs,
                       fakes.mousePointer, fakes.shutdown, engine, mci, fakes.printer, fakes.spreadsheets};
     QStringList played;
-
-    // Plays one song to its end with a channel hot key pressed as it starts; what was heard.
-    Wav heardWithChannelKey(const char *file, int hotKey)
-    {
-        const QString heard = listening.filePath("heard.wav");
-        engine.listenInto(heard);
-        addSong("101001", media(file));
-        session();
-        EXPECT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
-        session().HandleHotKey(hotKey);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
-        return readWav(heard);
-    }
     QTemporaryDir listening;
 
 private:
@@ -119,10 +95,10 @@ private:
 
 TEST_F(EngineTest, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
 {
-    addSong("101001", media("mpeg1.mpg"));
-    addSong("101002", media("broken.mpg"));
+    addSong("101001", testMedia("mpeg1.mpg"));
+    addSong("101002", testMedia("broken.mpg"));
     addSong("101003", home.file("沒有這首.mpg"));
-    addSong("101004", media("tone.wav"));
+    addSong("101004", testMedia("tone.wav"));
     session();
     EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 30000));
     EXPECT_EQ(played, QStringList({"mpeg1.mpg", "tone.wav"}));
@@ -133,7 +109,7 @@ TEST_F(EngineTest, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
 TEST_F(EngineTest, ASongStoredUnderARelativeBackslashPathPlaysFromTheProgramFolder)
 {
     ASSERT_TRUE(QDir(home.path()).mkpath("歌曲/國語"));
-    ASSERT_TRUE(QFile::copy(media("tone.wav"), home.file("歌曲/國語/月亮 代表.wav")));
+    ASSERT_TRUE(QFile::copy(testMedia("tone.wav"), home.file("歌曲/國語/月亮 代表.wav")));
     addSong("101001", QStringLiteral("歌曲\\國語\\月亮 代表.wav"));
     session();
     ASSERT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
@@ -142,7 +118,7 @@ TEST_F(EngineTest, ASongStoredUnderARelativeBackslashPathPlaysFromTheProgramFold
 
 TEST_F(EngineTest, PausingDuringATakeLeavesNoFileBehind)
 {
-    addSong("101001", media("mpeg1.mpg"));
+    addSong("101001", testMedia("mpeg1.mpg"));
     session();
     ASSERT_TRUE(reaches(PlayState::Playing));
     session().record();
@@ -179,11 +155,3 @@ TEST_F(EngineTest, TheRightChannelOfAThreeTrackSongIsItsThirdTrackPlayedAsItIs)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    installScreenFonts();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -46,6 +46,14 @@ QList<qint16> channel(const Wav &wav, int index, double fromSeconds, double toSe
     return out;
 }
 
+int peak(std::span<const qint16> samples)
+{
+    int result = 0;
+    for (qint16 s : samples)
+        result = std::max(result, std::abs(int(s)));
+    return result;
+}
+
 double tonePower(std::span<const qint16> samples, double frequency, int rate)
 {
     const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / rate);

@@ -20,6 +20,9 @@ Wav readWav(const QString &path);
 // One channel of the samples between two moments, in seconds from the start.
 QList<qint16> channel(const Wav &wav, int index, double fromSeconds, double toSeconds);
 
+// The loudest sample, as a magnitude.
+int peak(std::span<const qint16> samples);
+
 // The power of one frequency in the samples (Goertzel): a bin of the spectrum at any frequency.
 double tonePower(std::span<const qint16> samples, double frequency, int rate);
 
