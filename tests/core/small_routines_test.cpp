@@ -1,4 +1,5 @@
-#include "support/fake_clock.h"
+// Small routines shared by the windows: scaling a control, waiting with timers running, and
+// telling a readable file.
 #include "support/fake_file_system.h"
 #include "core/small_routines.h"
 #include "platform/system_clock.h"
@@ -6,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QFont>
-#include <QGuiApplication>
 #include <QRect>
 #include <QTimer>
 
@@ -78,12 +78,5 @@ TEST(SmallRoutines, FileExistsOnlyForReadableFiles)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 #include "small_routines_test.moc"
