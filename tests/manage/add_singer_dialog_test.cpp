@@ -41,13 +41,6 @@ protected:
     QString settledName;
 };
 
-TEST_F(AddSinger, AKnownSingerOpensNoDialog)
-{
-    const qint64 code = catalogue.addSinger(QStringLiteral("江蕙"), 0);
-    EXPECT_EQ(findOrAdd(Variant::singer_add, QStringLiteral(" 江蕙 ")), code);
-    EXPECT_TRUE(modals.opened.isEmpty());
-}
-
 TEST_F(AddSinger, EachVariantCreatesTheSingerWithItsCaptionAndPlace)
 {
     struct Case

@@ -4,11 +4,8 @@
 #include "manage/song_add_flow.h"
 #include "manage/song_edit_flow.h"
 #include "catalogue/song_registration.h"
-#include "support/catalogue_home.h"
+#include "support/catalogue_fixture.h"
 #include "support/fake_message_boxes.h"
-#include "support/fake_platform.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,15 +29,12 @@ public:
     QStringList handedOver;
 };
 
-class ManagerFlows : public ::testing::Test, public FakePlatform, public CatalogueHome
+class ManagerFlows : public CatalogueFixture
 {
 protected:
-    ManagerFlows()
-        : CatalogueHome(fileSystem, clock)
-    {
-    }
     void SetUp() override
     {
+        CatalogueFixture::SetUp();
         singer = catalogue.addSinger(QStringLiteral("江蕙"), 0);
         file = mediaFile(QStringLiteral("song.mpg"));
         catalogue.addSong("105001", 1, QStringLiteral("酒後的心聲"), singer, file);

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QListWidget>
 
 namespace {
 
@@ -18,14 +17,7 @@ protected:
     {
         return SingerChoiceDialog::choose(variant, state, fakes.services, kScreen, name);
     }
-    static QStringList entries(QDialog &dialog)
-    {
-        QStringList names;
-        auto &list = child<QListWidget>(dialog, "List1");
-        for (int i = 0; i < list.count(); ++i)
-            names.append(list.item(i)->text());
-        return names;
-    }
+    static QStringList entries(QDialog &dialog) { return ManageFixture::entries(child<QListWidget>(dialog, "List1")); }
 };
 
 TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)

@@ -1,10 +1,8 @@
 // Song modification: search, pick, save, delete with and without the file, preview.
 #include "manage/song_modify.h"
 #include "manage_fixture.h"
-#include "playback/small_view.h"
 
 #include <QGroupBox>
-#include <QListWidget>
 
 namespace {
 
@@ -26,13 +24,7 @@ protected:
         window = std::make_unique<SongModify>(state, fakes.services, kScreen);
         window->show();
     }
-    QStringList listed()
-    {
-        QStringList entries;
-        for (int i = 0; i < window->List1->count(); ++i)
-            entries.append(window->List1->item(i)->text());
-        return entries;
-    }
+    QStringList listed() { return entries(*window->List1); }
     void search(const QString &title, const QString &singer)
     {
         window->keyword_song->setText(title);
@@ -69,8 +61,7 @@ TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
     };
     for (const Case &c : cases) {
         search(c.title, c.singer);
-        QStringList got = listed();
-        EXPECT_EQ(got, c.entries) << c.title.toStdString();
+        EXPECT_EQ(listed(), c.entries) << c.title.toStdString();
     }
 }
 
@@ -167,19 +158,14 @@ TEST_F(SongModifyWindow, ABusyCatalogueDuringADeleteKeepsSongAndFile)
 
 TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBox)
 {
-    QStringList seen;
-    const auto note = [&](QDialog &dialog) {
-        seen.append(dialog.windowTitle() + QLatin1Char('|') + static_cast<SmallView &>(dialog).WMP_SMALL().url());
-    };
-    modals.on("small_view", note);
-    modals.on("small_view", note);
+    notePreviews(2);
     search(QStringLiteral("布拉格"), QString());
     pickRow(0);
     click(*window, "view_file");
     // A location relative to the program folder plays the same file.
     window->song_location->setText(QStringLiteral(" duet.mpg "));
     click(*window, "view_file");
-    EXPECT_EQ(seen, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
+    EXPECT_EQ(previews, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
 }
 
 } // namespace
