@@ -43,20 +43,13 @@ protected:
 
 TEST_F(AddSinger, EachVariantCreatesTheSingerWithItsCaptionAndPlace)
 {
-    struct Case
-    {
-        Variant variant;
-        QString name;
-        QString caption;
-        QPoint position;
-    };
-    const Case cases[] = {
+    const struct { Variant variant; QString name; QString caption; QPoint position; } cases[] = {
         {Variant::singer_add, "singer_add", "歌手新增", QPoint(384, 216)},
         {Variant::batch_singer_add, "batch_singer_add", "批次登錄--新增歌手資料", QPoint(384, 216)},
         {Variant::reg_by_filename_addSinger, "reg_by_filename_addSinger", "新增歌手", QPoint(384, 257)},
     };
     int sex = 0;
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const QString singer = QStringLiteral("新人'%1_%").arg(sex);
         confirmWith(c.name, singer, sex);
         const std::optional<qint64> code = findOrAdd(c.variant, QStringLiteral(" ") + singer);

@@ -97,18 +97,12 @@ TEST_F(DuplicateTitle, RegisteringAnywayStoresTheTitleAsEdited)
 
 TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
 {
-    struct Case
-    {
-        QList<MessageBoxes::Answer> answers;
-        Outcome outcome;
-        bool fileKept;
-    };
-    const Case cases[] = {
+    const struct { QList<MessageBoxes::Answer> answers; Outcome outcome; bool fileKept; } cases[] = {
         {{kNo}, Outcome::Undecided, true},              // not really giving up
         {{kYes, kNo}, Outcome::GivenUp, true},          // giving up, keeping the file
         {{kYes, kYes}, Outcome::GivenUp, false},        // giving up with the file
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         fakes.messageBoxes.answers = c.answers;
         DuplicateTitleDialog &w = window();
         click(w, "new_cancel");

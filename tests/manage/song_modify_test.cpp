@@ -45,13 +45,7 @@ protected:
 
 TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
 {
-    struct Case
-    {
-        QString title;
-        QString singer;
-        QStringList entries;
-    };
-    const Case cases[] = {
+    const struct { QString title; QString singer; QStringList entries; } cases[] = {
         {"", "", {"103001-說好的 -- 周杰倫", "104002-100%愛 -- 蔡依林", "104003-1000愛 -- 蔡依林",
                   "104001-布拉格廣場 -- 蔡依林", "104001-布拉格廣場 -- 周杰倫"}},
         {"100%", "", {"104002-100%愛 -- 蔡依林"}}, // "%" is itself
@@ -59,7 +53,7 @@ TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
         {"4003", "", {"104003-1000愛 -- 蔡依林"}}, // a number fragment
         {"布拉格", "王", {}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         search(c.title, c.singer);
         EXPECT_EQ(listed(), c.entries) << c.title.toStdString();
     }

@@ -29,13 +29,9 @@ TEST_F(MainMenuTest, ShowsTheMainMenuAndTakesOneKeyChoices)
     EXPECT_EQ(menuState(), "1") << "the next key is again a fresh choice";
     EXPECT_EQ(screen().first(), "請輸入曲目種類");
 
-    const struct
-    {
-        const char *key;
-        const char *state;
-        const char *firstLine;
-    } choices[] = {{"2", "2", "請輸入曲目種類"}, {"3", "3", "1."}, {"4", "4", "1."}, {"5", "5", "1."},
-                   {"0", "10", "1. 確定關閉唱歌程式及關機"}};
+    const struct { const char *key; const char *state; const char *firstLine; } choices[] = {
+        {"2", "2", "請輸入曲目種類"}, {"3", "3", "1."}, {"4", "4", "1."}, {"5", "5", "1."},
+        {"0", "10", "1. 確定關閉唱歌程式及關機"}};
     for (const auto &c : choices) {
         menu().show_main_menu();
         type(c.key);

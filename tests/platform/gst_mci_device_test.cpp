@@ -17,12 +17,8 @@ const QString kSilentOutput = QStringLiteral("fakesink sync=true");
 
 TEST(GstMciDevice, TakeIsRecordedInTheHeaderFormatAndSavedWithItsSizes)
 {
-    const struct {
-        quint32 rate;
-        quint8 bits;
-        quint8 channels;
-        int milliseconds;
-    } takes[] = {{44100, 16, 2, 1000}, {8000, 8, 1, 600}, {44100, 16, 2, 400}};
+    const struct { quint32 rate; quint8 bits; quint8 channels; int milliseconds; } takes[] = {
+        {44100, 16, 2, 1000}, {8000, 8, 1, 600}, {44100, 16, 2, 400}};
     QTemporaryDir dir;
     // Song titles bring blanks and CJK into the file name; every take reuses the same name.
     const QString path = dir.filePath(QStringLiteral("202405011230 月亮代表 我的心.wav"));
@@ -93,10 +89,7 @@ TEST(GstMciDevice, SavedTakePlaysWithoutFailure)
 // first samples) is reported afterwards, as "record" never waits for the device.
 TEST(GstMciDevice, CaptureSourceThatCannotStartLeavesAValidEmptyHeader)
 {
-    const struct {
-        QString source;
-        bool toldAtOnce;
-    } sources[] = {
+    const struct { QString source; bool toldAtOnce; } sources[] = {
         {QStringLiteral("no_such_capture_element"), true},
         {QStringLiteral("filesrc location=/no/such/capture/device"), true},
         {QStringLiteral("audiotestsrc is-live=true ! identity error-after=1"), false},
@@ -129,10 +122,8 @@ TEST(GstMciDevice, CommandsNeedAKnownVerbAndAnOpenFile)
     const QString path = dir.filePath(QStringLiteral("歌 with blanks.wav"));
     GstMciDevice device(kSine);
     WavFileOpen(device).sNew(path, 44100, 16, 2);
-    const struct {
-        QString command;
-        QString replyStart; // empty: the command must succeed
-    } cases[] = {
+    // An empty replyStart: the command must succeed.
+    const struct { QString command; QString replyStart; } cases[] = {
         {QStringLiteral("record po"), QStringLiteral("裝置未開啟")},
         {QStringLiteral("close po"), QString()},
         {QStringLiteral("jump po"), QStringLiteral("無法辨識的指令")},

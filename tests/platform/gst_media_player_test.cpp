@@ -148,17 +148,12 @@ TEST(GstMediaPlayerTest, SongsThatCannotPlayReportAnErrorAndLeaveThePlayerUsable
     const QString deleted = dir.filePath("deleted while playing.mpg");
     ASSERT_TRUE(QFile::copy(testMedia("mpeg1.mpg"), deleted));
 
-    struct Case {
-        const char *what;
-        QString path;
-        bool deleteWhilePlaying;
-    };
-    const Case cases[] = {
+    const struct { const char *what; QString path; bool deleteWhilePlaying; } cases[] = {
         {"missing file", dir.filePath("no such song.mpg"), false},
         {"garbage bytes", testMedia("broken.mpg"), false},
         {"file deleted while playing", deleted, true},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         GstMediaPlayer player(fakeSinks());
         Recorder recorder(player);
@@ -278,12 +273,7 @@ TEST(GstMediaPlayerTest, VolumeIsClampedAndScalesTheSoundLinearly)
 TEST(GstMediaPlayerTest, EitherSideOfAStereoTrackPlaysOnBothSpeakers)
 {
     // The file has 440 Hz on the left and 880 Hz on the right.
-    const struct {
-        const char *what;
-        StereoSide side;
-        double heardLeft;
-        double heardRight;
-    } cases[] = {
+    const struct { const char *what; StereoSide side; double heardLeft; double heardRight; } cases[] = {
         {"both sides as in the file", StereoSide::Both, 440, 880},
         {"the left side", StereoSide::Left, 440, 440},
         {"the right side", StereoSide::Right, 880, 880},
@@ -324,10 +314,7 @@ TEST(GstMediaPlayerTest, ChangingSidesWhilePlayingNeitherStopsNorRepeatsTheSong)
 
 TEST(GstMediaPlayerTest, AKeyChangeMovesThePitchAndKeepsTheLength)
 {
-    const struct {
-        int key;
-        double frequency;
-    } cases[] = {{2, 493.9}, {-6, 311.1}, {0, 440}};
+    const struct { int key; double frequency; } cases[] = {{2, 493.9}, {-6, 311.1}, {0, 440}};
     QTemporaryDir dir;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);

@@ -156,10 +156,8 @@ TEST_F(SessionTest, TheChannelPlaysASideOfAStereoTrackOrATrackOfAThreeTrackFile)
     ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().stereoSide() == StereoSide::Left; }, 1000))
         << "a new song gets the chosen channel";
 
-    const struct {
-        int key;
-        StereoSide side;
-    } keys[] = {{'E', StereoSide::Right}, {'W', StereoSide::Both}, {'*', StereoSide::Left}, {'*', StereoSide::Right}};
+    const struct { int key; StereoSide side; } keys[] = {
+        {'E', StereoSide::Right}, {'W', StereoSide::Both}, {'*', StereoSide::Left}, {'*', StereoSide::Right}};
     for (const auto &k : keys) {
         session().HandleHotKey(k.key);
         EXPECT_EQ(wmp().stereoSide(), k.side) << char(k.key) << ": heard at once, not at the next tick";
@@ -361,8 +359,7 @@ TEST_F(SessionTest, ClosingInsideAnyWaitStartsNothingAfterwards)
         const char *name;
         bool recordingBefore;
         std::function<void()> flow;
-        int songsLeft;
-        int takesKept;
+        int songsLeft, takesKept;
     } waits[] = {
         {"first activation", false, [this] { session().start(); }, 3, 0},
         {"between songs", false, [this] { wmp().finishSong(); }, 2, 0},

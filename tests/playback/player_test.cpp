@@ -146,11 +146,8 @@ TEST_F(PlayerTest, MixerShowsTheChannelVolumeKeyAndTakeInEffect)
     EXPECT_EQ(mixer().Label5->text(), "0");
     auto press = [&](int code) { mixer().Form_KeyPress(code); };
 
-    const struct {
-        int key;
-        int channel;
-        const char *label;
-    } channelKeys[] = {{'2', 1, "中"}, {'3', 3, "右"}, {'1', 2, "左"}};
+    const struct { int key; int channel; const char *label; } channelKeys[] = {
+        {'2', 1, "中"}, {'3', 3, "右"}, {'1', 2, "左"}};
     for (const auto &k : channelKeys) {
         press(k.key);
         EXPECT_EQ(state.SoundChannel, k.channel);
@@ -174,11 +171,8 @@ TEST_F(PlayerTest, MixerShowsTheChannelVolumeKeyAndTakeInEffect)
     EXPECT_EQ(mixer().lb_vol_music->text(), "5");
 
     // The key moves within half an octave.
-    const struct {
-        int key;
-        int times;
-        const char *shown;
-    } steps[] = {{'8', 2, "+2"}, {'7', 5, "−3"}, {'7', 9, "−6"}, {'8', 20, "+6"}};
+    const struct { int key; int times; const char *shown; } steps[] = {
+        {'8', 2, "+2"}, {'7', 5, "−3"}, {'7', 9, "−6"}, {'8', 20, "+6"}};
     for (const auto &step : steps) {
         for (int i = 0; i < step.times; ++i)
             press(step.key);

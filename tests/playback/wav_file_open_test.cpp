@@ -94,11 +94,7 @@ TEST_F(WavHeader, NewFileReplacesAnExistingFileWithAnEmptyPcmHeader)
 TEST_F(WavHeader, CheckTextListsEveryFailedCheckInOrder)
 {
     const QByteArray broken = QByteArray("RIFXabcdWAVFfmt_") + QByteArray(28, '\x02');
-    const struct {
-        const char *name;
-        QByteArray bytes;
-        QString expected;
-    } cases[] = {
+    const struct { const char *name; QByteArray bytes; QString expected; } cases[] = {
         {"format code 3", patched(kEmptyTake, {{20, 3, 2}}), QStringLiteral("0x0015-0x0018 非PCM\n")},
         {"shorter than its RIFF size", withSamples(1000).left(544),
          QStringLiteral("0x0005 -0x0008 RIFF錯誤\n")},
@@ -157,13 +153,8 @@ TEST_F(WavHeader, ATakePastWhatItsSizeFieldsCanHoldIsNeverValidAndNeverPatched)
 
 TEST_F(WavHeader, NewRateIsWrittenOnlyIntoAValidFile)
 {
-    const struct {
-        quint16 formatCode;
-        quint16 channels;
-        quint16 bits;
-        quint32 rate;
-        quint32 expectedBytesPerSec; // 0: the file must stay as it was
-    } cases[] = {
+    // An expectedBytesPerSec of 0: the file must stay as it was.
+    const struct { quint16 formatCode, channels, bits; quint32 rate, expectedBytesPerSec; } cases[] = {
         {1, 2, 16, 22050, 88200},
         {1, 1, 12, 11025, 16538}, // 16537.5 rounds to the even neighbour
         {1, 1, 12, 11027, 16540}, // 16540.5 likewise
@@ -204,11 +195,7 @@ TEST(RecordingRepair, OnlyTakesCutOffByACrashAreRepairedAndWholeRecordingsStayAs
     const QByteArray samples = pattern(4000);
     const QByteArray list = chunk("LIST", "INFOINAM" + QByteArray("\x09\0\0\0", 4) + "karaoke\0\0");
     const QByteArray extensible = patched(kEmptyTake, {{16, 18}}).insert(36, QByteArray(2, '\0')) + samples;
-    const struct {
-        const char *name;
-        QByteArray bytes;
-        bool repaired;
-    } cases[] = {
+    const struct { const char *name; QByteArray bytes; bool repaired; } cases[] = {
         {"killed before either size was written", kEmptyTake + samples, true},
         {"killed between the RIFF size and the data size", patched(kEmptyTake, {{4, 4036}}) + samples, true},
         {"killed between the data size and the RIFF size", patched(kEmptyTake, {{40, 4000}}) + samples, true},
