@@ -52,23 +52,18 @@ private:
     std::unique_ptr<DuplicateTitleDialog> m_window;
 };
 
-TEST_F(DuplicateTitle, ShowsTheSimilarSongsInCatalogueOrderWithTheSingerOfTheSelection)
+TEST_F(DuplicateTitle, ShowsTheSimilarSongsInCatalogueOrderAndRefusesTypingOverThem)
 {
     DuplicateTitleDialog &w = window();
     EXPECT_EQ(w.new_song_name->text(), QStringLiteral("月亮"));
     EXPECT_EQ(titles(), (QStringList{"月亮代表", "月亮好圓", "月亮代表", "月亮彎彎"}));
     EXPECT_EQ(w.org_song_singer_lab->text(), QStringLiteral("演唱者:鄧麗君"));
-    w.org_song_name->setCurrentIndex(1);
-    w.org_song_name_Click();
-    EXPECT_EQ(w.org_song_singer_lab->text(), QStringLiteral("演唱者:王菲"));
-}
-
-TEST_F(DuplicateTitle, TypingOverAnOldTitleIsRefused)
-{
-    DuplicateTitleDialog &w = window();
     QTest::keyClicks(w.org_song_name->lineEdit(), QStringLiteral("x"));
     EXPECT_EQ(shown(), QStringList{"您不可以修改本欄位資料, 若想要修改曲名請在下列新曲名修改"});
     EXPECT_EQ(w.org_song_name->currentText(), QStringLiteral("月亮代表"));
+    w.org_song_name->setCurrentIndex(1);
+    w.org_song_name_Click();
+    EXPECT_EQ(w.org_song_singer_lab->text(), QStringLiteral("演唱者:王菲"));
 }
 
 TEST_F(DuplicateTitle, RegisteringAnywayStoresTheTitleAsEdited)
@@ -113,10 +108,8 @@ TEST_F(DuplicateTitle, GivingUpDeletesTheNewFileOnlyWhenAsked)
     EXPECT_EQ(shown().mid(0, 3), (QStringList{"您這新進的歌真的不登錄? 是否真的要算了而進行下一首歌的登錄?",
                                               "您這新進的歌真的不登錄? 是否真的要算了而進行下一首歌的登錄?",
                                               "是否要一起刪除這新進歌曲的檔案?"}));
-}
 
-TEST_F(DuplicateTitle, AFileAnotherSongPlaysIsDeletedOnlyAfterAnotherYes)
-{
+    // A file another song plays is deleted only after another Yes.
     newSong.location = oldFile; // the owner pointed the new song at a registered file
     answer({kYes, kYes, kNo});
     click(window(), "new_cancel");

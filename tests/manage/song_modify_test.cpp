@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<SongModify> window;
 };
 
-TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
+TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerAndAPickFillsTheEditArea)
 {
     const struct { QString title; QString singer; QStringList entries; } cases[] = {
         {"", "", {"103001-說好的 -- 周杰倫", "104002-100%愛 -- 蔡依林", "104003-1000愛 -- 蔡依林",
@@ -57,10 +57,7 @@ TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
         search(c.title, c.singer);
         EXPECT_EQ(listed(), c.entries) << c.title.toStdString();
     }
-}
 
-TEST_F(SongModifyWindow, PickingFillsTheEditAreaThatWorksOnlyThen)
-{
     EXPECT_FALSE(window->data_area->isEnabled());
     search(QStringLiteral("布拉格"), QString());
     pickRow(1);
@@ -76,7 +73,7 @@ TEST_F(SongModifyWindow, PickingFillsTheEditAreaThatWorksOnlyThen)
     EXPECT_FALSE(window->data_area->isEnabled());
 }
 
-TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumber)
+TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumberAndAddsANewSinger)
 {
     search(QStringLiteral("布拉格"), QString());
     pickRow(0);
@@ -90,10 +87,8 @@ TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumber)
                    "WHERE song_num = '104001'"),
               QStringList(2, QStringLiteral("104001|布拉格's 廣場|7|%1|2027/01/02").arg(jay)));
     EXPECT_EQ(listed().mid(0, 2), QStringList(2, QStringLiteral("104001-布拉格's 廣場 -- 周杰倫")));
-}
 
-TEST_F(SongModifyWindow, ANewSingerIsAddedAndItsNameWrittenHere)
-{
+    // A singer not in the catalogue is added on the way, and its name written here.
     modals.on("singer_add", [&](QDialog &dialog) {
         setText(dialog, "singer_name", QStringLiteral("五月天"));
         choose(dialog, "singer_sex", 2);
