@@ -28,16 +28,11 @@ private:
     std::unique_ptr<ManagerMenu> m_window;
 };
 
-TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgain)
+TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgainAndEachButtonOpensItsWindowAndReturns)
 {
     home.write("Setting.ini", home.read("Setting.ini").replace("ExtMusic = mp3,wav,mid,cda", "ExtMusic = ogg"));
-    window();
-    EXPECT_EQ(state.settings.ExtMusic, QStringLiteral("ogg"));
-}
-
-TEST_F(ManagerMenuWindow, EachButtonOpensItsWindowAndReturns)
-{
     ManagerMenu &w = window();
+    EXPECT_EQ(state.settings.ExtMusic, QStringLiteral("ogg"));
     EXPECT_EQ(w.print_start_date->text(), "2026/12/05") << "new songs are printed from today on";
     for (const char *button : {"Song_Add", "Song_modify_by_singer", "Command3", "Command4"})
         click(w, button);

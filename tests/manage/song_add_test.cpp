@@ -54,7 +54,7 @@ private:
     std::unique_ptr<SongAdd> m_window;
 };
 
-TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosen)
+TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosenAndStoresTheSongAsTyped)
 {
     SongAdd &w = window();
     EXPECT_EQ(w.song_build_date->text(), QStringLiteral("2026/12/05"));
@@ -67,11 +67,8 @@ TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosen)
     EXPECT_TRUE(w.song_code->isEnabled());
     pick(2, 0);
     EXPECT_EQ(w.song_code->text(), QStringLiteral("205001"));
-}
 
-TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
-{
-    SongAdd &w = window();
+    // The song is stored as typed, and the window gets ready for the next.
     pick(1, 5);
     fill(QStringLiteral("It's 100%"), QStringLiteral(" 江蕙 "), QStringLiteral(" ") + file);
     w.song_build_date->setText(QStringLiteral("2026/1/7"));
