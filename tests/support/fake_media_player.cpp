@@ -45,31 +45,6 @@ void FakeMediaPlayer::close()
     report(PlayState::Undefined);
 }
 
-void FakeMediaPlayer::setCurrentAudioTrack(int track)
-{
-    if (track == m_track)
-        return;
-    requests.append(QStringLiteral("track %1").arg(track));
-    m_track = track;
-}
-
-void FakeMediaPlayer::setStereoSide(StereoSide side)
-{
-    if (side == m_side)
-        return;
-    const char *names[] = {"both", "left", "right"};
-    requests.append(QStringLiteral("side ") + QLatin1String(names[int(side)]));
-    m_side = side;
-}
-
-void FakeMediaPlayer::setKey(int semitones)
-{
-    if (semitones == m_key)
-        return;
-    requests.append(QStringLiteral("key %1").arg(semitones));
-    m_key = semitones;
-}
-
 void FakeMediaPlayer::report(PlayState state)
 {
     if (state == m_state)

@@ -30,10 +30,10 @@ public:
     void setVolume(int volume) override { m_volume = qBound(0, volume, 100); }
     int audioTrackCount() const override { return m_tracks; }
     int currentAudioTrack() const override { return m_track; }
-    void setCurrentAudioTrack(int track) override;
-    void setStereoSide(StereoSide side) override;
+    void setCurrentAudioTrack(int track) override { m_track = track; }
+    void setStereoSide(StereoSide side) override { m_side = side; }
     StereoSide stereoSide() const override { return m_side; }
-    void setKey(int semitones) override;
+    void setKey(int semitones) override { m_key = semitones; }
     int key() const override { return m_key; }
     QWidget *videoWidget() override { return m_video.get(); }
     QString missingParts() const override { return missing; }
@@ -46,7 +46,7 @@ public:
     void setPosition(const QString &text) { m_position = text; }
     void setTrackCount(int tracks) { m_tracks = tracks; }
 
-    // "url file://...", "play", "pause", "stop", "close", "track 2", "side left", "key -3"
+    // "url file://...", "play", "pause", "stop", "close"
     QStringList requests;
     // When set, play() goes straight to "playing" as a quick local file would.
     bool playsAtOnce = true;
