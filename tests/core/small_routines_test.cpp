@@ -1,9 +1,7 @@
 // Small routines shared by the windows: scaling a control, waiting with timers running, and
 // telling a readable file.
-#include "support/fake_file_system.h"
 #include "core/small_routines.h"
 #include "platform/system_clock.h"
-#include "support/temp_home.h"
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -65,16 +63,6 @@ TEST(SmallRoutines, WaitingKeepsTimersRunning)
     EXPECT_GE(elapsed.elapsed(), 25);
     EXPECT_LT(elapsed.elapsed(), 1000);
     EXPECT_GT(ticks, 3);
-}
-
-TEST(SmallRoutines, FileExistsOnlyForReadableFiles)
-{
-    TempHome home;
-    FakeFileSystem fs;
-    home.write("a.txt", "x");
-    EXPECT_TRUE(FileExists(fs, home.file("a.txt")));
-    EXPECT_FALSE(FileExists(fs, home.file("b.txt")));
-    EXPECT_FALSE(FileExists(fs, home.path())) << "a folder is not a file";
 }
 
 } // namespace

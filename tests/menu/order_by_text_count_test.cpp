@@ -13,7 +13,7 @@ protected:
         for (int i = 0; i < 23; ++i)
             catalogue.addSong(QStringLiteral("103%1").arg(i + 1, 3, 10, QLatin1Char('0')), 1,
                               QStringLiteral("歌%1").arg(QChar(0x4E00 + i)) + QStringLiteral("曲"), singer);
-        catalogue.addSong("711001", 7, "粵語歌曲長長長長長長長", singer);
+        catalogue.addSong("711001", 7, "粵語一曲長長長長長長長", singer); // first by name, last by length
         catalogue.addSong("710001", 7, "粵語歌曲長長長長長長", singer);
     }
     qint64 singer = 0;
@@ -81,7 +81,7 @@ TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
     EXPECT_EQ(menuState(), "1_1");
     type("12\r");
     EXPECT_EQ(screen().first(), "001.粵語歌曲長長長長長長--周杰倫") << "ten or more, shortest first";
-    EXPECT_EQ(screen().at(1), "002.粵語歌曲長長長長長長長--周杰倫");
+    EXPECT_EQ(screen().at(1), "002.粵語一曲長長長長長長長--周杰倫");
 
     type("0\r");
     type("1");

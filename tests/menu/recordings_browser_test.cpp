@@ -21,11 +21,7 @@ protected:
     void addRecording(const QString &name) { home.write(QStringLiteral("Record/") + name, "RIFF"); }
     bool recorded(const QString &name) const { return QFile::exists(home.file(QStringLiteral("Record/") + name)); }
     FakeMediaPlayer &wmpMain() { return *fakes.mediaPlayers.created.front(); }
-    QStringList rows()
-    {
-        QStringList lines = screen();
-        return lines.mid(0, state.PageRows);
-    }
+    QStringList rows() { return screen().mid(0, state.PageRows); }
 };
 
 TEST_F(RecordingsBrowserTest, ListsPlaysStopsAndDeletesEvenWhilePlaying)
