@@ -155,7 +155,7 @@ TEST_F(Catalogue, QueueAppendsFoundSongsAndRefusesWhenFull)
     EXPECT_EQ(state.OrderedSongs.length(), 5001);
 }
 
-TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatement)
+TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatementAndRecordSetsReadFieldsByName)
 {
     try {
         state.db().OpenRecordset(QStringLiteral("SELECT * FROM nosuchtable"));
@@ -166,10 +166,8 @@ TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatement)
     Database missing(home.file("missing.mdb"));
     EXPECT_THROW(missing.ExecuteSql(QStringLiteral("SELECT 1")), DatabaseError);
     EXPECT_FALSE(QFile::exists(home.file("missing.mdb"))) << "a missing catalogue is not created by a query";
-}
 
-TEST_F(Catalogue, RecordsetMovesThroughRowsAndReadsFieldsByName)
-{
+    // A record set moves through its rows and reads fields by name.
     const qint64 s = catalogue.addSinger("A", 0);
     catalogue.addSinger("B", 0);
     Recordset rs = state.db().OpenRecordset(QStringLiteral("SELECT * FROM singer ORDER BY singer_name"));
@@ -192,20 +190,7 @@ TEST_F(Catalogue, RecordsetMovesThroughRowsAndReadsFieldsByName)
     EXPECT_TRUE(none.eof());
 }
 
-TEST_F(Catalogue, ACatalogueReplacedOnDiskIsReadFresh)
-{
-    catalogue.addSinger("舊", 0);
-    EXPECT_EQ(GetSingerName(state, 1), "舊");
-    {
-        CatalogueHome other(fileSystem, clock);
-        other.catalogue.addSinger("新", 0);
-        QFile::remove(state.DbPath);
-        ASSERT_TRUE(QFile::copy(other.home.file("karaoke.mdb"), state.DbPath));
-    }
-    EXPECT_EQ(GetSingerName(state, 1), "新");
-}
-
-TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
+TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogueAndSeesAChangeBeingMade)
 {
     const qint64 s = catalogue.addSinger("歌手", 1);
     for (int i = 0; i < 5; ++i)
@@ -218,6 +203,19 @@ TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogue)
     EXPECT_NO_THROW(other.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '新歌名'")))
         << "another program can still write";
     EXPECT_EQ(GetSongName(state, "10200"), "新歌名");
+
+    // Look-ups work inside a change being made, and see it.
+    {
+        ScopedTransaction change(state.db());
+        state.db().ExecuteSql(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, "
+                                             "song_singer_code) VALUES ('10301', 1, '新的歌名', 4, ?)"),
+                              {s});
+        EXPECT_EQ(AddToOrderList(state, "10301"), 0) << "a read inside a change sees the change";
+        EXPECT_TRUE(LoadSongsByKindAndCount(state, 1, 4));
+        // not committed: rolled back
+    }
+    EXPECT_EQ(GetSongName(state, "10301"), "找不到10301");
+    EXPECT_EQ(AddToOrderList(state, "10301"), kSongNotFound);
 }
 
 TEST_F(Catalogue, AWalkOverRowsOutlastsTheQueriesAskedDuringItAndTheFileBeingReplaced)
@@ -247,22 +245,6 @@ TEST_F(Catalogue, AWalkOverRowsOutlastsTheQueriesAskedDuringItAndTheFileBeingRep
     EXPECT_EQ(walked, numbers);
     EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 0)
         << "the walk over, the new file is read";
-}
-
-TEST_F(Catalogue, LookUpsWorkInsideAChangeBeingMade)
-{
-    const qint64 s = catalogue.addSinger("歌手", 1);
-    {
-        ScopedTransaction change(state.db());
-        state.db().ExecuteSql(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, "
-                                             "song_singer_code) VALUES ('10201', 1, '新歌', 2, ?)"),
-                              {s});
-        EXPECT_EQ(AddToOrderList(state, "10201"), 0) << "a read inside a change sees the change";
-        EXPECT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
-        // not committed: rolled back
-    }
-    EXPECT_EQ(GetSongName(state, "10201"), "找不到10201");
-    EXPECT_EQ(AddToOrderList(state, "10201"), kSongNotFound);
 }
 
 TEST(MediaFileTypes, ExtensionListsDecideByMenuState)

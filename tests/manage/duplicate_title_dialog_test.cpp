@@ -194,23 +194,19 @@ TEST_F(DuplicateTitle, ABusyCatalogueLeavesTheOldSongAndItsFile)
     EXPECT_EQ(songLines().size(), 4);
 }
 
-TEST_F(DuplicateTitle, RenamingAnOldSongRefreshesTheListAndKeepsTheSelection)
+TEST_F(DuplicateTitle, RenamingAnOldSongRefreshesTheListAndPreviewsPlayBothFiles)
 {
+    notePreviews(2);
     DuplicateTitleDialog &w = window();
     w.org_song_name->setCurrentIndex(2);
     w.org_renew->setText(QStringLiteral(" 月亮代表我的心 "));
     click(w, "org_modify");
     EXPECT_EQ(titles(), (QStringList{"月亮代表我的心", "月亮好圓", "月亮代表我的心", "月亮彎彎"}));
-    EXPECT_EQ(w.org_song_name->currentIndex(), 2);
+    EXPECT_EQ(w.org_song_name->currentIndex(), 2) << "the selection is kept";
     EXPECT_EQ(shown(), QStringList{"舊曲名已修改為月亮代表我的心"});
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(rows("SELECT DISTINCT song_name FROM song WHERE song_num = '104001'"), QStringList{"月亮代表我的心"});
-}
 
-TEST_F(DuplicateTitle, PreviewsPlayTheNewAndTheOldFile)
-{
-    notePreviews(2);
-    DuplicateTitleDialog &w = window();
     click(w, "new_view");
     click(w, "org_view");
     EXPECT_EQ(previews, (QStringList{"瀏覽新進的歌曲檔|file://" + newFile, "瀏覽原本的歌曲檔|file://" + oldFile}));

@@ -72,7 +72,7 @@ TEST_F(OrderByTextCountTest, PagingStopsAtTheEndsAndPastTheResultsShowsBareNumbe
     EXPECT_EQ(menuState(), "1") << "0 and Enter in the list go back to the kind choice";
 }
 
-TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
+TEST_F(OrderByTextCountTest, KindSevenLongTitlesWrongCountsAndKeysThatMatchNothing)
 {
     type("17");
     EXPECT_EQ(menuState(), "1_1") << "kind 7 works although the screen does not list it";
@@ -101,10 +101,8 @@ TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
     type("1");
     type("0\r");
     EXPECT_EQ(menuState(), "0") << "0 and Enter in the count entry go to the main menu";
-}
 
-TEST_F(OrderByTextCountTest, AKeyThatMatchesNothingRedrawsTheCountPrompt)
-{
+    // A key that matches nothing empties the count and redraws its prompt.
     type("11");
     type("25");
     EXPECT_EQ(echo(), "25");

@@ -268,27 +268,15 @@ TEST(GstMediaPlayerTest, VolumeIsClampedAndScalesTheSoundLinearly)
     EXPECT_NEAR(double(peak(channel(half, 0, 0.2, 1.2))) / fullPeak, 0.5, 0.03);
 }
 
-TEST(GstMediaPlayerTest, EitherSideOfAStereoTrackPlaysOnBothSpeakers)
+// The file has 440 Hz on the left and 880 Hz on the right; either side alone is heard in the
+// test that changes sides.
+TEST(GstMediaPlayerTest, BothSidesOfAStereoTrackPlayAsInTheFile)
 {
-    // The file has 440 Hz on the left and 880 Hz on the right.
-    const struct { const char *what; StereoSide side; double heardLeft; double heardRight; } cases[] = {
-        {"both sides as in the file", StereoSide::Both, 440, 880},
-        {"the left side", StereoSide::Left, 440, 440},
-        {"the right side", StereoSide::Right, 880, 880},
-    };
     QTemporaryDir dir;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        const Wav wav = playIntoWav(testMedia("stereo-440-880.wav"), dir.filePath("out.wav"), false,
-                                    [&](GstMediaPlayer &player) { player.setStereoSide(c.side); });
-        ASSERT_EQ(wav.channels, 2);
-        const double heard[] = {c.heardLeft, c.heardRight};
-        for (int speaker = 0; speaker < 2; ++speaker) {
-            const QList<qint16> samples = channel(wav, speaker, 0.2, 1.4);
-            const double other = heard[speaker] == 440 ? 880 : 440;
-            EXPECT_GE(decibelsAbove(samples, wav.rate, heard[speaker], other), 30) << "speaker " << speaker;
-        }
-    }
+    const Wav wav = playIntoWav(testMedia("stereo-440-880.wav"), dir.filePath("out.wav"), false);
+    ASSERT_EQ(wav.channels, 2);
+    EXPECT_GE(decibelsAbove(channel(wav, 0, 0.2, 1.4), wav.rate, 440, 880), 30);
+    EXPECT_GE(decibelsAbove(channel(wav, 1, 0.2, 1.4), wav.rate, 880, 440), 30);
 }
 
 TEST(GstMediaPlayerTest, ChangingSidesWhilePlayingNeitherStopsNorRepeatsTheSong)
