@@ -15,15 +15,40 @@ class FakeMediaPlayer : public MediaPlayer
     Q_OBJECT
 
 public:
-    FakeMediaPlayer();
-    ~FakeMediaPlayer() override;
-
-    void setUrl(const QString &url) override;
+    void setUrl(const QString &url) override
+    {
+        requests.append(QStringLiteral("url ") + url);
+        m_url = url;
+        report(PlayState::Ready);
+    }
     QString url() const override { return m_url; }
-    void play() override;
-    void pause() override;
-    void stop() override;
-    void close() override;
+    void play() override
+    {
+        requests.append(QStringLiteral("play"));
+        if (m_url.isEmpty())
+            return;
+        report(PlayState::Transitioning);
+        if (playsAtOnce)
+            report(PlayState::Playing);
+    }
+    void pause() override
+    {
+        requests.append(QStringLiteral("pause"));
+        if (m_state == PlayState::Playing)
+            report(PlayState::Paused);
+    }
+    void stop() override
+    {
+        requests.append(QStringLiteral("stop"));
+        if (m_state != PlayState::Undefined)
+            report(PlayState::Stopped);
+    }
+    void close() override
+    {
+        requests.append(QStringLiteral("close"));
+        m_url.clear();
+        report(PlayState::Undefined);
+    }
     PlayState playState() const override { return m_state; }
     QString positionText() const override { return m_position; }
     int volume() const override { return m_volume; }
@@ -40,9 +65,24 @@ public:
     bool canPlay() const override { return playable; }
 
     // Test controls.
-    void report(PlayState state);    // sets the state and emits playStateChanged
-    void finishSong();               // end of stream: media ended, then stopped
-    void fail(const QString &what);  // error event
+    void report(PlayState state) // sets the state and emits playStateChanged
+    {
+        if (state == m_state)
+            return;
+        m_state = state;
+        emit playStateChanged(state);
+    }
+    void finishSong() // end of stream: media ended, then stopped
+    {
+        report(PlayState::MediaEnded);
+        report(PlayState::Stopped);
+        emit endOfStream();
+    }
+    void fail(const QString &what) // error event
+    {
+        report(PlayState::Undefined);
+        emit error(what);
+    }
     void setPosition(const QString &text) { m_position = text; }
     void setTrackCount(int tracks) { m_tracks = tracks; }
 
@@ -63,13 +103,18 @@ private:
     int m_track = 1;
     StereoSide m_side = StereoSide::Both;
     int m_key = 0;
-    std::unique_ptr<QWidget> m_video;
+    std::unique_ptr<QWidget> m_video = std::make_unique<QWidget>();
 };
 
 // Hands out fake players and keeps them so the test can reach each window's player.
 class FakeMediaPlayerFactory : public MediaPlayerFactory
 {
 public:
-    std::unique_ptr<MediaPlayer> create() override;
+    std::unique_ptr<MediaPlayer> create() override
+    {
+        auto player = std::make_unique<FakeMediaPlayer>();
+        created.push_back(player.get());
+        return player;
+    }
     std::vector<FakeMediaPlayer *> created;
 };
