@@ -22,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSong)
+TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSongAndTheLastEntryOfAPageIsEditedLikeTheOthers)
 {
     type("3");
     EXPECT_EQ(menu().number_de->text(), "上頁");
@@ -46,6 +46,22 @@ TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSong)
     type("0\r");
     EXPECT_EQ(menuState(), "0");
     EXPECT_EQ(menu().number_de->text(), "-") << "captions come back with the main menu";
+
+    // Entry 8 is the last of a page: deleting (4) and cutting in (5) reach it like any other.
+    type("4");
+    type("8\r");
+    EXPECT_EQ(echo(), "刪了:歌8");
+    EXPECT_EQ(queueTexts().size(), 9);
+    EXPECT_EQ(queueTexts().at(7), "歌9--鄧麗君");
+    type("0\r5");
+    type("+");
+    type("8\r");
+    EXPECT_EQ(echo(), "沒歌可插!") << "page 2 holds one song";
+    type("-");
+    type("8\r");
+    EXPECT_EQ(queueTexts().first(), "歌9--插播");
+    EXPECT_EQ(queueTexts().at(1), "歌1--鄧麗君");
+    EXPECT_EQ(queueTexts().size(), 9);
 }
 
 TEST_F(QueueEditingTest, DeletingShowsTheSongAndPacksTheQueueAndInsertingMovesASongToTheFront)
@@ -82,27 +98,6 @@ TEST_F(QueueEditingTest, DeletingShowsTheSongAndPacksTheQueueAndInsertingMovesAS
     EXPECT_EQ(echo(), "輸入錯誤!");
     type("0\r");
     EXPECT_EQ(menuState(), "0");
-}
-
-// Entry 8 is the last of a page: deleting (4) and cutting in (5) reach it like any other.
-TEST_F(QueueEditingTest, TheLastEntryOfAPageIsDeletedOrMovedLikeTheOthers)
-{
-    type("3");
-    queueSongs(10);
-    type("0\r4");
-    type("8\r");
-    EXPECT_EQ(echo(), "刪了:歌8");
-    EXPECT_EQ(queueTexts().size(), 9);
-    EXPECT_EQ(queueTexts().at(7), "歌9--鄧麗君");
-    type("0\r5");
-    type("+");
-    type("8\r");
-    EXPECT_EQ(echo(), "沒歌可插!") << "page 2 holds one song";
-    type("-");
-    type("8\r");
-    EXPECT_EQ(queueTexts().first(), "歌9--插播");
-    EXPECT_EQ(queueTexts().at(1), "歌1--鄧麗君");
-    EXPECT_EQ(queueTexts().size(), 9);
 }
 
 TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
