@@ -29,8 +29,6 @@ TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)
     QStringList listed;
     modals.on("song_add_check_singer_name", [&](QDialog &dialog) {
         listed = entries(dialog);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("選擇歌手名"));
-        EXPECT_EQ(dialog.size(), QSize(448, 360));
         auto &list = child<QListWidget>(dialog, "List1");
         list.setCurrentRow(int(listed.indexOf(QStringLiteral("王力宏"))));
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
