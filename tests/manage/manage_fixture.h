@@ -63,11 +63,23 @@ protected:
                 previews.append(dialog.windowTitle() + '|' + static_cast<SmallView &>(dialog).WMP_SMALL().url());
             });
     }
+    // The window of that type on the program folder, made and shown the first time.
+    template <class Window> Window &window()
+    {
+        if (!m_window) {
+            m_window = std::make_unique<Window>(state, fakes.services, kScreen);
+            m_window->show();
+        }
+        return static_cast<Window &>(*m_window);
+    }
     QStringList &shown() { return fakes.messageBoxes.shown; }
     void answer(std::initializer_list<MessageBoxes::Answer> answers) { fakes.messageBoxes.answers = answers; }
 
     ModalScript modals;
     QStringList previews;
+
+private:
+    std::unique_ptr<QWidget> m_window;
 };
 
 constexpr MessageBoxes::Answer kYes = MessageBoxes::Answer::Yes;

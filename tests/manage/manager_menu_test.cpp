@@ -15,17 +15,7 @@ namespace {
 class ManagerMenuWindow : public ManageFixture
 {
 protected:
-    ManagerMenu &window()
-    {
-        if (!m_window) {
-            m_window = std::make_unique<ManagerMenu>(state, fakes.services, kScreen);
-            m_window->show();
-        }
-        return *m_window;
-    }
-
-private:
-    std::unique_ptr<ManagerMenu> m_window;
+    ManagerMenu &window() { return ManageFixture::window<ManagerMenu>(); }
 };
 
 TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgainAndEachButtonOpensItsWindowAndReturns)

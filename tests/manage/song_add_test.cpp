@@ -20,14 +20,7 @@ protected:
         catalogue.addSong("105001", 1, QStringLiteral("酒後的心聲"), singer);
         catalogue.addSong("105003", 1, QStringLiteral("家後的人生"), singer);
     }
-    SongAdd &window()
-    {
-        if (!m_window) {
-            m_window = std::make_unique<SongAdd>(state, fakes.services, kScreen);
-            m_window->show();
-        }
-        return *m_window;
-    }
+    SongAdd &window() { return ManageFixture::window<SongAdd>(); }
     // Chooses kind and count as the owner does, leaving each list.
     void pick(int kind, int count)
     {
@@ -49,9 +42,6 @@ protected:
 
     qint64 singer = 0;
     QString file;
-
-private:
-    std::unique_ptr<SongAdd> m_window;
 };
 
 TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosenAndStoresTheSongAsTyped)

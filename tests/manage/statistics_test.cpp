@@ -21,11 +21,10 @@ TEST_F(Statistics, TheWindowAndTheCommandLineCountKindsOutsideTheEightInTheTotal
                             "客語類有 0 首歌 ;英語類有 0 首歌", "日語類有 0 首歌 ; 兒類有 1 首歌", "其它類有 0 首歌",
                             "粵語類有 3 首歌"};
 
-    ManagerSongStatu window(state, fakes.services, kScreen);
-    window.show();
-    EXPECT_EQ(window.Picture1->text().split(QLatin1Char('\n')), lines);
-    click(window, "Command1");
-    EXPECT_FALSE(window.isVisible());
+    ManagerSongStatu &statu = window<ManagerSongStatu>();
+    EXPECT_EQ(statu.Picture1->text().split(QLatin1Char('\n')), lines);
+    click(statu, "Command1");
+    EXPECT_FALSE(statu.isVisible());
 
     QProcess karaoke;
     karaoke.start(QStringLiteral(KARAOKE_BINARY), {"--home", home.path(), "--statistics"});
