@@ -11,6 +11,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <tuple>
@@ -190,6 +191,7 @@ TEST_F(OrderingWindowTest, OrderingBySingerGoesFromGroupToSingerToSongsAndBack)
     EXPECT_EQ(w.menuState(), "2") << "the window reopens on the group choice";
 }
 
+// The mixer panel goes back to the bar too; the player then takes the focus back.
 TEST_F(OrderingWindowTest, TheControlBarOpensEachWindowAndEachLeadsBackToIt)
 {
     queueSongs(1);
@@ -199,12 +201,12 @@ TEST_F(OrderingWindowTest, TheControlBarOpensEachWindowAndEachLeadsBackToIt)
     player.makeOrderingWindow = [&](NextWindow kind) {
         return makeOrderingWindow(kind, playing, state, QSize(1280, 720), &player);
     };
-    const QStringList barKeys = {"1", "2", "3", "0"};
+    const QStringList barKeys = {"1", "2", "3", "4", "0"};
     int barShown = 0;
     QStringList opened;
     ModalRunner::setHook([&](QDialog &d) {
         opened.append(d.objectName());
-        QString keys = d.objectName() == "small_order_by_singer" ? "0" : "0\r";
+        QString keys = d.objectName().contains(QRegularExpression("singer|mixer")) ? "0" : "0\r";
         if (d.objectName() == "small_control_main")
             keys = barKeys.value(barShown++);
         sendKeys(keys, [&d](int &code) { static_cast<SmallWindow &>(d).handleKey(code); });
@@ -215,8 +217,10 @@ TEST_F(OrderingWindowTest, TheControlBarOpensEachWindowAndEachLeadsBackToIt)
     QCoreApplication::sendEvent(&player, &press);
     ModalRunner::setHook({});
     EXPECT_EQ(opened, QStringList({"small_control_main", "small_ordersong", "small_control_main", "small_inttersong",
-                                   "small_control_main", "small_order_by_singer", "small_control_main"}));
+                                   "small_control_main", "small_order_by_singer", "small_control_main",
+                                   "mixer_menu", "small_control_main"}));
     EXPECT_EQ(wmp().playState(), PlayState::Playing) << "the song plays on under the windows";
+    EXPECT_TRUE(player.Timer3->isActive());
 }
 
 } // namespace

@@ -193,25 +193,6 @@ TEST_F(PlayerTest, MixerShowsTheChannelVolumeKeyAndTakeInEffect)
     mixer().hide();
 }
 
-TEST_F(PlayerTest, SmallWindowsFollowOneAnotherFromTheirResults)
-{
-    queueSongs(1);
-    player();
-    QStringList opened;
-    onModal = [&](QDialog &d) {
-        opened.append(d.objectName());
-        int k = opened.size() == 1 ? '4' : '0';
-        if (auto *panel = qobject_cast<MixerMenu *>(&d))
-            panel->Form_KeyPress(k);
-        else if (auto *small = qobject_cast<SmallWindow *>(&d))
-            small->handleKey(k);
-    };
-    key('0');
-    EXPECT_EQ(opened, QStringList({"small_control_main", "mixer_menu", "small_control_main"}))
-        << "leaving the panel shows the bar again";
-    EXPECT_TRUE(player().Timer3->isActive()) << "the player takes the focus back";
-}
-
 TEST_F(PlayerTest, TheMessageStripStaysOnTheScreenAndCutsOnlyBetweenWords)
 {
     const QString reason = QStringLiteral(

@@ -67,20 +67,6 @@ protected:
     WavFileOpen wav{device};
 };
 
-TEST_F(WavHeader, DeviceReplyIsKeptOnceRecordingHasStarted)
-{
-    device.replies[QStringLiteral("play po")] = QStringLiteral("busy");
-    device.replies[QStringLiteral("record po")] = QStringLiteral("找不到錄音裝置");
-    wav.sFile(QStringLiteral("/none.wav"));
-
-    wav.sPlay();
-    EXPECT_EQ(wav.sErrorMessage(), QString());
-    wav.sRecord();
-    EXPECT_EQ(wav.sErrorMessage(), QStringLiteral("找不到錄音裝置"));
-    wav.sPlay();
-    EXPECT_EQ(wav.sErrorMessage(), QStringLiteral("busy"));
-}
-
 TEST_F(WavHeader, NewFileReplacesAnExistingFileWithAnEmptyPcmHeader)
 {
     home.write("take.wav", pattern(5000));
