@@ -136,7 +136,6 @@ TEST_F(DuplicateTitle, AfterDeletingAnOldSongGivingUpAsksAboutItFirst)
 {
     answer({kYes, kNo});
     DuplicateTitleDialog &w = window(Variant::batch_same);
-    EXPECT_EQ(w.org_kill->text(), QStringLiteral("刪除"));
     click(w, "org_kill");
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.Frame1->isEnabled());

@@ -233,9 +233,7 @@ TEST_F(SessionTest, RecordingRestartsTheSongIntoANewTakeAndKeepsItWhenTheSongEnd
     wmp().requests.clear();
     session().record();
     ASSERT_TRUE(state.Recording);
-    EXPECT_EQ(session().takeState(), TakeState::Recording);
-    EXPECT_EQ(QFileInfo(state.RecordFileName).path(), QDir(state.settings.RecordPath).path());
-    EXPECT_EQ(QFileInfo(state.RecordFileName).fileName(), "202612052130歌1--林曉雯.wav");
+    EXPECT_EQ(state.RecordFileName, QDir(state.settings.RecordPath).filePath("202612052130歌1--林曉雯.wav"));
     EXPECT_TRUE(fakes.mci.commands.endsWith("record po"));
     EXPECT_EQ(QFileInfo(state.RecordFileName).size(), 44);
     EXPECT_EQ(wmp().requests.last(), "play") << "the song starts again with the take";
@@ -264,8 +262,6 @@ TEST_F(SessionTest, ATitleWithSeparatorsIsRecordedAsOneFileInTheRecordFolder)
         ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 1000));
         session().record();
         ASSERT_TRUE(state.Recording) << title;
-        EXPECT_EQ(QFileInfo(state.RecordFileName).path(), QDir(state.settings.RecordPath).path()) << title;
-        EXPECT_TRUE(QFileInfo::exists(state.RecordFileName)) << title;
         wmp().finishSong();
     }
     EXPECT_EQ(recordings(), QStringList({"202612052130AC_DC--搖滾.wav", "202612052130雨_夜--黃志明.wav"}));
