@@ -69,7 +69,7 @@ TEST_F(Catalogue, StartingAgainLeavesCatalogueAndQueueAsTheyWere)
     EXPECT_EQ(state.SoundChannel, 3);
 }
 
-TEST_F(Catalogue, SingleValueLookUpsGiveTheFieldOrTheNotFoundText)
+TEST_F(Catalogue, LookUpsGiveTheFieldOrTheNotFoundTextAndTheQueueRefusesWhenFull)
 {
     const qint64 singer = catalogue.addSinger("O'Brien 100%_\"合唱\"", 2);
     catalogue.addSong("1'05%_01", 3, "Don't \"Stop\" 100%_", singer, "/媒體/it's a song.mpg");
@@ -82,9 +82,23 @@ TEST_F(Catalogue, SingleValueLookUpsGiveTheFieldOrTheNotFoundText)
     EXPECT_EQ(GetSongLocation(state, "1_05%_01"), "找不到1_05%_01") << "_ and % are not patterns";
     EXPECT_EQ(SongKindCode(state, "粵語"), 7);
     EXPECT_EQ(SongKindCode(state, "火星語"), -1);
+
+    // The queue appends found songs and refuses when full.
+    const qint64 s = catalogue.addSinger("張學友", 1);
+    catalogue.addSong("7'01", 7, "吻別", s);
+    EXPECT_EQ(AddToOrderList(state, "7'01"), 0);
+    EXPECT_EQ(AddToOrderList(state, "7'01"), 1) << "a song may be queued twice";
+    EXPECT_EQ(state.OrderedSongs.row(1).text, "吻別--張學友");
+    EXPECT_EQ(AddToOrderList(state, "nope"), kSongNotFound);
+    EXPECT_EQ(state.OrderedSongs.length(), 2);
+
+    while (!state.OrderedSongs.isFull())
+        state.OrderedSongs.append({"7'01", "吻別--張學友"});
+    EXPECT_EQ(AddToOrderList(state, "7'01"), kQueueFull);
+    EXPECT_EQ(state.OrderedSongs.length(), 5001);
 }
 
-TEST_F(Catalogue, SongsByKindAndCountAreOrderedAndCarryTheSingerName)
+TEST_F(Catalogue, ListsOfSongsByKindAndCountOrBySingerAndOfSingersBySex)
 {
     const qint64 a = catalogue.addSinger("周杰倫", 1);
     catalogue.addSong("10301", 1, "稻香歌", a);
@@ -101,10 +115,8 @@ TEST_F(Catalogue, SongsByKindAndCountAreOrderedAndCarryTheSingerName)
     EXPECT_TRUE(state.SongList.row(1).isEmpty());
     EXPECT_FALSE(LoadSongsByKindAndCount(state, 7, 3));
     EXPECT_EQ(state.SongList.count(), 0);
-}
 
-TEST_F(Catalogue, SingersBySexAndSongsBySinger)
-{
+    // Singers by sex, and songs by singer.
     const qint64 f = catalogue.addSinger("蔡依林", 0);
     catalogue.addSinger("王菲", 0);
     catalogue.addSinger("五月天", 2);
@@ -137,22 +149,6 @@ TEST_F(Catalogue, ListsKeepOnlyWhatTheirTablesHold)
     ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 3));
     EXPECT_EQ(state.SongList.count(), 1501);
     EXPECT_TRUE(state.SongList.row(1501).isEmpty());
-}
-
-TEST_F(Catalogue, QueueAppendsFoundSongsAndRefusesWhenFull)
-{
-    const qint64 s = catalogue.addSinger("張學友", 1);
-    catalogue.addSong("7'01", 7, "吻別", s);
-    EXPECT_EQ(AddToOrderList(state, "7'01"), 0);
-    EXPECT_EQ(AddToOrderList(state, "7'01"), 1) << "a song may be queued twice";
-    EXPECT_EQ(state.OrderedSongs.row(1).text, "吻別--張學友");
-    EXPECT_EQ(AddToOrderList(state, "nope"), kSongNotFound);
-    EXPECT_EQ(state.OrderedSongs.length(), 2);
-
-    while (!state.OrderedSongs.isFull())
-        state.OrderedSongs.append({"7'01", "吻別--張學友"});
-    EXPECT_EQ(AddToOrderList(state, "7'01"), kQueueFull);
-    EXPECT_EQ(state.OrderedSongs.length(), 5001);
 }
 
 TEST_F(Catalogue, FailingStatementsThrowAndNameTheStatementAndRecordSetsReadFieldsByName)

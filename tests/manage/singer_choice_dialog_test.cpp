@@ -58,10 +58,8 @@ TEST_F(SingerChoice, ListsTheNamesThatBeginWithWhatWasTypedAndGivesThePick)
     EXPECT_FALSE(choose(Variant::song_add_check_singer_name, QStringLiteral("李")).has_value());
     EXPECT_EQ(shown(), QStringList{"找無 \"李\" 字串的相關資料"});
     EXPECT_EQ(modals.opened.size(), opened);
-}
 
-TEST_F(SingerChoice, EachVariantHoldsItsNumberOfSingers)
-{
+    // Each variant holds its number of singers.
     {
         ScopedTransaction many(catalogue.database());
         for (int i = 0; i < 2100; ++i)

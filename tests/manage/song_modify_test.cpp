@@ -104,8 +104,17 @@ TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumberAndAddsANewSinger)
               QStringList{"五月天"});
 }
 
-TEST_F(SongModifyWindow, DeletingRemovesEveryRowAndTheFileOnlyWhenAsked)
+TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBoxAndDeletingRemovesEveryRowAndTheFileOnlyWhenAsked)
 {
+    notePreviews(2);
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(0);
+    click(*window, "view_file");
+    // A location relative to the program folder plays the same file.
+    window->song_location->setText(QStringLiteral(" duet.mpg "));
+    click(*window, "view_file");
+    EXPECT_EQ(previews, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
+
     search(QString(), QStringLiteral("蔡"));
     pickRow(2); // 104001, the duet
     answer({kYes, kNo});
@@ -143,18 +152,6 @@ TEST_F(SongModifyWindow, ABusyCatalogueDuringADeleteKeepsSongAndFile)
     EXPECT_TRUE(window->data_area->isEnabled());
     other->ExecuteSql(QStringLiteral("ROLLBACK"));
     EXPECT_EQ(rows("SELECT count(*) FROM song WHERE song_num = '104001'"), QStringList{"2"});
-}
-
-TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBox)
-{
-    notePreviews(2);
-    search(QStringLiteral("布拉格"), QString());
-    pickRow(0);
-    click(*window, "view_file");
-    // A location relative to the program folder plays the same file.
-    window->song_location->setText(QStringLiteral(" duet.mpg "));
-    click(*window, "view_file");
-    EXPECT_EQ(previews, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
 }
 
 } // namespace
