@@ -82,7 +82,7 @@ TEST_F(MainMenuTest, KeysAreTranslatedByTheSettingsWhateverTheirSource)
     EXPECT_EQ(echo(), "沒有這種組合!!") << "the remapped code is Enter";
 }
 
-TEST_F(MainMenuTest, ChoiceSixOpensThePlayerAndComesBackToAFreshMenu)
+TEST_F(MainMenuTest, ChoiceSixOpensThePlayerAndThePositionLineShowsOnlyWhileTheMenuPlayerPlays)
 {
     int opened = 0;
     menu().openPlayer = [&] {
@@ -95,10 +95,8 @@ TEST_F(MainMenuTest, ChoiceSixOpensThePlayerAndComesBackToAFreshMenu)
     EXPECT_EQ(menu().menu().InputBuffer, "");
     menu().Form_Activate();
     EXPECT_EQ(screen(), kMainMenu);
-}
 
-TEST_F(MainMenuTest, PositionLineShowsOnlyWhileTheMenuPlayerPlays)
-{
+    // The position line shows only while the menu's own player plays.
     menu();
     auto *player = fakes.mediaPlayers.created.at(0);
     player->setUrl("file:///x.mp3");

@@ -24,7 +24,7 @@ protected:
     QStringList rows() { return screen().mid(0, state.PageRows); }
 };
 
-TEST_F(RecordingsBrowserTest, ListsPlaysStopsAndDeletesEvenWhilePlaying)
+TEST_F(RecordingsBrowserTest, ListsPlaysStopsAndDeletesEvenWhilePlayingWhateverTheFolderAndTheFilesGoneMeanwhile)
 {
     type("7");
     EXPECT_EQ(menuState(), "7");
@@ -83,10 +83,8 @@ TEST_F(RecordingsBrowserTest, ListsPlaysStopsAndDeletesEvenWhilePlaying)
 
     type("0\r");
     EXPECT_EQ(menuState(), "0");
-}
 
-TEST_F(RecordingsBrowserTest, RecordFolderWithOrWithoutSeparatorAndFilesGoneMeanwhile)
-{
+    // The record folder with or without a separator, and files gone meanwhile.
     for (const QString &suffix : {QString(), QStringLiteral("/")}) {
         state.settings.RecordPath = home.file("Record") + suffix;
         menu().show_main_menu();
@@ -99,13 +97,13 @@ TEST_F(RecordingsBrowserTest, RecordFolderWithOrWithoutSeparatorAndFilesGoneMean
     }
 
     type("3\r");
-    QFile::remove(home.file("Record/take3.wav")); // someone else deletes it while it is shown
+    QFile::remove(home.file("Record/take4.wav")); // someone else deletes it while it is shown
     type("1\r");
     EXPECT_EQ(echo(), "找不到這個檔案");
     EXPECT_NE(wmpMain().requests.last(), "play");
     type("3\r");
     EXPECT_EQ(menuState(), "7");
-    EXPECT_EQ(rows().at(2), "3. take4.wav");
+    EXPECT_EQ(rows().at(2), "3. take5.wav");
 
     type("1\r1\r");
     wmpMain().fail("cannot decode");

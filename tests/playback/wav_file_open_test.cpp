@@ -67,7 +67,7 @@ protected:
     WavFileOpen wav{device};
 };
 
-TEST_F(WavHeader, NewFileReplacesAnExistingFileWithAnEmptyPcmHeader)
+TEST_F(WavHeader, NewFileWritesAnEmptyPcmHeaderAndCwHandleBothSizesFromTheFileLength)
 {
     home.write("take.wav", pattern(5000));
     wav.sNew(home.file("take.wav"), 44100, 16, 2);
@@ -75,6 +75,16 @@ TEST_F(WavHeader, NewFileReplacesAnExistingFileWithAnEmptyPcmHeader)
     EXPECT_TRUE(wav.CheckPCM()) << wav.checkText().toStdString();
     EXPECT_EQ(wav.sFileSize(), 44u);
     EXPECT_EQ(wav.sPlayTime(), 0.0);
+
+    // cwHandle writes both sizes from the file length.
+    take("killed take.wav", kEmptyTake + pattern(1000000));
+    ASSERT_FALSE(wav.isValid());
+    wav.cwHandle();
+    wav.Initialize();
+    EXPECT_TRUE(wav.isValid()) << wav.checkText().toStdString();
+    EXPECT_EQ(wav.sDataSize(), 1000000u);
+    EXPECT_DOUBLE_EQ(wav.sPlayTime(), 1000000.0 / 176400.0);
+    EXPECT_EQ(home.read("killed take.wav"), withSamples(1000000));
 }
 
 TEST_F(WavHeader, CheckTextListsEveryFailedCheckInOrder)
@@ -103,18 +113,6 @@ TEST_F(WavHeader, CheckTextListsEveryFailedCheckInOrder)
     wav.sFile(QStringLiteral("/nowhere/at/all.wav"));
     EXPECT_FALSE(wav.isValid()) << "a missing file";
     EXPECT_EQ(wav.sFileSize(), 0u);
-}
-
-TEST_F(WavHeader, CwHandleWritesBothSizesFromTheFileLength)
-{
-    take("killed take.wav", kEmptyTake + pattern(1000000));
-    ASSERT_FALSE(wav.isValid());
-    wav.cwHandle();
-    wav.Initialize();
-    EXPECT_TRUE(wav.isValid()) << wav.checkText().toStdString();
-    EXPECT_EQ(wav.sDataSize(), 1000000u);
-    EXPECT_DOUBLE_EQ(wav.sPlayTime(), 1000000.0 / 176400.0);
-    EXPECT_EQ(home.read("killed take.wav"), withSamples(1000000));
 }
 
 TEST_F(WavHeader, ATakePastWhatItsSizeFieldsCanHoldIsNeverValidAndNeverPatched)
