@@ -137,10 +137,8 @@ TEST_F(Catalogue, ListsOfSongsByKindAndCountOrBySingerAndOfSingersBySex)
     ASSERT_TRUE(LoadSongsBySinger(state, f));
     EXPECT_EQ(songTexts(), QStringList({"倒帶", "說愛你", "日不落嗎"}));
     EXPECT_FALSE(LoadSongsBySinger(state, 4242));
-}
 
-TEST_F(Catalogue, ListsKeepOnlyWhatTheirTablesHold)
-{
+    // Lists keep only what their tables hold.
     const qint64 s = catalogue.addSinger("多產歌手", 1);
     ScopedTransaction many(catalogue.database());
     for (int i = 0; i < 1600; ++i)

@@ -60,7 +60,7 @@ private:
     std::unique_ptr<Player> m_player;
 };
 
-TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysAndTheBackgroundBetweenSongs)
+TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysTheBackgroundBetweenSongsAndPreviewsOnlyWhileShown)
 {
     queueSongs(1);
     player();
@@ -71,6 +71,18 @@ TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysAndTheBackgroundBetweenSongs)
     wmp().finishSong();
     EXPECT_TRUE(player().Image1->isVisible());
     EXPECT_EQ(wmp().videoWidget()->size(), QSize(1, 1));
+
+    // The preview window plays its file once it is shown, and stops when closed.
+    SmallView view(fakes.mediaPlayers, QSize(1280, 720));
+    EXPECT_EQ(view.size(), QSize(640, 360));
+    view.setFilePath("/songs/3.mpg");
+    view.show();
+    FakeMediaPlayer &preview = *fakes.mediaPlayers.created.back();
+    EXPECT_EQ(preview.url(), "file:///songs/3.mpg");
+    EXPECT_EQ(preview.playState(), PlayState::Playing);
+    EXPECT_EQ(preview.videoWidget()->geometry(), QRect(64, 0, 512, 288));
+    view.hide();
+    EXPECT_EQ(preview.playState(), PlayState::Undefined) << "closing the preview stops it";
 }
 
 TEST_F(PlayerTest, HotKeysActAndAnyOtherKeyOrAClickOpensTheBar)
@@ -215,20 +227,6 @@ TEST_F(PlayerTest, TheMessageStripStaysOnTheScreenAndCutsOnlyBetweenWords)
     }
     strip.setText(reason);
     EXPECT_EQ(strip.text(), reason) << "a reason of a few lines is wrapped, not cut";
-}
-
-TEST_F(PlayerTest, PreviewWindowPlaysItsFileOnceWhenShown)
-{
-    SmallView view(fakes.mediaPlayers, QSize(1280, 720));
-    EXPECT_EQ(view.size(), QSize(640, 360));
-    view.setFilePath("/songs/3.mpg");
-    view.show();
-    FakeMediaPlayer &preview = *fakes.mediaPlayers.created.back();
-    EXPECT_EQ(preview.url(), "file:///songs/3.mpg");
-    EXPECT_EQ(preview.playState(), PlayState::Playing);
-    EXPECT_EQ(preview.videoWidget()->geometry(), QRect(64, 0, 512, 288));
-    view.hide();
-    EXPECT_EQ(preview.playState(), PlayState::Undefined) << "closing the preview stops it";
 }
 
 } // namespace

@@ -115,7 +115,7 @@ TEST_F(WavHeader, CheckTextListsEveryFailedCheckInOrder)
     EXPECT_EQ(wav.sFileSize(), 0u);
 }
 
-TEST_F(WavHeader, ATakePastWhatItsSizeFieldsCanHoldIsNeverValidAndNeverPatched)
+TEST_F(WavHeader, ANewRateIsWrittenOnlyIntoAValidFileAndATakePastItsSizeFieldsIsNeverPatched)
 {
     const qint64 fourGiB = qint64(1) << 32;
     // Lengths whose lower 32 bits would pass for a whole empty take, or for a take to correct.
@@ -133,10 +133,8 @@ TEST_F(WavHeader, ATakePastWhatItsSizeFieldsCanHoldIsNeverValidAndNeverPatched)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.read(44).toHex(), kEmptyTake.toHex());
     }
-}
 
-TEST_F(WavHeader, NewRateIsWrittenOnlyIntoAValidFile)
-{
+    // A new rate is written only into a valid file.
     // An expectedBytesPerSec of 0: the file must stay as it was.
     const struct { quint16 formatCode, channels, bits; quint32 rate, expectedBytesPerSec; } cases[] = {
         {1, 2, 16, 22050, 88200},
