@@ -208,15 +208,10 @@ TEST_F(SessionTest, PauseResumeSingAgainAndClose)
     EXPECT_EQ(wmp().requests.last(), "play");
     EXPECT_EQ(wmp().url(), "file:///songs/1.mpg");
 
-    session().skip();
-    EXPECT_EQ(queue(), QStringList({"102002", "102003"}));
-
-    QSignalSpy closed(&session(), &PlaybackSession::closed);
+    // What the window sees of closing is in the control bar's test.
     session().close();
-    EXPECT_EQ(closed.size(), 1);
     EXPECT_FALSE(session().isOpen());
-    EXPECT_EQ(wmp().playState(), PlayState::Undefined);
-    EXPECT_EQ(queue(), QStringList({"102002", "102003"})) << "the queue survives, the playing song included";
+    EXPECT_EQ(wmp().playState(), PlayState::Undefined) << "the song stops";
 }
 
 TEST_F(SessionTest, RecordingRestartsTheSongIntoANewTakeNamedAfterItAndKeepsItWhenTheSongEnds)
