@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QFile>
-#include <QTest>
 
 namespace {
 
@@ -60,17 +59,12 @@ TEST_F(RecordingsBrowserTest, ListsPlaysStopsAndDeletesEvenWhilePlayingWhateverT
     EXPECT_EQ(wmpMain().requests, QStringList({"url " + url, "play"}));
     EXPECT_EQ(wmpMain().volume(), 100);
     EXPECT_EQ(echo(), "播放中");
-    wmpMain().setPosition("00:02");
-    QTest::qWait(250);
-    EXPECT_EQ(menu().Label2->text(), "00:02") << "the position shows while it plays";
     type("1\r");
     EXPECT_EQ(wmpMain().requests.count("play"), 1) << "a second 1 does nothing while it plays";
 
     type("2\r");
     EXPECT_EQ(echo(), "停止");
     EXPECT_EQ(wmpMain().playState(), PlayState::Undefined);
-    QTest::qWait(250);
-    EXPECT_EQ(menu().Label2->text(), "");
 
     type("1\r");
     ASSERT_EQ(wmpMain().playState(), PlayState::Playing);
