@@ -17,37 +17,22 @@ class FakeMediaPlayer : public MediaPlayer
 public:
     void setUrl(const QString &url) override
     {
-        requests.append(QStringLiteral("url ") + url);
         m_url = url;
-        report(PlayState::Ready);
+        request(QStringLiteral("url ") + url, true, PlayState::Ready);
     }
     QString url() const override { return m_url; }
     void play() override
     {
-        requests.append(QStringLiteral("play"));
-        if (m_url.isEmpty())
-            return;
-        report(PlayState::Transitioning);
-        if (playsAtOnce)
+        request(QStringLiteral("play"), !m_url.isEmpty(), PlayState::Transitioning);
+        if (!m_url.isEmpty() && playsAtOnce)
             report(PlayState::Playing);
     }
-    void pause() override
-    {
-        requests.append(QStringLiteral("pause"));
-        if (m_state == PlayState::Playing)
-            report(PlayState::Paused);
-    }
-    void stop() override
-    {
-        requests.append(QStringLiteral("stop"));
-        if (m_state != PlayState::Undefined)
-            report(PlayState::Stopped);
-    }
+    void pause() override { request(QStringLiteral("pause"), m_state == PlayState::Playing, PlayState::Paused); }
+    void stop() override { request(QStringLiteral("stop"), m_state != PlayState::Undefined, PlayState::Stopped); }
     void close() override
     {
-        requests.append(QStringLiteral("close"));
         m_url.clear();
-        report(PlayState::Undefined);
+        request(QStringLiteral("close"), true, PlayState::Undefined);
     }
     PlayState playState() const override { return m_state; }
     QString positionText() const override { return m_position; }
@@ -95,6 +80,14 @@ public:
     bool playable = true;
 
 private:
+    // Notes the request; when it applies, the player moves to the state it leads to.
+    void request(const QString &what, bool applies, PlayState then)
+    {
+        requests.append(what);
+        if (applies)
+            report(then);
+    }
+
     QString m_url;
     PlayState m_state = PlayState::Undefined;
     QString m_position;
