@@ -32,7 +32,6 @@ TEST_F(QueueEditingTest, OrderingByNumberJumpsToThePageOfTheNewSongAndTheLastEnt
     queueSongs(8);
     EXPECT_EQ(screen().at(7), "8. 歌8--鄧麗君");
     type("102009\r");
-    EXPECT_EQ(state.PageNo, 2);
     EXPECT_EQ(screen().first(), "1. 歌9--鄧麗君");
     EXPECT_EQ(screen().at(8), "第 2 頁");
     EXPECT_EQ(echo(), "歌9");
@@ -110,7 +109,6 @@ TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
     type("0\r4");
     for (int i = 0; i < 600; ++i)
         type("+");
-    EXPECT_EQ(state.PageNo, 500);
     EXPECT_EQ(screen().at(7), "8. 第3999首") << "the last page the menu turns to";
     type("8\r");
     EXPECT_EQ(state.OrderedSongs.length(), 5000);

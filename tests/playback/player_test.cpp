@@ -7,14 +7,12 @@
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
 #include "playback/small_view.h"
-#include "platform/modal_runner.h"
+#include "support/modal_script.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-
-#include <functional>
 
 namespace {
 
@@ -22,16 +20,6 @@ namespace {
 class PlayerTest : public SessionFixture
 {
 protected:
-    void SetUp() override
-    {
-        SessionFixture::SetUp();
-        ModalRunner::setHook([this](QDialog &dialog) {
-            if (onModal)
-                onModal(dialog);
-        });
-    }
-    void TearDown() override { ModalRunner::setHook({}); }
-
     Player &player()
     {
         if (!m_player) {
@@ -54,7 +42,7 @@ protected:
     }
 
     QTimer menuTimer;
-    std::function<void(QDialog &)> onModal;
+    ModalScript modals; // the small windows opened, each closed at once
 
 private:
     std::unique_ptr<Player> m_player;
@@ -87,30 +75,29 @@ TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysTheBackgroundBetweenSongsAndPrevi
 
 TEST_F(PlayerTest, HotKeysActAndAnyOtherKeyOrAClickOpensTheBar)
 {
-    int bars = 0;
-    onModal = [&](QDialog &) { ++bars; };
+    const QStringList &bars = modals.opened;
     player(); // nothing queued, nothing plays
     key('/');
-    EXPECT_EQ(bars, 0) << "/ while nothing plays opens no bar";
+    EXPECT_EQ(bars.size(), 0) << "/ while nothing plays opens no bar";
     key('*');
     EXPECT_EQ(state.SoundChannel, 3);
     key('q');
     EXPECT_EQ(state.SoundChannel, 2) << "Q picks the left channel, with or without Caps Lock";
-    EXPECT_EQ(bars, 0);
+    EXPECT_EQ(bars.size(), 0);
 
     // Keys on the video reach the player's one key reader, as they would from the keypad.
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"));
     QCoreApplication::sendEvent(wmp().videoWidget(), &enter);
-    EXPECT_EQ(bars, 1) << "any other key opens the control bar";
+    EXPECT_EQ(bars.size(), 1) << "any other key opens the control bar";
     key('5', wmp().videoWidget());
-    EXPECT_EQ(bars, 2);
+    EXPECT_EQ(bars.size(), 2);
     QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(player().Image1, &click);
-    EXPECT_EQ(bars, 3) << "a click on the background opens it too";
+    EXPECT_EQ(bars.size(), 3) << "a click on the background opens it too";
     QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, QString());
     QCoreApplication::sendEvent(&player(), &shift);
-    EXPECT_EQ(bars, 3) << "a key that types nothing is no key to the jukebox";
+    EXPECT_EQ(bars.size(), 3) << "a key that types nothing is no key to the jukebox";
 }
 
 TEST_F(PlayerTest, ControlBarPausesSkipsAndLeaves)
