@@ -87,6 +87,8 @@ ServerConnection &PostgresCatalogue::begin()
     }
     auto server = std::make_unique<ServerConnection>(m_connectionString);
     ServerSchema::prepare(*server);
+    // A room whose own catalogue never came from this server writes nothing to it.
+    m_copy.catchUp(*server);
     server->run(QStringLiteral("BEGIN"));
     m_server = std::move(server);
     return *m_server;

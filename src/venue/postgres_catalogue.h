@@ -15,7 +15,8 @@ class ServerConnection;
 // transaction there, the next song number is decided there under a lock per number prefix,
 // and the room's copy is brought up to the change before the call returns (at the end of a
 // group inside one). The connection is made at the first change and kept; one lost meanwhile
-// (the server restarted) is made again before a change begins. One thread at a time.
+// (the server restarted) is made again before a change begins; a new connection brings the
+// copy up first, and a room whose copy is not the server's writes nothing. One thread at a time.
 class PostgresCatalogue : public CatalogueMaster
 {
 public:

@@ -133,7 +133,10 @@ RoomCopy::Applied RoomCopy::apply(ServerConnection &server, bool replace)
     ServerTransaction read(server, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
     const QString catalogueId = ServerSchema::catalogueId(server);
     Applied applied;
-    applied.whole = replace || catalogueId != mark.catalogueId;
+    // A server put back to an older state (a backup) has not seen the copy's last change.
+    const bool older = server.exec(QStringLiteral("SELECT last_value FROM catalogue_change")).integer(0, 0)
+        < mark.lastChange;
+    applied.whole = replace || older || catalogueId != mark.catalogueId;
     if (applied.whole && !replace && mark.catalogueId.isEmpty() && holdsAnything(m_db))
         throw DatabaseError(QStringLiteral("本機的曲目不是曲目伺服器的複本, 沒有更新 (請用 --pull-catalogue "
                                            "換成伺服器的曲目, 或用 --push-catalogue 放上伺服器)"));

@@ -125,7 +125,7 @@ QString PrivateServer::run(const QStringList &command, bool *ok) const
 bool PrivateServer::start()
 {
     const QString options = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off "
-                                           "-c synchronous_commit=off -c max_connections=200")
+                                           "-c max_connections=200")
                                 .arg(m_port)
                                 .arg(m_dir.path());
     bool ok = false;
@@ -136,14 +136,13 @@ bool PrivateServer::start()
     return ok;
 }
 
-void PrivateServer::crash()
+QList<int> PrivateServer::processes() const
 {
     QFile pidFile(m_dir.filePath(QStringLiteral("data/postmaster.pid")));
     if (!pidFile.open(QIODevice::ReadOnly))
-        return;
-    const pid_t postmaster = pid_t(pidFile.readLine().trimmed().toInt());
-    pidFile.close();
-    QList<pid_t> children;
+        return {};
+    const int postmaster = pidFile.readLine().trimmed().toInt();
+    QList<int> found{postmaster};
     for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
         if (!stat.open(QIODevice::ReadOnly))
@@ -151,13 +150,18 @@ void PrivateServer::crash()
         // "pid (name) state ppid ...": the parent is the second field after the name.
         const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
         if (fields.size() > 1 && fields[1].toInt() == postmaster)
-            children.append(pid_t(entry.toInt()));
+            found.append(entry.toInt());
     }
-    ::kill(postmaster, SIGKILL);
-    for (const pid_t child : children)
-        ::kill(child, SIGKILL);
+    return found;
+}
+
+void PrivateServer::crash()
+{
+    const QList<int> all = processes();
+    for (const int pid : all)
+        ::kill(pid_t(pid), SIGKILL);
     // The next start finds the old pid file of a dead server and goes on.
-    for (int i = 0; i < 100 && ::kill(postmaster, 0) == 0; ++i)
+    for (int i = 0; i < 100 && !all.isEmpty() && ::kill(pid_t(all.first()), 0) == 0; ++i)
         ::usleep(20000);
 }
 

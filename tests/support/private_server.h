@@ -28,6 +28,8 @@ public:
     // Runs SQL on a database through psql; its output, one row a line.
     QString sql(const QString &database, const QString &statements) const;
 
+    // The server's processes: the postmaster first, then its children (one per connection).
+    QList<int> processes() const;
     // Kills the server and all its processes at once (kill -9), as a crash would.
     void crash();
     // Starts it again on the same port and files; false when it does not come up.

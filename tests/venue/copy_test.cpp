@@ -87,6 +87,9 @@ TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnothe
 
     ServerConnection server(url);
     EXPECT_THROW(second.venue->copy().catchUp(server), DatabaseError) << "a room's own catalogue is not overwritten";
+    second.venue->writeThrough(second.db);
+    EXPECT_THROW(insertSinger(second.db, QStringLiteral("丁"), 0), DatabaseError) << "nor written to the server";
+    second.venue->letGo(second.db);
     EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
     EXPECT_TRUE(pushCatalogue(*first.venue, first.db, false).contains(QStringLiteral("1 筆曲目")));
     EXPECT_THROW(pushCatalogue(*second.venue, second.db, false), DatabaseError);
