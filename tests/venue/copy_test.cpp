@@ -6,6 +6,7 @@
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "core/catalogue_file.h"
+#include "core/settings_file.h"
 #include "platform/qt_file_system.h"
 #include "support/catalogue_builder.h"
 #include "venue/catalogue_transfer.h"
@@ -139,4 +140,15 @@ TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoIn
         EXPECT_FALSE(notice.contains(QLatin1Char('\n')));
     }
     EXPECT_EQ(testServer().sql(database, QStringLiteral("SELECT count(*) FROM singer")), QStringLiteral("0"));
+}
+
+TEST(VenueSettings, theServerLineKeepsEveryEqualsSignOfItsConnectionStringAndNeitherLineIsWritten)
+{
+    const Settings settings = SettingsFile::parse(
+        QStringLiteral("CatalogueServer = host=10.0.0.5 port=5432 dbname=songs\r\nMediaRoot = /mnt/songs\r\n"),
+        QStringLiteral("/home/room/"));
+    EXPECT_EQ(settings.CatalogueServer, QStringLiteral("host=10.0.0.5 port=5432 dbname=songs"));
+    EXPECT_EQ(settings.MediaRoot, QStringLiteral("/mnt/songs"));
+    EXPECT_FALSE(QString::fromUtf8(SettingsFile::completedBytes({})).contains(QStringLiteral("CatalogueServer")));
+    EXPECT_TRUE(SettingsFile::parse({}, QStringLiteral("/home/room/")).CatalogueServer.isEmpty());
 }
