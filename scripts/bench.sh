@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips; startup
 # compares the build tree's program with the same installed (cmake --install --strip into
-# build/staged/usr, and /usr/bin/karaoke when the package is installed).
+# build/staged/usr, and /usr/bin/karaoke when the package is installed); venue runs fifty rooms
+# on a private PostgreSQL cluster made for the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -43,6 +44,9 @@ case "$which" in
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
   loudness) run loudness ;;
+  venue)
+    cmake --build build -j"$(nproc)" --target karaoke
+    run venue ;;
   all)
     run catalogue
     run menu
@@ -55,6 +59,8 @@ case "$which" in
     run playback build/test-media
     run singing build/test-media
     run loudness
+    cmake --build build -j"$(nproc)" --target karaoke
+    run venue
     startup ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue]" >&2; exit 2 ;;
 esac

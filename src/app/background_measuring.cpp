@@ -13,9 +13,10 @@ namespace {
 constexpr auto kLookAgainAfter = std::chrono::minutes(5);
 }
 
-BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath)
+BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, CatalogueMaster *master)
     : m_dbPath(std::move(dbPath))
     , m_appPath(std::move(appPath))
+    , m_master(master)
     , m_meter(std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background))
     , m_thread([this] { run(); })
 {
@@ -55,6 +56,7 @@ void BackgroundMeasuring::run()
     sched_param param{};
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
     Database db(m_dbPath);
+    db.setMaster(m_master);
     LoudnessSurvey survey(db, m_appPath, *m_meter);
     while (waitForTurn()) {
         try {

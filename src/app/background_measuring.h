@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+class CatalogueMaster;
 class LoudnessMeter;
 
 // Measures the catalogue's songs that are not measured yet, on a thread of its own at the
@@ -18,7 +19,9 @@ class LoudnessMeter;
 class BackgroundMeasuring
 {
 public:
-    BackgroundMeasuring(QString dbPath, QString appPath);
+    // master: where its results are written when the catalogue is a venue room's copy (one
+    // of the thread's own), otherwise nullptr.
+    BackgroundMeasuring(QString dbPath, QString appPath, CatalogueMaster *master = nullptr);
     ~BackgroundMeasuring();
     BackgroundMeasuring(const BackgroundMeasuring &) = delete;
     BackgroundMeasuring &operator=(const BackgroundMeasuring &) = delete;
@@ -34,6 +37,7 @@ private:
 
     QString m_dbPath;
     QString m_appPath;
+    CatalogueMaster *m_master;
     std::unique_ptr<LoudnessMeter> m_meter;
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -4,6 +4,7 @@ namespace {
 
 const QString kHelp = QStringLiteral("--help");
 const QString kSince = QStringLiteral("--since");
+const QString kPush = QStringLiteral("--push-catalogue");
 const QStringList kListTasks = {QStringLiteral("--print-new"), QStringLiteral("--export-new")};
 
 QString checkPositiveNumber(const QString &value)
@@ -93,6 +94,15 @@ const QList<CommandLineOption> &commandLineOptions()
          AppKind::Core},
         {QStringLiteral("--measure-loudness"), QString(),
          QStringLiteral("measure the loudness of the songs not measured yet (resumable)"), nullptr, true,
+         AppKind::Core},
+        {kPush, QString(),
+         QStringLiteral("put this room's catalogue on the empty catalogue server of CatalogueServer"), nullptr, true,
+         AppKind::Core},
+        {QStringLiteral("--replace"), QString(),
+         QStringLiteral("with --push-catalogue: replace what the server holds"), nullptr, false, AppKind::Core, {},
+         {kPush}},
+        {QStringLiteral("--pull-catalogue"), QString(),
+         QStringLiteral("replace this room's catalogue with a copy of the catalogue server's"), nullptr, true,
          AppKind::Core},
         {kSince, QStringLiteral("YYYY/MM/DD"), QStringLiteral("first registration date of --print-new, --export-new"),
          nullptr, false, AppKind::Core, {}, kListTasks},

@@ -4,6 +4,7 @@
 #include "app/idle_watch.h"
 #include "app/loudness_tasks.h"
 #include "app/program_folder.h"
+#include "app/venue_notice.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
@@ -36,8 +37,11 @@
 #include "playback/wav_file_open.h"
 #include "print/new_songs.h"
 #include "print/song_book.h"
+#include "venue/catalogue_transfer.h"
+#include "venue/venue_room.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScreen>
@@ -102,9 +106,16 @@ int runJukebox(const CommandLine &options)
     }
     WavFileOpen recorder(mci);
     state.Recorder = &recorder;
+    // A venue's room: every change goes to the server, the copy follows it (below).
+    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+    std::unique_ptr<CatalogueMaster> measuringMaster;
+    if (venue) {
+        venue->writeThrough(state.db());
+        measuringMaster = venue->makeMaster();
+    }
     std::unique_ptr<BackgroundMeasuring> measuring;
     if (state.settings.EvenLoudness != 0) {
-        measuring = std::make_unique<BackgroundMeasuring>(state.DbPath, state.AppPath);
+        measuring = std::make_unique<BackgroundMeasuring>(state.DbPath, state.AppPath, measuringMaster.get());
         QObject::connect(&mediaPlayers, &IdleWatch::idle, [&measuring] { measuring->resume(); });
         QObject::connect(&mediaPlayers, &IdleWatch::inUse, [&measuring] { measuring->pause(); });
         qApp->installEventFilter(&mediaPlayers);
@@ -142,12 +153,19 @@ int runJukebox(const CommandLine &options)
         };
         ModalRunner::exec(manager);
     };
+    std::unique_ptr<ReplicaSync> sync;
+    if (venue) {
+        QLabel *notice = addVenueNotice(menu, screen);
+        sync = venue->follow([notice](const QString &text) { showVenueNotice(notice, text); });
+    }
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     QTimer::singleShot(0, &start, &StartForm::run);
     return QApplication::exec();
 }
 
 // Starts up without a window and runs task on the shared state; the exit code of the program.
+// In a venue's room the copy is brought up to the server first (the task runs on the copy as it
+// is when the server cannot be reached, and says so), and every change goes to the server.
 int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
@@ -157,11 +175,54 @@ int withoutWindow(const CommandLine &options, const std::function<int(SharedStat
     if (!startUp(state, fileSystem, clock, options, &problem))
         return 1;
     try {
-        return task(state);
+        const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+        if (!venue)
+            return task(state);
+        if (const QString notice = venue->catchUpOnce(); !notice.isEmpty())
+            QTextStream(stderr) << notice << Qt::endl;
+        venue->writeThrough(state.db());
+        const int exitCode = task(state);
+        venue->letGo(state.db());
+        return exitCode;
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << e.message() << Qt::endl;
         return 1;
     }
+}
+
+// Starts up without a window and runs a task of the venue's catalogue server on the room.
+int withVenue(const CommandLine &options, const std::function<QString(VenueRoom &, SharedState &)> &task)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed());
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options, &problem))
+        return 1;
+    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+    if (!venue) {
+        QTextStream(stderr) << "Setting.ini 沒有 CatalogueServer 這一行, 不知道曲目伺服器在哪裡" << Qt::endl;
+        return 1;
+    }
+    try {
+        QTextStream(stdout) << task(*venue, state) << Qt::endl;
+        return 0;
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+}
+
+int pushCatalogueTask(const CommandLine &options)
+{
+    return withVenue(options, [&options](VenueRoom &venue, SharedState &state) {
+        return pushCatalogue(venue, state.db(), options.values.contains(QStringLiteral("--replace")));
+    });
+}
+
+int pullCatalogueTask(const CommandLine &options)
+{
+    return withVenue(options, [](VenueRoom &venue, SharedState &) { return pullCatalogue(venue); });
 }
 
 int startUpOnly(const CommandLine &options)
@@ -272,6 +333,8 @@ const Task kTasks[] = {
     {QStringLiteral("--export-new"), exportNew},
     {QStringLiteral("--autostart"), autostart},
     {QStringLiteral("--measure-loudness"), measureLoudnessTask},
+    {QStringLiteral("--push-catalogue"), pushCatalogueTask},
+    {QStringLiteral("--pull-catalogue"), pullCatalogueTask},
 };
 
 std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)

@@ -1,5 +1,6 @@
 #include "catalogue/song_loudness.h"
 
+#include "catalogue/catalogue_master.h"
 #include "core/database.h"
 
 namespace {
@@ -14,17 +15,24 @@ SqlValue valueOr(const std::optional<ChannelLoudness> &channel, double ChannelLo
 
 void setState(Database &db, const SongToMeasure &song, int state, const SongLoudness &loudness)
 {
-    const auto &c = loudness.channels;
+    if (CatalogueMaster *master = db.master())
+        return master->storeLoudness(song, state, loudness);
+    const std::array<SqlValue, 6> v = loudnessColumnValues(loudness);
     db.ExecuteSql(QStringLiteral("UPDATE song SET song_loudness_state = ?, song_lufs_1 = ?, song_peak_1 = ?, "
                                  "song_lufs_2 = ?, song_peak_2 = ?, song_lufs_3 = ?, song_peak_3 = ? "
                                  "WHERE song_num = ? AND song_location = ? COLLATE BINARY"),
-                  {state, valueOr(c[0], &ChannelLoudness::lufs), valueOr(c[0], &ChannelLoudness::truePeakDb),
-                   valueOr(c[1], &ChannelLoudness::lufs), valueOr(c[1], &ChannelLoudness::truePeakDb),
-                   valueOr(c[2], &ChannelLoudness::lufs), valueOr(c[2], &ChannelLoudness::truePeakDb), song.songNum,
-                   song.location});
+                  {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, song.location});
 }
 
 } // namespace
+
+std::array<SqlValue, 6> loudnessColumnValues(const SongLoudness &loudness)
+{
+    const auto &c = loudness.channels;
+    return {valueOr(c[0], &ChannelLoudness::lufs), valueOr(c[0], &ChannelLoudness::truePeakDb),
+            valueOr(c[1], &ChannelLoudness::lufs), valueOr(c[1], &ChannelLoudness::truePeakDb),
+            valueOr(c[2], &ChannelLoudness::lufs), valueOr(c[2], &ChannelLoudness::truePeakDb)};
+}
 
 QList<SongToMeasure> songsToMeasure(Database &db, qint64 afterRow, int limit)
 {

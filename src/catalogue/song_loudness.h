@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/database.h"
 #include "platform/loudness_meter.h"
 
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class Database;
@@ -32,6 +34,10 @@ qint64 lastSongRow(Database &db);
 void storeLoudness(Database &db, const SongToMeasure &song, const SongLoudness &loudness);
 // Marks the song as one whose sound cannot be decoded, so it is not tried again at every start.
 void markUndecodable(Database &db, const SongToMeasure &song);
+
+// The six loudness columns of a song row as stored (song_lufs_1, song_peak_1 ... song_peak_3):
+// empty for a channel choice that is silent.
+std::array<SqlValue, 6> loudnessColumnValues(const SongLoudness &loudness);
 
 // What was measured for the song: nothing when it is not measured (yet) or cannot be decoded.
 std::optional<SongLoudness> findLoudness(Database &db, const QString &songNum);
