@@ -40,7 +40,7 @@ struct LocalRoom
 
 TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUnderTheirOwnMount)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     const QString url = testServer().url(testServer().newDatabase());
     TempHome shared;
     LocalRoom writer(url, shared.path());
@@ -77,7 +77,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
 
 TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnotherUnlessTold)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     const QString url = testServer().url(testServer().newDatabase());
     LocalRoom first(url, {});
     LocalRoom second(url, {});
@@ -105,7 +105,7 @@ TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnothe
 
 TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoInOneLine)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     const QString database = testServer().newDatabase();
     LocalRoom newerRoom(testServer().url(database), {});
     ASSERT_EQ(newerRoom.venue->catchUpOnce(), QString());

@@ -68,7 +68,7 @@ struct Venue
 
 TEST(VenueRooms, twoRoomsRegisteringAtOnceReachEveryRoomWithinTwoSecondsUnderNumbersGivenOnce)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     Venue venue;
     std::vector<std::unique_ptr<QProcess>> jukeboxes;
     for (int i = 0; i < 3; ++i)
@@ -103,7 +103,7 @@ TEST(VenueRooms, twoRoomsRegisteringAtOnceReachEveryRoomWithinTwoSecondsUnderNum
 
 TEST(VenueRooms, serverCrashingMidRegistrationLosesAndDoublesNothingAndTheRoomsPlayOnAndCatchUp)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     Venue venue;
     std::vector<std::unique_ptr<QProcess>> jukeboxes;
     for (int i = 1; i < 3; ++i)
@@ -136,7 +136,7 @@ TEST(VenueRooms, serverCrashingMidRegistrationLosesAndDoublesNothingAndTheRoomsP
 
 TEST(VenueRooms, roomKilledWhileApplyingKeepsItsLastWholeBatchAndCatchesUpAtItsNextStart)
 {
-    SKIP_WITHOUT_SERVER();
+    REQUIRE_SERVER();
     Venue venue;
     Room &room = venue.room(0);
     ASSERT_EQ(room.run({QStringLiteral("--init-only")}).exitCode, 0);

@@ -50,6 +50,8 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs);
 // "曲<tag><number>" of the singer, spread over two kinds and five counts; the list's path.
 QString writeSongList(const QString &folder, const QString &tag, const QString &singer, int first, int n);
 
-#define SKIP_WITHOUT_SERVER()                                                                                          \
-    if (!testServer().running())                                                                                       \
-    GTEST_SKIP() << "no PostgreSQL for the venue tests: " << testServer().problem().toStdString()
+// The venue tests need the private cluster; the install script provides PostgreSQL.
+#define REQUIRE_SERVER()                                                                           \
+    if (!testServer().running())                                                                   \
+    FAIL() << "no PostgreSQL for the venue tests (scripts/install-deps.sh installs it): "          \
+           << testServer().problem().toStdString()
