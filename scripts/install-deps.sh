@@ -14,6 +14,8 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x gstreamer1.0-gl
   fluid-soundfont-gm
   libxlsxwriter-dev libicu-dev
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
+  chromium chromium-driver python3-selenium
   fonts-arphic-ukai fonts-arphic-uming
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip

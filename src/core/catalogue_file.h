@@ -15,7 +15,8 @@ public:
     static constexpr std::array kSchemaFiles = {":/schema/001_catalogue.sql", ":/schema/002_lookup_indexes.sql",
                                            ":/schema/003_manager_indexes.sql",
                                            ":/schema/004_exact_song_files.sql",
-                                           ":/schema/005_stroke_order.sql"};
+                                           ":/schema/005_stroke_order.sql",
+                                           ":/schema/007_play_queue.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.

@@ -146,6 +146,10 @@ const KeyReader kReaders[] = {
     {"KEYENTER", KeyReader::KeyCode, &Settings::keyEnter},
     {"KEYDOT", KeyReader::KeyCode, &Settings::keyDot},
     {"MANAGERPIN", KeyReader::Text, &Settings::ManagerPin},
+    {"PHONEORDERING", KeyReader::Text, &Settings::PhoneOrdering},
+    {"PHONEPORT", KeyReader::Text, &Settings::PhonePort},
+    {"PHONELISTEN", KeyReader::Text, &Settings::PhoneListen},
+    {"PHONETOKEN", KeyReader::Text, &Settings::PhoneToken},
 };
 
 void applyLine(Settings &s, const QString &key, const QString &value, const QString &appPath)

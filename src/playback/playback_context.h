@@ -26,4 +26,5 @@ struct PlaybackContext
     std::function<void(const QString &text)> showMessage;
     std::function<void()> songStarted;   // the head of the queue has just been started
     std::function<void()> queueAdvanced; // row 0 was taken off the queue
+    std::function<void()> nextUp;        // the pause before the head of the queue starts
 };
