@@ -15,7 +15,7 @@ packages=(
   fluid-soundfont-gm
   libxlsxwriter-dev libicu-dev
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
-  chromium chromium-driver python3-selenium
+  chromium chromium-driver python3-selenium zbar-tools
   fonts-arphic-ukai fonts-arphic-uming
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip

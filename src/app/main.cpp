@@ -64,7 +64,8 @@ bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const QSt
 void restoreQueue(SharedState &state)
 {
     try {
-        state.OrderedSongs.restore(QueueStore::load(state.db()));
+        QueueStore::Kept kept = QueueStore::load(state.db());
+        state.OrderedSongs.restore(std::move(kept.rows), kept.lastId);
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << "點歌單無法從資料庫讀回: " << e.message() << Qt::endl;
     }

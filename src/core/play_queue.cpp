@@ -68,9 +68,10 @@ void PlayQueue::clear()
     changed();
 }
 
-void PlayQueue::restore(std::vector<QueueRow> rows)
+void PlayQueue::restore(std::vector<QueueRow> rows, qint64 lastId)
 {
     m_rows = std::move(rows);
+    m_lastId = std::max(m_lastId, lastId);
     if (m_rows.size() > size_t(kCapacity))
         m_rows.resize(size_t(kCapacity));
     for (const QueueRow &r : m_rows)

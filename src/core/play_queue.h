@@ -67,8 +67,8 @@ public:
     // Puts row k at row target (before it) under a new text; the rows between move down by one.
     void moveForward(qint64 k, qint64 target, const QString &text);
     void clear();
-    // The queue as it was kept before the program stopped; new ids follow the highest one.
-    void restore(std::vector<QueueRow> rows);
+    // The queue as it was kept before the program stopped; new ids follow lastId and the rows' own.
+    void restore(std::vector<QueueRow> rows, qint64 lastId = 0);
 
     // Calls onChange after every change for as long as the returned object lives.
     class Subscription;

@@ -37,9 +37,10 @@ void insert(Database &db, qint64 position, const QueueRow &r)
 
 namespace QueueStore {
 
-std::vector<QueueRow> load(Database &db)
+Kept load(Database &db)
 {
-    std::vector<QueueRow> rows;
+    Kept kept;
+    std::vector<QueueRow> &rows = kept.rows;
     db.forEachRow(QStringLiteral("SELECT queue_id, song_num, queue_text, song_name, singer_name, ordered_by, phone "
                                  "FROM play_queue ORDER BY position, queue_id"),
                   {}, [&rows](const RowView &r) {
@@ -53,7 +54,9 @@ std::vector<QueueRow> load(Database &db)
                       rows.push_back(std::move(row));
                       return true;
                   });
-    return rows;
+    Recordset last = db.OpenRecordset(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'play_queue'"));
+    kept.lastId = last.eof() ? 0 : last.value(0).toLongLong();
+    return kept;
 }
 
 void write(Database &db, const std::vector<QueueRow> &stored, const std::vector<QueueRow> &rows)

@@ -10,8 +10,13 @@ class Database;
 // after a crash or a power cut with the queue it had. Both calls throw DatabaseError.
 namespace QueueStore {
 
-// The kept queue in playing order.
-std::vector<QueueRow> load(Database &db);
+struct Kept
+{
+    std::vector<QueueRow> rows; // in playing order
+    qint64 lastId = 0;          // the highest id ever given
+};
+
+Kept load(Database &db);
 
 // Makes the kept queue equal to rows in one transaction, writing only the rows that differ
 // from stored (what the table holds now).

@@ -36,5 +36,5 @@ private:
     void write(const QByteArray &bytes);
 
     QList<QPointer<QTcpSocket>> m_sockets;
-    QTimer m_heartbeat;
+    QTimer m_heartbeat{this}; // a child, so it moves to the server's thread with the stream
 };

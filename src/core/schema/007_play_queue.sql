@@ -1,7 +1,9 @@
 -- The play queue, kept so that a crash or a power cut does not lose the guests' orders: one
--- row per queued song, in playing order by position, with who ordered it from a phone.
+-- row per queued song, in playing order by position, with who ordered it from a phone. Its
+-- ids are never given twice (AUTOINCREMENT keeps the highest), so a phone naming a song that
+-- has left the queue never reaches another one, even across a restart.
 CREATE TABLE IF NOT EXISTS play_queue (
-  queue_id INTEGER PRIMARY KEY,
+  queue_id INTEGER PRIMARY KEY AUTOINCREMENT,
   position INTEGER NOT NULL,
   song_num TEXT NOT NULL,
   queue_text TEXT NOT NULL,
