@@ -241,6 +241,7 @@ void MainMenu::Picture1_KeyPress(int &KeyAscii)
         show_main_menu();
         setEcho(m_menu, QStringLiteral("資料庫錯誤, 請通知管理者"));
     }
+    showPhoneCode();
 }
 
 void MainMenu::dispatch(int &KeyAscii)

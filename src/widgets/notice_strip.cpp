@@ -5,7 +5,9 @@
 #include <QLabel>
 
 NoticeStrip::NoticeStrip(QSize screen, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+    // A tool tip's window is never activated: a window taking the activation would send the
+    // keypad's keys elsewhere and, coming back, redraw the main menu under the guest.
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , m_screen(screen)
     , m_label(new QLabel(this))
 {
