@@ -35,6 +35,11 @@ ConnectionWatch *watchOf(QTcpSocket *socket)
 GuardedTcpServer::GuardedTcpServer(QObject *parent)
     : QTcpServer(parent)
 {
+    // A room's phones arrive together (a song everyone wants, the page opened at once): the
+    // kernel keeps them waiting to be accepted instead of dropping them, and a dropped phone
+    // would try again only after a second or more.
+    setListenBacklogSize(kMaxConnections);
+    setMaxPendingConnections(kMaxConnections);
 }
 
 void GuardedTcpServer::incomingConnection(qintptr descriptor)

@@ -81,7 +81,8 @@ std::optional<PhoneRefusal> readPage(const QUrlQuery &query, PhoneRequest &r)
     return field(query, "page", 1, 9999, r.page, QStringLiteral("頁數錯誤"), false);
 }
 
-Parsed info(const QUrlQuery &query, PhoneRequest r)
+// The info, the queue and the live queue: optionally for one phone, which then hears of its own songs.
+Parsed optionalPhone(const QUrlQuery &query, PhoneRequest r)
 {
     r.phone = query.queryItemValue(QStringLiteral("phone"), QUrl::FullyDecoded);
     if (!r.phone.isEmpty() && !isPhoneId(r.phone))
@@ -220,13 +221,13 @@ const Route kRoutes[] = {
     {"index.html", Kind::Page},
     {"app.js", Kind::Script},
     {"style.css", Kind::Style},
-    {"api/info", Kind::Info, info},
+    {"api/info", Kind::Info, optionalPhone},
     {"api/search", Kind::Search, search},
     {"api/kind", Kind::KindSongs, kindSongs},
     {"api/singers", Kind::Singers, singers},
     {"api/singer", Kind::SingerSongs, singerSongs},
-    {"api/queue", Kind::Queue},
-    {"api/events", Kind::Events},
+    {"api/queue", Kind::Queue, optionalPhone},
+    {"api/events", Kind::Events, optionalPhone},
     {"api/order", Kind::Order, nullptr, order},
     {"api/cutin", Kind::CutIn, nullptr, queuedSong},
     {"api/remove", Kind::Remove, nullptr, queuedSong},

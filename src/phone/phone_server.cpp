@@ -111,11 +111,15 @@ PhoneServer::PhoneServer(PhoneConfig config, ToDesk toDesk)
     , m_toDesk(std::move(toDesk))
     , m_db(m_config.dbPath)
     , m_stream(new EventStream(this))
+    , m_broadcast(new QTimer(this))
     , m_sweep(new QTimer(this))
     , m_addressCheck(new QTimer(this))
 {
     m_written = m_config.waitForDisk ? 0 : std::numeric_limits<quint64>::max();
     m_clock.start();
+    m_sinceBroadcast.start();
+    m_broadcast->setSingleShot(true);
+    connect(m_broadcast, &QTimer::timeout, this, &PhoneServer::broadcast);
     m_sweep->setInterval(1000);
     connect(m_sweep, &QTimer::timeout, this, &PhoneServer::expireAnswers);
     m_addressCheck->setInterval(kAddressCheckMs);
@@ -138,6 +142,13 @@ void PhoneServer::start()
     bind(m_tcp);
     m_config.port = m_tcp->serverPort(); // the port asked for, or the one given for port 0
     m_sweep->start();
+    // The songs are read for the search box before the address is shown, not when the first
+    // guest types.
+    try {
+        m_index.refresh(m_db);
+    } catch (const DatabaseError &e) {
+        qWarning("phone ordering cannot read the songs for searching yet: %s", qPrintable(e.message()));
+    }
     m_addressCheck->start();
     checkAddress();
 }
@@ -198,14 +209,14 @@ void PhoneServer::serve(const PhoneRequest &request, QHttpServerResponder &respo
         sendJson(responder, 200, info(request));
         return;
     case Kind::Queue:
-        send(responder, 200, kJson, m_viewJson);
+        send(responder, 200, kJson, viewJson().forPhone(request.phone));
         return;
     case Kind::Events:
         responder.writeStatusLine(Status::Ok);
         responder.writeHeaders({{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-store"}});
-        responder.writeBody(EventStream::opening(m_viewJson));
+        responder.writeBody(EventStream::opening(viewJson().forPhone(request.phone)));
         GuardedTcpServer::keepOpen(socket);
-        m_stream->add(socket);
+        m_stream->add(socket, request.phone);
         return;
     case Kind::Search:
     case Kind::KindSongs:
@@ -331,6 +342,22 @@ void PhoneServer::expireAnswers()
 
 void PhoneServer::setView(const QueueView &view)
 {
-    m_viewJson = queueViewJson(view, [this](const QString &phone) { return tagOf(phone); });
-    m_stream->send(m_viewJson);
+    m_view = view;
+    m_viewJson.reset();
+    if (m_broadcast->isActive())
+        return;
+    m_broadcast->start(int(qMax<qint64>(0, kBroadcastGapMs - m_sinceBroadcast.elapsed())));
+}
+
+void PhoneServer::broadcast()
+{
+    m_sinceBroadcast.restart();
+    m_stream->send(viewJson());
+}
+
+const QueueViewJson &PhoneServer::viewJson()
+{
+    if (!m_viewJson)
+        m_viewJson.emplace(m_view, [this](const QString &phone) { return tagOf(phone); });
+    return *m_viewJson;
 }

@@ -37,6 +37,8 @@ public:
     static constexpr int kWrongPinsPerMinute = 5;
     static constexpr int kAnswerTimeoutMs = 15000;
     static constexpr int kAddressCheckMs = 3000;
+    // Changes that come close together reach the phones as one, this far apart at most.
+    static constexpr int kBroadcastGapMs = 250;
 
     // How a change is handed to the desk; the desk's answer comes back through answered().
     using ToDesk = std::function<void(quint64 ticket, const PhoneRequest &request)>;
@@ -79,6 +81,8 @@ private:
     void finish(std::map<quint64, Pending>::iterator pending, const PhoneAnswer &answer);
     void expireAnswers();
     void checkAddress();
+    void broadcast();
+    const QueueViewJson &viewJson();
     QJsonObject info(const PhoneRequest &request) const;
     QString tagOf(const QString &phone) const;
 
@@ -88,7 +92,10 @@ private:
     Database m_db;
     SongSearchIndex m_index;
     EventStream *m_stream;
-    QByteArray m_viewJson;
+    QueueView m_view;
+    std::optional<QueueViewJson> m_viewJson; // made from m_view when first asked for
+    QTimer *m_broadcast;
+    QElapsedTimer m_sinceBroadcast;
     RateLimiter m_orders{kOrdersPerMinute, 60000};
     RateLimiter m_wrongPins{kWrongPinsPerMinute, 60000};
     std::map<quint64, Pending> m_pending;

@@ -1,6 +1,7 @@
 #include "phone/song_search_index.h"
 
 #include "core/database.h"
+#include "core/database_error.h"
 #include "core/stroke_collation.h"
 
 #include <algorithm>
@@ -55,7 +56,16 @@ std::vector<LoadedSong> readSongs(Database &db)
 
 void SongSearchIndex::refresh(Database &db)
 {
-    const qint64 changes = catalogueChanges(db);
+    // A guest typing never waits for another's order to reach the disk: while the catalogue
+    // file is locked for a write, the songs read last time serve (they are a moment old).
+    if (m_changes >= 0)
+        db.setBusyWait(0);
+    qint64 changes = m_changes;
+    try {
+        changes = catalogueChanges(db);
+    } catch (const CatalogueBusy &) {
+    }
+    db.setBusyWait(Database::kBusyWaitMs);
     if (changes == m_changes)
         return;
     // A change while reading raises the count again, and the next search reads once more.
@@ -107,12 +117,24 @@ SongPage SongSearchIndex::find(const QString &text, int page) const
     return result;
 }
 
+// The needle's first character is looked for alone (a vectorised scan; a Chinese character
+// is rare enough that few places need the rest compared), then the rest is compared there.
+qsizetype SongSearchIndex::next(QStringView needle, qsizetype from) const
+{
+    const QStringView haystack(m_haystack);
+    for (qsizetype at = haystack.indexOf(needle.front(), from); at >= 0; at = haystack.indexOf(needle.front(), at + 1)) {
+        if (haystack.mid(at, needle.size()) == needle)
+            return at;
+    }
+    return -1;
+}
+
 void SongSearchIndex::collect(const QString &needle, std::vector<int> &rows, size_t limit) const
 {
     const std::vector<int> exact = rows;
     qsizetype from = 0;
     while (rows.size() < limit) {
-        const qsizetype at = m_haystack.indexOf(needle, from);
+        const qsizetype at = next(needle, from);
         if (at < 0)
             return;
         const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), at);

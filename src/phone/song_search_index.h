@@ -28,6 +28,8 @@ private:
     // Adds the rows whose text holds needle after those already in rows (the exact numbers),
     // in list order, until rows holds limit.
     void collect(const QString &needle, std::vector<int> &rows, size_t limit) const;
+    // Where needle is next found in the songs' text from from on, or -1.
+    qsizetype next(QStringView needle, qsizetype from) const;
 
     std::vector<SongEntry> m_songs;
     // "number\1title\1singer\2" of every song, case folded, in list order; m_starts[i] is

@@ -216,6 +216,17 @@ TEST_F(PhoneApi, TheLiveQueueReachesEveryPhoneAndADroppedPhoneLeavesNoHalfChange
     EXPECT_EQ(get("api/queue").json["songs"].toArray().size(), 2) << "the server answers on";
     stream->abort();
     stream->deleteLater();
+
+    // A long queue: every phone gets the first songs and the count; its own songs further down
+    // come to it alone.
+    for (int i = 0; i < QueueViewJson::kShown; ++i)
+        AddToOrderList(home.state, "100003");
+    ASSERT_EQ(order("100004", phoneOf('e'), "阿美").status, 200);
+    const PhoneReply hers = get("api/queue?phone=" + phoneOf('e'));
+    EXPECT_EQ(hers.json["total"].toInt(), QueueViewJson::kShown + 3);
+    EXPECT_EQ(hers.json["songs"].toArray().size(), QueueViewJson::kShown);
+    EXPECT_EQ(titles(hers, "mine", "pos"), QStringList({QString::number(QueueViewJson::kShown + 2)}));
+    EXPECT_EQ(titles(get("api/queue?phone=" + phoneOf('d')), "mine"), QStringList());
 }
 
 TEST_F(PhoneApi, OrdersAndPinGuessesAreLimitedPerPhoneAndPerAddress)

@@ -246,14 +246,22 @@ function showQueue(view) {
   const songs = view.songs.slice();
   const now = $('now');
   now.replaceChildren();
+  const first = view.playing ? 1 : 0; // the song playing has no place among the waiting
   if (view.playing && songs.length > 0) {
     const playing = songs.shift();
     now.append(element('div', 'label', view.paused ? '暫停中' : '正在播放'), element('b', '', playing.title),
       element('small', '', playing.singer + (playing.by ? ' · ' + playing.by + ' 點的' : '')));
   }
-  $('waiting').replaceChildren(...songs.map((song, i) => queueItem(song, i + 1)));
-  $('empty').hidden = view.songs.length > 0;
-  $('count').textContent = songs.length ? String(songs.length) : '';
+  const items = songs.map((song, i) => queueItem(song, i + 1));
+  const total = view.total === undefined ? view.songs.length : view.total;
+  const further = total - view.songs.length;
+  if (further > 0) {
+    items.push(element('li', 'hint', '…… 後面還有 ' + further + ' 首'));
+    for (const song of view.mine || []) items.push(queueItem(song, song.pos - first + 1));
+  }
+  $('waiting').replaceChildren(...items);
+  $('empty').hidden = total > 0;
+  $('count').textContent = total - first > 0 ? String(total - first) : '';
   $('skip').hidden = $('pause').hidden = !owner();
   $('pause').textContent = view.paused ? '繼續' : '暫停';
   $('unlock').hidden = !info.pin || me.pin !== '';
@@ -265,7 +273,7 @@ const live = { source: null, heard: 0, opens: 0 };
 
 function listen() {
   if (live.source) live.source.close();
-  const source = new EventSource('api/events');
+  const source = new EventSource('api/events?phone=' + encodeURIComponent(me.phone));
   live.source = source;
   live.heard = Date.now();
   source.onopen = () => {
