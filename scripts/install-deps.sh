@@ -18,7 +18,7 @@ packages=(
   chromium chromium-driver python3-selenium zbar-tools
   fonts-arphic-ukai fonts-arphic-uming
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip
+  python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip curl
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -28,7 +28,7 @@ NextUpCard::NextUpCard(PlayQueue &queue, QSize screen, QWidget *parent)
     setObjectName(QStringLiteral("nextUp"));
     setAttribute(Qt::WA_StyledBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setStyleSheet(QStringLiteral("NextUpCard { background: rgba(16, 16, 48, 210); border: 3px solid #ffff80; "
+    setStyleSheet(QStringLiteral("NextUpCard { background: #101030; border: 3px solid #ffff80; "
                                  "border-radius: 16px; }"));
     const int unit = screen.height() / 18;
     Label1 = line(this, unit, "#ffff80");

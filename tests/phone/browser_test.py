@@ -30,7 +30,11 @@ def browser():
                  "--lang=zh-TW"):
         options.add_argument(flag)
     options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="karaoke-chromium-"))
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    page = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    # The screen of a phone 390 px wide, whatever the window around it.
+    page.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                         {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+    return page
 
 
 def wait_for(what, condition, seconds=5.0):
@@ -56,7 +60,6 @@ def run(host_program, shots):
         url = host.stdout.readline().strip()
         assert url.startswith("http://127.0.0.1:"), "the host gave no address: %r" % url
         page = browser()
-        page.set_window_size(390, 844)
         page.get(url)
 
         wait_for("the name prompt", lambda: page.find_element("id", "nameDialog").is_displayed())

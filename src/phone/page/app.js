@@ -226,12 +226,16 @@ function queueItem(song, position) {
   li.append(element('span', 'pos', String(position)), text);
   if (mine(song) || owner()) {
     const actions = element('div', 'actions');
-    const cut = element('button', '', '插播');
+    if (position > 1) { // the first waiting song plays next already
+      const cut = element('button', '', '插播');
+      cut.type = 'button';
+      cut.addEventListener('click', () => act('cutin', changeOf(song), () => '已插播: ' + song.title));
+      actions.append(cut);
+    }
     const remove = element('button', 'plain', '刪除');
-    cut.type = remove.type = 'button';
-    cut.addEventListener('click', () => act('cutin', changeOf(song), () => '已插播: ' + song.title));
+    remove.type = 'button';
     remove.addEventListener('click', () => act('remove', changeOf(song), () => '已刪除: ' + song.title));
-    actions.append(cut, remove);
+    actions.append(remove);
     li.append(actions);
   }
   return li;
