@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|phone
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
-# $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips.
+# $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
+# $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -23,6 +24,7 @@ case "$which" in
   browsers) run browsers ;;
   manage) run manage ;;
   print) run print ;;
+  phone) run phone ;;
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
@@ -37,8 +39,9 @@ case "$which" in
     run manage
     run bulk
     run print
+    run phone
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
     run singing build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|phone]" >&2; exit 2 ;;
 esac

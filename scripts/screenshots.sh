@@ -23,6 +23,8 @@ mkdir -p "$out"
 [ -x build/tests/phone/phone_page_host ] || cmake --build build --target phone_page_host
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
+# The queue left by an earlier run (stopped without the shutdown menu) would come back: start empty.
+sqlite3 "$home/karaoke.mdb" "DELETE FROM play_queue" 2>/dev/null || true
 # A known address for the phone's order below, on a port no other jukebox on this machine uses.
 grep -qi '^PhoneToken' "$home/Setting.ini" || printf 'PhoneToken = DEMO\r\nPhonePort = 18080\r\n' >> "$home/Setting.ini"
 phone_order() {
