@@ -81,6 +81,17 @@ std::optional<PhoneRefusal> readPage(const QUrlQuery &query, PhoneRequest &r)
     return field(query, "page", 1, 9999, r.page, QStringLiteral("頁數錯誤"), false);
 }
 
+// The request once every check has passed, or the first refusal among them (checks run in
+// order, each filling its field of r).
+Parsed checked(const PhoneRequest &r, std::initializer_list<std::optional<PhoneRefusal>> checks)
+{
+    for (const std::optional<PhoneRefusal> &refusal : checks) {
+        if (refusal)
+            return *refusal;
+    }
+    return r;
+}
+
 // The info, the queue and the live queue: optionally for one phone, which then hears of its own songs.
 Parsed optionalPhone(const QUrlQuery &query, PhoneRequest r)
 {
@@ -97,38 +108,23 @@ Parsed search(const QUrlQuery &query, PhoneRequest r)
         return refuse(QStringLiteral("搜尋文字最多 %1 字").arg(kMaxSearchLength));
     if (hasControlCharacters(r.text))
         return refuse(QStringLiteral("搜尋文字不能有控制字元"));
-    if (auto refused = readPage(query, r))
-        return *refused;
-    return r;
+    return checked(r, {readPage(query, r)});
 }
 
 Parsed kindSongs(const QUrlQuery &query, PhoneRequest r)
 {
-    if (auto refused = field(query, "kind", 0, 7, r.songKind, QStringLiteral("沒有這種曲目種類")))
-        return *refused;
-    if (auto refused = field(query, "count", 1, 10, r.count, QStringLiteral("字數錯誤")))
-        return *refused;
-    if (auto refused = readPage(query, r))
-        return *refused;
-    return r;
+    return checked(r, {field(query, "kind", 0, 7, r.songKind, QStringLiteral("沒有這種曲目種類")),
+                       field(query, "count", 1, 10, r.count, QStringLiteral("字數錯誤")), readPage(query, r)});
 }
 
 Parsed singers(const QUrlQuery &query, PhoneRequest r)
 {
-    if (auto refused = field(query, "group", 1, 3, r.group, QStringLiteral("沒有這種歌星分類")))
-        return *refused;
-    if (auto refused = readPage(query, r))
-        return *refused;
-    return r;
+    return checked(r, {field(query, "group", 1, 3, r.group, QStringLiteral("沒有這種歌星分類")), readPage(query, r)});
 }
 
 Parsed singerSongs(const QUrlQuery &query, PhoneRequest r)
 {
-    if (auto refused = field(query, "code", 1, 999999999, r.code, QStringLiteral("沒有這位歌星")))
-        return *refused;
-    if (auto refused = readPage(query, r))
-        return *refused;
-    return r;
+    return checked(r, {field(query, "code", 1, 999999999, r.code, QStringLiteral("沒有這位歌星")), readPage(query, r)});
 }
 
 // A text field of a body; absent is empty, anything but a string is refused.
@@ -189,20 +185,12 @@ Parsed order(const QJsonObject &body, PhoneRequest r)
 
 Parsed queuedSong(const QJsonObject &body, PhoneRequest r)
 {
-    if (auto refused = readId(body, r))
-        return *refused;
-    if (auto refused = readPhone(body, r))
-        return *refused;
-    if (auto refused = readPin(body, r))
-        return *refused;
-    return r;
+    return checked(r, {readId(body, r), readPhone(body, r), readPin(body, r)});
 }
 
 Parsed ownerAction(const QJsonObject &body, PhoneRequest r)
 {
-    if (auto refused = readPin(body, r))
-        return *refused;
-    return r;
+    return checked(r, {readPin(body, r)});
 }
 
 using QueryParser = Parsed (*)(const QUrlQuery &, PhoneRequest);
