@@ -38,6 +38,8 @@ public:
     StereoSide stereoSide() const override { return StereoSide::Both; }
     void setKey(int) override {}
     int key() const override { return 0; }
+    void setSongGain(const SongGain &) override {}
+    SongGain songGain() const override { return {}; }
     QWidget *videoWidget() override { return &m_video; }
 
 private:

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|phone
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
-# $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips.
+# $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips; startup
+# compares the build tree's program with the same installed (cmake --install --strip into
+# build/staged/usr, and /usr/bin/karaoke when the package is installed); venue runs fifty rooms
+# on a private PostgreSQL cluster made for the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,6 +18,16 @@ run() {
   shift
   cmake --build build -j"$(nproc)" --target "bench_$name"
   QT_QPA_PLATFORM=offscreen "build/bench/bench_$name" "$@"
+}
+startup() {
+  cmake --build build -j"$(nproc)" --target karaoke bench_startup karaoke_compressed_docs
+  rm -rf build/staged
+  cmake --install build --prefix build/staged/usr --strip > /dev/null
+  local programs=(build/src/app/karaoke build/staged/usr/bin/karaoke)
+  [ -x /usr/bin/karaoke ] && programs+=(/usr/bin/karaoke)
+  # Interleaved repetitions, so a busy machine slows every program alike.
+  build/bench/bench_startup "${programs[@]}" --benchmark_enable_random_interleaving=true \
+    --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 }
 case "$which" in
   catalogue) run catalogue ;;
@@ -28,9 +41,14 @@ case "$which" in
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
+  startup) startup ;;
   singing)
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
+  loudness) run loudness ;;
+  venue)
+    cmake --build build -j"$(nproc)" --target karaoke
+    run venue ;;
   all)
     run catalogue
     run menu
@@ -42,6 +60,10 @@ case "$which" in
     run phone
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
-    run singing build/test-media ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|print|phone]" >&2; exit 2 ;;
+    run singing build/test-media
+    run loudness
+    cmake --build build -j"$(nproc)" --target karaoke
+    run venue
+    startup ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone]" >&2; exit 2 ;;
 esac

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the short clips that the media-engine tests and benchmarks play, one per format the
 # jukebox meets: VCD tracks (plain and as copied from the disc), MPEG-1/2, AVI, MP4, MP3, WAV, MIDI,
-# and tones for measuring the sound channel and the key.
+# tones for measuring the sound channel and the key, and tones at set levels for evening out loudness.
 # Usage: make-test-media.sh OUTDIR. Files that already exist are kept, so a second run is instant.
 # Pipeline fragments from helper functions are split into gst-launch arguments on purpose.
 # shellcheck disable=SC2046
@@ -145,6 +145,43 @@ make_tone_1s() {
     ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$1"
 }
 
+# 1.6 s of 440 Hz on both sides at a given level, for evening out loudness: 20 dB apart.
+make_level() { # make_level VOLUME OUT
+  launch audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 volume="$1" \
+    ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$2"
+}
+make_level_loud() { make_level 0.5 "$1"; }
+make_level_quiet() { make_level 0.05 "$1"; }
+
+# Sides 10 dB apart: 440 Hz on the left, 880 Hz on the right.
+make_sides_10db() {
+  local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
+  local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
+  launch interleave name=i ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location="$1" \
+    audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$left" ! i.sink_0 \
+    audiotestsrc freq=880 num-buffers=16 samplesperbuffer=4410 volume=0.158 ! "$right" ! i.sink_1
+}
+
+# A quiet 440 Hz tone with a full-scale click every 0.2 s: it peaks at 0 dBFS, far below the
+# target loudness.
+make_quiet_peaks() {
+  python3 - "$1" <<'PY'
+import math, struct, sys, wave
+rate = 44100
+frames = bytearray()
+for i in range(int(rate * 1.6)):
+    s = int(1000 * math.sin(2 * math.pi * 440 * i / rate))
+    if i % (rate // 5) < 8:
+        s = 32767 if (i // 4) % 2 == 0 else -32768
+    frames += struct.pack("<hh", s, s)
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(2)
+    w.setsampwidth(2)
+    w.setframerate(rate)
+    w.writeframes(bytes(frames))
+PY
+}
+
 make_broken() {
   python3 -c '
 import random, sys
@@ -168,6 +205,10 @@ declare -A makers=(
   [stereo-440-880.wav]=make_stereo_440_880
   [tone-1s.wav]=make_tone_1s
   [broken.mpg]=make_broken
+  [level-loud.wav]=make_level_loud
+  [level-quiet.wav]=make_level_quiet
+  [sides-10db.wav]=make_sides_10db
+  [quiet-peaks.wav]=make_quiet_peaks
 )
 
 # Writes beside the target and renames, so an interrupted run never leaves a half file behind.
@@ -181,6 +222,7 @@ ensure() {
 }
 
 for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
-            song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg; do
+            song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg \
+            level-loud.wav level-quiet.wav sides-10db.wav quiet-peaks.wav; do
   ensure "$name"
 done

@@ -19,15 +19,15 @@ pdftoppm -r 80 -f 1 -l 2 -png "$out/book.pdf" "$out/book"
 pdftoppm -r 80 -f 1 -l 1 -png "$out/new.pdf" "$out/new"
 
 if command -v soffice >/dev/null; then
-  # "標楷體" is the Kai font here too, as the program maps it for its own pages.
+  # "標楷體" is the Kai font here too, through the alias the package installs.
   fc="$(mktemp -d)"
   trap 'rm -rf "$fc"' EXIT
-  cat > "$fc/fonts.conf" <<'CONF'
+  cat > "$fc/fonts.conf" <<CONF
 <?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
   <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <alias binding="same"><family>標楷體</family><prefer><family>AR PL UKai TW</family></prefer></alias>
+  <include>$PWD/packaging/fonts.conf</include>
 </fontconfig>
 CONF
   FONTCONFIG_FILE="$fc/fonts.conf" HOME="$fc" soffice --headless --convert-to pdf --outdir "$fc" "$out/new.xlsx" >/dev/null

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test.
-#   scripts/test.sh             release build in build/
+#   scripts/test.sh             release build in build/, then the Debian package is built,
+#                               installed, tried and removed (scripts/check-package.sh; as root
+#                               only, otherwise a line says it was skipped)
 #   scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,3 +21,6 @@ fi
 cmake -S . -B "$build" -G Ninja "${flags[@]}"
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+if [ "$build" = build ]; then
+  bash scripts/check-package.sh "$build"
+fi

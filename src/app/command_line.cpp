@@ -4,6 +4,7 @@ namespace {
 
 const QString kHelp = QStringLiteral("--help");
 const QString kSince = QStringLiteral("--since");
+const QString kPush = QStringLiteral("--push-catalogue");
 const QStringList kListTasks = {QStringLiteral("--print-new"), QStringLiteral("--export-new")};
 
 QString checkPositiveNumber(const QString &value)
@@ -11,6 +12,13 @@ QString checkPositiveNumber(const QString &value)
     bool ok = false;
     const double number = value.toDouble(&ok);
     return ok && number > 0 ? QString() : QStringLiteral("needs a number above 0, not %1").arg(value);
+}
+
+QString checkOnOff(const QString &value)
+{
+    if (value == QStringLiteral("on") || value == QStringLiteral("off"))
+        return {};
+    return QStringLiteral("needs on or off, not %1").arg(value);
 }
 
 const CommandLineOption *findOption(const QString &name)
@@ -60,7 +68,7 @@ const QList<CommandLineOption> &commandLineOptions()
 {
     static const QList<CommandLineOption> options = {
         {QStringLiteral("--home"), QStringLiteral("DIR"),
-         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: the program's folder)")},
+         QStringLiteral("program folder with Setting.ini and karaoke.mdb (default: see below)")},
         {QStringLiteral("--clock-speed"), QStringLiteral("N"),
          QStringLiteral("seconds pass N times faster (demonstrations, screenshots)"), checkPositiveNumber},
         {QStringLiteral("--init-only"), QString(),
@@ -81,6 +89,21 @@ const QList<CommandLineOption> &commandLineOptions()
         {QStringLiteral("--export-new"), QStringLiteral("FILE.xlsx"),
          QStringLiteral("export the songs registered since a date as a spreadsheet"), nullptr, true,
          AppKind::OffscreenGui, {kSince}},
+        {QStringLiteral("--autostart"), QStringLiteral("on|off"),
+         QStringLiteral("start the jukebox full screen when this user logs in, or no longer"), checkOnOff, true,
+         AppKind::Core},
+        {QStringLiteral("--measure-loudness"), QString(),
+         QStringLiteral("measure the loudness of the songs not measured yet (resumable)"), nullptr, true,
+         AppKind::Core},
+        {kPush, QString(),
+         QStringLiteral("put this room's catalogue on the empty catalogue server of CatalogueServer"), nullptr, true,
+         AppKind::Core},
+        {QStringLiteral("--replace"), QString(),
+         QStringLiteral("with --push-catalogue: replace what the server holds"), nullptr, false, AppKind::Core, {},
+         {kPush}},
+        {QStringLiteral("--pull-catalogue"), QString(),
+         QStringLiteral("replace this room's catalogue with a copy of the catalogue server's"), nullptr, true,
+         AppKind::Core},
         {kSince, QStringLiteral("YYYY/MM/DD"), QStringLiteral("first registration date of --print-new, --export-new"),
          nullptr, false, AppKind::Core, {}, kListTasks},
         {QStringLiteral("--keyword"), QStringLiteral("K"),
@@ -91,9 +114,10 @@ const QList<CommandLineOption> &commandLineOptions()
     return options;
 }
 
-QString CommandLine::home(const QString &executableFolder) const
+std::optional<QString> CommandLine::homeOption() const
 {
-    return values.contains(QStringLiteral("--home")) ? value(QStringLiteral("--home")) : executableFolder;
+    const auto given = values.constFind(QStringLiteral("--home"));
+    return given == values.cend() ? std::nullopt : std::optional<QString>(*given);
 }
 
 double CommandLine::clockSpeed() const

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The application object a task needs. The jukebox needs a display; the owner's tasks run
 // without one: QCoreApplication, or QGuiApplication on the offscreen platform for those that
 // lay out text or paint pages.
@@ -35,8 +37,8 @@ struct CommandLine
     QString error; // set when the command line cannot be run as given
 
     QString value(const QString &option) const { return values.value(option); }
-    // The program folder: --home, else the folder of the executable.
-    QString home(const QString &executableFolder) const;
+    // The folder given with --home, if any.
+    std::optional<QString> homeOption() const;
     double clockSpeed() const;
     AppKind app() const;
 };

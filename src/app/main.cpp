@@ -1,4 +1,10 @@
+#include "app/autostart.h"
+#include "app/background_measuring.h"
 #include "app/command_line.h"
+#include "app/idle_watch.h"
+#include "app/loudness_tasks.h"
+#include "app/program_folder.h"
+#include "app/venue_notice.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
@@ -11,6 +17,7 @@
 #include "core/queue_store.h"
 #include "core/queue_writer.h"
 #include "catalogue/catalogue_statistics.h"
+#include "catalogue/song_loudness.h"
 #include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "platform/modal_runner.h"
@@ -35,8 +42,12 @@
 #include "print/new_songs.h"
 #include "print/song_book.h"
 #include "widgets/notice_strip.h"
+#include "venue/catalogue_transfer.h"
+#include "venue/venue_room.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTextStream>
@@ -47,11 +58,26 @@
 
 namespace {
 
-// Runs the start-up and tells on standard error what went wrong; false when the program cannot run.
-bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const QString &home, QString *problem)
+// The jukebox measures loudness after this long without a key, a click or anything playing.
+constexpr int kIdleBeforeMeasuringMs = 20000;
+
+ProgramFolder programFolder(const CommandLine &options)
 {
-    const InitResult init = InitSystem(state, fileSystem, clock, home);
+    return chooseProgramFolder(options.homeOption(), executableFolder(), UserFolders::fromEnvironment());
+}
+
+// Runs the start-up in the program folder (made on the user's first start) and tells on
+// standard error what went wrong; false when the program cannot run.
+bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const CommandLine &options, QString *problem)
+{
     QTextStream err(stderr);
+    const ProgramFolder folder = programFolder(options);
+    *problem = prepareProgramFolder(folder);
+    if (!problem->isEmpty()) {
+        err << *problem << Qt::endl;
+        return false;
+    }
+    const InitResult init = InitSystem(state, fileSystem, clock, folder.path);
     for (const QString &notice : init.notices)
         err << notice << Qt::endl;
     if (!init.ok)
@@ -107,7 +133,8 @@ int runJukebox(const CommandLine &options)
     QtFileDialogs fileDialogs;
     QtMousePointer mousePointer;
     CommandShutdown shutdown;
-    GstMediaPlayerFactory mediaPlayers;
+    GstMediaPlayerFactory realPlayers;
+    IdleWatch mediaPlayers(realPlayers, kIdleBeforeMeasuringMs);
     GstMciDevice mci;
     SharedState state;
     QtPrinter printer(QtPrinter::defaultPrinterName(), messageBoxes, fileDialogs, [&state] { return state.AppPath; });
@@ -116,7 +143,7 @@ int runJukebox(const CommandLine &options)
                       printer, spreadsheets};
 
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem)) {
+    if (!startUp(state, fileSystem, clock, options, &problem)) {
         messageBoxes.ok(problem);
         return 1;
     }
@@ -126,6 +153,20 @@ int runJukebox(const CommandLine &options)
     QueueWriter queueWriter(state.DbPath, state.OrderedSongs.rows());
     const auto keepQueue = state.OrderedSongs.subscribe([&] { queueWriter.save(state.OrderedSongs); });
     PhoneOrdering phone(state, PhoneConfig::of(state), &queueWriter);
+    // A venue's room: every change goes to the server, the copy follows it (below).
+    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+    std::unique_ptr<CatalogueMaster> measuringMaster;
+    if (venue) {
+        venue->writeThrough(state.db());
+        measuringMaster = venue->makeMaster();
+    }
+    std::unique_ptr<BackgroundMeasuring> measuring;
+    if (state.settings.EvenLoudness != 0) {
+        measuring = std::make_unique<BackgroundMeasuring>(state.DbPath, state.AppPath, measuringMaster.get());
+        QObject::connect(&mediaPlayers, &IdleWatch::idle, [&measuring] { measuring->resume(); });
+        QObject::connect(&mediaPlayers, &IdleWatch::inUse, [&measuring] { measuring->pause(); });
+        qApp->installEventFilter(&mediaPlayers);
+    }
 
     const QSize screen = QGuiApplication::primaryScreen()->size();
     MainMenu menu(state, services, screen);
@@ -161,6 +202,11 @@ int runJukebox(const CommandLine &options)
         };
         ModalRunner::exec(manager);
     };
+    std::unique_ptr<ReplicaSync> sync;
+    if (venue) {
+        QLabel *notice = addVenueNotice(menu, screen);
+        sync = venue->follow([notice](const QString &text) { showVenueNotice(notice, text); });
+    }
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     NoticeStrip notices(screen);
     showPhoneOrdering(phone, menu, start, notices);
@@ -173,20 +219,65 @@ int runJukebox(const CommandLine &options)
 }
 
 // Starts up without a window and runs task on the shared state; the exit code of the program.
+// In a venue's room the copy is brought up to the server first (the task runs on the copy as it
+// is when the server cannot be reached, and says so), and every change goes to the server.
 int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed());
     SharedState state;
     QString problem;
-    if (!startUp(state, fileSystem, clock, options.home(QCoreApplication::applicationDirPath()), &problem))
+    if (!startUp(state, fileSystem, clock, options, &problem))
         return 1;
     try {
-        return task(state);
+        const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+        if (!venue)
+            return task(state);
+        if (const QString notice = venue->catchUpOnce(); !notice.isEmpty())
+            QTextStream(stderr) << notice << Qt::endl;
+        venue->writeThrough(state.db());
+        const int exitCode = task(state);
+        venue->letGo(state.db());
+        return exitCode;
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << e.message() << Qt::endl;
         return 1;
     }
+}
+
+// Starts up without a window and runs a task of the venue's catalogue server on the room.
+int withVenue(const CommandLine &options, const std::function<QString(VenueRoom &, SharedState &)> &task)
+{
+    QtFileSystem fileSystem;
+    SystemClock clock(options.clockSpeed());
+    SharedState state;
+    QString problem;
+    if (!startUp(state, fileSystem, clock, options, &problem))
+        return 1;
+    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+    if (!venue) {
+        QTextStream(stderr) << "Setting.ini 沒有 CatalogueServer 這一行, 不知道曲目伺服器在哪裡" << Qt::endl;
+        return 1;
+    }
+    try {
+        QTextStream(stdout) << task(*venue, state) << Qt::endl;
+        return 0;
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+}
+
+int pushCatalogueTask(const CommandLine &options)
+{
+    return withVenue(options, [&options](VenueRoom &venue, SharedState &state) {
+        return pushCatalogue(venue, state.db(), options.values.contains(QStringLiteral("--replace")));
+    });
+}
+
+int pullCatalogueTask(const CommandLine &options)
+{
+    return withVenue(options, [](VenueRoom &venue, SharedState &) { return pullCatalogue(venue); });
 }
 
 int startUpOnly(const CommandLine &options)
@@ -209,20 +300,37 @@ int printStatistics(const CommandLine &options)
     });
 }
 
-// The registration tasks: the windows' own work, printed instead of shown.
+// The registration tasks: the windows' own work, printed instead of shown. The songs a run
+// stored are measured once it is done.
+int registerThenMeasure(const CommandLine &options, int (*run)(SharedState &, FileSystem &, Clock &, const QString &,
+                                                                QTextStream &),
+                        const QString &option)
+{
+    return withoutWindow(options, [&](SharedState &state) {
+        QTextStream out(stdout);
+        const qint64 before = lastSongRow(state.db());
+        const int exitCode = run(state, *state.Fso, *state.clock, options.value(option), out);
+        if (state.settings.EvenLoudness != 0)
+            measureLoudness(state, out, before);
+        return exitCode;
+    });
+}
+
 int registerFolder(const CommandLine &options)
 {
-    return withoutWindow(options, [&options](SharedState &state) {
-        QTextStream out(stdout);
-        return registerFolderWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-folder"), out);
-    });
+    return registerThenMeasure(options, registerFolderWithoutWindow, QStringLiteral("--register-folder"));
 }
 
 int registerList(const CommandLine &options)
 {
-    return withoutWindow(options, [&options](SharedState &state) {
+    return registerThenMeasure(options, registerListWithoutWindow, QStringLiteral("--register-list"));
+}
+
+int measureLoudnessTask(const CommandLine &options)
+{
+    return withoutWindow(options, [](SharedState &state) {
         QTextStream out(stdout);
-        return registerListWithoutWindow(state, *state.Fso, *state.clock, options.value("--register-list"), out);
+        return measureLoudness(state, out);
     });
 }
 
@@ -248,6 +356,18 @@ int exportNew(const CommandLine &options)
     });
 }
 
+// Adds or removes this user's autostart entry for the program as started now, with its --home.
+int autostart(const CommandLine &options)
+{
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (const std::optional<QString> home = options.homeOption())
+        command << QStringLiteral("--home") << QFileInfo(*home).absoluteFilePath();
+    const bool on = options.value(QStringLiteral("--autostart")) == QStringLiteral("on");
+    const AutostartResult result = setAutostart(on, UserFolders::fromEnvironment().configHome, command);
+    QTextStream(result.ok ? stdout : stderr) << result.message << Qt::endl;
+    return result.ok ? 0 : 1;
+}
+
 // What each task of the command line runs once its application object exists; the jukebox
 // is the task without an option. An owner's task adds its row here and its option in
 // command_line.cpp.
@@ -266,6 +386,10 @@ const Task kTasks[] = {
     {QStringLiteral("--print-book"), printBook},
     {QStringLiteral("--print-new"), printNew},
     {QStringLiteral("--export-new"), exportNew},
+    {QStringLiteral("--autostart"), autostart},
+    {QStringLiteral("--measure-loudness"), measureLoudnessTask},
+    {QStringLiteral("--push-catalogue"), pushCatalogueTask},
+    {QStringLiteral("--pull-catalogue"), pullCatalogueTask},
 };
 
 std::unique_ptr<QCoreApplication> makeApplication(AppKind kind, int &argc, char **argv)
@@ -310,7 +434,10 @@ int main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine options = parseCommandLine(arguments);
     if (options.help) {
-        QTextStream(stdout) << commandLineUsage();
+        const ProgramFolder folder = programFolder(options);
+        QTextStream(stdout) << commandLineUsage() << "\nProgram folder: "
+                            << (folder.path.isEmpty() ? QStringLiteral("none") : folder.path) << "\n  ("
+                            << folder.reason << ")" << Qt::endl;
         return 0;
     }
     if (!options.error.isEmpty()) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class CatalogueMaster;
 class Database;
 class DatabaseError;
 
@@ -19,7 +20,8 @@ bool endsTheRun(const DatabaseError &e);
 // each song registered or absent while the disk is synced a few times a second instead of
 // once per song. The group holds the catalogue's write lock, so what a song's write decides
 // (the file not yet registered, the number free) holds until it is committed. A song counts
-// as stored only once its group is committed.
+// as stored only once its group is committed. When the catalogue's master is a venue's server,
+// each song is committed there on its own and the room's copy catches up at each group's end.
 class SongWriter
 {
 public:
@@ -39,8 +41,11 @@ public:
     int lostSongs() const { return m_lost; }
 
 private:
+    void writeOnMaster(CatalogueMaster &master, const std::function<bool()> &write);
+
     Database &m_db;
     std::optional<ScopedTransaction> m_group;
+    CatalogueMaster *m_masterGroup = nullptr; // a group open on the master
     QElapsedTimer m_sinceCommit;
     int m_pending = 0;
     int m_stored = 0;

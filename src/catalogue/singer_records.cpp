@@ -1,5 +1,6 @@
 #include "catalogue/singer_records.h"
 
+#include "catalogue/catalogue_master.h"
 #include "catalogue/catalogue_refusal.h"
 #include "catalogue/record_checks.h"
 #include "core/database.h"
@@ -61,6 +62,8 @@ qint64 insertSinger(Database &db, const QString &name, int sex)
 {
     refuseIf(singerNameProblem(name));
     refuseIf(singerSexProblem(sex));
+    if (CatalogueMaster *master = db.master())
+        return master->insertSinger(name.trimmed(), sex);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES (?, ?)"), {name.trimmed(), sex});
     const qint64 code = db.lastInsertRowId();
@@ -72,6 +75,8 @@ void updateSinger(Database &db, qint64 code, const QString &name, int sex)
 {
     refuseIf(singerNameProblem(name));
     refuseIf(singerSexProblem(sex));
+    if (CatalogueMaster *master = db.master())
+        return master->updateSinger(code, name.trimmed(), sex);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("UPDATE singer SET singer_name = ?, singer_sex = ? WHERE singer_code = ?"),
                   {name.trimmed(), sex, code});
@@ -80,6 +85,8 @@ void updateSinger(Database &db, qint64 code, const QString &name, int sex)
 
 void deleteSinger(Database &db, qint64 code)
 {
+    if (CatalogueMaster *master = db.master())
+        return master->deleteSinger(code);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("DELETE FROM singer WHERE singer_code = ?"), {code});
     transaction.commit();

@@ -2,8 +2,6 @@
 
 #include "core/database.h"
 
-#include <bitset>
-
 namespace {
 
 QString serialText(int serial)
@@ -39,22 +37,31 @@ QString songNumber(int kind, int count, int serial)
     return songNumberPrefix(kind, count) + serialText(serial);
 }
 
+void TakenSerials::mark(QStringView number)
+{
+    m_taken.set(size_t(serialOf(number, m_prefix.size())));
+}
+
+QString TakenSerials::firstFreeNumber() const
+{
+    for (int serial = 1; serial <= kLastSerial; ++serial) {
+        if (!m_taken.test(size_t(serial)))
+            return m_prefix + serialText(serial);
+    }
+    return {};
+}
+
 // One pass over the numbers of the prefix (in the index, never the table) marks the serials
 // taken; the first unmarked one is the answer, as trying 1, 2, 3 ... against every number was.
 QString Get_NewSongNum(Database &db, int kind, int count)
 {
-    const QString prefix = songNumberPrefix(kind, count);
-    std::bitset<kLastSerial + 1> taken;
-    db.forEachRow(QStringLiteral("SELECT song_num FROM song WHERE song_num LIKE ?"), {prefix + QLatin1Char('%')},
-                  [&](const RowView &row) {
-                      taken.set(size_t(serialOf(row.text(0), prefix.size())));
+    TakenSerials taken(songNumberPrefix(kind, count));
+    db.forEachRow(QStringLiteral("SELECT song_num FROM song WHERE song_num LIKE ?"),
+                  {songNumberPrefix(kind, count) + QLatin1Char('%')}, [&](const RowView &row) {
+                      taken.mark(row.text(0));
                       return true;
                   });
-    for (int serial = 1; serial <= kLastSerial; ++serial) {
-        if (!taken.test(size_t(serial)))
-            return prefix + serialText(serial);
-    }
-    return {};
+    return taken.firstFreeNumber();
 }
 
 bool isSongNumberText(const QString &text)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <bitset>
+
 class Database;
 
 // Song numbers: the kind digit, the character count written with at least two digits and a
@@ -15,6 +17,22 @@ constexpr int kSongNumberMaxDigits = 9;
 
 QString songNumberPrefix(int kind, int count);
 QString songNumber(int kind, int count, int serial);
+
+// The serials taken under one prefix, marked from the numbers stored under it: the number with
+// the lowest unmarked serial is the next song's. A number not written as the rule writes
+// serials ("0007", "12") takes none.
+class TakenSerials
+{
+public:
+    explicit TakenSerials(QString prefix) : m_prefix(std::move(prefix)) {}
+    void mark(QStringView number);
+    // Empty when every serial up to kLastSerial is taken.
+    QString firstFreeNumber() const;
+
+private:
+    QString m_prefix;
+    std::bitset<kLastSerial + 1> m_taken;
+};
 
 // The number with the lowest free serial from 1 for that kind and count: gaps left by deleted
 // songs are filled first. Empty when every serial up to kLastSerial is taken. Throws

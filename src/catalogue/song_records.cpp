@@ -1,5 +1,6 @@
 #include "catalogue/song_records.h"
 
+#include "catalogue/catalogue_master.h"
 #include "catalogue/catalogue_refusal.h"
 #include "catalogue/record_checks.h"
 #include "core/database.h"
@@ -20,6 +21,8 @@ void insertSong(Database &db, const SongRecord &song)
 void updateSong(Database &db, const SongRecord &song)
 {
     refuseIf(songFieldsProblem(song));
+    if (CatalogueMaster *master = db.master())
+        return master->updateSong(song);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("UPDATE song SET song_kind = ?, song_name = ?, song_text_count = ?, song_singer_code = ?, "
                                  "song_build_date = ?, song_location = ? WHERE song_num = ?"),
@@ -31,6 +34,8 @@ void updateSong(Database &db, const SongRecord &song)
 void renameSong(Database &db, const QString &songNum, const QString &title)
 {
     refuseIf(titleProblem(title));
+    if (CatalogueMaster *master = db.master())
+        return master->renameSong(songNum, title);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = ? WHERE song_num = ?"), {title, songNum});
     transaction.commit();
@@ -38,6 +43,8 @@ void renameSong(Database &db, const QString &songNum, const QString &title)
 
 void deleteSong(Database &db, const QString &songNum)
 {
+    if (CatalogueMaster *master = db.master())
+        return master->deleteSong(songNum);
     ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = ?"), {songNum});
     transaction.commit();

@@ -1,11 +1,16 @@
 #include "catalogue/song_registration.h"
 
+#include "catalogue/catalogue_master.h"
 #include "catalogue/catalogue_refusal.h"
+#include "catalogue/record_checks.h"
 #include "catalogue/song_files.h"
 #include "catalogue/song_numbers.h"
 #include "catalogue/song_records.h"
+#include "core/database.h"
 #include "core/scoped_transaction.h"
 #include "platform/file_system.h"
+
+#include <optional>
 
 namespace {
 
@@ -19,19 +24,9 @@ QString chosenNumber(Database &db, const NewSong &song, const RegistrationRules 
     return Get_NewSongNum(db, song.kind, song.count);
 }
 
-} // namespace
-
-Registration registerSong(Database &db, const FileSystem &fs, const QString &appPath, const NewSong &song,
-                          const RegistrationRules &rules)
+// Stores the song in the local file, inside the transaction the caller holds.
+Registration storeHere(Database &db, const NewSong &song, const RegistrationRules &rules)
 {
-    if (song.singerCodes.isEmpty())
-        throw CatalogueRefusal(QStringLiteral("歌手資料尚未建立"));
-    ScopedTransaction transaction(db);
-    const QString file = songFilePath(appPath, song.location);
-    if (rules.registeredFiles && rules.registeredFiles->contains(file))
-        return {Registration::Result::FileRegistered, {}};
-    if (!fs.fileExists(file))
-        return {Registration::Result::FileMissing, {}};
     const QString number = chosenNumber(db, song, rules);
     if (number.isEmpty())
         return {Registration::Result::NoFreeNumber, {}};
@@ -42,10 +37,41 @@ Registration registerSong(Database &db, const FileSystem &fs, const QString &app
         record.song_singer_code = singer;
         insertSong(db, record);
     }
-    transaction.commit();
-    if (rules.registeredFiles)
-        rules.registeredFiles->add(file);
     return {Registration::Result::Registered, number};
+}
+
+// The venue's server decides the number; the record is checked here first, as a local insert
+// checks it.
+Registration storeOnMaster(CatalogueMaster &master, const NewSong &song, const QString &file,
+                           const RegistrationRules &rules)
+{
+    refuseIf(songFieldsProblem({{}, song.kind, song.title, song.count, 0, song.buildDate, song.location}));
+    return master.registerSong(song, file, rules);
+}
+
+} // namespace
+
+Registration registerSong(Database &db, const FileSystem &fs, const QString &appPath, const NewSong &song,
+                          const RegistrationRules &rules)
+{
+    if (song.singerCodes.isEmpty())
+        throw CatalogueRefusal(QStringLiteral("歌手資料尚未建立"));
+    CatalogueMaster *master = db.master();
+    std::optional<ScopedTransaction> transaction;
+    if (!master)
+        transaction.emplace(db);
+    const QString file = songFilePath(appPath, song.location);
+    if (rules.registeredFiles && rules.registeredFiles->contains(file))
+        return {Registration::Result::FileRegistered, {}};
+    if (!fs.fileExists(file))
+        return {Registration::Result::FileMissing, {}};
+    const Registration registration =
+        master ? storeOnMaster(*master, song, file, rules) : storeHere(db, song, rules);
+    if (transaction)
+        transaction->commit();
+    if (registration.result == Registration::Result::Registered && rules.registeredFiles)
+        rules.registeredFiles->add(file);
+    return registration;
 }
 
 QString registrationProblem(const Registration &registration, const QString &location)

@@ -21,7 +21,9 @@ const QStringList kSongColumns = {"song_num",         "song_kind",       "song_n
 const QStringList kSingerColumns = {"singer_code", "singer_name", "singer_sex"};
 const QByteArray kSqliteMagic("SQLite format 3\0", 16);
 
-QStringList schemaStatements(int version)
+} // namespace
+
+QStringList CatalogueFile::schemaStatements(int version)
 {
     initSchemaResource();
     QFile file(QString::fromLatin1(CatalogueFile::kSchemaFiles[size_t(version - 1)]));
@@ -40,6 +42,8 @@ QStringList schemaStatements(int version)
     }
     return statements;
 }
+
+namespace {
 
 // The stroke-order indexes are in the order of the ICU that built them; another ICU (a system
 // upgrade) may order some titles otherwise, and SQLite would then miss rows it looks for in
@@ -64,7 +68,7 @@ void applyVersions(Database &db, int from)
 {
     ScopedTransaction transaction(db);
     for (int version = from + 1; version <= CatalogueFile::kSchemaVersion; ++version) {
-        for (const QString &statement : schemaStatements(version))
+        for (const QString &statement : CatalogueFile::schemaStatements(version))
             db.ExecuteSql(statement);
         db.ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(version));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -16,9 +17,13 @@ public:
                                            ":/schema/003_manager_indexes.sql",
                                            ":/schema/004_exact_song_files.sql",
                                            ":/schema/005_stroke_order.sql",
-                                           ":/schema/007_play_queue.sql"};
+                                           ":/schema/006_song_loudness.sql",
+                                           ":/schema/007_venue_copy.sql",
+                                           ":/schema/008_play_queue.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.
     static bool openOrCreate(Database &db, QString *problem);
+    // The statements of one schema step, 1 to kSchemaVersion, in their order.
+    static QStringList schemaStatements(int version);
 };

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <memory>
 
+class CatalogueMaster;
 struct sqlite3_stmt;
 
 // One value bound to a "?" of a statement. A typed "%", "_" or apostrophe is just a character.
@@ -89,6 +90,11 @@ public:
     // How long a statement waits for another program's lock before CatalogueBusy.
     void setBusyWait(int milliseconds);
 
+    // Where the catalogue's changes are written when this file is a room's copy of a shared
+    // catalogue; nullptr (the file is the whole catalogue) unless set. Not owned.
+    CatalogueMaster *master() const { return m_master; }
+    void setMaster(CatalogueMaster *master) { m_master = master; }
+
 private:
     friend class ScopedTransaction;
     friend class ReadTransaction;
@@ -100,6 +106,7 @@ private:
 
     QString m_path;
     int m_busyWaitMs = kBusyWaitMs;
+    CatalogueMaster *m_master = nullptr;
     std::unique_ptr<Connection> m_connection;
 };
 

@@ -35,6 +35,17 @@ struct Settings
     QString PhonePort;
     QString PhoneListen;
     QString PhoneToken;
+    // Evening out loudness, from lines the owner may add by hand (never written by the program):
+    // "LoudnessTarget = -18" is the loudness every measured song plays at, in LUFS;
+    // "EvenLoudness = 0" plays every song as its file is.
+    double LoudnessTarget = -18;
+    int EvenLoudness = 1;
+    // A venue's shared catalogue, from lines the owner may add by hand (never written by the
+    // program): "CatalogueServer = postgresql://..." (a libpq connection string) makes this
+    // room's catalogue a copy of the server's; "MediaRoot = /mnt/songs" is this room's mount of
+    // the venue's shared media folder, onto which the server's song paths are mapped.
+    QString CatalogueServer;
+    QString MediaRoot;
 
     std::array<QString, 10> keyNum = {QStringLiteral("48"), QStringLiteral("49"), QStringLiteral("50"),
                                       QStringLiteral("51"), QStringLiteral("52"), QStringLiteral("53"),

@@ -111,6 +111,13 @@ QString lineValue(const QString &line)
     return trimBlanks(line.mid(first + 1, second < 0 ? -1 : second - first - 1));
 }
 
+// Everything after the first "=", trimmed: a connection string holds "=" of its own.
+QString restOfLine(const QString &line)
+{
+    const qsizetype first = line.indexOf(QLatin1Char('='));
+    return first < 0 ? QString() : trimBlanks(line.mid(first + 1));
+}
+
 // The digit d of a key "KEYNUM(d)", or -1.
 int keyNumDigit(const QString &key)
 {
@@ -124,9 +131,10 @@ int keyNumDigit(const QString &key)
 struct KeyReader
 {
     const char *key; // upper case, as compared
-    enum Kind { Folder, Text, Number, KeyCode } kind;
+    enum Kind { Folder, Text, Number, KeyCode, Decimal, WholeText } kind;
     QString Settings::*text = nullptr;
     int Settings::*number = nullptr;
+    double Settings::*decimal = nullptr;
 };
 
 const KeyReader kReaders[] = {
@@ -150,10 +158,15 @@ const KeyReader kReaders[] = {
     {"PHONEPORT", KeyReader::Text, &Settings::PhonePort},
     {"PHONELISTEN", KeyReader::Text, &Settings::PhoneListen},
     {"PHONETOKEN", KeyReader::Text, &Settings::PhoneToken},
+    {"LOUDNESSTARGET", KeyReader::Decimal, nullptr, nullptr, &Settings::LoudnessTarget},
+    {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
+    {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},
+    {"MEDIAROOT", KeyReader::Text, &Settings::MediaRoot},
 };
 
-void applyLine(Settings &s, const QString &key, const QString &value, const QString &appPath)
+void applyLine(Settings &s, const QString &key, const QString &line, const QString &appPath)
 {
+    const QString value = lineValue(line);
     for (const KeyReader &reader : kReaders) {
         if (key != QLatin1String(reader.key))
             continue;
@@ -170,6 +183,12 @@ void applyLine(Settings &s, const QString &key, const QString &value, const QStr
         case KeyReader::KeyCode:
             s.*reader.text = leadingNumberText(value);
             break;
+        case KeyReader::Decimal:
+            s.*reader.decimal = leadingNumber(value);
+            break;
+        case KeyReader::WholeText:
+            s.*reader.text = restOfLine(line);
+            break;
         }
     }
     if (const int d = keyNumDigit(key); d >= 0)
@@ -180,7 +199,7 @@ Settings defaultSettings(const QString &appPath)
 {
     Settings s;
     for (const SettingsKey &entry : SettingsFile::keyTable())
-        applyLine(s, settingsLineKey(entry.defaultLine), lineValue(entry.defaultLine), appPath);
+        applyLine(s, settingsLineKey(entry.defaultLine), entry.defaultLine, appPath);
     return s;
 }
 
@@ -254,7 +273,7 @@ Settings SettingsFile::parse(const QString &text, const QString &appPath)
         // A line naming a key but without "=" carries no value and is skipped.
         if (key.isEmpty() || !line.contains(QLatin1Char('=')))
             continue;
-        applyLine(s, key, lineValue(line), appPath);
+        applyLine(s, key, line, appPath);
     }
     return s;
 }

@@ -8,6 +8,7 @@
 #include "core/build_date.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
+#include "core/small_routines.h"
 #include "manage/stored_message.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -40,7 +41,7 @@ bool SongAddFlow::formAcceptable(const SongAddForm &form, QString *date)
         return refuse(QStringLiteral("請輸入正確的曲目編號"));
     if (const QString problem = titleProblem(form.title); !problem.isEmpty())
         return refuse(problem);
-    if (!m_fs.fileExists(songFilePath(m_state.AppPath, form.location)))
+    if (!FileExists(m_fs, songFilePath(m_state.AppPath, form.location)))
         return refuse(QStringLiteral("您所指定的檔案並不存在ㄛ!"));
     *date = *typed;
     return true;

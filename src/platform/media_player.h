@@ -22,6 +22,18 @@ enum class PlayState {
 // Karaoke files often carry the accompaniment on one side and the guide vocal on the other.
 enum class StereoSide { Both, Left, Right };
 
+// A song's own gain on top of the guest's volume, so that every song plays as loud as the last.
+// With limited set, the loudest moments are held softly below kCeilingDb instead of clipping.
+struct SongGain
+{
+    static constexpr double kCeilingDb = -1.0; // dBTP
+
+    double decibels = 0;
+    bool limited = false;
+
+    bool operator==(const SongGain &) const = default;
+};
+
 // One media player: plays a file given as "file://" + path (the path is not URL-encoded),
 // shows its video in videoWidget() and reports what happens through signals that are
 // delivered on the user-interface thread. Clicks and keys on the video reach the window
@@ -60,6 +72,9 @@ public:
     // The key in semitones from the original, the tempo kept.
     virtual void setKey(int semitones) = 0;
     virtual int key() const = 0;
+    // Heard at once on what is playing, without a gap; holds until changed.
+    virtual void setSongGain(const SongGain &gain) = 0;
+    virtual SongGain songGain() const = 0;
 
     // The widget that shows the video.
     virtual QWidget *videoWidget() = 0;

@@ -24,6 +24,7 @@ struct PlaybackContext
     std::function<bool(double seconds)> wait;
     std::function<void(int mode)> Load_Background; // 1 the background picture, 0 the video
     std::function<void(const QString &text)> showMessage;
+    std::function<void()> songOpening;   // the head of the queue is about to start: its sound is set
     std::function<void()> songStarted;   // the head of the queue has just been started
     std::function<void()> queueAdvanced; // row 0 was taken off the queue
     std::function<void()> nextUp;        // the pause before the head of the queue starts

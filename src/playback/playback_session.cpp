@@ -29,6 +29,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
         [this](double seconds) { return wait(seconds); },
         [this](int mode) { Load_Background(mode); },
         [this](const QString &text) { showMessage(text); },
+        [this] { m_sound->loadSong(m_state.OrderedSongs.head()); },
         [this] {
             setPaused(false);
             emit songStarted();

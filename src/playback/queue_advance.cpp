@@ -87,6 +87,7 @@ bool QueueAdvance::playHead(const std::function<void()> &beforePlay)
     if (beforePlay)
         beforePlay();
     wmp.setUrl(*url);
+    m_context.songOpening();
     wmp.play();
     m_context.songStarted();
     return true;

@@ -1,5 +1,7 @@
 #include "playback/sound_controls.h"
 
+#include "catalogue/song_loudness.h"
+#include "core/database_error.h"
 #include "core/shared_state.h"
 #include "platform/media_player.h"
 #include "playback/playback_context.h"
@@ -27,6 +29,19 @@ SoundControls::SoundControls(PlaybackContext &context)
 {
 }
 
+void SoundControls::loadSong(const QString &songNum)
+{
+    m_levels = {};
+    try {
+        if (const std::optional<SongLoudness> loudness = findLoudness(m_context.state.db(), songNum))
+            m_levels = SongLevels(*loudness, m_context.state.settings);
+    } catch (const DatabaseError &e) {
+        // The song plays as its file is; the catalogue's trouble shows where it matters.
+        qWarning("song %s plays without its loudness: %s", qPrintable(songNum), qPrintable(e.message()));
+    }
+    m_context.wmp1.setSongGain(m_levels.gain(m_context.state.SoundChannel));
+}
+
 int SoundControls::channel() const
 {
     return m_context.state.SoundChannel;
@@ -49,6 +64,7 @@ void SoundControls::nextChannel()
 void SoundControls::ApplySoundChannel(int n)
 {
     MediaPlayer &wmp = m_context.wmp1;
+    wmp.setSongGain(m_levels.gain(n));
     if (wmp.audioTrackCount() >= 3) {
         // Each channel is a track of its own, played as it is.
         wmp.setCurrentAudioTrack(n);

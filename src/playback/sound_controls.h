@@ -1,12 +1,17 @@
 #pragma once
 
+#include "playback/song_levels.h"
+
+#include <QString>
+
 enum class StereoSide;
 struct PlaybackContext;
 
 // What the guest hears: the sound channel, the music volume in steps of ten and the key.
 // The channel (centre 1, left 2, right 3) is the audio track of a karaoke file with three
 // tracks; on a file with fewer, left or right plays that side of the stereo track on both
-// speakers and centre plays it as it is.
+// speakers and centre plays it as it is. Each channel plays with the song's gain for it, so
+// every song is as loud as the last; the volume acts on top of that.
 class SoundControls
 {
 public:
@@ -14,6 +19,9 @@ public:
     static constexpr int kHighestKey = 6;
 
     explicit SoundControls(PlaybackContext &context);
+
+    // The song about to play: its measured loudness sets the gain of each channel.
+    void loadSong(const QString &songNum);
 
     int channel() const;
     // Heard at once while a song plays; otherwise from the next song on.
@@ -37,4 +45,5 @@ private:
     bool playing() const;
 
     PlaybackContext &m_context;
+    SongLevels m_levels;
 };

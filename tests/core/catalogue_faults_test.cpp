@@ -1,24 +1,18 @@
 // The catalogue after crashes, under another program's lock, and replaced under the program:
 // a healthy catalogue is never taken for a broken one, and a busy one never for a missing song.
 #include "core/catalogue_file.h"
-#include "core/database.h"
 #include "core/database_error.h"
-#include "core/init_system.h"
 #include "core/lookups.h"
 #include "core/scoped_transaction.h"
-#include "core/shared_state.h"
 #include "core/stroke_collation.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_clock.h"
-#include "support/fake_file_system.h"
-#include "support/temp_home.h"
+#include "support/catalogue_fixture.h"
 
 #include <QFile>
 
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <csignal>
+#include <functional>
 #include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,33 +21,18 @@ namespace {
 
 constexpr int kSongs = 3000;
 
-class CatalogueFaults : public ::testing::Test
+class CatalogueFaults : public CatalogueFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(InitSystem(state, fs, clock, home.path()).ok); }
-
     void fillCatalogue()
     {
-        CatalogueBuilder builder(state.DbPath);
-        const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
-        ScopedTransaction many(builder.database());
+        const qint64 singer = catalogue.addSinger(QStringLiteral("歌手"), 1);
+        ScopedTransaction many(catalogue.database());
         for (int i = 0; i < kSongs; ++i)
-            builder.addSong(QString::number(100000 + i), 1, QStringLiteral("原來的歌名%1").arg(i), singer,
-                            QStringLiteral("/songs/%1.mpg").arg(i));
+            catalogue.addSong(QString::number(100000 + i), 1, QStringLiteral("原來的歌名%1").arg(i), singer,
+                              QStringLiteral("/songs/%1.mpg").arg(i));
         many.commit();
     }
-
-    int songsNamedAsBefore()
-    {
-        Recordset rs = state.db().OpenRecordset(
-            QStringLiteral("SELECT count(*) AS n FROM song WHERE song_name LIKE '原來的歌名%'"));
-        return rs.value(0).toInt();
-    }
-
-    TempHome home;
-    FakeFileSystem fs;
-    FakeClock clock;
-    SharedState state;
 };
 
 // A child process that changes every song in one transaction with a tiny page cache, so the
@@ -91,13 +70,11 @@ TEST_F(CatalogueFaults, ACrashDuringAWriteLeavesACatalogueThatStartsWithEveryRow
     ASSERT_TRUE(QFile::exists(state.DbPath + "-journal")) << "the killed writer left its journal";
 
     SharedState restarted;
-    const InitResult result = InitSystem(restarted, fs, clock, home.path());
+    const InitResult result = InitSystem(restarted, fileSystem, clock, home.path());
     ASSERT_TRUE(result.ok) << result.problem.toStdString();
-    Recordset rs = restarted.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來%'"));
-    EXPECT_EQ(rs.value(0).toInt(), kSongs);
+    EXPECT_EQ(restarted.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來%'")).value(0).toInt(), kSongs);
     EXPECT_EQ(GetSongName(restarted, QStringLiteral("100042")), QStringLiteral("原來的歌名42"));
-    Recordset check = restarted.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check"));
-    EXPECT_EQ(check.value(0).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(restarted.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check")).value(0).toString(), "ok");
 }
 
 TEST_F(CatalogueFaults, AnotherProgramsLockDelaysButNeverLosesASong)
@@ -109,7 +86,7 @@ TEST_F(CatalogueFaults, AnotherProgramsLockDelaysButNeverLosesASong)
 
     // At start: the file is named as locked, not as broken.
     SharedState starting;
-    const InitResult result = InitSystem(starting, fs, clock, home.path());
+    const InitResult result = InitSystem(starting, fileSystem, clock, home.path());
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.problem.contains(QStringLiteral("另一個程式正在使用"))) << result.problem.toStdString();
     EXPECT_FALSE(result.problem.contains(QStringLiteral("不是點歌資料庫")));
@@ -123,14 +100,13 @@ TEST_F(CatalogueFaults, AnotherProgramsLockDelaysButNeverLosesASong)
     other.ExecuteSql(QStringLiteral("COMMIT"));
     EXPECT_EQ(GetSongLocation(state, QStringLiteral("100001")), QStringLiteral("/songs/1.mpg"));
     EXPECT_EQ(AddToOrderList(state, QStringLiteral("100002")), 1);
-    EXPECT_EQ(songsNamedAsBefore(), kSongs);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來的歌名%'")), kSongs);
 }
 
 TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadByName)
 {
-    CatalogueBuilder builder(state.DbPath);
-    const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
-    builder.addSong(QStringLiteral("10201"), 1, QStringLiteral("舊歌"), singer, QStringLiteral("/songs/a.mpg"));
+    const qint64 singer = catalogue.addSinger(QStringLiteral("歌手"), 1);
+    catalogue.addSong(QStringLiteral("10201"), 1, QStringLiteral("舊歌"), singer, QStringLiteral("/songs/a.mpg"));
     ASSERT_EQ(GetSongName(state, QStringLiteral("10201")), QStringLiteral("舊歌")); // statements now prepared
     ASSERT_EQ(AddToOrderList(state, QStringLiteral("10201")), 0);
 
@@ -155,8 +131,7 @@ TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadB
 
 TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested)
 {
-    CatalogueBuilder builder(state.DbPath);
-    const qint64 singer = builder.addSinger(QStringLiteral("歌手"), 1);
+    const qint64 singer = catalogue.addSinger(QStringLiteral("歌手"), 1);
     Database &db = state.db();
     const QString insert = QStringLiteral("INSERT INTO song (song_num, song_name, song_singer_code) VALUES (?, ?, ?)");
     try {
@@ -172,14 +147,12 @@ TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested
             db.ExecuteSql(insert, {QStringLiteral("10203"), QStringLiteral("三"), singer});
             // not committed: only this piece is undone
         }
-        Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
-        EXPECT_EQ(rs.value(0).toInt(), 2);
+        EXPECT_EQ(db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 2);
         db.ExecuteSql(QStringLiteral("INSERT INTO nosuchtable VALUES (1)"));
         whole.commit();
     } catch (const DatabaseError &) {
     }
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
-    EXPECT_EQ(rs.value(0).toInt(), 0);
+    EXPECT_EQ(db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 0);
 }
 
 // Another ICU's order, here the reverse of this one's.
@@ -203,24 +176,26 @@ void runElsewhere(const QString &dbPath, const char *sql)
 // SQLite miss the rows it deletes ("database disk image is malformed"): they are rebuilt at start.
 TEST_F(CatalogueFaults, IndexesOfAnEarlierVersionOrAnotherIcuAreRebuiltInStrokeOrderAtStart)
 {
-    CatalogueBuilder builder(state.DbPath);
     const QStringList stored = {"愛", "天", "晴", "小"};
-    for (int i = 0; i < stored.size(); ++i)
-        builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    const auto addSongs = [&] {
+        CatalogueBuilder builder(state.DbPath);
+        for (int i = 0; i < stored.size(); ++i)
+            builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    };
     const struct
     {
         const char *madeBy;
-        const char *sql;
+        std::function<void()> make;
     } cases[] = {
-        {"version 4", "DROP TABLE collation_version; DROP INDEX song_by_kind_count; CREATE INDEX song_by_kind_count "
-                      "ON song (song_kind, song_text_count, song_name); PRAGMA user_version = 4"},
-        {"another ICU", "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"},
+        {"version 4", [&] { CatalogueBuilder::createAtVersion(state.DbPath, 4);
+                           addSongs(); }},
+        {"another ICU", [&] { runElsewhere(state.DbPath, "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"); }},
     };
     for (const auto &made : cases) {
         SCOPED_TRACE(made.madeBy);
         state.db().close();
-        runElsewhere(state.DbPath, made.sql);
-        ASSERT_TRUE(InitSystem(state, fs, clock, home.path()).ok);
+        made.make();
+        ASSERT_TRUE(InitSystem(state, fileSystem, clock, home.path()).ok);
 
         ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 1));
         QStringList titles;

@@ -26,7 +26,7 @@ QStringList keys(const PlayQueue &q)
     return k;
 }
 
-TEST(PlayQueue, RowsStayPackedWhenARowWithoutSongNumberIsOfferedOrRowsAreRemoved)
+TEST(PlayQueue, RowsStayPackedWhenRowsAreRefusedRemovedOrMovedForward)
 {
     PlayQueue q = queueOf({"a", "b"});
     EXPECT_EQ(q.append({"", "--歌手"}), -1) << "an empty song number would end the queue early";
@@ -43,11 +43,9 @@ TEST(PlayQueue, RowsStayPackedWhenARowWithoutSongNumberIsOfferedOrRowsAreRemoved
     q.removeAt(0);
     EXPECT_TRUE(q.isEmpty());
     EXPECT_EQ(q.head(), "");
-}
 
-TEST(PlayQueue, MovingToTheHeadShiftsTheEarlierRowsBack)
-{
-    PlayQueue q = queueOf({"a", "b", "c", "d", "e"});
+    // Moving a row to the head shifts the earlier rows back.
+    q = queueOf({"a", "b", "c", "d", "e"});
     q.moveToHead(3, "D--插播");
     EXPECT_EQ(keys(q), QStringList({"d", "a", "b", "c", "e"}));
     EXPECT_EQ(q.row(0).text, "D--插播");

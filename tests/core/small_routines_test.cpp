@@ -1,12 +1,10 @@
-#include "support/fake_clock.h"
-#include "support/fake_file_system.h"
+// Small routines shared by the windows: scaling a control, waiting with timers running, and
+// telling a readable file.
 #include "core/small_routines.h"
 #include "platform/system_clock.h"
-#include "support/temp_home.h"
 
 #include <QElapsedTimer>
 #include <QFont>
-#include <QGuiApplication>
 #include <QRect>
 #include <QTimer>
 
@@ -67,23 +65,6 @@ TEST(SmallRoutines, WaitingKeepsTimersRunning)
     EXPECT_GT(ticks, 3);
 }
 
-TEST(SmallRoutines, FileExistsOnlyForReadableFiles)
-{
-    TempHome home;
-    FakeFileSystem fs;
-    home.write("a.txt", "x");
-    EXPECT_TRUE(FileExists(fs, home.file("a.txt")));
-    EXPECT_FALSE(FileExists(fs, home.file("b.txt")));
-    EXPECT_FALSE(FileExists(fs, home.path())) << "a folder is not a file";
-}
-
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 #include "small_routines_test.moc"

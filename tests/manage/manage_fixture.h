@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/small_view.h"
 #include "support/jukebox_fixture.h"
 #include "support/modal_script.h"
 
@@ -7,6 +8,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -46,10 +48,38 @@ protected:
     {
         child<QComboBox>(window, list).setCurrentIndex(index);
     }
+    static QStringList entries(QListWidget &list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list.count(); ++i)
+            texts.append(list.item(i)->text());
+        return texts;
+    }
+    // Notes the caption and file of each of the next previews opened, as "caption|url".
+    void notePreviews(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            modals.on("small_view", [this](QDialog &dialog) {
+                previews.append(dialog.windowTitle() + '|' + static_cast<SmallView &>(dialog).WMP_SMALL().url());
+            });
+    }
+    // The window of that type on the program folder, made and shown the first time.
+    template <class Window> Window &window()
+    {
+        if (!m_window) {
+            m_window = std::make_unique<Window>(state, fakes.services, kScreen);
+            m_window->show();
+        }
+        return static_cast<Window &>(*m_window);
+    }
     QStringList &shown() { return fakes.messageBoxes.shown; }
     void answer(std::initializer_list<MessageBoxes::Answer> answers) { fakes.messageBoxes.answers = answers; }
 
     ModalScript modals;
+    QStringList previews;
+
+private:
+    std::unique_ptr<QWidget> m_window;
 };
 
 constexpr MessageBoxes::Answer kYes = MessageBoxes::Answer::Yes;

@@ -2,15 +2,12 @@
 // set), its buttons, its way back and its way out.
 #include "manage/manager_menu.h"
 #include "manage_fixture.h"
-#include "platform/modal_runner.h"
-#include "widgets/drawing_surface.h"
 #include "menu/main_menu.h"
-#include "platform/file_system.h"
+#include "platform/modal_runner.h"
 #include "playback/wav_file_open.h"
+#include "widgets/drawing_surface.h"
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -18,54 +15,15 @@ namespace {
 class ManagerMenuWindow : public ManageFixture
 {
 protected:
-    ManagerMenu &window()
-    {
-        if (!m_window) {
-            m_window = std::make_unique<ManagerMenu>(state, fakes.services, kScreen);
-            m_window->show();
-        }
-        return *m_window;
-    }
-
-private:
-    std::unique_ptr<ManagerMenu> m_window;
+    ManagerMenu &window() { return ManageFixture::window<ManagerMenu>(); }
 };
 
-TEST_F(ManagerMenuWindow, ShowsEveryButtonWithItsCaption)
-{
-    ManagerMenu &w = window();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tolvek's Karaoke Manager Mode"));
-    const std::pair<const char *, const char *> captions[] = {
-        {"Song_Add", "新增歌曲"},           {"Song_modify_by_singer", "修改刪除歌曲資料"},
-        {"Command3", "修改刪除歌手資料"},   {"batch_reg", "批次登錄"},
-        {"reg_by_file", "檔名登錄"},        {"Command4", "查看曲目數狀況"},
-        {"print_all", "列印全部目錄"},      {"print_new", "條件列印"},
-        {"Command1", "回主目錄"},           {"Command2", "離開點歌系統"},
-    };
-    for (const auto &[name, caption] : captions)
-        EXPECT_EQ(child<QPushButton>(w, name).text(), QString::fromUtf8(caption)) << name;
-    const std::pair<const char *, const char *> labels[] = {
-        {"Label1", "從建檔日期"}, {"Label2", "開始列印"}, {"Label3", "關建字"}};
-    for (const auto &[name, caption] : labels)
-        EXPECT_EQ(child<QLabel>(w, name).text(), QString::fromUtf8(caption)) << name;
-    EXPECT_EQ(w.Frame1->title(), QStringLiteral("條件列印功能"));
-    EXPECT_EQ(w.Frame2->title(), QStringLiteral("列印選項"));
-    EXPECT_EQ(w.optPrinter[0]->text(), QStringLiteral("預設印表機"));
-    EXPECT_EQ(w.optPrinter[1]->text(), QStringLiteral("Excel"));
-    EXPECT_EQ(w.print_start_date->text(), QStringLiteral("2026/12/05"));
-    EXPECT_EQ(w.width(), 1024);
-}
-
-TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgain)
+TEST_F(ManagerMenuWindow, OpeningReadsTheSettingsAgainAndEachButtonOpensItsWindowAndReturns)
 {
     home.write("Setting.ini", home.read("Setting.ini").replace("ExtMusic = mp3,wav,mid,cda", "ExtMusic = ogg"));
-    window();
-    EXPECT_EQ(state.settings.ExtMusic, QStringLiteral("ogg"));
-}
-
-TEST_F(ManagerMenuWindow, EachButtonOpensItsWindowAndReturns)
-{
     ManagerMenu &w = window();
+    EXPECT_EQ(state.settings.ExtMusic, QStringLiteral("ogg"));
+    EXPECT_EQ(w.print_start_date->text(), "2026/12/05") << "new songs are printed from today on";
     for (const char *button : {"Song_Add", "Song_modify_by_singer", "Command3", "Command4"})
         click(w, button);
     EXPECT_EQ(modals.opened, (QStringList{"Song_Add", "song_modify", "singer_modify", "manager_song_statu"}));
@@ -122,13 +80,7 @@ protected:
         home.write("Setting.ini", home.read("Setting.ini") + line);
         ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     }
-    void type(const QString &keys)
-    {
-        for (QChar c : keys) {
-            int code = c == QLatin1Char('\r') ? 13 : int(c.unicode());
-            menu().Picture1_KeyPress(code);
-        }
-    }
+    void type(const QString &keys) { sendKeys(keys, [this](int &code) { menu().Picture1_KeyPress(code); }); }
     QString echo() { return menu().Label1->text(); }
 
 private:
@@ -137,6 +89,7 @@ private:
 
 TEST_F(ManagerFromMenu, TheMenuTimerStopsWhileTheManagerWindowIsOpen)
 {
+    setPin("ManagerPin = secret\r\n"); // a PIN that is not digits locks nothing
     bool timerRan = true;
     modals.on("manager_menu", [&](QDialog &dialog) {
         timerRan = menu().Timer1->isActive();
@@ -180,13 +133,6 @@ TEST_F(ManagerFromMenu, APinGuardsTheButtonAndThreeWrongOnesLockItForAMinute)
     menu().manager->click();
     type("2468\r");
     EXPECT_EQ(modals.opened.size(), 2);
-}
-
-TEST_F(ManagerFromMenu, APinThatIsNotDigitsLocksNothing)
-{
-    setPin("ManagerPin = secret\r\n");
-    menu().manager->click();
-    EXPECT_EQ(modals.opened, QStringList{"manager_menu"});
 }
 
 } // namespace

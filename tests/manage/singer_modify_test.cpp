@@ -2,8 +2,6 @@
 #include "manage/singer_modify.h"
 #include "manage_fixture.h"
 
-#include <QListWidget>
-
 namespace {
 
 class SingerModifyWindow : public ManageFixture

@@ -1,12 +1,10 @@
 // Song registration: the proposed number, every refusal of the save, a new singer on the way,
 // a similar title handed to the duplicate-title window.
-#include "manage/add_singer_dialog.h"
 #include "manage/duplicate_title_dialog.h"
 #include "manage/song_add.h"
 #include "manage_fixture.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QTest>
 
 namespace {
@@ -22,14 +20,7 @@ protected:
         catalogue.addSong("105001", 1, QStringLiteral("酒後的心聲"), singer);
         catalogue.addSong("105003", 1, QStringLiteral("家後的人生"), singer);
     }
-    SongAdd &window()
-    {
-        if (!m_window) {
-            m_window = std::make_unique<SongAdd>(state, fakes.services, kScreen);
-            m_window->show();
-        }
-        return *m_window;
-    }
+    SongAdd &window() { return ManageFixture::window<SongAdd>(); }
     // Chooses kind and count as the owner does, leaving each list.
     void pick(int kind, int count)
     {
@@ -51,18 +42,13 @@ protected:
 
     qint64 singer = 0;
     QString file;
-
-private:
-    std::unique_ptr<SongAdd> m_window;
 };
 
-TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosen)
+TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosenAndStoresTheSongAsTyped)
 {
     SongAdd &w = window();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("新增歌曲"));
     EXPECT_EQ(w.song_build_date->text(), QStringLiteral("2026/12/05"));
     EXPECT_EQ(w.lb_date_struct->text(), QStringLiteral("YYYY/MM/DD\r\nex:今天就設成:2026/12/05"));
-    EXPECT_EQ(w.width(), 896);
     pick(1, 0);
     EXPECT_EQ(w.song_code->text(), QString());
     EXPECT_FALSE(w.song_code->isEnabled());
@@ -71,11 +57,8 @@ TEST_F(SongAddWindow, ProposesTheNumberOnlyWhenKindAndCountAreChosen)
     EXPECT_TRUE(w.song_code->isEnabled());
     pick(2, 0);
     EXPECT_EQ(w.song_code->text(), QStringLiteral("205001"));
-}
 
-TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
-{
-    SongAdd &w = window();
+    // The song is stored as typed, and the window gets ready for the next.
     pick(1, 5);
     fill(QStringLiteral("It's 100%"), QStringLiteral(" 江蕙 "), QStringLiteral(" ") + file);
     w.song_build_date->setText(QStringLiteral("2026/1/7"));
@@ -101,7 +84,7 @@ TEST_F(SongAddWindow, StoresTheSongAsTypedAndGetsReadyForTheNext)
     EXPECT_EQ(songLines().last(), QStringLiteral("105004|第二首|%1").arg(singer));
 }
 
-TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWay)
+TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWayAndBrowseAndChooseFillTheirBoxes)
 {
     modals.on("singer_add", [&](QDialog &dialog) {
         EXPECT_EQ(child<QLineEdit>(dialog, "singer_name").text(), QStringLiteral("伍佰"));
@@ -125,6 +108,21 @@ TEST_F(SongAddWindow, AnUnknownSingerIsCreatedOnTheWay)
     click(w, "add_do");
     EXPECT_EQ(w.song_name->text(), QStringLiteral("夢醒時分"));
     EXPECT_EQ(songLines().size(), 3);
+
+    // Browse and choose fill their boxes.
+    catalogue.addSinger(QStringLiteral("江淑娜"), 0);
+    fakes.fileDialogs.answers = {file};
+    modals.on("song_add_check_singer_name", [&](QDialog &dialog) {
+        auto &list = child<QListWidget>(dialog, "List1");
+        QListWidgetItem *item = list.findItems(QStringLiteral("江淑娜"), Qt::MatchExactly).value(0);
+        list.setCurrentItem(item);
+        emit list.itemDoubleClicked(item);
+    });
+    w.singer_name->setText(QStringLiteral("江"));
+    click(w, "Command1");
+    click(w, "check_singr_name");
+    EXPECT_EQ(w.song_location->text(), file);
+    EXPECT_EQ(w.singer_name->text(), QStringLiteral("江淑娜"));
 }
 
 TEST_F(SongAddWindow, ASimilarTitleGoesToTheDuplicateWindow)
@@ -180,24 +178,6 @@ TEST_F(SongAddWindow, ABusyCatalogueDuringTheSaveChangesNothing)
     EXPECT_EQ(w.song_code->text(), QStringLiteral("105002"));
     other->ExecuteSql(QStringLiteral("ROLLBACK"));
     EXPECT_EQ(songLines().size(), 2);
-}
-
-TEST_F(SongAddWindow, BrowseAndChooseFillTheirBoxes)
-{
-    catalogue.addSinger(QStringLiteral("江淑娜"), 0);
-    fakes.fileDialogs.answers = {file};
-    modals.on("song_add_check_singer_name", [&](QDialog &dialog) {
-        auto &list = child<QListWidget>(dialog, "List1");
-        QListWidgetItem *item = list.findItems(QStringLiteral("江淑娜"), Qt::MatchExactly).value(0);
-        list.setCurrentItem(item);
-        emit list.itemDoubleClicked(item);
-    });
-    SongAdd &w = window();
-    w.singer_name->setText(QStringLiteral("江"));
-    click(w, "Command1");
-    click(w, "check_singr_name");
-    EXPECT_EQ(w.song_location->text(), file);
-    EXPECT_EQ(w.singer_name->text(), QStringLiteral("江淑娜"));
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 // Song modification: search, pick, save, delete with and without the file, preview.
 #include "manage/song_modify.h"
 #include "manage_fixture.h"
-#include "playback/small_view.h"
 
 #include <QGroupBox>
-#include <QListWidget>
 
 namespace {
 
@@ -26,13 +24,7 @@ protected:
         window = std::make_unique<SongModify>(state, fakes.services, kScreen);
         window->show();
     }
-    QStringList listed()
-    {
-        QStringList entries;
-        for (int i = 0; i < window->List1->count(); ++i)
-            entries.append(window->List1->item(i)->text());
-        return entries;
-    }
+    QStringList listed() { return entries(*window->List1); }
     void search(const QString &title, const QString &singer)
     {
         window->keyword_song->setText(title);
@@ -51,15 +43,9 @@ protected:
     std::unique_ptr<SongModify> window;
 };
 
-TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
+TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerAndAPickFillsTheEditArea)
 {
-    struct Case
-    {
-        QString title;
-        QString singer;
-        QStringList entries;
-    };
-    const Case cases[] = {
+    const struct { QString title; QString singer; QStringList entries; } cases[] = {
         {"", "", {"103001-說好的 -- 周杰倫", "104002-100%愛 -- 蔡依林", "104003-1000愛 -- 蔡依林",
                   "104001-布拉格廣場 -- 蔡依林", "104001-布拉格廣場 -- 周杰倫"}},
         {"100%", "", {"104002-100%愛 -- 蔡依林"}}, // "%" is itself
@@ -67,15 +53,11 @@ TEST_F(SongModifyWindow, SearchesTitleOrNumberAndSingerFragments)
         {"4003", "", {"104003-1000愛 -- 蔡依林"}}, // a number fragment
         {"布拉格", "王", {}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         search(c.title, c.singer);
-        QStringList got = listed();
-        EXPECT_EQ(got, c.entries) << c.title.toStdString();
+        EXPECT_EQ(listed(), c.entries) << c.title.toStdString();
     }
-}
 
-TEST_F(SongModifyWindow, PickingFillsTheEditAreaThatWorksOnlyThen)
-{
     EXPECT_FALSE(window->data_area->isEnabled());
     search(QStringLiteral("布拉格"), QString());
     pickRow(1);
@@ -91,7 +73,7 @@ TEST_F(SongModifyWindow, PickingFillsTheEditAreaThatWorksOnlyThen)
     EXPECT_FALSE(window->data_area->isEnabled());
 }
 
-TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumber)
+TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumberAndAddsANewSinger)
 {
     search(QStringLiteral("布拉格"), QString());
     pickRow(0);
@@ -105,10 +87,8 @@ TEST_F(SongModifyWindow, SavingUpdatesEveryRowOfTheNumber)
                    "WHERE song_num = '104001'"),
               QStringList(2, QStringLiteral("104001|布拉格's 廣場|7|%1|2027/01/02").arg(jay)));
     EXPECT_EQ(listed().mid(0, 2), QStringList(2, QStringLiteral("104001-布拉格's 廣場 -- 周杰倫")));
-}
 
-TEST_F(SongModifyWindow, ANewSingerIsAddedAndItsNameWrittenHere)
-{
+    // A singer not in the catalogue is added on the way, and its name written here.
     modals.on("singer_add", [&](QDialog &dialog) {
         setText(dialog, "singer_name", QStringLiteral("五月天"));
         choose(dialog, "singer_sex", 2);
@@ -124,8 +104,17 @@ TEST_F(SongModifyWindow, ANewSingerIsAddedAndItsNameWrittenHere)
               QStringList{"五月天"});
 }
 
-TEST_F(SongModifyWindow, DeletingRemovesEveryRowAndTheFileOnlyWhenAsked)
+TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBoxAndDeletingRemovesEveryRowAndTheFileOnlyWhenAsked)
 {
+    notePreviews(2);
+    search(QStringLiteral("布拉格"), QString());
+    pickRow(0);
+    click(*window, "view_file");
+    // A location relative to the program folder plays the same file.
+    window->song_location->setText(QStringLiteral(" duet.mpg "));
+    click(*window, "view_file");
+    EXPECT_EQ(previews, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
+
     search(QString(), QStringLiteral("蔡"));
     pickRow(2); // 104001, the duet
     answer({kYes, kNo});
@@ -163,23 +152,6 @@ TEST_F(SongModifyWindow, ABusyCatalogueDuringADeleteKeepsSongAndFile)
     EXPECT_TRUE(window->data_area->isEnabled());
     other->ExecuteSql(QStringLiteral("ROLLBACK"));
     EXPECT_EQ(rows("SELECT count(*) FROM song WHERE song_num = '104001'"), QStringList{"2"});
-}
-
-TEST_F(SongModifyWindow, PreviewPlaysTheFileInTheBox)
-{
-    QStringList seen;
-    const auto note = [&](QDialog &dialog) {
-        seen.append(dialog.windowTitle() + QLatin1Char('|') + static_cast<SmallView &>(dialog).WMP_SMALL().url());
-    };
-    modals.on("small_view", note);
-    modals.on("small_view", note);
-    search(QStringLiteral("布拉格"), QString());
-    pickRow(0);
-    click(*window, "view_file");
-    // A location relative to the program folder plays the same file.
-    window->song_location->setText(QStringLiteral(" duet.mpg "));
-    click(*window, "view_file");
-    EXPECT_EQ(seen, QStringList(2, QStringLiteral("布拉格廣場 預覽|file://") + file));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/gst/gst_media_player_factory.h"
 #include "platform/media_player.h"
 #include "support/jukebox_fixture.h"
+#include "support/test_media.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,6 @@
 #include <memory>
 
 namespace {
-
-QString media(const char *name)
-{
-    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
-}
 
 class BrowsersEngineTest : public JukeboxFixture
 {
@@ -37,7 +33,7 @@ protected:
     void copy(const char *clip, const QString &to)
     {
         QDir().mkpath(QFileInfo(home.file(to)).path());
-        ASSERT_TRUE(QFile::copy(media(clip), home.file(to)));
+        ASSERT_TRUE(QFile::copy(testMedia(clip), home.file(to)));
     }
     void type(const QString &keys) { sendKeys(keys, [this](int &code) { menu->Picture1_KeyPress(code); }); }
     PlayState playState() const { return menu->wmpMain->playState(); }

@@ -197,11 +197,7 @@ TEST_F(MediaBrowserTest, PicturesAreFittedAndMoviesPlayAmongThem)
     EXPECT_EQ(menu().Label3->text(), "檔名:\nclip");
 
     const QSizeF area = menu().Picture1->size();
-    const struct
-    {
-        const char *name;
-        QSizeF drawn;
-    } pictures[] = {
+    const struct { const char *name; QSizeF drawn; } pictures[] = {
         {"landscape", QSizeF(area.width(), qRound(450 * area.width() / 800))},
         {"portrait", QSizeF(qRound(300 * area.height() / 600), area.height())},
     };

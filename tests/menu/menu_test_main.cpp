@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+// The main() of every test program that opens windows or plays media: the screen fonts as the
+// program installs them, then the tests.
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);

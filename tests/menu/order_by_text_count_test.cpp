@@ -13,13 +13,13 @@ protected:
         for (int i = 0; i < 23; ++i)
             catalogue.addSong(QStringLiteral("103%1").arg(i + 1, 3, 10, QLatin1Char('0')), 1,
                               QStringLiteral("歌%1").arg(QChar(0x4E00 + i)) + QStringLiteral("曲"), singer);
-        catalogue.addSong("711001", 7, "粵語歌曲長長長長長長長", singer);
+        catalogue.addSong("711001", 7, "粵語一曲長長長長長長長", singer); // first by name, last by length
         catalogue.addSong("710001", 7, "粵語歌曲長長長長長長", singer);
     }
     qint64 singer = 0;
 };
 
-TEST_F(OrderByTextCountTest, TheWholeRoadFromKindToAQueuedSong)
+TEST_F(OrderByTextCountTest, TheWholeRoadFromKindToAQueuedSongAndPagingThatStopsAtTheEnds)
 {
     type("1");
     EXPECT_EQ(screen(), QStringList({"請輸入曲目種類", "0.台語", "1.國語", "2.客語", "3.英語", "4.日語", "5.兒歌",
@@ -51,17 +51,14 @@ TEST_F(OrderByTextCountTest, TheWholeRoadFromKindToAQueuedSong)
     EXPECT_EQ(menu().menu().InputBuffer, "");
     type("3\r");
     EXPECT_EQ(queueTexts().size(), 2) << "several songs in a row";
-}
 
-TEST_F(OrderByTextCountTest, PagingStopsAtTheEndsAndPastTheResultsShowsBareNumbers)
-{
-    type("113\r");
-    type("-");
+    // Paging stops at the ends, and past the results shows bare numbers.
+    type("--");
     EXPECT_EQ(state.PageNo, 1);
     type("+++");
     EXPECT_EQ(screen().first(), "031.");
     type("31\r");
-    EXPECT_TRUE(queueTexts().isEmpty()) << "an empty row adds nothing";
+    EXPECT_EQ(queueTexts().size(), 2) << "an empty row adds nothing";
     EXPECT_EQ(menu().menu().InputBuffer, "31") << "and the digits stay";
     type(".");
     EXPECT_EQ(echo(), "3");
@@ -72,7 +69,7 @@ TEST_F(OrderByTextCountTest, PagingStopsAtTheEndsAndPastTheResultsShowsBareNumbe
     EXPECT_EQ(menuState(), "1") << "0 and Enter in the list go back to the kind choice";
 }
 
-TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
+TEST_F(OrderByTextCountTest, KindSevenLongTitlesWrongCountsAndKeysThatMatchNothing)
 {
     type("17");
     EXPECT_EQ(menuState(), "1_1") << "kind 7 works although the screen does not list it";
@@ -81,7 +78,7 @@ TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
     EXPECT_EQ(menuState(), "1_1");
     type("12\r");
     EXPECT_EQ(screen().first(), "001.粵語歌曲長長長長長長--周杰倫") << "ten or more, shortest first";
-    EXPECT_EQ(screen().at(1), "002.粵語歌曲長長長長長長長--周杰倫");
+    EXPECT_EQ(screen().at(1), "002.粵語一曲長長長長長長長--周杰倫");
 
     type("0\r");
     type("1");
@@ -101,10 +98,8 @@ TEST_F(OrderByTextCountTest, KindSevenLongTitlesAndWrongCounts)
     type("1");
     type("0\r");
     EXPECT_EQ(menuState(), "0") << "0 and Enter in the count entry go to the main menu";
-}
 
-TEST_F(OrderByTextCountTest, AKeyThatMatchesNothingRedrawsTheCountPrompt)
-{
+    // A key that matches nothing empties the count and redraws its prompt.
     type("11");
     type("25");
     EXPECT_EQ(echo(), "25");

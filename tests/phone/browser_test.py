@@ -5,7 +5,7 @@ songs, and sees the queue change by itself when the song playing ends.
     browser_test.py HOST_PROGRAM [--screenshots DIR]
 
 HOST_PROGRAM is phone_page_host. With --screenshots, the name prompt, the search results
-and the queue are saved at 390x844 as phone-*.png. Exits 77 (skipped) without Chromium."""
+and the queue are saved at 390x844 as phone-*.png. Fails when Chromium or Selenium is missing: scripts/install-deps.sh installs them."""
 import os
 import shutil
 import subprocess
@@ -13,7 +13,6 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
 
@@ -115,11 +114,11 @@ def main():
     try:
         import selenium  # noqa: F401
     except ImportError:
-        print("SKIPPED: python3-selenium is missing (scripts/install-deps.sh installs it)")
-        return SKIPPED
+        print("python3-selenium is missing (scripts/install-deps.sh installs it)")
+        return 1
     if not os.path.exists(CHROMEDRIVER) or not shutil.which("chromium"):
-        print("SKIPPED: chromium or chromium-driver is missing (scripts/install-deps.sh installs them)")
-        return SKIPPED
+        print("chromium or chromium-driver is missing (scripts/install-deps.sh installs them)")
+        return 1
     run(args[0], shots)
     return 0
 

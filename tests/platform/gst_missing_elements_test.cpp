@@ -4,8 +4,8 @@
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player.h"
 #include "playback/wav_file_open.h"
+#include "support/test_media.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +17,7 @@ namespace {
 
 void uninstall(const char *element)
 {
+    gst_init(nullptr, nullptr);
     GstRegistry *registry = gst_registry_get();
     GstPluginFeature *feature = gst_registry_lookup_feature(registry, element);
     ASSERT_NE(feature, nullptr) << element;
@@ -24,40 +25,33 @@ void uninstall(const char *element)
     gst_object_unref(feature);
 }
 
-QString media(const char *name)
+// Each step takes more away.
+TEST(MissingElements, TheOwnerIsToldWhatToInstallAndNothingBreaks)
 {
-    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
-}
-
-// Runs in this order: each step takes more away.
-TEST(MissingElements, WithoutTheAudioStagesSongsPlayAndTheOwnerIsToldWhatToInstall)
-{
+    const GstMediaPlayer::Options sinks{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")};
     uninstall("pitch");
     uninstall("audiochannelmix");
-    GstMediaPlayer player({QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
-    EXPECT_TRUE(player.canPlay());
-    EXPECT_EQ(player.missingParts(), QStringLiteral("缺少 GStreamer 元件 audiochannelmix, pitch, 請安裝 gstreamer1.0-plugins-bad"));
-    player.setUrl(QStringLiteral("file://") + media("tone.wav"));
-    player.play();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player.playState() == PlayState::Playing; }, 10000));
-}
+    {
+        GstMediaPlayer player(sinks);
+        EXPECT_TRUE(player.canPlay());
+        EXPECT_EQ(player.missingParts(), QStringLiteral("缺少 GStreamer 元件 audiochannelmix, pitch, 請安裝 gstreamer1.0-plugins-bad"));
+        player.setUrl(QStringLiteral("file://") + testMedia("tone.wav"));
+        player.play();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player.playState() == PlayState::Playing; }, 10000))
+            << "songs play without the audio stages";
+    }
 
-TEST(MissingElements, WithoutPlaybinNothingPlaysAndNothingBreaks)
-{
     uninstall("playbin");
-    GstMediaPlayer player({QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
+    GstMediaPlayer player(sinks);
     EXPECT_FALSE(player.canPlay());
     EXPECT_TRUE(player.missingParts().contains(QStringLiteral("playbin")));
     EXPECT_TRUE(player.missingParts().contains(QStringLiteral("請安裝 gstreamer1.0-plugins-base")));
-    player.setUrl(QStringLiteral("file://") + media("tone.wav"));
+    player.setUrl(QStringLiteral("file://") + testMedia("tone.wav"));
     player.setVolume(50);
     player.play();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.playState() == PlayState::Stopped; }, 2000));
     EXPECT_EQ(player.audioTrackCount(), 0);
-}
 
-TEST(MissingElements, WithoutTheCaptureSourceTheRecorderNamesItsPackage)
-{
     uninstall("autoaudiosrc");
     QTemporaryDir dir;
     GstMciDevice device; // the default capture source
@@ -68,11 +62,3 @@ TEST(MissingElements, WithoutTheCaptureSourceTheRecorderNamesItsPackage)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    gst_init(nullptr, nullptr);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,4 +1,3 @@
-#include "platform/screen_fonts.h"
 #include "platform/print_preview_window.h"
 #include "platform/qt_printer.h"
 #include "support/fake_file_dialogs.h"
@@ -7,7 +6,6 @@
 #include "support/temp_home.h"
 #include "platform/modal_runner.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -107,11 +105,3 @@ TEST_F(QtPrinterWithoutPrinter, NothingIsWrittenWhenTheOwnerStopsAnywhere)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    installScreenFonts();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

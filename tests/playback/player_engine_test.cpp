@@ -1,37 +1,28 @@
 // The playback session on the real media engine and the real recording device, with
 // generated clips and a generated capture source: songs follow one another on their own,
 // what cannot play is passed over, a paused take leaves nothing behind, and the guest's
-// channel is heard as chosen.
+// channel is heard as chosen, every measured song as loud as the last.
+#include "catalogue/loudness_survey.h"
 #include "core/init_system.h"
-#include "platform/screen_fonts.h"
-#include "core/shared_state.h"
 #include "platform/gst/gst_mci_device.h"
+#include "platform/gst/gst_loudness_meter.h"
 #include "platform/gst/gst_media_player.h"
-#include "platform/media_player.h"
 #include "playback/playback_session.h"
 #include "playback/wav_file_open.h"
-#include "support/catalogue_builder.h"
-#include "support/fake_services.h"
-#include "support/qt_printers.h"
+#include "support/jukebox_fixture.h"
+#include "support/test_media.h"
 #include "support/tone_analysis.h"
-#include "support/temp_home.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
-
-QString media(const char *name)
-{
-    return qEnvironmentVariable("KARAOKE_TEST_MEDIA") + QLatin1Char('/') + QLatin1String(name);
-}
 
 // Real players with silent sinks, or sound written to a WAV file for the test to listen to;
 // the test keeps hold of the player the session makes.
@@ -44,23 +35,18 @@ public:
         last = made.get();
         return made;
     }
-    void listenInto(const QString &wavPath)
-    {
-        audioSink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! identity sync=true ! wavenc"
-                                   " ! filesink async=false location=\"%1\"").arg(wavPath);
-    }
     MediaPlayer *last = nullptr;
     QString audioSink = QStringLiteral("fakesink sync=true");
 };
 
 // A program folder with a catalogue of one singer; the test adds songs. Takes are recorded
 // from a generated tone.
-class EngineTest : public ::testing::Test
+class EngineTest : public JukeboxFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+        JukeboxFixture::SetUp();
         state.Recorder = &recorder;
         singer = catalogue.addSinger("測試", 2);
     }
@@ -87,31 +73,56 @@ protected:
         return QTest::qWaitFor([&] { return player().playState() == s; }, ms);
     }
 
-    TempHome home;
-    FakeServices fakes;
-    SharedState state;
-    GstMciDevice mci{QStringLiteral("audiotestsrc is-live=true wave=sine"), QStringLiteral("fakesink sync=true")};
-    WavFileOpen recorder{mci};
-    CatalogueBuilder catalogue{home.file("karaoke.mdb")};
-    qint64 singer = 0;
-    EngineFactory engine;
-    Services services{fakes.fileSystem, fakes.clock, fakes.messageBoxes, fakes.fileDialogs,
-                      fakes.mousePointer, fakes.shutdown, engine, mci, fakes.printer, fakes.spreadsheets};
-    QStringList played;
-
-    // Plays one song to its end with a channel hot key pressed as it starts; what was heard.
+    // Plays one song to its end in a session of its own, with a channel hot key pressed as it
+    // starts; what was heard.
     Wav heardWithChannelKey(const char *file, int hotKey)
     {
-        const QString heard = listening.filePath("heard.wav");
-        engine.listenInto(heard);
-        addSong("101001", media(file));
+        m_session.reset();
+        const QString heard = listening.filePath(QLatin1String(file) + ".wav");
+        engine.audioSink = wavFileSink(heard);
+        addSong(QLatin1String(file), testMedia(file));
         session();
         EXPECT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
         session().HandleHotKey(hotKey);
         EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
         return readWav(heard);
     }
+
+    GstMciDevice mci{QStringLiteral("audiotestsrc is-live=true wave=sine"), QStringLiteral("fakesink sync=true")};
+    WavFileOpen recorder{mci};
+    qint64 singer = 0;
+    EngineFactory engine;
+    Services services{fakes.fileSystem, fakes.clock, fakes.messageBoxes, fakes.fileDialogs,
+                      fakes.mousePointer, fakes.shutdown, engine, mci, fakes.printer, fakes.spreadsheets};
+    QStringList played;
     QTemporaryDir listening;
+
+    // Measures every song of the catalogue as the jukebox does between songs.
+    void measureCatalogue()
+    {
+        GstLoudnessMeter meter;
+        LoudnessSurvey survey(state.db(), state.AppPath, meter);
+        const std::atomic<bool> stop{false};
+        while (survey.measureNext(stop)) {
+        }
+    }
+    // Plays the song alone in a session of its own, pressing the hot key (if any) after
+    // pressAfter seconds; what the sink heard.
+    Wav heardAlone(const QString &number, int hotKey = 0, int pressAfterMs = 0)
+    {
+        const QString heard = listening.filePath(number + ".wav");
+        engine.audioSink = wavFileSink(heard);
+        state.OrderedSongs.append({number, number});
+        PlaybackSession alone(state, services);
+        alone.start();
+        EXPECT_TRUE(reaches(PlayState::Playing)) << alone.message().toStdString();
+        if (hotKey) {
+            QTest::qWait(pressAfterMs);
+            alone.HandleHotKey(hotKey);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 10000));
+        return readWav(heard);
+    }
 
 private:
     std::unique_ptr<PlaybackSession> m_session;
@@ -119,10 +130,10 @@ private:
 
 TEST_F(EngineTest, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
 {
-    addSong("101001", media("mpeg1.mpg"));
-    addSong("101002", media("broken.mpg"));
+    addSong("101001", testMedia("mpeg1.mpg"));
+    addSong("101002", testMedia("broken.mpg"));
     addSong("101003", home.file("沒有這首.mpg"));
-    addSong("101004", media("tone.wav"));
+    addSong("101004", testMedia("tone.wav"));
     session();
     EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.isEmpty(); }, 30000));
     EXPECT_EQ(played, QStringList({"mpeg1.mpg", "tone.wav"}));
@@ -133,7 +144,7 @@ TEST_F(EngineTest, PlaysTheQueueToItsEndPassingOverWhatCannotPlay)
 TEST_F(EngineTest, ASongStoredUnderARelativeBackslashPathPlaysFromTheProgramFolder)
 {
     ASSERT_TRUE(QDir(home.path()).mkpath("歌曲/國語"));
-    ASSERT_TRUE(QFile::copy(media("tone.wav"), home.file("歌曲/國語/月亮 代表.wav")));
+    ASSERT_TRUE(QFile::copy(testMedia("tone.wav"), home.file("歌曲/國語/月亮 代表.wav")));
     addSong("101001", QStringLiteral("歌曲\\國語\\月亮 代表.wav"));
     session();
     ASSERT_TRUE(reaches(PlayState::Playing)) << session().message().toStdString();
@@ -142,7 +153,7 @@ TEST_F(EngineTest, ASongStoredUnderARelativeBackslashPathPlaysFromTheProgramFold
 
 TEST_F(EngineTest, PausingDuringATakeLeavesNoFileBehind)
 {
-    addSong("101001", media("mpeg1.mpg"));
+    addSong("101001", testMedia("mpeg1.mpg"));
     session();
     ASSERT_TRUE(reaches(PlayState::Playing));
     session().record();
@@ -161,29 +172,64 @@ TEST_F(EngineTest, PausingDuringATakeLeavesNoFileBehind)
     EXPECT_FALSE(state.Recording);
 }
 
-TEST_F(EngineTest, TheRightChannelOfAStereoSongPlaysItsRightSideOnBothSpeakers)
+// The right channel of a stereo song is its right side on both speakers; of a three-track
+// song, its third track played as it is.
+TEST_F(EngineTest, TheRightChannelIsHeardOnBothSpeakers)
 {
-    const Wav wav = heardWithChannelKey("stereo-440-880.wav", 'E');
-    ASSERT_EQ(wav.channels, 2);
-    for (int speaker = 0; speaker < 2; ++speaker)
-        EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, 880, 440), 30) << speaker;
-}
-
-TEST_F(EngineTest, TheRightChannelOfAThreeTrackSongIsItsThirdTrackPlayedAsItIs)
-{
-    const Wav wav = heardWithChannelKey("three-tracks.mkv", 'E');
-    ASSERT_EQ(wav.channels, 2);
-    for (int speaker = 0; speaker < 2; ++speaker)
-        EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, 900, 300), 30) << speaker;
+    const struct { const char *file; double right, other; } songs[] = {
+        {"stereo-440-880.wav", 880, 440}, {"three-tracks.mkv", 900, 300}};
+    for (const auto &song : songs) {
+        const Wav wav = heardWithChannelKey(song.file, 'E');
+        ASSERT_EQ(wav.channels, 2) << song.file;
+        for (int speaker = 0; speaker < 2; ++speaker)
+            EXPECT_GE(decibelsAbove(channel(wav, speaker, 0.3, 1.4), wav.rate, song.right, song.other), 30) << song.file;
+    }
     EXPECT_EQ(player().stereoSide(), StereoSide::Both);
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The level of a tone on the left speaker between two moments, in decibels.
+double levelDb(const Wav &wav, double frequency, double from = 0.3, double to = 1.4)
 {
-    QApplication app(argc, argv);
-    installScreenFonts();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return 10 * std::log10(tonePower(channel(wav, 0, from, to), frequency, wav.rate) + 1);
 }
+
+qint16 loudestSample(const Wav &wav)
+{
+    int loudest = 0;
+    for (qint16 sample : wav.samples)
+        loudest = std::max(loudest, std::abs(int(sample)));
+    return qint16(std::min(loudest, 32767));
+}
+
+// Songs 20 dB apart play within a decibel of each other; a quiet song that peaks at full
+// scale is raised without a clipped sample; a channel whose side is 10 dB down gets 10 dB more.
+// With "EvenLoudness = 0" in Setting.ini the same songs play as their files are.
+TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastUnlessTurnedOff)
+{
+    catalogue.addSong("101001", 1, "響", singer, testMedia("level-loud.wav"));
+    catalogue.addSong("101002", 1, "輕", singer, testMedia("level-quiet.wav"));
+    catalogue.addSong("101003", 1, "尖", singer, testMedia("quiet-peaks.wav"));
+    catalogue.addSong("101004", 1, "左右", singer, testMedia("sides-10db.wav"));
+    measureCatalogue();
+
+    const Wav loud = heardAlone("101001");
+    const Wav quiet = heardAlone("101002");
+    EXPECT_NEAR(levelDb(loud, 440), levelDb(quiet, 440), 1);
+    const Wav peaks = heardAlone("101003");
+    EXPECT_LT(loudestSample(peaks), 32767 * 0.9) << "held below the ceiling";
+    // The left side (440 Hz) plays first, then the guest picks the right side (880 Hz, 10 dB down).
+    const Wav sides = heardAlone("101004", 'E', 700);
+    EXPECT_NEAR(levelDb(sides, 440, 0.2, 0.6), levelDb(sides, 880, 1.1, 1.5), 1.5);
+
+    QFile ini(home.file("Setting.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("EvenLoudness = 0\r\n");
+    ini.close();
+    ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+    EXPECT_NEAR(levelDb(heardAlone("101001"), 440) - levelDb(heardAlone("101002"), 440), 20, 0.5);
+    const Wav peaksAsTheyAre = heardAlone("101003");
+    EXPECT_EQ(loudestSample(peaksAsTheyAre), 32767);
+    EXPECT_GT(levelDb(peaks, 440) - levelDb(peaksAsTheyAre, 440), 4) << "the quiet song was raised";
+}
+
+} // namespace

@@ -48,13 +48,7 @@ protected:
     }
     FakeMediaPlayer &wmp() { return *fakes.mediaPlayers.created.at(0); }
 
-    QStringList queue() const
-    {
-        QStringList keys;
-        for (int i = 0; i < state.OrderedSongs.length(); ++i)
-            keys.append(state.OrderedSongs.row(i).key);
-        return keys;
-    }
+    QStringList queue() const { return queueTexts(true); }
     QStringList recordings() const { return QDir(state.settings.RecordPath).entryList(QDir::Files); }
 
     WavFileOpen recorder{fakes.mci};

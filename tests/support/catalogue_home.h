@@ -8,24 +8,39 @@
 
 #include <QStringList>
 
-class Clock;
-class FileSystem;
-
 // A fresh program folder started as the program starts it (on the file system and clock the
 // test gives), with its catalogue: songs and singers are written in by the builder and read
 // back through a connection of its own, as another program would see them.
 struct CatalogueHome
 {
-    CatalogueHome(FileSystem &fs, Clock &clock);
+    CatalogueHome(FileSystem &fs, Clock &clock)
+        : init(InitSystem(state, fs, clock, home.path()))
+    {
+    }
 
     // All rows of a query as "a|b|c" lines, or as a record set.
-    QStringList rows(const QString &sql, SqlValues values = {});
+    QStringList rows(const QString &sql, SqlValues values = {})
+    {
+        QStringList lines;
+        reader.forEachRow(sql, values, [&](const RowView &row) {
+            QStringList cells;
+            for (int c = 0; c < row.columnCount(); ++c)
+                cells.append(row.text(c));
+            lines.append(cells.join(QLatin1Char('|')));
+            return true;
+        });
+        return lines;
+    }
     Recordset query(const QString &sql, SqlValues values = {}) { return reader.OpenRecordset(sql, values); }
     // The first column of the first row, as a number.
-    int count(const QString &sql, SqlValues values = {});
+    int count(const QString &sql, SqlValues values = {}) { return reader.OpenRecordset(sql, values).value(0).toInt(); }
     int songRows() { return count(QStringLiteral("SELECT count(*) FROM song")); }
     // A real file in the program folder.
-    QString mediaFile(const QString &name);
+    QString mediaFile(const QString &name)
+    {
+        home.write(name, QByteArray("media"));
+        return home.file(name);
+    }
 
     TempHome home;
     SharedState state;

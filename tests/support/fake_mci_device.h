@@ -6,19 +6,18 @@
 #include <QStringList>
 
 // Records the command strings and answers each with the reply the test set for it, or with
-// `reply` when it set none.
+// success (an empty reply).
 class FakeMciDevice : public MciDevice
 {
     Q_OBJECT
 
 public:
     QStringList commands;
-    QString reply;
     QHash<QString, QString> replies;
 
     QString sendString(const QString &command) override
     {
         commands.append(command);
-        return replies.value(command, reply);
+        return replies.value(command);
     }
 };

@@ -33,12 +33,12 @@ protected:
         }
     }
 
-    // What the play queue shows, first to last.
-    QStringList queueTexts() const
+    // What the play queue shows, first to last; or its song numbers.
+    QStringList queueTexts(bool numbers = false) const
     {
         QStringList texts;
         for (int i = 0; i < state.OrderedSongs.length(); ++i)
-            texts.append(state.OrderedSongs.row(i).text);
+            texts.append(numbers ? state.OrderedSongs.row(i).key : state.OrderedSongs.row(i).text);
         return texts;
     }
 };

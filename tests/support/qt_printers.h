@@ -8,17 +8,6 @@
 #include <ostream>
 
 // Lets GoogleTest print Qt strings in failure messages.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '[' << list.join(QStringLiteral("|")).toStdString() << ']';
-}
-
-inline void PrintTo(PlayState state, std::ostream *os)
-{
-    *os << "PlayState " << int(state);
-}
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList &list, std::ostream *os) { *os << '[' << list.join('|').toStdString() << ']'; }
+inline void PrintTo(PlayState state, std::ostream *os) { *os << "PlayState " << int(state); }

@@ -14,19 +14,10 @@ struct ElementPackage
     const char *package;
 };
 
-// Debian 12's packaging of the elements the player, the recorder and their tests use.
+// The elements the program asks for and their Debian packages, from the list the package's
+// Depends are made of (packaging/runtime-packages.txt).
 constexpr ElementPackage kPackages[] = {
-    {"playbin", "gstreamer1.0-plugins-base"},        {"audioconvert", "gstreamer1.0-plugins-base"},
-    {"audioresample", "gstreamer1.0-plugins-base"},  {"appsink", "gstreamer1.0-plugins-base"},
-    {"videoconvert", "gstreamer1.0-plugins-base"},   {"audiotestsrc", "gstreamer1.0-plugins-base"},
-    {"audiochannelmix", "gstreamer1.0-plugins-bad"}, {"pitch", "gstreamer1.0-plugins-bad"},
-    {"fluiddec", "gstreamer1.0-plugins-bad"},        {"autoaudiosink", "gstreamer1.0-plugins-good"},
-    {"audiobuffersplit", "gstreamer1.0-plugins-bad"},
-    {"autoaudiosrc", "gstreamer1.0-plugins-good"},   {"pulsesrc", "gstreamer1.0-pulseaudio"},
-    {"alsasrc", "gstreamer1.0-alsa"},                {"xvimagesink", "gstreamer1.0-x"},
-    {"ximagesink", "gstreamer1.0-x"},                {"glimagesink", "gstreamer1.0-gl"},
-    {"capsfilter", "libgstreamer1.0-0"},             {"filesink", "libgstreamer1.0-0"},
-    {"fakesink", "libgstreamer1.0-0"},
+#include "gst_element_packages.inc"
 };
 
 bool installed(const char *element)

@@ -1,6 +1,9 @@
 #include "gst_media_audio_sink.h"
 
 #include "gst_element_check.h"
+#include "platform/media_player.h"
+
+#include <cmath>
 
 namespace {
 const QString kDefaultSink = QStringLiteral("autoaudiosink");
@@ -8,6 +11,23 @@ const QString kDefaultSink = QStringLiteral("autoaudiosink");
 bool installed(const char *element)
 {
     return GstElementCheck::missing({element}).isEmpty();
+}
+
+// The song's gain comes after the channel mix, so a new channel and its gain are heard
+// together. The limiter (on float samples) softens what the gain would push past full scale,
+// and the last stage lowers that to the ceiling. No stage has a "volume" property: playbin
+// would take it for the guest's volume.
+QString gainStages()
+{
+    if (!installed("audioamplify"))
+        return {};
+    QString path = QStringLiteral("audioamplify name=%1 clipping-method=none ! ")
+                       .arg(QLatin1String(GstMediaAudioSink::kSongGainName));
+    if (installed("rglimiter"))
+        path += QStringLiteral("rglimiter name=%1 enabled=false ! audioamplify amplification=%2 ! audioconvert ! ")
+                    .arg(QLatin1String(GstMediaAudioSink::kLimiterName))
+                    .arg(GstMediaAudioSink::kCeilingLinear, 0, 'f', 6);
+    return path;
 }
 
 // pitch works on F32, audiochannelmix on stereo S16: each stage gets its own converter. The
@@ -25,9 +45,11 @@ QString stages()
         path += QStringLiteral("audiobuffersplit output-buffer-duration=1/100 ! ");
     if (installed("audiochannelmix"))
         path += QStringLiteral("audiochannelmix name=%1 ! audioconvert ! ").arg(QLatin1String(GstMediaAudioSink::kChannelMixName));
-    return path;
+    return path + gainStages();
 }
 }
+
+const double GstMediaAudioSink::kCeilingLinear = std::pow(10.0, SongGain::kCeilingDb / 20);
 
 GstElement *GstMediaAudioSink::create(const QString &sinkDescription, QString *error)
 {

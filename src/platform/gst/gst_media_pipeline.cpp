@@ -2,22 +2,22 @@
 
 #include "gst_element_check.h"
 #include "gst_media_audio_sink.h"
+#include "gst_sound_font.h"
 #include "gst_media_frame_sink.h"
 #include "gst_media_video_sink.h"
 #include "gst_media_video_widget.h"
 #include "platform/gst/gst_runtime.h"
 
-#include <QFile>
 #include <QtDebug>
 
 #include <gst/pbutils/missing-plugins.h>
 #include <gst/video/videooverlay.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
 
-const char kSoundFont[] = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 constexpr int kPlayFlagText = 1 << 2;
 
 using MessagePtr = std::shared_ptr<GstMessage>;
@@ -30,8 +30,8 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
     , m_widget(widget)
 {
     GstRuntime::ensureInitialized();
-    m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix",
-                                               "pitch", "audiobuffersplit", "fluiddec", "autoaudiosink"});
+    m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix", "pitch",
+                                               "audiobuffersplit", "audioamplify", "rglimiter", "fluiddec", "autoaudiosink"});
     if (!m_missingParts.isEmpty())
         qWarning("%s", qPrintable(m_missingParts));
     // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
@@ -64,7 +64,7 @@ GstMediaPipeline::~GstMediaPipeline()
     gst_object_unref(bus);
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     g_signal_handlers_disconnect_by_data(m_playbin, this);
-    for (GstElement *element : {m_overlaySink, m_channelMix, m_pitch}) {
+    for (GstElement *element : {m_overlaySink, m_channelMix, m_pitch, m_songGain, m_limiter}) {
         if (element)
             gst_object_unref(element);
     }
@@ -84,6 +84,9 @@ void GstMediaPipeline::setUpAudio(const QString &description)
     }
     m_channelMix = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kChannelMixName);
     m_pitch = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kPitchName);
+    m_songGain = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kSongGainName);
+    m_limiter = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kLimiterName);
+    setSongGain(0, false);
     g_object_set(m_playbin, "audio-sink", sink, nullptr);
 }
 
@@ -188,6 +191,25 @@ void GstMediaPipeline::setPitchFactor(double factor)
         g_object_set(m_pitch, "pitch", gfloat(factor), nullptr);
 }
 
+void GstMediaPipeline::setSongGain(double decibels, bool limited)
+{
+    if (!m_songGain)
+        return;
+    const double linear = std::pow(10.0, decibels / 20);
+    if (!m_limiter) {
+        g_object_set(m_songGain, "amplification", gfloat(linear), nullptr);
+        return;
+    }
+    // Sound that has passed the gain stage meets the limiter as it is then set: the limiter goes
+    // on before the gain that needs it, and off only once the gain stays (the player applies it
+    // again ten times a second) or nothing plays.
+    const bool settled = decibels == m_gainDecibels || m_target == GST_STATE_NULL;
+    if (limited || settled)
+        g_object_set(m_limiter, "enabled", gboolean(limited), nullptr);
+    g_object_set(m_songGain, "amplification", gfloat(linear / GstMediaAudioSink::kCeilingLinear), nullptr);
+    m_gainDecibels = decibels;
+}
+
 int GstMediaPipeline::audioStreamCount() const
 {
     int count = 0;
@@ -274,11 +296,7 @@ void GstMediaPipeline::logNotice(GstMessage *message)
 
 void GstMediaPipeline::onElementSetup(GstElement *, GstElement *element, gpointer)
 {
-    GstElementFactory *factory = gst_element_get_factory(element);
-    if (!factory || g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") != 0)
-        return;
-    if (QFile::exists(QString::fromLatin1(kSoundFont)))
-        g_object_set(element, "soundfont", kSoundFont, nullptr);
+    GstSoundFont::applyTo(element);
 }
 
 void GstMediaPipeline::handleMessage(GstMessage *message)

@@ -150,6 +150,12 @@ void GstMediaPlayer::setKey(int semitones)
     m_pipeline->setPitchFactor(std::exp2(m_key / 12.0));
 }
 
+void GstMediaPlayer::setSongGain(const SongGain &gain)
+{
+    m_gain = gain;
+    m_pipeline->setSongGain(gain.decibels, gain.limited);
+}
+
 int GstMediaPlayer::audioTrackCount() const
 {
     return m_state == PlayState::Undefined ? 0 : m_pipeline->audioStreamCount();

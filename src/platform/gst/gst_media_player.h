@@ -49,6 +49,8 @@ public:
     StereoSide stereoSide() const override { return m_side; }
     void setKey(int semitones) override;
     int key() const override { return m_key; }
+    void setSongGain(const SongGain &gain) override;
+    SongGain songGain() const override { return m_gain; }
 
     // Null when the application has no widgets (a QCoreApplication).
     QWidget *videoWidget() override;
@@ -71,6 +73,7 @@ private:
     int m_volume = 100;
     StereoSide m_side = StereoSide::Both;
     int m_key = 0;
+    SongGain m_gain;
     // Bumped by every request, so a signal handler that starts the next song is noticed.
     unsigned m_requests = 0;
     QPointer<GstMediaVideoWidget> m_widget;

@@ -1,0 +1,26 @@
+# Reads runtime-packages.txt, the one list of the Debian packages the program needs at run time
+# beyond the libraries it links. Sets KARAOKE_RUNTIME_PACKAGES (the package's Depends) and
+# writes the element check's table of GStreamer elements and the packages that bring them.
+function(karaoke_read_runtime_packages table)
+  set(list_file ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/runtime-packages.txt)
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+  file(STRINGS ${list_file} lines ENCODING UTF-8 REGEX "^[^#]")
+  set(packages)
+  set(rows "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCHALL "[^ \t]+" words "${line}")
+    if(NOT words)
+      continue()
+    endif()
+    list(POP_FRONT words package)
+    list(APPEND packages ${package})
+    foreach(element IN LISTS words)
+      string(APPEND rows "    {\"${element}\", \"${package}\"},\n")
+    endforeach()
+  endforeach()
+  file(CONFIGURE OUTPUT ${table} CONTENT "// Generated from packaging/runtime-packages.txt.\n${rows}" @ONLY)
+  set(KARAOKE_RUNTIME_PACKAGES ${packages} PARENT_SCOPE)
+endfunction()
+
+set(KARAOKE_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+karaoke_read_runtime_packages(${KARAOKE_GENERATED_DIR}/gst_element_packages.inc)

@@ -1,0 +1,319 @@
+#include "platform/gst/gst_loudness_meter.h"
+
+#include "gst_sound_font.h"
+#include "platform/gst/gst_runtime.h"
+
+#include <QFile>
+
+#include <gst/app/gstappsink.h>
+#include <gst/pbutils/missing-plugins.h>
+
+#include <ebur128.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+constexpr GstClockTime kStopPoll = 10 * GST_MSECOND;
+// decodebin's answer to autoplug-select that exposes the pad as it is (its enum is not installed).
+constexpr int kAutoplugExpose = 1;
+
+struct StateDeleter
+{
+    void operator()(ebur128_state *state) const { ebur128_destroy(&state); }
+};
+using MeterState = std::unique_ptr<ebur128_state, StateDeleter>;
+
+MeterState stereoState(unsigned long rate)
+{
+    return MeterState(ebur128_init(2, rate, EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK));
+}
+
+// One side played on both speakers counts twice, as two equal channels would.
+MeterState sideState(unsigned long rate)
+{
+    MeterState state(ebur128_init(1, rate, EBUR128_MODE_I));
+    if (state)
+        ebur128_set_channel(state.get(), 0, EBUR128_DUAL_MONO);
+    return state;
+}
+
+// Nothing when the sound stays below the absolute gate (silence).
+std::optional<ChannelLoudness> loudnessOf(ebur128_state *state, double truePeak)
+{
+    double lufs = -HUGE_VAL;
+    if (!state || ebur128_loudness_global(state, &lufs) != EBUR128_SUCCESS || !std::isfinite(lufs))
+        return std::nullopt;
+    return ChannelLoudness{lufs, 20 * std::log10(std::max(truePeak, 1e-9))};
+}
+
+// One decoded sound track as stereo frames: its loudness with both sides, and with each side
+// on both speakers. Fed from the track's own streaming thread, read once decoding has ended.
+class TrackMeter
+{
+public:
+    explicit TrackMeter(int order) : m_order(order) {}
+
+    int order() const { return m_order; }
+
+    void add(const float *frames, size_t count, int rate)
+    {
+        if (!m_both) {
+            m_both = stereoState(rate);
+            m_left = sideState(rate);
+            m_right = sideState(rate);
+        }
+        if (!m_both || !m_left || !m_right)
+            return;
+        ebur128_add_frames_float(m_both.get(), frames, count);
+        m_side.resize(count);
+        for (int side = 0; side < 2; ++side) {
+            for (size_t i = 0; i < count; ++i)
+                m_side[i] = frames[2 * i + size_t(side)];
+            ebur128_add_frames_float(side == 0 ? m_left.get() : m_right.get(), m_side.data(), count);
+        }
+    }
+
+    std::optional<ChannelLoudness> both() const { return loudnessOf(m_both.get(), std::max(peak(0), peak(1))); }
+    std::optional<ChannelLoudness> side(int side) const
+    {
+        return loudnessOf(side == 0 ? m_left.get() : m_right.get(), peak(side));
+    }
+
+private:
+    double peak(int channel) const
+    {
+        double value = 0;
+        if (m_both)
+            ebur128_true_peak(m_both.get(), unsigned(channel), &value);
+        return value;
+    }
+
+    int m_order;
+    MeterState m_both;
+    MeterState m_left;
+    MeterState m_right;
+    std::vector<float> m_side;
+};
+
+// What the decoding threads share with the measuring one.
+struct Measurement
+{
+    GstElement *pipeline = nullptr;
+    bool background = false;
+    std::mutex mutex;
+    std::vector<std::unique_ptr<TrackMeter>> tracks;
+    bool decoderMissing = false;
+};
+
+int padOrder(GstPad *pad)
+{
+    gchar *name = gst_pad_get_name(pad);
+    const char *digits = name ? std::strpbrk(name, "0123456789") : nullptr;
+    const int order = digits ? std::atoi(digits) : 0;
+    g_free(name);
+    return order;
+}
+
+GstFlowReturn onSample(GstAppSink *sink, gpointer data)
+{
+    auto *track = static_cast<TrackMeter *>(data);
+    GstSample *sample = gst_app_sink_pull_sample(sink);
+    if (!sample)
+        return GST_FLOW_EOS;
+    int rate = 0;
+    gst_structure_get_int(gst_caps_get_structure(gst_sample_get_caps(sample), 0), "rate", &rate);
+    GstMapInfo map;
+    GstBuffer *buffer = gst_sample_get_buffer(sample);
+    if (rate > 0 && buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+        track->add(reinterpret_cast<const float *>(map.data), map.size / (2 * sizeof(float)), rate);
+        gst_buffer_unmap(buffer, &map);
+    }
+    gst_sample_unref(sample);
+    return GST_FLOW_OK;
+}
+
+// Sound goes to the track's meter as stereo floats, mixed to stereo as the player mixes it.
+GstElement *trackBranch(TrackMeter *track)
+{
+    GstElement *branch = gst_parse_bin_from_description(
+        "audioconvert ! audio/x-raw,format=F32LE,channels=2,layout=interleaved ! appsink name=meter sync=false",
+        TRUE, nullptr);
+    if (!branch)
+        return nullptr;
+    GstElement *sink = gst_bin_get_by_name(GST_BIN(branch), "meter");
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_sample = onSample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, track, nullptr);
+    gst_object_unref(sink);
+    return branch;
+}
+
+GstElement *discardBranch()
+{
+    GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+    if (sink)
+        g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+    return sink;
+}
+
+void onPadAdded(GstElement *, GstPad *pad, gpointer data)
+{
+    auto *measurement = static_cast<Measurement *>(data);
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    const bool sound = caps && g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/x-raw");
+    if (caps)
+        gst_caps_unref(caps);
+    GstElement *branch = nullptr;
+    if (sound) {
+        std::lock_guard lock(measurement->mutex);
+        measurement->tracks.push_back(std::make_unique<TrackMeter>(padOrder(pad)));
+        branch = trackBranch(measurement->tracks.back().get());
+    } else {
+        branch = discardBranch();
+    }
+    if (!branch)
+        return;
+    gst_bin_add(GST_BIN(measurement->pipeline), branch);
+    gst_element_sync_state_with_parent(branch);
+    GstPad *sinkPad = gst_element_get_static_pad(branch, "sink");
+    gst_pad_link(pad, sinkPad);
+    gst_object_unref(sinkPad);
+}
+
+// Pictures are not decoded: their streams are exposed as they are and thrown away.
+int onAutoplugSelect(GstElement *, GstPad *, GstCaps *, GstElementFactory *factory, gpointer)
+{
+    const gchar *klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+    const bool pictureDecoder = klass && std::strstr(klass, "Decoder") && std::strstr(klass, "Video");
+    return pictureDecoder ? kAutoplugExpose : 0;
+}
+
+void onDeepElementAdded(GstBin *, GstBin *, GstElement *element, gpointer)
+{
+    GstSoundFont::applyTo(element);
+}
+
+// Each decoding thread of a background measurement lowers itself as it starts.
+GstBusSyncReply onSyncMessage(GstBus *, GstMessage *message, gpointer data)
+{
+    auto *measurement = static_cast<Measurement *>(data);
+    if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_STREAM_STATUS || !measurement->background)
+        return GST_BUS_PASS;
+    GstStreamStatusType type;
+    GstElement *owner = nullptr;
+    gst_message_parse_stream_status(message, &type, &owner);
+    if (type == GST_STREAM_STATUS_TYPE_ENTER) {
+        sched_param param{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+    }
+    return GST_BUS_PASS;
+}
+
+LoudnessMeter::Outcome errorOutcome(GstMessage *message)
+{
+    GError *error = nullptr;
+    gst_message_parse_error(message, &error, nullptr);
+    const bool later = error && ((error->domain == GST_RESOURCE_ERROR && error->code != GST_RESOURCE_ERROR_SETTINGS)
+                                 || (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
+                                 || (error->domain == GST_STREAM_ERROR && error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND));
+    g_clear_error(&error);
+    return later ? LoudnessMeter::Outcome::Unavailable : LoudnessMeter::Outcome::Undecodable;
+}
+
+// Waits for the end of decoding, an error or stop; the outcome.
+LoudnessMeter::Outcome awaitEnd(Measurement &measurement, const std::atomic<bool> &stop)
+{
+    GstBus *bus = gst_element_get_bus(measurement.pipeline);
+    const auto wanted = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_ELEMENT);
+    auto outcome = LoudnessMeter::Outcome::Stopped;
+    while (!stop) {
+        GstMessage *message = gst_bus_timed_pop_filtered(bus, kStopPoll, wanted);
+        if (!message)
+            continue;
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_ELEMENT && gst_is_missing_plugin_message(message))
+            measurement.decoderMissing = true;
+        if (type == GST_MESSAGE_EOS)
+            outcome = LoudnessMeter::Outcome::Measured;
+        else if (type == GST_MESSAGE_ERROR)
+            outcome = errorOutcome(message);
+        gst_message_unref(message);
+        if (type != GST_MESSAGE_ELEMENT)
+            break;
+    }
+    gst_object_unref(bus);
+    return outcome;
+}
+
+// The tracks in the order the player numbers them: a file of three or more tracks has one per
+// channel choice, any other plays the sides of its first.
+SongLoudness loudnessOf(std::vector<std::unique_ptr<TrackMeter>> &tracks)
+{
+    std::sort(tracks.begin(), tracks.end(), [](const auto &a, const auto &b) { return a->order() < b->order(); });
+    SongLoudness loudness;
+    if (tracks.size() >= 3) {
+        for (size_t i = 0; i < 3; ++i)
+            loudness.channels[i] = tracks[i]->both();
+    } else if (!tracks.empty()) {
+        loudness.channels = {tracks[0]->both(), tracks[0]->side(0), tracks[0]->side(1)};
+    }
+    return loudness;
+}
+
+GstElement *decoderFor(const QString &path, Measurement &measurement)
+{
+    GstElement *decode = gst_element_factory_make("uridecodebin", nullptr);
+    gchar *uri = decode ? gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr) : nullptr;
+    if (!uri) {
+        if (decode)
+            gst_object_unref(decode);
+        return nullptr;
+    }
+    g_object_set(decode, "uri", uri, nullptr);
+    g_free(uri);
+    g_signal_connect(decode, "pad-added", G_CALLBACK(onPadAdded), &measurement);
+    g_signal_connect(decode, "autoplug-select", G_CALLBACK(onAutoplugSelect), nullptr);
+    return decode;
+}
+
+} // namespace
+
+GstLoudnessMeter::GstLoudnessMeter(Priority priority)
+    : m_priority(priority)
+{
+    GstRuntime::ensureInitialized();
+}
+
+LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::atomic<bool> &stop)
+{
+    Measurement measurement;
+    measurement.background = m_priority == Priority::Background;
+    GstElement *decode = decoderFor(path, measurement);
+    if (!decode)
+        return {Outcome::Unavailable, {}};
+    measurement.pipeline = gst_pipeline_new(nullptr);
+    gst_bin_add(GST_BIN(measurement.pipeline), decode);
+    g_signal_connect(measurement.pipeline, "deep-element-added", G_CALLBACK(onDeepElementAdded), nullptr);
+    GstBus *bus = gst_element_get_bus(measurement.pipeline);
+    gst_bus_set_sync_handler(bus, onSyncMessage, &measurement, nullptr);
+    gst_object_unref(bus);
+
+    // A file that cannot be opened posts its error on the bus, where awaitEnd reads it.
+    gst_element_set_state(measurement.pipeline, GST_STATE_PLAYING);
+    Outcome outcome = awaitEnd(measurement, stop);
+    gst_element_set_state(measurement.pipeline, GST_STATE_NULL);
+    gst_object_unref(measurement.pipeline);
+    if (outcome == Outcome::Measured && measurement.decoderMissing)
+        outcome = Outcome::Unavailable;
+    if (outcome != Outcome::Measured)
+        return {outcome, {}};
+    return {outcome, loudnessOf(measurement.tracks)};
+}

@@ -1,0 +1,102 @@
+#include "venue/replica_sync.h"
+
+#include "catalogue/catalogue_master.h"
+#include "venue/room_copy.h"
+#include "venue/server_connection.h"
+#include "venue/server_schema.h"
+
+#include <QtDebug>
+
+namespace {
+// How often the wait for a notice looks whether the sync is to stop.
+constexpr int kListenSliceMs = 200;
+} // namespace
+
+QString copyNotice(const QString &problem)
+{
+    return problem.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(" (以本機的曲目播放)");
+}
+
+ReplicaSync::ReplicaSync(QString connectionString, RoomCopy &copy, NoticeHandler onNotice, AppliedHandler onApplied)
+    : m_connectionString(std::move(connectionString))
+    , m_copy(copy)
+    , m_onNotice(std::move(onNotice))
+    , m_onApplied(std::move(onApplied))
+    , m_thread([this] { run(); })
+{
+}
+
+ReplicaSync::~ReplicaSync()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void ReplicaSync::run()
+{
+    int retryMs = kFirstRetryMs;
+    while (!stopping()) {
+        try {
+            ServerConnection server(m_connectionString);
+            ServerSchema::prepare(server);
+            server.run(QStringLiteral("LISTEN catalogue_changed"));
+            catchUp(server);
+            tell({});
+            retryMs = kFirstRetryMs;
+            follow(server);
+        } catch (const CatalogueBusy &e) {
+            // The room's own file is held by another program for now: the next try applies it.
+            qWarning("catalogue copy waits: %s", qPrintable(e.message()));
+        } catch (const DatabaseError &e) {
+            tell(copyNotice(e.message()));
+        }
+        if (!rest(retryMs))
+            return;
+        retryMs = qMin(retryMs * 2, kLastRetryMs);
+    }
+}
+
+void ReplicaSync::follow(ServerConnection &server)
+{
+    while (!stopping()) {
+        if (!server.waitForNotification(kListenSliceMs))
+            continue;
+        // A bulk run commits a song every few milliseconds: one batch for the whole burst.
+        if (!rest(kGatherMs))
+            return;
+        server.waitForNotification(0);
+        catchUp(server);
+    }
+}
+
+void ReplicaSync::catchUp(ServerConnection &server)
+{
+    m_copy.catchUp(server);
+    if (m_onApplied)
+        m_onApplied();
+}
+
+void ReplicaSync::tell(const QString &notice)
+{
+    if (notice == m_notice)
+        return;
+    m_notice = notice;
+    if (m_onNotice)
+        m_onNotice(notice);
+}
+
+bool ReplicaSync::rest(int ms)
+{
+    std::unique_lock lock(m_mutex);
+    return !m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stop; });
+}
+
+bool ReplicaSync::stopping()
+{
+    std::lock_guard lock(m_mutex);
+    return m_stop;
+}

@@ -1,0 +1,162 @@
+#include "venue/room_copy.h"
+
+#include "core/database_error.h"
+#include "core/scoped_transaction.h"
+#include "venue/server_connection.h"
+#include "venue/server_schema.h"
+
+#include <algorithm>
+
+namespace {
+
+using Type = SqlValue::Type;
+
+// The server's catalogue this copy follows, and the last of its changes applied here.
+struct CopyMark
+{
+    QString catalogueId;
+    qint64 lastChange = 0;
+};
+
+// What changed on the server after a change number, read in one snapshot; each query has the
+// change number in its last column.
+struct ServerChanges
+{
+    ServerRows singers;
+    ServerRows songs;
+    ServerRows removed;
+};
+
+CopyMark markOf(Database &db)
+{
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT catalogue_id, last_change FROM venue_copy"));
+    if (rs.eof())
+        return {};
+    return {rs.text(QStringLiteral("catalogue_id")), rs.value(1).toLongLong()};
+}
+
+void setMark(Database &db, const CopyMark &mark)
+{
+    db.ExecuteSql(QStringLiteral("DELETE FROM venue_copy"));
+    db.ExecuteSql(QStringLiteral("INSERT INTO venue_copy (catalogue_id, last_change) VALUES (?, ?)"),
+                  {mark.catalogueId, mark.lastChange});
+}
+
+bool holdsAnything(Database &db)
+{
+    Recordset rs =
+        db.OpenRecordset(QStringLiteral("SELECT EXISTS (SELECT 1 FROM song) OR EXISTS (SELECT 1 FROM singer)"));
+    return rs.value(0).toInt() != 0;
+}
+
+ServerChanges changesSince(ServerConnection &server, qint64 since)
+{
+    return {server.exec(QStringLiteral("SELECT singer_code, singer_name, singer_sex, change FROM singer "
+                                       "WHERE change > $1"),
+                        {since}),
+            server.exec(QStringLiteral("SELECT song_id, song_num, song_kind, song_name, song_text_count, "
+                                       "song_singer_code, song_build_date, song_location, song_loudness_state, "
+                                       "song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, song_lufs_3, song_peak_3, "
+                                       "change FROM song WHERE change > $1 ORDER BY song_id"),
+                        {since}),
+            server.exec(QStringLiteral("SELECT row_table, row_id, change FROM removed_row WHERE change > $1"), {since})};
+}
+
+qint64 lastChangeOf(const ServerRows &rows, int column, qint64 since)
+{
+    qint64 last = since;
+    for (int r = 0; r < rows.size(); ++r)
+        last = qMax(last, rows.integer(r, column));
+    return last;
+}
+
+void writeSingers(Database &db, const ServerRows &singers)
+{
+    for (int r = 0; r < singers.size(); ++r) {
+        db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO singer (singer_code, singer_name, singer_sex) "
+                                     "VALUES (?, ?, ?)"),
+                      {singers.integer(r, 0), singers.text(r, 1), singers.integer(r, 2)});
+    }
+}
+
+void writeSongs(Database &db, const ServerRows &songs, const MediaRoot &mediaRoot)
+{
+    for (int r = 0; r < songs.size(); ++r) {
+        auto cell = [&](int column, Type type) { return songs.value(r, column, type); };
+        db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO song (rowid, song_num, song_kind, song_name, "
+                                     "song_text_count, song_singer_code, song_build_date, song_location, "
+                                     "song_loudness_state, song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, "
+                                     "song_lufs_3, song_peak_3) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                      {cell(0, Type::Integer), cell(1, Type::Text), cell(2, Type::Integer), cell(3, Type::Text),
+                       cell(4, Type::Integer), cell(5, Type::Integer), cell(6, Type::Text),
+                       mediaRoot.toRoom(songs.text(r, 7)), cell(8, Type::Integer), cell(9, Type::Real),
+                       cell(10, Type::Real), cell(11, Type::Real), cell(12, Type::Real), cell(13, Type::Real),
+                       cell(14, Type::Real)});
+    }
+}
+
+void removeRows(Database &db, const ServerRows &removed)
+{
+    for (int r = 0; r < removed.size(); ++r) {
+        const bool song = removed.text(r, 0) == QLatin1String("song");
+        db.ExecuteSql(song ? QStringLiteral("DELETE FROM song WHERE rowid = ?")
+                           : QStringLiteral("DELETE FROM singer WHERE singer_code = ?"),
+                      {removed.integer(r, 1)});
+    }
+}
+
+} // namespace
+
+RoomCopy::RoomCopy(const QString &dbPath, MediaRoot mediaRoot)
+    : m_db(dbPath)
+    , m_mediaRoot(std::move(mediaRoot))
+{
+    m_db.setBusyWait(kBusyWaitMs);
+}
+
+RoomCopy::Applied RoomCopy::catchUp(ServerConnection &server)
+{
+    return apply(server, false);
+}
+
+RoomCopy::Applied RoomCopy::replaceWithServer(ServerConnection &server)
+{
+    return apply(server, true);
+}
+
+RoomCopy::Applied RoomCopy::apply(ServerConnection &server, bool replace)
+{
+    std::lock_guard lock(m_mutex);
+    ScopedTransaction copy(m_db);
+    const CopyMark mark = markOf(m_db);
+    // One snapshot of the server: every change up to some number, none after it.
+    ServerTransaction read(server, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    const QString catalogueId = ServerSchema::catalogueId(server);
+    Applied applied;
+    // A server put back to an older state (a backup) has not seen the copy's last change.
+    const bool older = server.exec(QStringLiteral("SELECT last_value FROM catalogue_change")).integer(0, 0)
+        < mark.lastChange;
+    applied.whole = replace || older || catalogueId != mark.catalogueId;
+    if (applied.whole && !replace && mark.catalogueId.isEmpty() && holdsAnything(m_db))
+        throw DatabaseError(QStringLiteral("本機的曲目不是曲目伺服器的複本, 沒有更新 (請用 --pull-catalogue "
+                                           "換成伺服器的曲目, 或用 --push-catalogue 放上伺服器)"));
+    const qint64 since = applied.whole ? 0 : mark.lastChange;
+    const ServerChanges changes = changesSince(server, since);
+    read.commit();
+    if (applied.whole) {
+        m_db.ExecuteSql(QStringLiteral("DELETE FROM song"));
+        m_db.ExecuteSql(QStringLiteral("DELETE FROM singer"));
+    }
+    writeSingers(m_db, changes.singers);
+    writeSongs(m_db, changes.songs, m_mediaRoot);
+    removeRows(m_db, changes.removed);
+    const qint64 last = std::max({lastChangeOf(changes.singers, 3, since), lastChangeOf(changes.songs, 15, since),
+                              lastChangeOf(changes.removed, 2, since)});
+    if (applied.whole || last != mark.lastChange)
+        setMark(m_db, {catalogueId, last});
+    copy.commit();
+    applied.singers = changes.singers.size();
+    applied.songs = changes.songs.size();
+    applied.removed = changes.removed.size();
+    return applied;
+}

@@ -1,0 +1,56 @@
+#include "venue/venue_room.h"
+
+#include "core/database.h"
+#include "core/shared_state.h"
+#include "venue/server_connection.h"
+#include "venue/server_schema.h"
+
+std::unique_ptr<VenueRoom> VenueRoom::forRoom(const SharedState &state)
+{
+    const QString server = state.settings.CatalogueServer;
+    if (server.isEmpty())
+        return nullptr;
+    return std::make_unique<VenueRoom>(server, state.DbPath, MediaRoot(state.settings.MediaRoot, state.AppPath));
+}
+
+VenueRoom::VenueRoom(const QString &connectionString, const QString &dbPath, const MediaRoot &mediaRoot)
+    : m_connectionString(connectionString)
+    , m_mediaRoot(mediaRoot)
+    , m_copy(dbPath, mediaRoot)
+    , m_master(connectionString, mediaRoot, m_copy)
+{
+}
+
+VenueRoom::~VenueRoom() = default;
+
+void VenueRoom::writeThrough(Database &db)
+{
+    db.setMaster(&m_master);
+}
+
+void VenueRoom::letGo(Database &db)
+{
+    db.setMaster(nullptr);
+}
+
+std::unique_ptr<PostgresCatalogue> VenueRoom::makeMaster()
+{
+    return std::make_unique<PostgresCatalogue>(m_connectionString, m_mediaRoot, m_copy);
+}
+
+QString VenueRoom::catchUpOnce()
+{
+    try {
+        ServerConnection server(m_connectionString);
+        ServerSchema::prepare(server);
+        m_copy.catchUp(server);
+        return {};
+    } catch (const DatabaseError &e) {
+        return copyNotice(e.message());
+    }
+}
+
+std::unique_ptr<ReplicaSync> VenueRoom::follow(ReplicaSync::NoticeHandler onNotice, ReplicaSync::AppliedHandler onApplied)
+{
+    return std::make_unique<ReplicaSync>(m_connectionString, m_copy, std::move(onNotice), std::move(onApplied));
+}

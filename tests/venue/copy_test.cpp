@@ -1,0 +1,154 @@
+// A room's copy and the master on a real PostgreSQL server, in one process: the changes of
+// manager mode, starting a venue, the media folder's mount in each room, and the refusals.
+#include "venue_fixture.h"
+
+#include "catalogue/singer_records.h"
+#include "catalogue/song_records.h"
+#include "catalogue/song_registration.h"
+#include "core/catalogue_file.h"
+#include "core/settings_file.h"
+#include "platform/qt_file_system.h"
+#include "support/catalogue_builder.h"
+#include "venue/catalogue_transfer.h"
+#include "venue/replica_sync.h"
+#include "venue/server_connection.h"
+#include "venue/venue_room.h"
+
+#include <mutex>
+
+namespace {
+
+// A room in this process: its catalogue file, and the venue pieces around it.
+struct LocalRoom
+{
+    LocalRoom(const QString &url, const QString &mediaRoot)
+    {
+        QString problem;
+        if (!CatalogueFile::openOrCreate(db, &problem))
+            ADD_FAILURE() << problem.toStdString();
+        venue = std::make_unique<VenueRoom>(url, db.path(), MediaRoot(mediaRoot, home.path()));
+    }
+    qint64 count(const QString &sql) { return db.OpenRecordset(sql).value(0).toLongLong(); }
+    QString text(const QString &sql) { return db.OpenRecordset(sql).value(0).toString(); }
+
+    TempHome home;
+    Database db{home.file(QStringLiteral("karaoke.mdb"))};
+    std::unique_ptr<VenueRoom> venue;
+};
+
+} // namespace
+
+TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUnderTheirOwnMount)
+{
+    SKIP_WITHOUT_SERVER();
+    const QString url = testServer().url(testServer().newDatabase());
+    TempHome shared;
+    LocalRoom writer(url, shared.path());
+    LocalRoom other(url, QStringLiteral("/mnt/songs"));
+    writer.venue->writeThrough(writer.db);
+    QtFileSystem fs;
+    QFile(shared.file(QStringLiteral("a.mpg"))).open(QIODevice::WriteOnly);
+
+    const qint64 singer = insertSinger(writer.db, QStringLiteral("周杰倫"), 1);
+    const NewSong song{1, 2, QStringLiteral("晴天"), {singer}, QStringLiteral("2024/01/02"), shared.file(QStringLiteral("a.mpg"))};
+    const Registration first = registerSong(writer.db, fs, writer.home.path(), song);
+    const Registration second = registerSong(writer.db, fs, writer.home.path(), song, {{}, first.number, nullptr});
+    EXPECT_EQ(first.number, QStringLiteral("102001"));
+    EXPECT_EQ(second.number, QStringLiteral("102002")) << "a number shown but taken is not given twice";
+    EXPECT_EQ(writer.count(QStringLiteral("SELECT count(*) FROM song")), 2);
+    renameSong(writer.db, first.number, QStringLiteral("晴天2"));
+    updateSinger(writer.db, singer, QStringLiteral("周董"), 1);
+    deleteSong(writer.db, second.number);
+    EXPECT_EQ(writer.text(QStringLiteral("SELECT song_name || '/' || singer_name FROM song JOIN singer "
+                                          "ON singer_code = song_singer_code")),
+              QStringLiteral("晴天2/周董"));
+
+    ServerConnection server(url);
+    const RoomCopy::Applied applied = other.venue->copy().catchUp(server);
+    EXPECT_TRUE(applied.whole) << "an empty room copies the venue's catalogue";
+    EXPECT_EQ(other.text(QStringLiteral("SELECT song_num || ' ' || song_name || ' ' || song_location FROM song")),
+              QStringLiteral("102001 晴天2 /mnt/songs/a.mpg"));
+    EXPECT_EQ(other.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
+    deleteSinger(writer.db, singer);
+    EXPECT_EQ(other.venue->copy().catchUp(server).removed, 1);
+    EXPECT_EQ(other.count(QStringLiteral("SELECT count(*) FROM singer")), 0);
+    EXPECT_EQ(other.venue->copy().catchUp(server).removed, 0) << "a change is applied once";
+}
+
+TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnotherUnlessTold)
+{
+    SKIP_WITHOUT_SERVER();
+    const QString url = testServer().url(testServer().newDatabase());
+    LocalRoom first(url, {});
+    LocalRoom second(url, {});
+    CatalogueBuilder(first.db.path()).addSong(QStringLiteral("102001"), 1, QStringLiteral("晴天"),
+                                              CatalogueBuilder(first.db.path()).addSinger(QStringLiteral("甲"), 0),
+                                              QStringLiteral("/songs/a.mpg"));
+    CatalogueBuilder(second.db.path()).addSinger(QStringLiteral("乙"), 1);
+
+    ServerConnection server(url);
+    EXPECT_THROW(second.venue->copy().catchUp(server), DatabaseError) << "a room's own catalogue is not overwritten";
+    second.venue->writeThrough(second.db);
+    EXPECT_THROW(insertSinger(second.db, QStringLiteral("丁"), 0), DatabaseError) << "nor written to the server";
+    second.venue->letGo(second.db);
+    EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
+    EXPECT_TRUE(pushCatalogue(*first.venue, first.db, false).contains(QStringLiteral("1 筆曲目")));
+    EXPECT_THROW(pushCatalogue(*second.venue, second.db, false), DatabaseError);
+    EXPECT_TRUE(pullCatalogue(*second.venue).contains(QStringLiteral("1 筆曲目")));
+    EXPECT_EQ(second.text(QStringLiteral("SELECT song_name FROM song")), QStringLiteral("晴天"));
+
+    CatalogueBuilder(first.db.path()).addSinger(QStringLiteral("丙"), 2); // the first room's own change
+    pushCatalogue(*first.venue, first.db, true);
+    EXPECT_TRUE(second.venue->copy().catchUp(server).whole) << "a replaced catalogue is copied whole";
+    EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 2);
+}
+
+TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoInOneLine)
+{
+    SKIP_WITHOUT_SERVER();
+    const QString database = testServer().newDatabase();
+    LocalRoom newerRoom(testServer().url(database), {});
+    ASSERT_EQ(newerRoom.venue->catchUpOnce(), QString());
+    testServer().sql(database, QStringLiteral("UPDATE venue_catalogue SET schema_version = 99"));
+    const struct
+    {
+        QString url;
+        QString said;
+    } cases[] = {
+        {testServer().url(database, QStringLiteral("wrong")), QStringLiteral("無法連線到曲目伺服器: ")},
+        {QStringLiteral("postgresql://venue@127.0.0.1:notaport/x"), QStringLiteral("無法連線到曲目伺服器: ")},
+        {QStringLiteral("host=127.0.0.1 port=1 dbname=x' ; DROP TABLE song; --"), QStringLiteral("無法連線到曲目伺服器")},
+        {testServer().url(database), QStringLiteral("無法使用曲目伺服器: 伺服器的資料版本 99, 本程式只認得到版本 1")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.url.toStdString());
+        LocalRoom room(c.url, {});
+        room.venue->writeThrough(room.db);
+        EXPECT_THROW(insertSinger(room.db, QStringLiteral("甲"), 0), CatalogueUnreachable);
+        EXPECT_EQ(room.count(QStringLiteral("SELECT count(*) FROM singer")), 0);
+        std::mutex mutex;
+        QString notice;
+        {
+            const auto sync = room.venue->follow([&](const QString &text) {
+                std::lock_guard lock(mutex);
+                notice = text;
+            });
+            waitFor([&] { std::lock_guard lock(mutex); return !notice.isEmpty(); }, 8000);
+        }
+        EXPECT_TRUE(notice.startsWith(c.said)) << notice.toStdString();
+        EXPECT_TRUE(notice.endsWith(QStringLiteral("(以本機的曲目播放)")));
+        EXPECT_FALSE(notice.contains(QLatin1Char('\n')));
+    }
+    EXPECT_EQ(testServer().sql(database, QStringLiteral("SELECT count(*) FROM singer")), QStringLiteral("0"));
+}
+
+TEST(VenueSettings, theServerLineKeepsEveryEqualsSignOfItsConnectionStringAndNeitherLineIsWritten)
+{
+    const Settings settings = SettingsFile::parse(
+        QStringLiteral("CatalogueServer = host=10.0.0.5 port=5432 dbname=songs\r\nMediaRoot = /mnt/songs\r\n"),
+        QStringLiteral("/home/room/"));
+    EXPECT_EQ(settings.CatalogueServer, QStringLiteral("host=10.0.0.5 port=5432 dbname=songs"));
+    EXPECT_EQ(settings.MediaRoot, QStringLiteral("/mnt/songs"));
+    EXPECT_FALSE(QString::fromUtf8(SettingsFile::completedBytes({})).contains(QStringLiteral("CatalogueServer")));
+    EXPECT_TRUE(SettingsFile::parse({}, QStringLiteral("/home/room/")).CatalogueServer.isEmpty());
+}
