@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
-# $TMPDIR/karaoke-bench, and reuse them; the playback benchmark plays generated clips; startup
+# $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
+# $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips; startup
 # compares the build tree's program with the same installed (cmake --install --strip into
 # build/staged/usr, and /usr/bin/karaoke when the package is installed); venue runs fifty rooms
 # on a private PostgreSQL cluster made for the run.
@@ -36,6 +37,7 @@ case "$which" in
   browsers) run browsers ;;
   manage) run manage ;;
   print) run print ;;
+  phone) run phone ;;
   playback)
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media ;;
@@ -55,6 +57,7 @@ case "$which" in
     run manage
     run bulk
     run print
+    run phone
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
     run singing build/test-media
@@ -62,5 +65,5 @@ case "$which" in
     cmake --build build -j"$(nproc)" --target karaoke
     run venue
     startup ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone]" >&2; exit 2 ;;
 esac

@@ -14,6 +14,8 @@ packages=(
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip
   dpkg-dev file lintian desktop-file-utils appstream
   libpq-dev postgresql-15
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
+  chromium chromium-driver python3-selenium zbar-tools
 )
 # What the program needs at run time: the one list the package's Depends are made of.
 mapfile -t runtime < <(awk '!/^#/ && NF { print $1 }' "$(dirname "$0")/../packaging/runtime-packages.txt")

@@ -6,7 +6,10 @@
 # music control screen, a portrait and a landscape picture, a movie among the pictures) and the
 # manager menu opened from its button; then every manager-mode window, filled in, and one
 # message box; then the bulk-registration windows (a scanned folder of good and badly named
-# files, the rename and duplicate dialogs, batch registration with its progress).
+# files, the rename and duplicate dialogs, batch registration with its progress). Phone
+# ordering: the QR code above the keypad, a phone's order told over the menu, the next-up card
+# before the first song, and the phone page in Chromium at 390x844 (name prompt, search
+# results, queue).
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,8 +20,17 @@ mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
 [ -x build/tools/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tools/bulk_screenshots ] || cmake --build build --target bulk_screenshots
+[ -x build/tests/phone/phone_page_host ] || cmake --build build --target phone_page_host
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
+# The queue left by an earlier run (stopped without the shutdown menu) would come back: start empty.
+sqlite3 "$home/karaoke.mdb" "DELETE FROM play_queue" 2>/dev/null || true
+# A known address for the phone's order below, on a port no other jukebox on this machine uses.
+grep -qi '^PhoneToken' "$home/Setting.ini" || printf 'PhoneToken = DEMO\r\nPhonePort = 18080\r\n' >> "$home/Setting.ini"
+phone_order() {
+  curl -s -o /dev/null -X POST -H 'Content-Type: application/json' \
+    -d "{\"num\":\"$1\",\"name\":\"$2\",\"phone\":\"screenshotphone0001\"}" http://127.0.0.1:18080/DEMO/api/order
+}
 
 display=":$((90 + RANDOM % 9))"
 Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp &
@@ -34,6 +46,8 @@ build/src/app/karaoke --home "$home" --clock-speed 4 &
 jukebox=$!
 shot start-window 0.8
 shot main-menu 2
+phone_order "$(sqlite3 "$home/karaoke.mdb" 'SELECT song_num FROM song ORDER BY song_num LIMIT 1')" 王小明
+shot phone-notice 0.5
 keys 1 1 3 Return;                   shot order-by-count-page
 keys 1 Return;                       shot order-by-count-picked
 keys 0 Return 9
@@ -44,7 +58,8 @@ keys 3 0 0 1 0 0 1 Return;           shot order-by-number-queue
 keys 0 Return
 keys 4;                              shot delete-queue
 keys 0 Return
-keys 6;                              shot player-playing 3
+keys 6;                              shot next-up-card 0.3
+                                     shot player-playing 2.7
 keys 5;                              shot control-bar 1
 keys 1 1 0 5 0 0 1 Return 1 0 3 0 0 1 Return 1 0 2 0 0 1 Return
                                      shot small-ordersong 1
@@ -84,3 +99,6 @@ build/tools/manage_screenshots "$home" "$out"
 
 # The bulk-registration windows over the menu.
 build/tools/bulk_screenshots "$out"
+
+# The phone page in headless Chromium, as a guest's phone shows it.
+/usr/bin/python3 tests/phone/browser_test.py build/tests/phone/phone_page_host --screenshots "$out"

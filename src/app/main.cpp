@@ -14,6 +14,8 @@
 #include "platform/gst/gst_media_player_factory.h"
 #include "core/database_error.h"
 #include "core/init_system.h"
+#include "core/queue_store.h"
+#include "core/queue_writer.h"
 #include "catalogue/catalogue_statistics.h"
 #include "catalogue/song_loudness.h"
 #include "manage/manager_menu.h"
@@ -21,6 +23,8 @@
 #include "platform/modal_runner.h"
 #include "playback/playback_session.h"
 #include "overlays/ordering_windows.h"
+#include "phone/phone_desk.h"
+#include "phone/phone_ordering.h"
 #include "playback/player.h"
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_file_system.h"
@@ -37,6 +41,7 @@
 #include "playback/wav_file_open.h"
 #include "print/new_songs.h"
 #include "print/song_book.h"
+#include "widgets/notice_strip.h"
 #include "venue/catalogue_transfer.h"
 #include "venue/venue_room.h"
 
@@ -81,6 +86,44 @@ bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const Com
     return init.ok;
 }
 
+// The queue as it was when the program last stopped without a clean exit (a crash, a power cut).
+void restoreQueue(SharedState &state)
+{
+    try {
+        QueueStore::Kept kept = QueueStore::load(state.db());
+        state.OrderedSongs.restore(std::move(kept.rows), kept.lastId);
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << "點歌單無法從資料庫讀回: " << e.message() << Qt::endl;
+    }
+}
+
+// Phone ordering's address and notices on the screens the guests see.
+void showPhoneOrdering(PhoneOrdering &phone, MainMenu &menu, StartForm &start, NoticeStrip &notices)
+{
+    if (!phone.config().enabled)
+        return;
+    auto showAddress = [&phone, &menu, &start] {
+        menu.setPhoneAddress(phone.url(), phone.problem());
+        start.setPhoneAddress(phone.url(), phone.problem());
+    };
+    QObject::connect(&phone, &PhoneOrdering::urlChanged, &menu, showAddress);
+    QObject::connect(&phone, &PhoneOrdering::failed, &menu, showAddress);
+    QObject::connect(&phone.desk(), &PhoneDesk::guestOrdered, &notices, [&notices](const QString &name, const QString &title) {
+        notices.notify(QStringLiteral("%1 點了 %2").arg(name, title));
+    });
+    showAddress();
+}
+
+// While the queue plays full screen, the phones' owner buttons reach the song playing.
+void lendPlayerToPhones(PhoneDesk &desk, PlaybackSession &session)
+{
+    desk.setPlayer(PhonePlayer{[&session] { return session.isPlaying(); }, [&session] { return session.isPaused(); },
+                               [&session] { session.skip(); }, [&session] { session.togglePause(); }});
+    for (auto signal : {&PlaybackSession::songStarted, &PlaybackSession::queueAdvanced, &PlaybackSession::closed})
+        QObject::connect(&session, signal, &desk, &PhoneDesk::playerChanged);
+    QObject::connect(&session, &PlaybackSession::pausedChanged, &desk, &PhoneDesk::playerChanged);
+}
+
 int runJukebox(const CommandLine &options)
 {
     installScreenFonts();
@@ -106,6 +149,10 @@ int runJukebox(const CommandLine &options)
     }
     WavFileOpen recorder(mci);
     state.Recorder = &recorder;
+    restoreQueue(state);
+    QueueWriter queueWriter(state.DbPath, state.OrderedSongs.rows());
+    const auto keepQueue = state.OrderedSongs.subscribe([&] { queueWriter.save(state.OrderedSongs); });
+    PhoneOrdering phone(state, PhoneConfig::of(state), &queueWriter);
     // A venue's room: every change goes to the server, the copy follows it (below).
     const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
     std::unique_ptr<CatalogueMaster> measuringMaster;
@@ -125,11 +172,13 @@ int runJukebox(const CommandLine &options)
     MainMenu menu(state, services, screen);
     menu.openPlayer = [&] {
         PlaybackSession session(state, services);
+        lendPlayerToPhones(phone.desk(), session);
         Player player(session, state, services, screen, menu.Timer1, &menu);
         player.makeOrderingWindow = [&](NextWindow kind) {
             return makeOrderingWindow(kind, session, state, screen, &player);
         };
         ModalRunner::exec(player);
+        phone.desk().setPlayer(std::nullopt);
     };
     menu.openManager = [&] {
         ManagerMenu manager(state, services, screen, &menu);
@@ -159,8 +208,14 @@ int runJukebox(const CommandLine &options)
         sync = venue->follow([notice](const QString &text) { showVenueNotice(notice, text); });
     }
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
+    NoticeStrip notices(screen);
+    showPhoneOrdering(phone, menu, start, notices);
     QTimer::singleShot(0, &start, &StartForm::run);
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A clean exit (the shutdown menu, the manager's end) starts next time with an empty queue.
+    state.OrderedSongs.clear();
+    queueWriter.flush(5000);
+    return code;
 }
 
 // Starts up without a window and runs task on the shared state; the exit code of the program.

@@ -18,7 +18,8 @@ public:
                                            ":/schema/004_exact_song_files.sql",
                                            ":/schema/005_stroke_order.sql",
                                            ":/schema/006_song_loudness.sql",
-                                           ":/schema/007_venue_copy.sql"};
+                                           ":/schema/007_venue_copy.sql",
+                                           ":/schema/008_play_queue.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.

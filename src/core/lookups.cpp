@@ -100,17 +100,25 @@ bool LoadSongsByKindAndCount(SharedState &state, int kind, int count)
 
 int AddToOrderList(SharedState &state, const QString &songNum)
 {
+    return AddToOrderList(state, songNum, Orderer{});
+}
+
+int AddToOrderList(SharedState &state, const QString &songNum, const Orderer &by)
+{
     ReadTransaction read(state.db());
     Recordset rs = state.db().OpenRecordset(kSongByNumber, {songNum}, 1);
     if (rs.eof())
         return kSongNotFound;
     if (state.OrderedSongs.isFull())
         return kQueueFull;
-    const QString text = rs.text(QStringLiteral("song_name")) + QStringLiteral("--")
-        + GetSingerName(state, rs.field(QStringLiteral("song_singer_code")).toLongLong());
-    const QString number = rs.text(QStringLiteral("song_num"));
+    QueueRow row;
+    row.key = rs.text(QStringLiteral("song_num"));
+    row.title = rs.text(QStringLiteral("song_name"));
+    row.singer = GetSingerName(state, rs.field(QStringLiteral("song_singer_code")).toLongLong());
+    row.text = row.title + QStringLiteral("--") + row.singer;
+    row.by = by;
     rs.close();
-    return state.OrderedSongs.append({number, text});
+    return state.OrderedSongs.append(std::move(row));
 }
 
 bool IsMenuMediaFile(const SharedState &state, const QString &menuState, const QString &fileName)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+struct Orderer;
 struct SharedState;
 
 // Read-only look-ups of songs and singers, and the queue append. All of them throw
@@ -27,7 +28,9 @@ bool LoadSongsBySinger(SharedState &state, qint64 singerCode);
 bool LoadSongsByKindAndCount(SharedState &state, int kind, int count);
 
 // Appends the song with that number to the play queue: the row used, kSongNotFound or kQueueFull.
+// A song ordered from a phone carries who ordered it; the keypad's orders carry nobody.
 int AddToOrderList(SharedState &state, const QString &songNum);
+int AddToOrderList(SharedState &state, const QString &songNum, const Orderer &by);
 
 // File-type tests of the multimedia menu; the lists come from the settings.
 bool IsMenuMediaFile(const SharedState &state, const QString &menuState, const QString &fileName);

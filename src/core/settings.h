@@ -27,6 +27,14 @@ struct Settings
     // "ManagerPin = digits", a line the owner adds by hand (the program never writes it):
     // the manager button then asks for these digits first. Empty: no lock.
     QString ManagerPin;
+    // Phone ordering, from lines the owner adds by hand (never written by the program):
+    // "PhoneOrdering = 0" turns it off; PhonePort (8080 when absent), PhoneListen (an address of
+    // this machine, all of them when absent) and PhoneToken (a fixed token for printed table
+    // cards, a new random one at every start when absent). Checked where they are used.
+    QString PhoneOrdering;
+    QString PhonePort;
+    QString PhoneListen;
+    QString PhoneToken;
     // Evening out loudness, from lines the owner may add by hand (never written by the program):
     // "LoudnessTarget = -18" is the loudness every measured song plays at, in LUFS;
     // "EvenLoudness = 0" plays every song as its file is.

@@ -65,3 +65,32 @@ QString StrokeCollation::version()
     u_versionToString(info, text);
     return QStringLiteral("%1 %2").arg(QLatin1String(kSettings), QLatin1String(text));
 }
+
+StrokeSortKeys::StrokeSortKeys()
+    : m_collator(openCollator())
+{
+}
+
+StrokeSortKeys::~StrokeSortKeys()
+{
+    if (m_collator)
+        ucol_close(m_collator);
+}
+
+QByteArray StrokeSortKeys::of(const QString &text) const
+{
+    // Without ICU's collator every text sorts alike, and the order falls to the caller's next key.
+    if (!m_collator)
+        return {};
+    const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
+    QByteArray key(64, Qt::Uninitialized);
+    int length = ucol_getSortKey(m_collator, chars, int(text.size()), reinterpret_cast<uint8_t *>(key.data()),
+                                 int(key.size()));
+    if (length > key.size()) {
+        key.resize(length);
+        length = ucol_getSortKey(m_collator, chars, int(text.size()), reinterpret_cast<uint8_t *>(key.data()),
+                                 int(key.size()));
+    }
+    key.resize(qMax(0, length - 1)); // without the closing zero byte
+    return key;
+}

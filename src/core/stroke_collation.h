@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 struct sqlite3;
+struct UCollator;
 
 // Titles and names in the order of a Traditional-Chinese song book: ICU's collation for
 // Taiwan (fewer strokes first, then radical, then code point; digits before Chinese, Latin
@@ -18,4 +20,20 @@ public:
     static int registerOn(sqlite3 *handle);
     // Which ordering this program's ICU gives; an index built under another one is out of order.
     static QString version();
+};
+
+// Sort keys in the same order, for sorting outside SQLite: two keys compared byte by byte
+// order their texts as the collation does. One object serves one thread.
+class StrokeSortKeys
+{
+public:
+    StrokeSortKeys();
+    ~StrokeSortKeys();
+    StrokeSortKeys(const StrokeSortKeys &) = delete;
+    StrokeSortKeys &operator=(const StrokeSortKeys &) = delete;
+
+    QByteArray of(const QString &text) const;
+
+private:
+    UCollator *m_collator;
 };

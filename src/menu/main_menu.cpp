@@ -19,6 +19,7 @@
 #include "platform/shutdown.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/key_code.h"
+#include "widgets/phone_code_panel.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -86,6 +87,10 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     connect(Timer2, &QTimer::timeout, this, [this] { m_mediaBrowser->Timer2_Timer(); });
     layOut();
     Set_num_key();
+    // A phone may change the queue while a guest reads it here: the page shown follows.
+    m_queueChanges = state.OrderedSongs.subscribe([this] {
+        QTimer::singleShot(0, this, [this] { m_queueEditing->queueChanged(); });
+    });
     // Keep the pointer off the text.
     m_services.mousePointer.moveTo(m_screen.width() - 1, m_screen.height() / 2);
 }
@@ -117,6 +122,8 @@ void MainMenu::createControls()
     manager->setObjectName(QStringLiteral("manager"));
     manager->setFocusPolicy(Qt::NoFocus);
     connect(manager, &QPushButton::pressed, this, &MainMenu::openManagerMode);
+    phoneCode = new PhoneCodePanel(this);
+    phoneCode->hide();
 
     wmpMain = m_services.mediaPlayers.create();
     QWidget *video = wmpMain->videoWidget();
@@ -179,6 +186,9 @@ void MainMenu::layOut()
     // Two lines: "檔名:" and the name of the file shown.
     const int label3Top = margin + height * 3 / 16;
     Label3->setGeometry(margin, label3Top, strip - 2 * margin, gridTop - label3Top - margin);
+    // The QR code fills the band between the echo line and the keypad.
+    const int codeTop = margin + height / 8;
+    phoneCode->setGeometry(margin, codeTop, strip - 2 * margin, gridTop - codeTop - margin);
 
     const std::array<std::array<QPushButton *, 3>, 5> grid = {{
         {number_div, number_mul, number_de},
@@ -231,6 +241,7 @@ void MainMenu::Picture1_KeyPress(int &KeyAscii)
         show_main_menu();
         setEcho(m_menu, QStringLiteral("資料庫錯誤, 請通知管理者"));
     }
+    showPhoneCode();
 }
 
 void MainMenu::dispatch(int &KeyAscii)
@@ -266,6 +277,7 @@ void MainMenu::show_main_menu()
     m_menu.MenuState = QStringLiteral("0");
     clearInput(m_menu);
     Set_num_key();
+    showPhoneCode();
 }
 
 void MainMenu::show_main_menu_do(int &KeyAscii)
@@ -335,6 +347,20 @@ void MainMenu::Timer1_Timer()
     if (isActiveWindow())
         Picture1->setFocus();
     Label2->setText(wmpMain->playState() == PlayState::Playing ? wmpMain->positionText() : QString());
+    showPhoneCode();
+}
+
+void MainMenu::setPhoneAddress(const QString &url, const QString &problem)
+{
+    m_phoneOrdering = true;
+    phoneCode->setAddress(url, problem);
+    showPhoneCode();
+}
+
+void MainMenu::showPhoneCode()
+{
+    const QChar flow = m_menu.MenuState.isEmpty() ? QChar() : m_menu.MenuState.at(0);
+    phoneCode->setVisible(m_phoneOrdering && flow != QLatin1Char('7') && flow != QLatin1Char('8'));
 }
 
 bool MainMenu::event(QEvent *event)

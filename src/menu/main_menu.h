@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/play_queue.h"
 #include "menu/menu_context.h"
 
 #include <QSize>
@@ -15,6 +16,7 @@ class MediaBrowser;
 class MediaPlayer;
 class OrderBySinger;
 class OrderByTextCount;
+class PhoneCodePanel;
 class QueueEditing;
 class RecordingsBrowser;
 class QLabel;
@@ -45,6 +47,10 @@ public:
 
     MenuContext &menu() { return m_menu; }
 
+    // Phone ordering's address for the QR code above the keypad (empty while there is none),
+    // or why it does not run. Without a call the band stays empty.
+    void setPhoneAddress(const QString &url, const QString &problem = QString());
+
     // Windows of their own that the menu opens; each runs modally and returns here.
     std::function<void()> openPlayer;
     std::function<void()> openManager;
@@ -61,6 +67,7 @@ public:
     QPushButton *number_mul = nullptr;
     QPushButton *number_div = nullptr;
     QPushButton *manager = nullptr;
+    PhoneCodePanel *phoneCode = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
     std::unique_ptr<MediaPlayer> wmpMain;
@@ -78,6 +85,8 @@ private:
     void openManagerMode();
     void runModal(const std::function<void()> &open);
     void Timer1_Timer();
+    // The QR code stands where the multimedia and recordings flows write their labels.
+    void showPhoneCode();
 
     SharedState &m_state;
     Services &m_services;
@@ -90,4 +99,6 @@ private:
     std::unique_ptr<MediaBrowser> m_mediaBrowser;
     std::unique_ptr<ShutdownMenu> m_shutdownMenu;
     std::unique_ptr<ManagerLock> m_managerLock;
+    std::unique_ptr<PlayQueue::Subscription> m_queueChanges;
+    bool m_phoneOrdering = false;
 };

@@ -140,6 +140,25 @@ void QueueEditing::moveRowToFront()
     redraw(kInsertHeading);
 }
 
+QString QueueEditing::heading() const
+{
+    const QString &state = m_menu.MenuState;
+    if (state == QLatin1String("3"))
+        return kOrderHeading;
+    if (state == QLatin1String("4"))
+        return kDeleteHeading;
+    if (state == QLatin1String("5"))
+        return kInsertHeading;
+    return {};
+}
+
+void QueueEditing::queueChanged()
+{
+    const QString shown = heading();
+    if (!shown.isEmpty())
+        redraw(shown);
+}
+
 void QueueEditing::list_queue_page(int page)
 {
     const PlayQueue &queue = m_menu.state.OrderedSongs;

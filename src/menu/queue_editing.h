@@ -19,6 +19,9 @@ public:
     void delete_song_do(int &KeyAscii);
     void intter_song_do(int &KeyAscii);
     void list_queue_page(int page);
+    // The queue changed from elsewhere (a phone): the page shown in these states is drawn again,
+    // the digits typed kept.
+    void queueChanged();
 
 private:
     void enter(const QString &state, const QString &heading);
@@ -30,6 +33,8 @@ private:
     // The queue row of the typed entry on this page, or -1 after the message or silence.
     qint64 typedRow(const QString &emptyRowMessage);
     void redraw(const QString &heading);
+    // The heading of the state shown, or an empty text outside these states.
+    QString heading() const;
 
     MenuContext &m_menu;
 };

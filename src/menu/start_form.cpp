@@ -3,6 +3,7 @@
 #include "core/small_routines.h"
 #include "platform/clock.h"
 #include "widgets/caption_painter.h"
+#include "widgets/phone_code_panel.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -26,7 +27,7 @@ StartForm::StartForm(QSize screen, Clock &clock, std::function<void()> showMenu,
 void StartForm::run()
 {
     Image1->setGeometry(0, 0, m_screen.width(), m_screen.height());
-    Image1->setPixmap(titlePicture(m_screen));
+    Image1->setPixmap(titlePicture(m_screen, m_url, m_notice));
     Image1->show();
     setGeometry(0, 0, m_screen.width(), m_screen.height());
     showFullScreen();
@@ -37,7 +38,15 @@ void StartForm::run()
     close();
 }
 
-QPixmap StartForm::titlePicture(QSize size)
+void StartForm::setPhoneAddress(const QString &url, const QString &problem)
+{
+    m_url = url;
+    m_notice = url.isEmpty() ? (problem.isEmpty() ? PhoneCodePanel::kNoNetwork : problem) : QString();
+    if (Image1->isVisible())
+        Image1->setPixmap(titlePicture(m_screen, m_url, m_notice));
+}
+
+QPixmap StartForm::titlePicture(QSize size, const QString &url, const QString &notice)
 {
     QPixmap picture(size);
     QPainter painter(&picture);
@@ -60,5 +69,10 @@ QPixmap StartForm::titlePicture(QSize size)
                 size.height() / 7, QColor(255, 236, 160));
     drawCaption(painter, QRect(0, size.height() / 2, size.width(), size.height() / 8), QStringLiteral("Tolvek's Karaok"),
                 size.height() / 16, QColor(220, 220, 255));
+    if (!url.isEmpty() || !notice.isEmpty()) {
+        const int height = size.height() / 4;
+        const QRect corner(size.width() - height * 5 / 2, size.height() - height * 9 / 8, height * 9 / 4, height);
+        PhoneCodePanel::paint(painter, corner, url, notice);
+    }
     return picture;
 }

@@ -27,4 +27,5 @@ struct PlaybackContext
     std::function<void()> songOpening;   // the head of the queue is about to start: its sound is set
     std::function<void()> songStarted;   // the head of the queue has just been started
     std::function<void()> queueAdvanced; // row 0 was taken off the queue
+    std::function<void()> nextUp;        // the pause before the head of the queue starts
 };

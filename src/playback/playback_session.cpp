@@ -39,6 +39,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
                 emit keyChanged(0);
             emit queueAdvanced();
         },
+        [this] { emit nextUp(); },
     });
     m_take = std::make_unique<RecordingTake>(*m_context);
     m_queue = std::make_unique<QueueAdvance>(*m_context);

@@ -94,6 +94,8 @@ signals:
     void messageChanged(const QString &text);
     void songStarted();
     void queueAdvanced();
+    // The pause before the head of the queue starts: the player shows who sings next.
+    void nextUp();
     void pausedChanged(bool paused);
     void takeStateChanged(TakeState state);
     void soundChannelChanged(int channel);

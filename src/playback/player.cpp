@@ -3,6 +3,7 @@
 #include "core/shared_state.h"
 #include "playback/background_picture.h"
 #include "playback/mixer_menu.h"
+#include "playback/next_up_card.h"
 #include "playback/playback_session.h"
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
@@ -47,6 +48,11 @@ Player::Player(PlaybackSession &session, SharedState &state, Services &services,
     connect(&m_session, &PlaybackSession::backgroundChanged, this, [this](bool shown) { Load_Background(shown ? 1 : 0); });
     connect(&m_session, &PlaybackSession::messageChanged, playerMsg, &PlayerMessage::setText);
     connect(&m_session, &PlaybackSession::closed, this, &Player::onSessionClosed);
+
+    nextUp = new NextUpCard(m_state.OrderedSongs, screen, this);
+    connect(&m_session, &PlaybackSession::nextUp, nextUp, &NextUpCard::showNext);
+    connect(&m_session, &PlaybackSession::songStarted, nextUp, &QWidget::hide);
+    connect(&m_session, &PlaybackSession::closed, nextUp, &QWidget::hide);
 
     Timer3 = new QTimer(this);
     Timer3->setInterval(100);

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+class NextUpCard;
 class PlaybackSession;
 class PlayerMessage;
 class QLabel;
@@ -43,6 +44,7 @@ public:
     QLabel *Image1 = nullptr;
     QTimer *Timer3 = nullptr;
     PlayerMessage *playerMsg = nullptr;
+    NextUpCard *nextUp = nullptr;
 
 protected:
     bool event(QEvent *event) override;

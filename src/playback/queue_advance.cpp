@@ -31,6 +31,7 @@ void QueueAdvance::start()
 {
     if (m_context.state.OrderedSongs.isEmpty())
         return;
+    m_context.nextUp();
     if (!m_context.wait(3))
         return;
     // Timer1 may have started the same song meanwhile; it is not started twice.
@@ -53,6 +54,7 @@ bool QueueAdvance::play_next()
     m_context.queueAdvanced();
     bool started = false;
     if (!queue.isEmpty()) {
+        m_context.nextUp();
         if (!m_context.wait(3))
             return false;
         started = playHead();

@@ -1,4 +1,9 @@
 #include "core/play_queue.h"
+#include "core/queue_store.h"
+#include "core/queue_writer.h"
+#include "support/catalogue_home.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_system.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +77,53 @@ TEST(PlayQueue, AFullQueueRefusesAndDeletingItsLastRowTouchesNothingElse)
     EXPECT_TRUE(q.row(5000).isEmpty());
     EXPECT_TRUE(q.row(-1).isEmpty());
     EXPECT_TRUE(q.row(1LL << 40).isEmpty());
+}
+
+TEST(KeptQueue, FollowsEveryChangeOnDiskAndARestartGetsItBackWithWhoOrderedWhat)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home(fs, clock);
+    ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
+    const auto catalogueChanges = [&] { return home.count("SELECT changes FROM catalogue_changes"); };
+    const int changesBefore = catalogueChanges();
+    PlayQueue &q = home.state.OrderedSongs;
+    {
+        QueueWriter writer(home.state.DbPath, {});
+        const auto keep = q.subscribe([&] { writer.save(q); });
+        for (const char *n : {"a", "b", "c", "d"}) {
+            QueueRow row(ListRow{n, QString(n) + "--歌手"});
+            row.title = n;
+            row.by = {QString("客人") + n, QString("phone-") + n};
+            q.append(row);
+        }
+        q.removeAt(0);
+        q.moveForward(2, 0, "d--插播");
+        ASSERT_TRUE(writer.flush(5000));
+        EXPECT_EQ(home.rows("SELECT song_num, position, queue_text, ordered_by, phone FROM play_queue ORDER BY position"),
+                  QStringList({"d|0|d--插播|客人d|phone-d", "b|1|b--歌手|客人b|phone-b", "c|2|c--歌手|客人c|phone-c"}));
+        q.removeAt(0); // written by the writer as it stops
+    }
+    EXPECT_EQ(catalogueChanges(), changesBefore) << "the queue's writes are not changes of the catalogue";
+    home.catalogue.addSong("100001", 1, "晴天", home.catalogue.addSinger("周杰倫", 1));
+    EXPECT_EQ(catalogueChanges(), changesBefore + 2) << "a singer and a song";
+
+    PlayQueue restarted;
+    QueueStore::Kept kept = QueueStore::load(home.reader);
+    restarted.restore(std::move(kept.rows), kept.lastId);
+    EXPECT_EQ(keys(restarted), QStringList({"b", "c"}));
+    EXPECT_EQ(restarted.row(1).by.name, "客人c");
+    EXPECT_EQ(restarted.row(1).by.phone, "phone-c");
+    EXPECT_EQ(restarted.row(0).id, 2) << "a queued song keeps its id";
+    EXPECT_EQ(restarted.indexOf(3), 1);
+    restarted.append({"e", "e--歌手"});
+    EXPECT_EQ(restarted.row(2).id, 5) << "new ids follow the highest ever given, never one still known to a phone";
+    {
+        QueueWriter writer(home.state.DbPath, restarted.rows());
+        restarted.clear(); // a clean exit
+        writer.save(restarted);
+    }
+    EXPECT_TRUE(QueueStore::load(home.reader).rows.empty());
 }
 
 } // namespace

@@ -1,13 +1,34 @@
 #include "menu/menu_fixture.h"
 
+#include "core/lookups.h"
 #include "menu/start_form.h"
+#include "widgets/notice_strip.h"
+#include "widgets/phone_code_panel.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
+
+// What a phone's camera reads in a picture (zbarimg); empty when nothing, nullopt without zbarimg.
+std::optional<QString> readQrCode(const QImage &picture)
+{
+    const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+    if (zbar.isEmpty())
+        return std::nullopt;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("code.png"));
+    picture.save(file);
+    QProcess process;
+    process.start(zbar, {QStringLiteral("--raw"), QStringLiteral("-q"), file});
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
 
 const QStringList kMainMenu = {"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌",
                                "5.插播",    "6.開始唱歌", "7.錄音檔",   "8.多媒體",       "0.關機"};
@@ -106,6 +127,50 @@ TEST_F(MainMenuTest, ChoiceSixOpensThePlayerAndThePositionLineShowsOnlyWhileTheM
     player->pause();
     QTest::qWait(250);
     EXPECT_EQ(menu().Label2->text(), "");
+}
+
+TEST_F(MainMenuTest, ThePhoneAddressStandsAboveTheKeypadAsAQrCodeAndPhonesLeaveTheKeypadAlone)
+{
+    const QString url = "http://192.168.1.23:8080/ABCDEFGHJKLMNP/";
+    menu().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu()));
+    EXPECT_FALSE(menu().phoneCode->isVisible()) << "without phone ordering the band stays empty";
+    menu().setPhoneAddress(url);
+    EXPECT_TRUE(menu().phoneCode->isVisible());
+    EXPECT_EQ(menu().phoneCode->text(), "手機點歌\n" + url);
+    EXPECT_LE(menu().phoneCode->geometry().bottom(), menu().number_div->geometry().top());
+    EXPECT_GE(menu().phoneCode->geometry().top(), menu().Label1->geometry().bottom());
+    for (const QImage &picture : {menu().phoneCode->grab().toImage(), StartForm::titlePicture(QSize(1280, 720), url).toImage()}) {
+        const std::optional<QString> read = readQrCode(picture);
+        EXPECT_EQ(read.value_or(url), url) << "a phone's camera reads the address (zbarimg, from scripts/install-deps.sh)";
+    }
+    type("8");
+    EXPECT_FALSE(menu().phoneCode->isVisible()) << "the multimedia flow writes where the code stands";
+    menu().show_main_menu();
+    EXPECT_TRUE(menu().phoneCode->isVisible());
+    menu().setPhoneAddress(QString(), "手機點歌無法啟動: 連接埠 8080 已被佔用");
+    EXPECT_EQ(menu().phoneCode->text(), "手機點歌無法啟動: 連接埠 8080 已被佔用");
+
+    // A phone's order: a notice over the menu, the keypad keeps its focus and its digits, and a
+    // queue list on screen shows the new song.
+    catalogue.addSong("100001", 1, "晴天", catalogue.addSinger("周杰倫", 1));
+    type("4");
+    EXPECT_EQ(menuState(), "4");
+    menu().Picture1->setFocus();
+    QWidget *focused = QApplication::focusWidget();
+    type("1");
+    NoticeStrip notices(QSize(1280, 720));
+    notices.notify("王小明 點了 晴天");
+    AddToOrderList(state, "100001", Orderer{"王小明", QString(20, 'a')});
+    QTest::qWait(20);
+    EXPECT_TRUE(notices.isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &menu()) << "a window taking the activation would redraw the main menu";
+    EXPECT_EQ(notices.lines(), QStringList({"王小明 點了 晴天"}));
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+    EXPECT_TRUE(screen().contains("1. 晴天--周杰倫")) << screen().join('\n').toStdString();
+    EXPECT_EQ(menu().menu().InputBuffer, "1");
+    type("\r");
+    EXPECT_TRUE(state.OrderedSongs.isEmpty()) << "the guest's keys act on the list as shown";
 }
 
 TEST(StartFormTest, ShowsTheTitlePictureForFourSecondsThenTheMenu)

@@ -2,7 +2,9 @@
 // panel, the message strip and the preview window, on fake devices.
 #include "playback/session_fixture.h"
 
+#include "core/lookups.h"
 #include "playback/mixer_menu.h"
+#include "playback/next_up_card.h"
 #include "playback/player.h"
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
@@ -71,6 +73,30 @@ TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysTheBackgroundBetweenSongsAndPrevi
     EXPECT_EQ(preview.videoWidget()->geometry(), QRect(64, 0, 512, 288));
     view.hide();
     EXPECT_EQ(preview.playState(), PlayState::Undefined) << "closing the preview stops it";
+}
+
+TEST_F(PlayerTest, BeforeEachSongANextUpCardSaysWhatPlaysAndWhoOrderedItFromAPhone)
+{
+    AddToOrderList(state, "102001", Orderer{"王小明", QString(20, 'a')});
+    AddToOrderList(state, "102002"); // at the keypad
+    AddToOrderList(state, "102003");
+    PlaybackSession &session = unstartedSession();
+    Player window(session, state, fakes.services, QSize(1280, 720), &menuTimer);
+    QStringList cards;
+    QObject::connect(&session, &PlaybackSession::nextUp, [&] {
+        cards.append(window.nextUp->isVisible() ? window.nextUp->text() : "hidden");
+        if (cards.size() == 2) { // a phone cuts in during the pause: the card follows
+            state.OrderedSongs.moveToHead(1, "歌3--插播");
+            cards.append(window.nextUp->text());
+        }
+    });
+    window.show();
+    QTest::qWait(20);
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
+    EXPECT_FALSE(window.nextUp->isVisible()) << "the card goes when the song starts";
+    wmp().finishSong();
+    EXPECT_EQ(cards, QStringList({"下一首\n歌1\n林曉雯  (王小明 點歌)", "下一首\n歌2\n林曉雯", "下一首\n歌3\n林曉雯"}));
+    EXPECT_FALSE(window.nextUp->isVisible());
 }
 
 TEST_F(PlayerTest, HotKeysActAndAnyOtherKeyOrAClickOpensTheBar)

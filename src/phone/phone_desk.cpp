@@ -1,0 +1,173 @@
+#include "phone/phone_desk.h"
+
+#include "core/database_error.h"
+#include "core/lookups.h"
+#include "core/shared_state.h"
+#include "phone/phone_request.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString kBusy = QStringLiteral("資料庫忙碌, 請稍後再試");
+
+QJsonObject songJson(const QueueRow &row)
+{
+    return {{QStringLiteral("id"), row.id}, {QStringLiteral("title"), row.title}};
+}
+
+// The refusal of what only the owner may do: without a PIN the guest is told what is needed;
+// a wrong PIN counts towards the lock on guessing it.
+PhoneAnswer notOwner(const PhoneRequest &request, const QString &withoutPin)
+{
+    PhoneAnswer refused =
+        PhoneAnswer::refused(403, request.pin.isEmpty() ? withoutPin : QStringLiteral("管理密碼錯誤"));
+    refused.wrongPin = !request.pin.isEmpty();
+    return refused;
+}
+
+} // namespace
+
+PhoneDesk::PhoneDesk(SharedState &state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_subscription(state.OrderedSongs.subscribe([this] { scheduleView(); }))
+{
+}
+
+PhoneDesk::~PhoneDesk() = default;
+
+PhoneAnswer PhoneDesk::answer(const PhoneRequest &request)
+{
+    using Kind = PhoneRequest::Kind;
+    try {
+        switch (request.kind) {
+        case Kind::Order:
+            return order(request);
+        case Kind::CutIn:
+            return cutIn(request);
+        case Kind::Remove:
+            return remove(request);
+        case Kind::Skip:
+            return skip(request);
+        case Kind::Pause:
+            return pause(request);
+        default:
+            return PhoneAnswer::refused(404, QStringLiteral("找不到這個網頁"));
+        }
+    } catch (const DatabaseError &e) {
+        qWarning("phone request refused: %s", qPrintable(e.message()));
+        return PhoneAnswer::refused(503, kBusy);
+    }
+}
+
+QueueView PhoneDesk::view() const
+{
+    return {m_state.OrderedSongs.rows(), playing(), playing() && m_player->isPaused()};
+}
+
+void PhoneDesk::setPlayer(std::optional<PhonePlayer> player)
+{
+    m_player = std::move(player);
+    scheduleView();
+}
+
+void PhoneDesk::playerChanged()
+{
+    scheduleView();
+}
+
+void PhoneDesk::scheduleView()
+{
+    if (m_viewScheduled)
+        return;
+    m_viewScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_viewScheduled = false;
+        emit viewChanged();
+    });
+}
+
+PhoneAnswer PhoneDesk::order(const PhoneRequest &request)
+{
+    PlayQueue &queue = m_state.OrderedSongs;
+    const int row = AddToOrderList(m_state, request.number, Orderer{request.name, request.phone});
+    if (row == kSongNotFound)
+        return PhoneAnswer::refused(404, QStringLiteral("沒這種歌!"));
+    if (row == kQueueFull)
+        return PhoneAnswer::refused(409, kQueueFullText);
+    const QueueRow &ordered = queue.row(row);
+    emit guestOrdered(request.name, ordered.title);
+    return PhoneAnswer::ok(songJson(ordered), queue.revision());
+}
+
+bool PhoneDesk::isOwner(const PhoneRequest &request) const
+{
+    const QString &pin = m_state.settings.ManagerPin;
+    return pin.isEmpty() || request.pin == pin;
+}
+
+std::optional<PhoneAnswer> PhoneDesk::refuseChange(const PhoneRequest &request, qint64 &row) const
+{
+    row = m_state.OrderedSongs.indexOf(request.id);
+    if (row < 0)
+        return PhoneAnswer::refused(404, QStringLiteral("這首歌已不在點歌單"));
+    const bool own = m_state.OrderedSongs.row(row).by.phone == request.phone;
+    if (!own && !isOwner(request))
+        return notOwner(request, QStringLiteral("只能改自己點的歌"));
+    if (row == 0 && playing())
+        return PhoneAnswer::refused(409, QStringLiteral("這首歌正在播放"));
+    return std::nullopt;
+}
+
+// The menu's cut-in puts the song first; while the queue plays, the window over the song puts
+// it right after the song playing.
+PhoneAnswer PhoneDesk::cutIn(const PhoneRequest &request)
+{
+    qint64 row = -1;
+    if (std::optional<PhoneAnswer> refused = refuseChange(request, row))
+        return *refused;
+    const qint64 target = playing() ? 1 : 0;
+    if (row <= target)
+        return PhoneAnswer::refused(409, QStringLiteral("這首歌已經是下一首了"));
+    PlayQueue &queue = m_state.OrderedSongs;
+    const QString number = queue.row(row).key;
+    queue.moveForward(row, target, GetSongName(m_state, number) + QStringLiteral("--插播"));
+    return PhoneAnswer::ok(songJson(queue.row(target)), queue.revision());
+}
+
+PhoneAnswer PhoneDesk::remove(const PhoneRequest &request)
+{
+    qint64 row = -1;
+    if (std::optional<PhoneAnswer> refused = refuseChange(request, row))
+        return *refused;
+    PlayQueue &queue = m_state.OrderedSongs;
+    const QJsonObject removed = songJson(queue.row(row));
+    queue.removeAt(row);
+    return PhoneAnswer::ok(removed, queue.revision());
+}
+
+std::optional<PhoneAnswer> PhoneDesk::refusePlayerAction(const PhoneRequest &request, bool pausedToo) const
+{
+    if (!isOwner(request))
+        return notOwner(request, QStringLiteral("請輸入管理密碼"));
+    if (!playing() || !(m_player->isPlaying() || (pausedToo && m_player->isPaused())))
+        return PhoneAnswer::refused(409, QStringLiteral("目前沒有歌曲在播放"));
+    return std::nullopt;
+}
+
+PhoneAnswer PhoneDesk::skip(const PhoneRequest &request)
+{
+    if (std::optional<PhoneAnswer> refused = refusePlayerAction(request, false))
+        return *refused;
+    m_player->skip();
+    return PhoneAnswer::ok();
+}
+
+PhoneAnswer PhoneDesk::pause(const PhoneRequest &request)
+{
+    if (std::optional<PhoneAnswer> refused = refusePlayerAction(request, true))
+        return *refused;
+    m_player->togglePause();
+    return PhoneAnswer::ok({{QStringLiteral("paused"), m_player->isPaused()}});
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "phone/phone_answer.h"
+#include "phone/phone_player.h"
+#include "phone/queue_view.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+struct PhoneRequest;
+struct SharedState;
+
+// The jukebox's side of phone ordering, on the window thread: a phone's order, cut-in or
+// deletion changes the play queue with the keypad's own rules (AddToOrderList, the cut-in
+// of the menu or of the window over the song), and the owner's buttons reach the song
+// playing. A guest may move or delete the songs of the phone that ordered them; the songs of
+// others, skipping and pausing are the owner's, behind ManagerPin when one is set.
+class PhoneDesk : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PhoneDesk(SharedState &state, QObject *parent = nullptr);
+    ~PhoneDesk() override;
+
+    // Order, CutIn, Remove, Skip or Pause; any other request is not the desk's.
+    PhoneAnswer answer(const PhoneRequest &request);
+    QueueView view() const;
+
+    // While the queue is played full screen; std::nullopt when the player closes.
+    void setPlayer(std::optional<PhonePlayer> player);
+    // The song playing started, stopped or paused: the phones are told.
+    void playerChanged();
+
+signals:
+    // A phone's order went into the queue.
+    void guestOrdered(const QString &name, const QString &title);
+    // The queue or the song playing changed; several changes at once are told once.
+    void viewChanged();
+
+private:
+    PhoneAnswer order(const PhoneRequest &request);
+    PhoneAnswer cutIn(const PhoneRequest &request);
+    PhoneAnswer remove(const PhoneRequest &request);
+    PhoneAnswer skip(const PhoneRequest &request);
+    PhoneAnswer pause(const PhoneRequest &request);
+    // The queued song a guest may change, or the refusal; row is its index.
+    std::optional<PhoneAnswer> refuseChange(const PhoneRequest &request, qint64 &row) const;
+    // Skip and pause: the owner's, and only while a song plays (or, pausedToo, is paused).
+    std::optional<PhoneAnswer> refusePlayerAction(const PhoneRequest &request, bool pausedToo) const;
+    bool isOwner(const PhoneRequest &request) const;
+    bool playing() const { return m_player.has_value(); }
+    void scheduleView();
+
+    SharedState &m_state;
+    std::optional<PhonePlayer> m_player;
+    std::unique_ptr<PlayQueue::Subscription> m_subscription;
+    bool m_viewScheduled = false;
+};
