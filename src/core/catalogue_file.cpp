@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 // The schema files are compiled into this static library; make sure the linker keeps them.
 static void initSchemaResource()
@@ -131,38 +132,51 @@ int inspect(Database &db, QString *reason)
     return reason->isEmpty() ? version : -1;
 }
 
-bool createNew(Database &db, QString *problem)
+enum class Created { Here, ByAnother, Failed };
+
+Created createNew(Database &db, QString *problem)
 {
     // Built beside the real name and renamed when complete, so a crash never leaves a
-    // half-made catalogue under the real name.
-    const QString building = db.path() + QStringLiteral(".new");
-    QFile::remove(building);
+    // half-made catalogue under the real name. Each program builds under a name of its own:
+    // two programs started together on a new folder must not build into one file.
+    QTemporaryFile file(db.path() + QStringLiteral(".XXXXXX.new"));
+    file.setAutoRemove(false);
+    if (!file.open()) {
+        *problem = QStringLiteral("無法建立資料庫 %1: %2").arg(db.path(), file.errorString());
+        return Created::Failed;
+    }
+    file.close();
+    // A temporary file is the owner's alone; the catalogue is readable as any file made here.
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString building = file.fileName();
     try {
-        QFile file(building);
-        if (!file.open(QIODevice::WriteOnly))
-            throw DatabaseError(file.errorString());
-        file.close();
         Database fresh(building);
         applyVersions(fresh, 0);
     } catch (const DatabaseError &e) {
         QFile::remove(building);
         *problem = QStringLiteral("無法建立資料庫 %1: %2").arg(db.path(), e.message());
-        return false;
+        return Created::Failed;
     }
+    // Renaming never replaces a file: a catalogue another program put there first is the one.
     if (!QFile::rename(building, db.path())) {
         QFile::remove(building);
+        if (QFileInfo::exists(db.path()))
+            return Created::ByAnother;
         *problem = QStringLiteral("無法建立資料庫 %1").arg(db.path());
-        return false;
+        return Created::Failed;
     }
-    return true;
+    return Created::Here;
 }
 
 } // namespace
 
 bool CatalogueFile::openOrCreate(Database &db, QString *problem)
 {
-    if (!QFileInfo::exists(db.path()))
-        return createNew(db, problem);
+    if (!QFileInfo::exists(db.path())) {
+        const Created created = createNew(db, problem);
+        if (created != Created::ByAnother)
+            return created == Created::Here;
+    }
     try {
         QString reason;
         const int version = inspect(db, &reason);

@@ -4,6 +4,11 @@
 #include "support/temp_home.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+
+#include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +85,29 @@ TEST(KaraokeProgram, AnswersWithoutADisplayAndNeverWaitsOnAPipeNamedLikeItsFiles
     EXPECT_TRUE(refused.err.contains(QStringLiteral("不是一般檔案"))) << refused.err.toStdString();
     ASSERT_EQ(stat(catalogue.constData(), &after), 0);
     EXPECT_TRUE(S_ISFIFO(after.st_mode)) << "the pipe was replaced";
+}
+
+
+// A room's jukebox and a registration run started together on a new home both find no
+// catalogue: each builds its own, one of them is put in place and the other opens it.
+TEST(CommandLine, ProgramsStartingTogetherOnANewHomeAllStartOnOneCatalogue)
+{
+    for (int round = 0; round < 6; ++round) {
+        TempHome home;
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 4; ++i) {
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->start(QStringLiteral(KARAOKE_PROGRAM), {"--home", home.path(), "--init-only"});
+        }
+        for (auto &run : runs) {
+            ASSERT_TRUE(run->waitForFinished(30000));
+            EXPECT_EQ(run->exitCode(), 0) << "round " << round << ": " << run->readAllStandardError().toStdString();
+        }
+        const ProgramRun again = runProgram({"--home", home.path(), "--init-only"});
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        EXPECT_EQ(QDir(home.path()).entryList({"karaoke.mdb*"}, QDir::Files), QStringList{"karaoke.mdb"})
+            << "round " << round << ": a catalogue being built was left behind";
+    }
 }
 
 } // namespace
