@@ -218,10 +218,9 @@ int runJukebox(const CommandLine &options)
     return code;
 }
 
-// Starts up without a window and runs task on the shared state; the exit code of the program.
-// In a venue's room the copy is brought up to the server first (the task runs on the copy as it
-// is when the server cannot be reached, and says so), and every change goes to the server.
-int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
+// Starts up without a window and runs body on the shared state, a database error ending the
+// run with its message; the exit code of the program.
+int headless(const CommandLine &options, const std::function<int(SharedState &)> &body)
 {
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed());
@@ -230,6 +229,19 @@ int withoutWindow(const CommandLine &options, const std::function<int(SharedStat
     if (!startUp(state, fileSystem, clock, options, &problem))
         return 1;
     try {
+        return body(state);
+    } catch (const DatabaseError &e) {
+        QTextStream(stderr) << e.message() << Qt::endl;
+        return 1;
+    }
+}
+
+// Runs task without a window. In a venue's room the copy is brought up to the server first
+// (the task runs on the copy as it is when the server cannot be reached, and says so), and
+// every change goes to the server.
+int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
+{
+    return headless(options, [&task](SharedState &state) {
         const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
         if (!venue)
             return task(state);
@@ -239,33 +251,21 @@ int withoutWindow(const CommandLine &options, const std::function<int(SharedStat
         const int exitCode = task(state);
         venue->letGo(state.db());
         return exitCode;
-    } catch (const DatabaseError &e) {
-        QTextStream(stderr) << e.message() << Qt::endl;
-        return 1;
-    }
+    });
 }
 
-// Starts up without a window and runs a task of the venue's catalogue server on the room.
+// Runs a task of the venue's catalogue server on the room, without a window.
 int withVenue(const CommandLine &options, const std::function<QString(VenueRoom &, SharedState &)> &task)
 {
-    QtFileSystem fileSystem;
-    SystemClock clock(options.clockSpeed());
-    SharedState state;
-    QString problem;
-    if (!startUp(state, fileSystem, clock, options, &problem))
-        return 1;
-    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
-    if (!venue) {
-        QTextStream(stderr) << "Setting.ini 沒有 CatalogueServer 這一行, 不知道曲目伺服器在哪裡" << Qt::endl;
-        return 1;
-    }
-    try {
+    return headless(options, [&task](SharedState &state) {
+        const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
+        if (!venue) {
+            QTextStream(stderr) << "Setting.ini 沒有 CatalogueServer 這一行, 不知道曲目伺服器在哪裡" << Qt::endl;
+            return 1;
+        }
         QTextStream(stdout) << task(*venue, state) << Qt::endl;
         return 0;
-    } catch (const DatabaseError &e) {
-        QTextStream(stderr) << e.message() << Qt::endl;
-        return 1;
-    }
+    });
 }
 
 int pushCatalogueTask(const CommandLine &options)
