@@ -129,15 +129,17 @@ make_stereo_lr() {
     audiotestsrc freq=220 num-buffers=16 samplesperbuffer=4410 ! "$right" ! i.sink_1
 }
 
-# A stereo track with a different tone on each side, for picking one side: 440 Hz on the
-# left, 880 Hz on the right.
-make_stereo_440_880() {
+# 440 Hz on the left at half scale, 880 Hz on the right at a given level.
+make_two_sides() { # make_two_sides RIGHT-VOLUME OUT
   local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
   local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
-  launch interleave name=i ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location="$1" \
+  launch interleave name=i ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location="$2" \
     audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$left" ! i.sink_0 \
-    audiotestsrc freq=880 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$right" ! i.sink_1
+    audiotestsrc freq=880 num-buffers=16 samplesperbuffer=4410 volume="$1" ! "$right" ! i.sink_1
 }
+
+# A stereo track with a different tone on each side, for picking one side.
+make_stereo_440_880() { make_two_sides 0.5 "$1"; }
 
 # Exactly one second of 440 Hz, for the key change: its pitch moves, its length must not.
 make_tone_1s() {
@@ -153,14 +155,8 @@ make_level() { # make_level VOLUME OUT
 make_level_loud() { make_level 0.5 "$1"; }
 make_level_quiet() { make_level 0.05 "$1"; }
 
-# Sides 10 dB apart: 440 Hz on the left, 880 Hz on the right.
-make_sides_10db() {
-  local left="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x1"
-  local right="audio/x-raw,rate=44100,channels=1,channel-mask=(bitmask)0x2"
-  launch interleave name=i ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location="$1" \
-    audiotestsrc freq=440 num-buffers=16 samplesperbuffer=4410 volume=0.5 ! "$left" ! i.sink_0 \
-    audiotestsrc freq=880 num-buffers=16 samplesperbuffer=4410 volume=0.158 ! "$right" ! i.sink_1
-}
+# Sides 10 dB apart.
+make_sides_10db() { make_two_sides 0.158 "$1"; }
 
 # A quiet 440 Hz tone with a full-scale click every 0.2 s: it peaks at 0 dBFS, far below the
 # target loudness.
