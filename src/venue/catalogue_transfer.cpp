@@ -3,6 +3,7 @@
 #include "core/database.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
+#include "venue/song_columns.h"
 #include "venue/venue_room.h"
 
 namespace {
@@ -40,25 +41,18 @@ int pushSingers(ServerConnection &server, Database &db)
 
 int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot)
 {
+    const QString insert = QStringLiteral("INSERT INTO song (song_id, %1) VALUES "
+                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15)")
+                               .arg(SongColumns::kAfterId);
     int n = 0;
-    db.forEachRow(
-        QStringLiteral("SELECT rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
-                       "song_build_date, song_location, song_loudness_state, song_lufs_1, song_peak_1, "
-                       "song_lufs_2, song_peak_2, song_lufs_3, song_peak_3 FROM song ORDER BY rowid"),
-        {}, [&](const RowView &row) {
-            auto cell = [&row](int column, Type type) { return cellOf(row, column, type); };
-            server.exec(QStringLiteral("INSERT INTO song (song_id, song_num, song_kind, song_name, song_text_count, "
-                                       "song_singer_code, song_build_date, song_location, song_loudness_state, "
-                                       "song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, song_lufs_3, song_peak_3) "
-                                       "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15)"),
-                        {cell(0, Type::Integer), cell(1, Type::Text), cell(2, Type::Integer), cell(3, Type::Text),
-                         cell(4, Type::Integer), cell(5, Type::Integer), cell(6, Type::Text),
-                         mediaRoot.toServer(row.text(7)), cell(8, Type::Integer), cell(9, Type::Real),
-                         cell(10, Type::Real), cell(11, Type::Real), cell(12, Type::Real), cell(13, Type::Real),
-                         cell(14, Type::Real)});
-            ++n;
-        return true;
-        });
+    db.forEachRow(QStringLiteral("SELECT rowid, %1 FROM song ORDER BY rowid").arg(SongColumns::kAfterId), {},
+                  [&](const RowView &row) {
+                      SongColumns::withValues([&row](int column, Type type) { return cellOf(row, column, type); },
+                                              mediaRoot.toServer(row.text(SongColumns::kLocation)),
+                                              [&](SqlValues values) { server.exec(insert, ServerValues(values)); });
+                      ++n;
+                      return true;
+                  });
     return n;
 }
 

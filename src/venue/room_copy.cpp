@@ -4,6 +4,7 @@
 #include "core/scoped_transaction.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
+#include "venue/song_columns.h"
 
 #include <algorithm>
 
@@ -54,10 +55,8 @@ ServerChanges changesSince(ServerConnection &server, qint64 since)
     return {server.exec(QStringLiteral("SELECT singer_code, singer_name, singer_sex, change FROM singer "
                                        "WHERE change > $1"),
                         {since}),
-            server.exec(QStringLiteral("SELECT song_id, song_num, song_kind, song_name, song_text_count, "
-                                       "song_singer_code, song_build_date, song_location, song_loudness_state, "
-                                       "song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, song_lufs_3, song_peak_3, "
-                                       "change FROM song WHERE change > $1 ORDER BY song_id"),
+            server.exec(QStringLiteral("SELECT song_id, %1, change FROM song WHERE change > $1 ORDER BY song_id")
+                            .arg(SongColumns::kAfterId),
                         {since}),
             server.exec(QStringLiteral("SELECT row_table, row_id, change FROM removed_row WHERE change > $1"), {since})};
 }
@@ -81,17 +80,13 @@ void writeSingers(Database &db, const ServerRows &singers)
 
 void writeSongs(Database &db, const ServerRows &songs, const MediaRoot &mediaRoot)
 {
+    static const QString insert = QStringLiteral("INSERT OR REPLACE INTO song (rowid, %1) VALUES "
+                                                 "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                      .arg(SongColumns::kAfterId);
     for (int r = 0; r < songs.size(); ++r) {
-        auto cell = [&](int column, Type type) { return songs.value(r, column, type); };
-        db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO song (rowid, song_num, song_kind, song_name, "
-                                     "song_text_count, song_singer_code, song_build_date, song_location, "
-                                     "song_loudness_state, song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, "
-                                     "song_lufs_3, song_peak_3) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      {cell(0, Type::Integer), cell(1, Type::Text), cell(2, Type::Integer), cell(3, Type::Text),
-                       cell(4, Type::Integer), cell(5, Type::Integer), cell(6, Type::Text),
-                       mediaRoot.toRoom(songs.text(r, 7)), cell(8, Type::Integer), cell(9, Type::Real),
-                       cell(10, Type::Real), cell(11, Type::Real), cell(12, Type::Real), cell(13, Type::Real),
-                       cell(14, Type::Real)});
+        SongColumns::withValues([&](int column, Type type) { return songs.value(r, column, type); },
+                                mediaRoot.toRoom(songs.text(r, SongColumns::kLocation)),
+                                [&](SqlValues values) { db.ExecuteSql(insert, values); });
     }
 }
 
