@@ -100,20 +100,6 @@ inline double harmonicDistortionPercent(std::span<const qint16> samples, double 
     return 100 * std::sqrt(harmonics / std::max(tone_detail::goertzel(windowed, frequency, rate), 1e-9));
 }
 
-// The longest stretch, in milliseconds, in which the sound falls silent between its first and
-// its last sound: what a listener hears as a gap.
-inline double longestGapMs(std::span<const qint16> samples, int rate, int silentBelow = 64)
-{
-    const auto sounding = [silentBelow](qint16 s) { return std::abs(int(s)) >= silentBelow; };
-    const auto first = std::find_if(samples.begin(), samples.end(), sounding);
-    const auto last = std::find_if(samples.rbegin(), samples.rend(), sounding).base();
-    qsizetype longest = 0, run = 0;
-    for (auto it = first; it < last; ++it) {
-        run = sounding(*it) ? 0 : run + 1;
-        longest = std::max(longest, run);
-    }
-    return 1000.0 * double(longest) / rate;
-}
 
 // The frequency between low and high with the most power, to a tenth of a hertz.
 inline double strongestFrequency(std::span<const qint16> samples, int rate, double low, double high)

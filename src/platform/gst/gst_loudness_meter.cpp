@@ -322,6 +322,11 @@ GstElement *decoderFor(const QString &path, Measurement &measurement)
 
 } // namespace
 
+GstLoudnessMeter::GstLoudnessMeter(Priority priority)
+    : GstLoudnessMeter(priority, TimeLimit{})
+{
+}
+
 GstLoudnessMeter::GstLoudnessMeter(Priority priority, TimeLimit limit)
     : m_priority(priority)
     , m_limit(limit)

@@ -18,7 +18,8 @@ public:
         int atLeastMs = 60000;
     };
 
-    explicit GstLoudnessMeter(Priority priority = Priority::Normal, TimeLimit limit = {});
+    explicit GstLoudnessMeter(Priority priority = Priority::Normal);
+    GstLoudnessMeter(Priority priority, TimeLimit limit);
 
     Result measure(const QString &path, const std::atomic<bool> &stop) override;
 
