@@ -221,14 +221,14 @@ LoudnessMeter::Outcome errorOutcome(GstMessage *message)
     return later ? LoudnessMeter::Outcome::Unavailable : LoudnessMeter::Outcome::Undecodable;
 }
 
-// When a measurement that began at start has taken too long: the floor of the limit until the
-// song's length is known, then that length times the limit's factor.
+// When a measurement has taken too long: the limit's floor after it began, or once the song's
+// length is known, that length times the limit's factor if that is later.
 class Deadline
 {
 public:
     using Clock = std::chrono::steady_clock;
 
-    Deadline(const GstLoudnessMeter::TimeLimit &limit)
+    explicit Deadline(const GstLoudnessMeter::TimeLimit &limit)
         : m_limit(limit)
         , m_start(Clock::now())
         , m_end(m_start + std::chrono::milliseconds(limit.atLeastMs))

@@ -81,6 +81,6 @@ void GstOwnTaskPool::adopt(GstMessage *message, GstTaskPool *pool)
     const GValue *object = gst_message_get_stream_status_object(message);
     if (type != GST_STREAM_STATUS_TYPE_CREATE || !object || !G_VALUE_HOLDS_OBJECT(object))
         return;
-    if (auto *task = GST_IS_TASK(g_value_get_object(object)) ? GST_TASK(g_value_get_object(object)) : nullptr)
-        gst_task_set_pool(task, pool);
+    if (gpointer task = g_value_get_object(object); GST_IS_TASK(task))
+        gst_task_set_pool(GST_TASK(task), pool);
 }
