@@ -40,6 +40,9 @@ struct Settings
     // "EvenLoudness = 0" plays every song as its file is.
     double LoudnessTarget = -18;
     int EvenLoudness = 1;
+    // "Scoring = 1", a line the owner may add by hand (never written by the program): the
+    // guest's singing is scored after every song against the song's own guide vocal.
+    int Scoring = 0;
     // A venue's shared catalogue, from lines the owner may add by hand (never written by the
     // program): "CatalogueServer = postgresql://..." (a libpq connection string) makes this
     // room's catalogue a copy of the server's; "MediaRoot = /mnt/songs" is this room's mount of

@@ -163,6 +163,7 @@ const KeyReader kReaders[] = {
     {"PHONETOKEN", KeyReader::Text, &Settings::PhoneToken},
     {"LOUDNESSTARGET", KeyReader::LoudnessTarget, nullptr, nullptr, &Settings::LoudnessTarget},
     {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
+    {"SCORING", KeyReader::Number, nullptr, &Settings::Scoring},
     {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},
     {"MEDIAROOT", KeyReader::Text, &Settings::MediaRoot},
 };
