@@ -6,15 +6,30 @@
 #include "playback/playback_session.h"
 #include "playback/song_scoring.h"
 
+namespace {
+
+// A channel out of range is not named: the melody channel is found in each song.
+std::optional<int> melodyChannel(const Settings &settings)
+{
+    const int channel = settings.ScoringMelodyChannel;
+    return channel >= 1 && channel <= 16 ? std::optional<int>(channel) : std::nullopt;
+}
+
+} // namespace
+
 struct LiveScoring::Parts
 {
+    explicit Parts(const Settings &settings)
+        : scoring(capture, reader, melodyChannel(settings))
+    {
+    }
     GstVoiceCapture capture;
     GstSongSoundReader reader;
-    SongScoring scoring{capture, reader};
+    SongScoring scoring;
 };
 
-LiveScoring::LiveScoring()
-    : m_parts(std::make_unique<Parts>())
+LiveScoring::LiveScoring(const Settings &settings)
+    : m_parts(std::make_unique<Parts>(settings))
 {
 }
 
@@ -24,7 +39,7 @@ std::unique_ptr<LiveScoring> LiveScoring::forSettings(const Settings &settings)
 {
     if (settings.Scoring != 1)
         return nullptr;
-    return std::unique_ptr<LiveScoring>(new LiveScoring);
+    return std::unique_ptr<LiveScoring>(new LiveScoring(settings));
 }
 
 void LiveScoring::attach(LiveScoring *scoring, PlaybackSession &session)

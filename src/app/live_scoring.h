@@ -17,7 +17,7 @@ public:
     static void attach(LiveScoring *scoring, PlaybackSession &session);
 
 private:
-    LiveScoring();
+    explicit LiveScoring(const Settings &settings);
     struct Parts;
     std::unique_ptr<Parts> m_parts;
 };

@@ -164,6 +164,7 @@ const KeyReader kReaders[] = {
     {"LOUDNESSTARGET", KeyReader::LoudnessTarget, nullptr, nullptr, &Settings::LoudnessTarget},
     {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
     {"SCORING", KeyReader::Number, nullptr, &Settings::Scoring},
+    {"SCORINGMELODYCHANNEL", KeyReader::Number, nullptr, &Settings::ScoringMelodyChannel},
     {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},
     {"MEDIAROOT", KeyReader::Text, &Settings::MediaRoot},
 };

@@ -33,7 +33,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
         [this] {
             m_sound->loadSong(m_state.OrderedSongs.head());
             if (m_scoring)
-                m_scoring->songOpening(m_state.OrderedSongs.head(), m_wmp1->url().mid(int(qstrlen("file://"))),
+                m_scoring->songOpening(m_state.OrderedSongs.head(), m_wmp1->url().mid(QStringLiteral("file://").size()),
                                         m_sound->key());
         },
         [this] {

@@ -3,8 +3,11 @@
 #include "platform/song_sound_reader.h"
 #include "platform/voice_capture.h"
 #include "scoring/guide_vocal.h"
+#include "scoring/midi_melody.h"
 #include "scoring/pitch_tracker.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <chrono>
@@ -21,9 +24,56 @@ struct SongScoring::Guide
 };
 
 
-SongScoring::SongScoring(VoiceCapture &capture, SongSoundReader &reader)
+namespace {
+
+bool isMidi(const QString &path)
+{
+    static const QStringList suffixes{QStringLiteral("mid"), QStringLiteral("midi"), QStringLiteral("kar")};
+    return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+}
+
+// The guide of a MIDI song is its melody channel's notes, read from the file itself.
+void readMidiGuide(const QString &path, std::optional<int> channel, std::optional<PitchTrack> &pitch, QString &whyNone)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        whyNone = file.errorString();
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    MidiMelody melody = midiMelody(std::string_view(bytes.constData(), size_t(bytes.size())), channel);
+    pitch = std::move(melody.pitch);
+    whyNone = QString::fromStdString(melody.whyNone);
+}
+
+// The guide of any other song is in its decoded sound.
+void readSoundGuide(SongSoundReader &reader, const QString &path, const std::atomic<bool> &stop,
+                    std::optional<PitchTrack> &pitch, QString &whyNone)
+{
+    std::unique_ptr<GuideVocal> vocal;
+    std::mutex vocalMutex;
+    const SongSoundReader::Result read = reader.read(path, [&](int track, const float *frames, size_t count, int rate) {
+        std::lock_guard lock(vocalMutex);
+        if (!vocal)
+            vocal = std::make_unique<GuideVocal>(rate);
+        vocal->add(track, frames, count);
+    }, stop);
+    if (read.outcome == SongSoundReader::Outcome::Read && vocal) {
+        GuideVocal::Result result = vocal->finish(read.trackCount);
+        pitch = std::move(result.pitch);
+        whyNone = QString::fromStdString(result.whyNone);
+        return;
+    }
+    whyNone = read.outcome == SongSoundReader::Outcome::Stopped ? QStringLiteral("stopped")
+        : read.problem.isEmpty() ? QStringLiteral("the file has no sound") : read.problem;
+}
+
+} // namespace
+
+SongScoring::SongScoring(VoiceCapture &capture, SongSoundReader &reader, std::optional<int> melodyChannel)
     : m_capture(capture)
     , m_reader(reader)
+    , m_melodyChannel(melodyChannel)
 {
 }
 
@@ -42,25 +92,13 @@ void SongScoring::songOpening(const QString &songNum, const QString &path, int k
     auto guide = std::make_shared<Guide>();
     m_guide = guide;
     SongSoundReader &reader = m_reader;
-    m_readingThread = std::thread([&reader, guide, path] {
-        std::unique_ptr<GuideVocal> vocal;
-        std::mutex vocalMutex;
-        const SongSoundReader::Result read = reader.read(path, [&](int track, const float *frames, size_t count, int rate) {
-            std::lock_guard lock(vocalMutex);
-            if (!vocal)
-                vocal = std::make_unique<GuideVocal>(rate);
-            vocal->add(track, frames, count);
-        }, guide->stop);
+    m_readingThread = std::thread([&reader, guide, path, channel = m_melodyChannel] {
         std::optional<PitchTrack> pitch;
         QString whyNone;
-        if (read.outcome == SongSoundReader::Outcome::Read && vocal) {
-            GuideVocal::Result result = vocal->finish(read.trackCount);
-            pitch = std::move(result.pitch);
-            whyNone = QString::fromStdString(result.whyNone);
-        } else {
-            whyNone = read.outcome == SongSoundReader::Outcome::Stopped ? QStringLiteral("stopped")
-                : read.problem.isEmpty() ? QStringLiteral("the file has no sound") : read.problem;
-        }
+        if (isMidi(path))
+            readMidiGuide(path, channel, pitch, whyNone);
+        else
+            readSoundGuide(reader, path, guide->stop, pitch, whyNone);
         std::lock_guard lock(guide->mutex);
         guide->pitch = std::move(pitch);
         guide->whyNone = whyNone;

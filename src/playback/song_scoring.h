@@ -29,7 +29,8 @@ public:
     // How long the end of a song waits for its guide vocal still being read.
     static constexpr int kGuideWaitMs = 100;
 
-    SongScoring(VoiceCapture &capture, SongSoundReader &reader);
+    // melodyChannel: the owner's melody channel of MIDI songs (1 to 16), else the one found.
+    SongScoring(VoiceCapture &capture, SongSoundReader &reader, std::optional<int> melodyChannel = std::nullopt);
     ~SongScoring();
     SongScoring(const SongScoring &) = delete;
     SongScoring &operator=(const SongScoring &) = delete;
@@ -57,6 +58,7 @@ private:
 
     VoiceCapture &m_capture;
     SongSoundReader &m_reader;
+    std::optional<int> m_melodyChannel;
     bool m_noCapture = false;
     bool m_opened = false;
     bool m_listening = false;

@@ -96,7 +96,11 @@ protected:
         session.attachScoring(&scoring);
         Outcome outcome;
         QElapsedTimer sinceEnd;
-        QObject::connect(engine.last, &MediaPlayer::endOfStream, [&] { sinceEnd.start(); });
+        // The end is reported as a play state first, then as the end of stream the session acts on.
+        QObject::connect(engine.last, &MediaPlayer::playStateChanged, [&](PlayState s) {
+            if (s == PlayState::MediaEnded)
+                sinceEnd.start();
+        });
         QObject::connect(&session, &PlaybackSession::scoreShown, [&](int score) {
             outcome.shown = score;
             outcome.cardAfterEndMs = sinceEnd.isValid() ? sinceEnd.elapsed() : -1;
