@@ -188,6 +188,14 @@ std::optional<PitchTrack> SongScoring::guideWithin(int milliseconds)
     return std::move(guide->pitch);
 }
 
+bool SongScoring::guideRead() const
+{
+    if (!m_guide)
+        return false;
+    std::lock_guard lock(m_guide->mutex);
+    return m_guide->finished;
+}
+
 void SongScoring::stopReading()
 {
     if (m_guide)

@@ -48,6 +48,8 @@ public:
 
     // The song being scored, for whoever keeps the score.
     QString songNum() const { return m_songNum; }
+    // True once the guide of the song opened last is read (or found missing).
+    bool guideRead() const;
 
 private:
     struct Guide;
