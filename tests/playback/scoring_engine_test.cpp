@@ -112,7 +112,8 @@ protected:
         for (int i = 0; i < keySteps; ++i)
             session.stepKey(true);
         EXPECT_TRUE(QTest::qWaitFor([&] { return state.OrderedSongs.length() == 1; }, int(kSeconds * 1000) + 20000));
-        QTest::qWaitFor([&] { return outcome.nextUpAfterCard; }, 2000);
+        // A song without a score has no card for the next-up card to follow: that wait runs out.
+        (void)QTest::qWaitFor([&] { return outcome.nextUpAfterCard; }, 2000);
         session.close();
         return outcome;
     }
