@@ -10,6 +10,7 @@
 #include "platform/services.h"
 #include "playback/small_view.h"
 #include "platform/modal_runner.h"
+#include "platform/plain_text.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -81,7 +82,7 @@ template<class Control> Control *ManagerDialog::place(Control *control, const QS
 
 QLabel *ManagerDialog::addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    return place(new QLabel(text, parent), name, geometry);
+    return place(newTextLabel(parent, text), name, geometry);
 }
 
 QLineEdit *ManagerDialog::addTextBox(QWidget *parent, const QString &name, QRect geometry)

@@ -1,6 +1,7 @@
 #include "playback/next_up_card.h"
 
 #include "platform/screen_fonts.h"
+#include "platform/plain_text.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -9,7 +10,7 @@ namespace {
 
 QLabel *line(QWidget *parent, int pixelSize, const char *color)
 {
-    auto *label = new QLabel(parent);
+    QLabel *label = newTextLabel(parent);
     QFont font(kScreenFontName);
     font.setPixelSize(pixelSize);
     label->setFont(font);

@@ -8,6 +8,7 @@
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
 #include "widgets/key_code.h"
+#include "platform/plain_text.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -29,7 +30,7 @@ Player::Player(PlaybackSession &session, SharedState &state, Services &services,
     setWindowState(Qt::WindowFullScreen);
     m_state.TwipsPerPixel = 15;
 
-    Image1 = new QLabel(this);
+    Image1 = newTextLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
     Image1->setPixmap(playerBackgroundPicture(screen));

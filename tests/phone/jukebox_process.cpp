@@ -1,0 +1,84 @@
+#include "phone/jukebox_process.h"
+
+#include "support/process_watch.h"
+
+#include <QJsonDocument>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <QTest>
+
+quint16 JukeboxProcess::freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QByteArray JukeboxProcess::phoneSettings(quint16 port)
+{
+    return QStringLiteral("PhonePort = %1\r\nPhoneListen = 127.0.0.1\r\nPhoneToken = %2\r\n").arg(port).arg(kToken).toUtf8();
+}
+
+JukeboxProcess::JukeboxProcess(const QString &home, quint16 port, const QProcessEnvironment &extra)
+    : m_base(QStringLiteral("http://127.0.0.1:%1/%2/api/").arg(port).arg(kToken))
+{
+    m_network.setProxy(QNetworkProxy::NoProxy);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(extra);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ProcessWatch::limitChildMemory(m_process, kMemoryLimit);
+    m_process.start(QStringLiteral(KARAOKE_BINARY), {"--home", home, "--clock-speed", "4"});
+    m_process.waitForStarted(10000);
+}
+
+std::optional<QJsonObject> JukeboxProcess::queue()
+{
+    for (int tries = 0; tries < 200 && running(); ++tries) {
+        QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl(m_base + "queue")));
+        if (QTest::qWaitFor([reply] { return reply->isFinished(); }, 2000) && reply->error() == QNetworkReply::NoError) {
+            const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
+            reply->deleteLater();
+            return answer;
+        }
+        reply->deleteLater();
+        QTest::qWait(100);
+    }
+    return std::nullopt;
+}
+
+void JukeboxProcess::order(QSet<qint64> &ok)
+{
+    const QString phone = QStringLiteral("phone%1").arg(++m_phones, 16, 10, QLatin1Char('0'));
+    const QJsonObject body{{"num", "100001"}, {"name", "客人"}, {"phone", phone}};
+    QNetworkRequest request(QUrl(m_base + "order"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    QNetworkReply *reply = m_network.post(request, QJsonDocument(body).toJson());
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, &ok] {
+        const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
+        if (reply->error() == QNetworkReply::NoError && answer["ok"].toBool())
+            ok.insert(answer["id"].toInteger());
+        reply->deleteLater();
+    });
+}
+
+QJsonObject JukeboxProcess::orderNow(const QString &number, const QString &name)
+{
+    const QString phone = QStringLiteral("phone%1").arg(++m_phones, 16, 10, QLatin1Char('0'));
+    QNetworkRequest request(QUrl(m_base + "order"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    QNetworkReply *reply =
+        m_network.post(request, QJsonDocument(QJsonObject{{"num", number}, {"name", name}, {"phone", phone}}).toJson());
+    QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000);
+    const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
+    reply->deleteLater();
+    return answer;
+}
+
+void JukeboxProcess::killNine()
+{
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
