@@ -202,8 +202,7 @@ TEST_F(PhoneApi, TheLiveQueueReachesEveryPhoneAndADroppedPhoneLeavesNoHalfChange
     dropped.connectToHost(QHostAddress::LocalHost, QUrl(base).port());
     ASSERT_TRUE(dropped.waitForConnected(5000));
     const QByteArray body = orderBody("100001", phoneOf('d'), "x");
-    dropped.write("POST /" + kToken.toUtf8() + "/api/order HTTP/1.1\r\nHost: x\r\nContent-Length: "
-                  + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    dropped.write(httpRequest("POST", "api/order", body));
     ASSERT_TRUE(dropped.waitForBytesWritten(5000));
     dropped.close(); // gone before the answer is ready
     EXPECT_TRUE(QTest::qWaitFor([&] { return heard.contains("晴天"); }, 2000));

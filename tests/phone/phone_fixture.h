@@ -36,7 +36,7 @@ public:
     RawConnection(quint16 port, const QHostAddress &from);
     bool connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     void write(const QByteArray &bytes);
-    // The next whole answer, or status 0 when none came within ms.
+    // The next whole answer, or status 0 when none came within ms or the server closed first.
     PhoneReply answer(int ms = 5000);
     // Whether the server closed the connection within ms.
     bool closedWithin(int ms);

@@ -20,12 +20,14 @@
 
 namespace {
 
-using PhoneGuard = PhoneFixture;
-
-QByteArray orderJson(const QString &phone, const QString &name = QStringLiteral("阿美"))
+class PhoneGuard : public PhoneFixture
 {
-    return PhoneFixture::orderBody(QStringLiteral("100001"), phone, name);
-}
+protected:
+    static QByteArray orderJson(const QString &phone, const QString &name = QStringLiteral("阿美"))
+    {
+        return orderBody(QStringLiteral("100001"), phone, name);
+    }
+};
 
 TEST_F(PhoneGuard, APageOfAnotherSiteCannotOrderOrActThroughAGuestsBrowser)
 {
@@ -103,10 +105,12 @@ TEST_F(PhoneGuard, PinGuessesAreCountedAsTheyArriveSoABurstIsRefusedUnseenPastTh
     for (const auto &connection : burst) {
         const PhoneReply reply = connection->answer();
         lookedAt += reply.error() == "管理密碼錯誤" ? 1 : 0;
-        refused += reply.status == 429 ? 1 : 0;
+        refused += reply.status == 429 || reply.status == 0 ? 1 : 0; // 0: past the connections of an address
     }
     EXPECT_EQ(lookedAt, PinGuard::kPerAddress) << "guesses past the limit are not compared";
     EXPECT_EQ(refused, 50 - PinGuard::kPerAddress);
+    burst.clear();
+    QTest::qWait(200); // the server lets the address's connections go
     EXPECT_EQ(from(loopback(1), "POST", "api/pause", "{\"pin\":\"2468\"}").status, 429)
         << "the right PIN too, for a minute";
 
@@ -136,7 +140,7 @@ TEST_F(PhoneGuard, OrdersAreCountedByAddressSoNoScriptFillsTheQueueAgainstTheRoo
     EXPECT_EQ(scriptOrders(25), GuestLimits::kOrdersPerMinute) << "a new phone id for each order changes nothing";
     EXPECT_EQ(from(loopback(4), "POST", "api/order", orderJson(phoneOf('s'))).error(), "點歌太頻繁, 請稍後再試");
     *now += 61000;
-    EXPECT_EQ(scriptOrders(25), PhoneDesk::kWaitingPerAddress - GuestLimits::kOrdersPerMinute)
+    EXPECT_EQ(scriptOrders(15), PhoneDesk::kWaitingPerAddress - GuestLimits::kOrdersPerMinute)
         << "at most " << PhoneDesk::kWaitingPerAddress << " songs of one address wait";
     EXPECT_TRUE(from(loopback(4), "POST", "api/order", orderJson(phoneOf('s'))).error().contains("請等唱完幾首再點"));
 
@@ -147,7 +151,7 @@ TEST_F(PhoneGuard, OrdersAreCountedByAddressSoNoScriptFillsTheQueueAgainstTheRoo
     EXPECT_EQ(from(loopback(4), "POST", "api/order", orderJson(phoneOf('s'))).status, 200);
 
     while (home.state.OrderedSongs.length() < PlayQueue::kCapacity - PhoneDesk::kKeypadReserve)
-        AddToOrderList(home.state, "100003");
+        home.state.OrderedSongs.append({"100003", "紅豆--王菲"});
     EXPECT_EQ(from(loopback(2), "POST", "api/order", orderJson(phoneOf('g'), "客人")).error(), "點歌已滿!");
     EXPECT_GE(AddToOrderList(home.state, "100003"), 0) << "phones leave the last rows to the keypad";
 }
