@@ -2,8 +2,8 @@
 
 #include "core/shared_state.h"
 #include "platform/message_boxes.h"
-#include "platform/services.h"
 #include "platform/plain_text.h"
+#include "platform/services.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,6 +1,7 @@
 #include "manage/manager_dialog.h"
 
 #include "core/database_error.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 #include "core/shared_state.h"
@@ -10,7 +11,6 @@
 #include "platform/services.h"
 #include "playback/small_view.h"
 #include "platform/modal_runner.h"
-#include "platform/plain_text.h"
 
 #include <QComboBox>
 #include <QFileInfo>

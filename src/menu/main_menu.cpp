@@ -14,13 +14,13 @@
 #include "menu/shutdown_menu.h"
 #include "platform/media_player.h"
 #include "platform/mouse_pointer.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "platform/services.h"
 #include "platform/shutdown.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/key_code.h"
 #include "widgets/phone_code_panel.h"
-#include "platform/plain_text.h"
 
 #include <QApplication>
 #include <QFontMetricsF>

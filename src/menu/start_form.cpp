@@ -2,9 +2,9 @@
 
 #include "core/small_routines.h"
 #include "platform/clock.h"
+#include "platform/plain_text.h"
 #include "widgets/caption_painter.h"
 #include "widgets/phone_code_panel.h"
-#include "platform/plain_text.h"
 
 #include <QLabel>
 #include <QLinearGradient>

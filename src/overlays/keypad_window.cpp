@@ -3,10 +3,10 @@
 #include "core/database_error.h"
 #include "core/key_translation.h"
 #include "core/shared_state.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "playback/playback_session.h"
 #include "widgets/drawing_surface.h"
-#include "platform/plain_text.h"
 
 #include <QFontMetrics>
 #include <QLabel>

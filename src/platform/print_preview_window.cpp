@@ -1,4 +1,5 @@
 #include "platform/print_preview_window.h"
+
 #include "platform/plain_text.h"
 
 #include <QAbstractScrollArea>

@@ -1,10 +1,10 @@
 #include "playback/mixer_menu.h"
 
 #include "core/key_translation.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "playback/playback_session.h"
-#include "platform/plain_text.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "playback/next_up_card.h"
 
-#include "platform/screen_fonts.h"
 #include "platform/plain_text.h"
+#include "platform/screen_fonts.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,7 @@
 #include "playback/player.h"
 
 #include "core/shared_state.h"
+#include "platform/plain_text.h"
 #include "playback/background_picture.h"
 #include "playback/mixer_menu.h"
 #include "playback/next_up_card.h"
@@ -8,7 +9,6 @@
 #include "playback/player_message.h"
 #include "playback/small_control_main.h"
 #include "widgets/key_code.h"
-#include "platform/plain_text.h"
 
 #include <QCloseEvent>
 #include <QLabel>

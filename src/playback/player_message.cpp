@@ -1,8 +1,8 @@
 #include "playback/player_message.h"
 
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/small_routines.h"
-#include "platform/plain_text.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "widgets/notice_strip.h"
 
-#include "platform/screen_fonts.h"
 #include "platform/plain_text.h"
+#include "platform/screen_fonts.h"
 
 #include <QLabel>
 

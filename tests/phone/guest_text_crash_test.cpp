@@ -2,9 +2,6 @@
 // that look like markup, and the notice strip, the next-up card (after a restart, with such a
 // song next) and the phones' queue show them as typed, while the program's memory stays put.
 #include "phone/jukebox_process.h"
-#include "support/catalogue_home.h"
-#include "support/fake_clock.h"
-#include "support/fake_file_system.h"
 #include "support/process_watch.h"
 #include "support/virtual_display.h"
 
@@ -43,15 +40,10 @@ TEST(GuestText, NamesThatLookLikeMarkupAreShownAsTypedAndNeverLoadAPicture)
 {
     const VirtualDisplay display;
     ASSERT_TRUE(display.started()) << display.whyNot().toStdString();
-    FakeFileSystem fs;
-    FakeClock clock;
-    CatalogueHome home(fs, clock);
-    ASSERT_TRUE(home.init.ok);
-    home.catalogue.addSong("100001", 1, "晴天", home.catalogue.addSinger("周杰倫", 1));
-    const quint16 port = JukeboxProcess::freePort();
-    home.home.write("Setting.ini", home.home.read("Setting.ini") + JukeboxProcess::phoneSettings(port));
+    JukeboxHome folder;
+    ASSERT_TRUE(folder.home.init.ok);
     {
-        JukeboxProcess jukebox(home.home.path(), port, display.environment());
+        JukeboxProcess jukebox(folder.path(), folder.port, display.environment());
         ASSERT_TRUE(jukebox.queue()) << "the jukebox serves";
         const qint64 grown = growthAfter(jukebox, [&] {
             for (const QString &name : kNames)
@@ -63,7 +55,7 @@ TEST(GuestText, NamesThatLookLikeMarkupAreShownAsTypedAndNeverLoadAPicture)
         jukebox.killNine();
     }
     // After a crash the queue comes back, the first song's name on the next-up card.
-    JukeboxProcess jukebox(home.home.path(), port, display.environment());
+    JukeboxProcess jukebox(folder.path(), folder.port, display.environment());
     ASSERT_TRUE(jukebox.queue());
     const qint64 grown = growthAfter(jukebox, [&] {
         ASSERT_TRUE(display.press(QStringLiteral("6"))) << "xdotool (scripts/install-deps.sh installs it)";

@@ -8,16 +8,18 @@
 #include <QTcpServer>
 #include <QTest>
 
-quint16 JukeboxProcess::freePort()
+JukeboxHome::JukeboxHome()
 {
+    if (!home.init.ok)
+        return;
+    home.catalogue.addSong("100001", 1, "晴天", home.catalogue.addSinger("周杰倫", 1));
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-QByteArray JukeboxProcess::phoneSettings(quint16 port)
-{
-    return QStringLiteral("PhonePort = %1\r\nPhoneListen = 127.0.0.1\r\nPhoneToken = %2\r\n").arg(port).arg(kToken).toUtf8();
+    port = probe.serverPort();
+    const QString lines = QStringLiteral("PhonePort = %1\r\nPhoneListen = 127.0.0.1\r\nPhoneToken = %2\r\n")
+                              .arg(port)
+                              .arg(JukeboxProcess::kToken);
+    home.home.write("Setting.ini", home.home.read("Setting.ini") + lines.toUtf8());
 }
 
 JukeboxProcess::JukeboxProcess(const QString &home, quint16 port, const QProcessEnvironment &extra)
@@ -71,7 +73,7 @@ QJsonObject JukeboxProcess::orderNow(const QString &number, const QString &name)
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     QNetworkReply *reply =
         m_network.post(request, QJsonDocument(QJsonObject{{"num", number}, {"name", name}, {"phone", phone}}).toJson());
-    QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000);
+    (void)QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000); // unanswered: an empty object
     const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
     reply->deleteLater();
     return answer;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "support/catalogue_home.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_system.h"
+
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
@@ -7,6 +11,19 @@
 #include <QString>
 
 #include <optional>
+
+// A started program folder with one song (100001, 晴天 by 周杰倫), whose Setting.ini puts the
+// phone server on a free port of 127.0.0.1.
+struct JukeboxHome
+{
+    JukeboxHome();
+    QString path() const { return home.home.path(); }
+
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home{fs, clock};
+    quint16 port = 0;
+};
 
 // The real program on a program folder, started as a room starts it (the folder's Setting.ini
 // gives the phone port and token), reached through its phone address. It cannot grow past
@@ -16,11 +33,6 @@ class JukeboxProcess
 public:
     static constexpr qint64 kMemoryLimit = qint64(4) << 30;
     static inline const QString kToken = QStringLiteral("CRASHTEST");
-
-    // A port nothing listens on now.
-    static quint16 freePort();
-    // Lines for Setting.ini that put the phone server on 127.0.0.1:port with kToken.
-    static QByteArray phoneSettings(quint16 port);
 
     // extra: variables of the environment besides the test's own (the display, say).
     JukeboxProcess(const QString &home, quint16 port, const QProcessEnvironment &extra = {});

@@ -2,9 +2,6 @@
 // restart every order it answered "ok" is in its queue, once.
 #include "core/queue_store.h"
 #include "phone/jukebox_process.h"
-#include "support/catalogue_home.h"
-#include "support/fake_clock.h"
-#include "support/fake_file_system.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -28,20 +25,15 @@ QSet<qint64> keptIds(Database &db, qsizetype *rows = nullptr)
 
 TEST(QueueCrash, EveryOrderAnsweredOkSurvivesKillNineOnce)
 {
-    FakeFileSystem fs;
-    FakeClock clock;
-    CatalogueHome home(fs, clock);
-    ASSERT_TRUE(home.init.ok);
-    home.catalogue.addSong("100001", 1, "晴天", home.catalogue.addSinger("周杰倫", 1));
-    const quint16 port = JukeboxProcess::freePort();
-    home.home.write("Setting.ini", home.home.read("Setting.ini") + JukeboxProcess::phoneSettings(port));
+    JukeboxHome folder;
+    ASSERT_TRUE(folder.home.init.ok);
     QSet<qint64> ok;
     for (int round = 0; round < 4; ++round) {
-        JukeboxProcess jukebox(home.home.path(), port);
+        JukeboxProcess jukebox(folder.path(), folder.port);
         const std::optional<QJsonObject> served = jukebox.queue();
         ASSERT_TRUE(served) << "the jukebox serves after round " << round;
         qsizetype rows = 0;
-        const QSet<qint64> kept = keptIds(home.reader, &rows);
+        const QSet<qint64> kept = keptIds(folder.home.reader, &rows);
         EXPECT_TRUE(kept.contains(ok)) << "round " << round << ": an order answered ok is lost";
         EXPECT_EQ(rows, kept.size()) << "round " << round << ": an order is kept twice";
         EXPECT_EQ((*served)["total"].toInt(), rows) << "round " << round << ": the jukebox starts with the queue it had";
@@ -56,7 +48,7 @@ TEST(QueueCrash, EveryOrderAnsweredOkSurvivesKillNineOnce)
         jukebox.killNine();
     }
     qsizetype rows = 0;
-    const QSet<qint64> ids = keptIds(home.reader, &rows);
+    const QSet<qint64> ids = keptIds(folder.home.reader, &rows);
     EXPECT_EQ(rows, ids.size()) << "no order is kept twice";
     EXPECT_TRUE(ids.contains(ok)) << ok.size() << " answered ok, " << ids.size() << " kept";
     EXPECT_GT(ok.size(), 20) << "the phones did order";

@@ -17,7 +17,8 @@ VirtualDisplay::VirtualDisplay()
             continue;
         m_server.start(xvfb, {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"), QStringLiteral("0"),
                               QStringLiteral("1280x720x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (QTest::qWaitFor([&] { return QFile::exists(socket) || m_server.state() != QProcess::Running; }, 5000)
+        if (m_server.waitForStarted(5000)
+            && QTest::qWaitFor([&] { return QFile::exists(socket) || m_server.state() != QProcess::Running; }, 5000)
             && m_server.state() == QProcess::Running) {
             m_name = QStringLiteral(":%1").arg(number);
             return;
