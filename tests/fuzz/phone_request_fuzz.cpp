@@ -98,9 +98,11 @@ void checkLimits(const QByteArray &events)
     PinGuard pins;
     Allowed orders, ordersOfPhones, reads, guesses, allGuesses;
     qint64 now = 0;
+    static const QString addresses[] = {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5", "10.0.0.6"};
+    static const QString phones[] = {"phone1", "phone2", "phone3", "phone4"};
     for (qsizetype i = 0; i + 2 < events.size(); i += 3) {
-        const QString address = QStringLiteral("10.0.0.%1").arg(quint8(events[i]) % 6);
-        const QString phone = QStringLiteral("phone%1").arg(quint8(events[i]) / 6 % 4);
+        const QString &address = addresses[quint8(events[i]) % 6];
+        const QString &phone = phones[quint8(events[i]) / 6 % 4];
         now += qint64(quint8(events[i + 2])) * 100;
         switch (quint8(events[i + 1]) % 3) {
         case 0:
