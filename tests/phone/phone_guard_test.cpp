@@ -165,6 +165,7 @@ TEST_F(PhoneGuard, AGuestOrderingOneSongEvery50SecondsIsNeverRefused)
         const PhoneReply reply = order("100001", phoneOf('a'));
         ASSERT_EQ(reply.status, 200) << "order " << i << ": " << reply.error().toStdString();
         home.state.OrderedSongs.removeAt(0); // sung meanwhile
+        ASSERT_TRUE(writer->flush(5000)); // and kept, before the next order reads the catalogue
     }
 }
 
