@@ -5,6 +5,8 @@
 #include "catalogue/song_loudness.h"
 #include "core/database.h"
 #include "core/init_system.h"
+#include "phone/phone_desk.h"
+#include "phone/phone_request.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -232,6 +234,20 @@ TEST_F(SessionTest, PauseResumeSingAgainAndClose)
     session().togglePause();
     EXPECT_EQ(wmp().playState(), PlayState::Playing);
     EXPECT_EQ(paused.size(), 2);
+
+    // From a phone: pausing and resuming answer what the song does now.
+    PhoneDesk desk(state, PhoneConfig::OwnerActions::Open);
+    desk.setPlayer(session().forPhones());
+    PhoneRequest pause;
+    pause.kind = PhoneRequest::Kind::Pause;
+    pause.owner = true;
+    EXPECT_TRUE(desk.answer(pause).body["paused"].toBool());
+    EXPECT_TRUE(desk.view().paused);
+    const PhoneAnswer resumed = desk.answer(pause);
+    EXPECT_EQ(resumed.status, 200);
+    EXPECT_FALSE(resumed.body["paused"].toBool(true)) << "playing again";
+    EXPECT_FALSE(desk.view().paused);
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
 
     wmp().requests.clear();
     session().singAgain();
