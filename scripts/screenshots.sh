@@ -121,3 +121,4 @@ jukebox=$!
 sleep 3
 keys 3 3 0 8 0 0 1 Return 0 Return 6
 shot cdg-song-playing 4
+keys 5;                              shot cdg-control-bar 1

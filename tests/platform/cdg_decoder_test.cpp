@@ -224,6 +224,12 @@ TEST(CdgDecoderTest, ScrollOffsetsShiftThePictureInsideTheBorderOnly)
         EXPECT_EQ(screen.shownPixel(0, 100), 4);
         EXPECT_EQ(screen.shownPixel(299, 215), 4);
         EXPECT_EQ(screen.shownPixel(150, 11), 4);
+        for (const int y : {0, 11, 12, 36, 203, 204, 215}) {
+            std::uint8_t line[CdgScreen::kWidth];
+            screen.shownLine(y, line);
+            for (int x = 0; x < CdgScreen::kWidth; ++x)
+                ASSERT_EQ(line[x], screen.shownPixel(x, y)) << x << "," << y << ": a line is seen as its pixels are";
+        }
     }
 }
 

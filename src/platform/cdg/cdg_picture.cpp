@@ -21,11 +21,6 @@ std::uint32_t bgrx(std::uint32_t rgb)
     return 0xFF000000u | rgb;
 }
 
-void fillRow(std::uint32_t *row, int count, std::uint32_t value)
-{
-    std::fill_n(row, count, value);
-}
-
 } // namespace
 
 CdgFrameLayout CdgFrameLayout::forDisplay(int displayWidth, int displayHeight, bool fillDisplay)
@@ -62,10 +57,11 @@ void drawCdgFrame(const CdgScreen &screen, const CdgFrameLayout &layout, std::ui
     const int pictureWidth = CdgScreen::kWidth * layout.scale;
     const int pictureBottom = layout.top + CdgScreen::kHeight * layout.scale;
     const int right = layout.width - layout.left - pictureWidth;
+    std::array<std::uint8_t, CdgScreen::kWidth> indices;
     for (int y = 0; y < layout.height; ++y) {
         auto *row = reinterpret_cast<std::uint32_t *>(frame + std::size_t(y) * layout.stride());
         if (y < layout.top || y >= pictureBottom) {
-            fillRow(row, layout.width, margin);
+            std::fill_n(row, layout.width, margin);
             continue;
         }
         // The rows a screen line is drawn on after its first are copies of it.
@@ -73,11 +69,14 @@ void drawCdgFrame(const CdgScreen &screen, const CdgFrameLayout &layout, std::ui
             std::memcpy(row, row - layout.width, layout.stride());
             continue;
         }
-        const int line = (y - layout.top) / layout.scale;
-        fillRow(row, layout.left, margin);
+        screen.shownLine((y - layout.top) / layout.scale, indices.data());
+        std::fill_n(row, layout.left, margin);
         std::uint32_t *out = row + layout.left;
-        for (int x = 0; x < CdgScreen::kWidth; ++x, out += layout.scale)
-            fillRow(out, layout.scale, palette[screen.shownPixel(x, line)]);
-        fillRow(out, right, margin);
+        for (const std::uint8_t index : indices) {
+            const std::uint32_t colour = palette[index];
+            for (int i = 0; i < layout.scale; ++i)
+                *out++ = colour;
+        }
+        std::fill_n(out, right, margin);
     }
 }

@@ -94,6 +94,16 @@ std::uint8_t CdgScreen::shownPixel(int x, int y) const
     return pixel(x + m_horizontalOffset, y + m_verticalOffset);
 }
 
+void CdgScreen::shownLine(int y, std::uint8_t *out) const
+{
+    const std::uint8_t *line = &m_pixels[std::size_t(y) * kWidth];
+    std::copy_n(line, kWidth, out);
+    if (y < kInnerTop || y >= kInnerBottom)
+        return;
+    const std::uint8_t *shifted = &m_pixels[std::size_t(y + m_verticalOffset) * kWidth + std::size_t(m_horizontalOffset)];
+    std::copy_n(shifted + kInnerLeft, kInnerRight - kInnerLeft, out + kInnerLeft);
+}
+
 void CdgScreen::fill(int left, int top, int right, int bottom, std::uint8_t colour)
 {
     for (int y = top; y < bottom; ++y)
@@ -155,15 +165,21 @@ void CdgScreen::scroll(Data data, bool copy)
         return;
     const auto old = m_pixels;
     for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const int fromX = x - dx;
-            const int fromY = y - dy;
-            const bool inside = fromX >= 0 && fromX < kWidth && fromY >= 0 && fromY < kHeight;
-            std::uint8_t &out = m_pixels[std::size_t(y) * kWidth + std::size_t(x)];
-            if (inside || copy)
-                out = old[std::size_t(wrapped(fromY, kHeight)) * kWidth + std::size_t(wrapped(fromX, kWidth))];
-            else
-                out = colour;
+        std::uint8_t *out = &m_pixels[std::size_t(y) * kWidth];
+        const int fromY = y - dy;
+        if (!copy && (fromY < 0 || fromY >= kHeight)) {
+            std::fill_n(out, kWidth, colour);
+            continue;
+        }
+        const std::uint8_t *in = &old[std::size_t(wrapped(fromY, kHeight)) * kWidth];
+        if (copy) {
+            std::rotate_copy(in, in + wrapped(-dx, kWidth), in + kWidth, out);
+        } else if (dx >= 0) {
+            std::fill_n(out, dx, colour);
+            std::copy_n(in, kWidth - dx, out + dx);
+        } else {
+            std::copy_n(in - dx, kWidth + dx, out);
+            std::fill_n(out + kWidth + dx, -dx, colour);
         }
     }
 }

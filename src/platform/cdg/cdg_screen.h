@@ -43,6 +43,8 @@ public:
     // The colour index seen at a pixel of the picture: inside the border the memory is seen
     // shifted by the scroll offsets, the border is seen as it is.
     std::uint8_t shownPixel(int x, int y) const;
+    // The colour indices of one line of the picture as shownPixel sees them, kWidth of them.
+    void shownLine(int y, std::uint8_t *out) const;
     // A palette entry as 0xRRGGBB (each of the format's 4-bit levels stretched to 8 bits).
     std::uint32_t colour(int index) const { return m_palette[std::size_t(index)]; }
 

@@ -102,7 +102,8 @@ bool startStreams(GstElement *element)
     }
     const CdgSong song = findCdgSong(path);
     if (!song.playable()) {
-        fail(element, song.isCdg ? song.problem : QStringLiteral("不是 CDG 歌曲"), song.fileMissing);
+        // Not a CD+G song any more: the .cdg beside it went after the song was opened.
+        fail(element, song.isCdg ? song.problem : QStringLiteral("CDG 檔不見了"), song.fileMissing || !song.isCdg);
         return false;
     }
     QString problem;
