@@ -9,6 +9,7 @@
 #include "support/tone_analysis.h"
 #include "support/zip_writer.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -235,4 +236,21 @@ TEST(GstCdgPlayerTest, ACdgSongThatCannotPlaySaysWhyAndDamagedPicturesStillPlayT
             expectWholeTone(played.wav, 784);
         }
     }
+}
+
+// Pictures that go on after the sound (a .cdg padded to a longer track) do not hold the song:
+// it ends with its sound.
+TEST(GstCdgPlayerTest, ASongWhosePicturesOutlastItsSoundEndsWithItsSound)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(testMedia("tone.mp3"), dir.filePath("long.mp3")));
+    CdgWriter pictures;
+    pictures.memoryPreset(2);
+    pictures.moveTo(300 * 8); // eight seconds
+    write(dir.filePath("long.cdg"), pictures.bytes());
+    QElapsedTimer sincePlaying;
+    const Played played = play(dir.filePath("long.mp3"), [&](GstMediaPlayer &) { sincePlaying.start(); });
+    EXPECT_TRUE(played.ended);
+    EXPECT_LT(sincePlaying.elapsed(), 4000) << "the 1.6 s song waited for its 8 s of pictures";
+    expectWholeTone(played.wav, 784);
 }

@@ -5,8 +5,9 @@
 
 namespace {
 
-// An unchanged picture is sent again at least this often, so the sinks see time pass.
-constexpr std::int64_t kLongestHold = CdgPlayback::kFramesPerSecond;
+// An unchanged picture is sent again at least this often (in frames), so the sinks see time
+// pass and the pictures can end soon after the sound.
+constexpr std::int64_t kLongestHold = CdgPlayback::kFramesPerSecond / 5;
 constexpr std::size_t kSoundChunk = 64 * 1024;
 constexpr const char *kFeedKey = "karaoke-cdg-feed";
 
@@ -80,6 +81,12 @@ void GstCdgPictureFeed::setLayout(GstElement *appsrc, const CdgFrameLayout &layo
     feed->m_wantedLayout = layout;
 }
 
+void GstCdgPictureFeed::endAt(GstElement *appsrc, std::int64_t time)
+{
+    if (auto *feed = static_cast<GstCdgPictureFeed *>(g_object_get_data(G_OBJECT(appsrc), kFeedKey)))
+        feed->m_endTime = time;
+}
+
 void GstCdgPictureFeed::onNeedData(GstAppSrc *, guint, gpointer self)
 {
     static_cast<GstCdgPictureFeed *>(self)->pushPicture();
@@ -111,7 +118,8 @@ void GstCdgPictureFeed::restartAt(std::int64_t frame)
 // Sends the picture of the current frame, lasting until the first later frame that differs.
 void GstCdgPictureFeed::pushPicture()
 {
-    if (m_ended) {
+    const std::int64_t endTime = m_endTime;
+    if (m_ended || (endTime >= 0 && CdgPlayback::frameTime(m_frame) >= endTime)) {
         if (!m_reader->problem().isEmpty())
             GST_ELEMENT_WARNING(m_appsrc, RESOURCE, READ, ("%s", m_reader->problem().toUtf8().constData()), (nullptr));
         gst_app_src_end_of_stream(m_appsrc);
@@ -125,8 +133,11 @@ void GstCdgPictureFeed::pushPicture()
     while (more && next - m_frame < kLongestHold && m_playback->screen().generation() == shown)
         more = m_playback->advanceToFrame(++next);
     m_ended = !more;
+    std::int64_t until = CdgPlayback::frameTime(next);
+    if (endTime >= 0)
+        until = std::min(until, endTime);
     GST_BUFFER_PTS(buffer) = GstClockTime(CdgPlayback::frameTime(m_frame));
-    GST_BUFFER_DURATION(buffer) = GstClockTime(CdgPlayback::frameTime(next) - CdgPlayback::frameTime(m_frame));
+    GST_BUFFER_DURATION(buffer) = GstClockTime(until - CdgPlayback::frameTime(m_frame));
     m_frame = next;
     gst_app_src_push_buffer(m_appsrc, buffer);
 }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct SourceState
     bool picturesWanted = true;
     CdgFrameLayout layout = CdgFrameLayout::forDisplay(0, 0, false);
     GstElement *pictures = nullptr; // held by the bin while the source runs
+    gint64 soundEnd = 0;            // where the sound decoded so far ends
 };
 
 QString pathOfUri(const QString &uri)
@@ -88,6 +90,46 @@ void offer(GstElement *element, GstElement *appsrc, GstStaticPadTemplate *padTem
     gst_element_add_pad(element, ghost);
 }
 
+// Tracks where the decoded sound ends, and at its end ends the pictures there.
+GstPadProbeReturn onDecodedSound(GstPad *, GstPadProbeInfo *info, gpointer element)
+{
+    SourceState &state = *asSource(element)->state;
+    std::lock_guard lock(state.mutex);
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+        GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+        if (GST_BUFFER_PTS_IS_VALID(buffer) && GST_BUFFER_DURATION_IS_VALID(buffer))
+            state.soundEnd = std::max(state.soundEnd, gint64(GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer)));
+    } else if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS && state.pictures) {
+        GstCdgPictureFeed::endAt(state.pictures, state.soundEnd);
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+// The sound is watched as it leaves its decoder: further on, playbin holds the end of a
+// stream back until every stream has ended.
+void onDecodedPad(GstElement *, GstPad *pad, gpointer element)
+{
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    if (!caps)
+        caps = gst_pad_query_caps(pad, nullptr);
+    const bool sound = caps && !gst_caps_is_empty(caps) && !gst_caps_is_any(caps)
+        && g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    if (caps)
+        gst_caps_unref(caps);
+    if (sound)
+        gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                          onDecodedSound, gst_object_ref(element), gst_object_unref);
+}
+
+void watchDecodedSound(GstElement *element)
+{
+    GstObject *decoder = gst_object_get_parent(GST_OBJECT(element));
+    if (!decoder)
+        return;
+    g_signal_connect_object(decoder, "pad-added", G_CALLBACK(onDecodedPad), element, GConnectFlags(0));
+    gst_object_unref(decoder);
+}
+
 bool startStreams(GstElement *element)
 {
     SourceState &state = *asSource(element)->state;
@@ -118,9 +160,11 @@ bool startStreams(GstElement *element)
         return false;
     }
     if (pictures) {
+        watchDecodedSound(element);
         offer(element, pictures, &picturesTemplate);
         std::lock_guard lock(state.mutex);
         state.pictures = pictures;
+        state.soundEnd = 0;
     }
     offer(element, sound, &soundTemplate);
     gst_element_no_more_pads(element);

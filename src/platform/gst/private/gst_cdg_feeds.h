@@ -10,6 +10,7 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,8 @@ public:
     static GstElement *create(const CdgSongPart &part, const CdgFrameLayout &layout, QString *problem);
     // Frames from the next one on take the new shape; from any thread.
     static void setLayout(GstElement *appsrc, const CdgFrameLayout &layout);
+    // No frame from the given time (nanoseconds) on; from any thread.
+    static void endAt(GstElement *appsrc, std::int64_t time);
 
 private:
     GstCdgPictureFeed(GstAppSrc *appsrc, const CdgSongPart &part, const CdgFrameLayout &layout);
@@ -47,6 +50,7 @@ private:
 
     std::mutex m_layoutMutex;
     CdgFrameLayout m_wantedLayout;
+    std::atomic<std::int64_t> m_endTime{-1}; // -1: the pictures' own end
 };
 
 // The appsrc that hands the song's MP3 to the pipeline as bytes, for decodebin to decode as

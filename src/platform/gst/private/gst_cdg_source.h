@@ -7,7 +7,8 @@
 
 // The source element that plays a CD+G song inside playbin (or any uridecodebin): it offers
 // the pictures as raw video and the MP3 as bytes for decodebin, both timed from the song's
-// start, so one pipeline clock keeps them together. Its URIs are made by uriFor().
+// start, so one pipeline clock keeps them together. The pictures end where the decoded sound
+// ends, so a .cdg longer than its MP3 does not hold the song. Its URIs are made by uriFor().
 namespace GstCdgSource {
 
 // The URI that plays the song file at path with its pictures; empty when the file is not a
