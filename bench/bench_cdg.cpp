@@ -7,21 +7,19 @@
 #include "platform/cdg/cdg_picture.h"
 #include "platform/cdg/cdg_playback.h"
 #include "platform/gst/gst_media_player.h"
+#include "player_timing.h"
 #include "support/cdg_writer.h"
 #include "support/zip_writer.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -159,20 +157,6 @@ void everyPacketATile(benchmark::State &state)
     decode(state, busiestPictures(kSongSeconds), CdgFrameLayout::forDisplay(1920, 1080, false));
 }
 
-bool waitForState(MediaPlayer &player, PlayState state)
-{
-    if (player.playState() == state)
-        return true;
-    QEventLoop loop;
-    QObject::connect(&player, &MediaPlayer::playStateChanged, &loop, [&](PlayState now) {
-        if (now == state)
-            loop.quit();
-    });
-    QTimer::singleShot(kTimeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return player.playState() == state;
-}
-
 // The whole song through the real player as fast as it decodes: CPU per second of song.
 void playUnsynced(benchmark::State &state, const char *file)
 {
@@ -185,7 +169,7 @@ void playUnsynced(benchmark::State &state, const char *file)
         const double before = cpuSeconds();
         player.setUrl(QStringLiteral("file://") + g_folder + QLatin1Char('/') + QLatin1String(file));
         player.play();
-        if (!waitForState(player, PlayState::Stopped)) {
+        if (!waitForState(player, PlayState::Stopped, kTimeoutMs)) {
             state.SkipWithError("the song did not end");
             return;
         }
@@ -202,18 +186,7 @@ void playToPlaying(benchmark::State &state, const char *file)
         state.SkipWithError("cannot make the songs");
         return;
     }
-    GstMediaPlayer player({QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
-    for (auto _ : state) {
-        player.setUrl(QStringLiteral("file://") + g_folder + QLatin1Char('/') + QLatin1String(file));
-        const auto start = std::chrono::steady_clock::now();
-        player.play();
-        if (!waitForState(player, PlayState::Playing)) {
-            state.SkipWithError("the song did not start");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        player.stop();
-    }
+    timePlayToPlaying(state, QStringLiteral("file://") + g_folder + QLatin1Char('/') + QLatin1String(file));
 }
 void startPlainMp3(benchmark::State &state) { playToPlaying(state, "plain/song.mp3"); }
 void startCdgPair(benchmark::State &state) { playToPlaying(state, "pair/song.cdg"); }

@@ -21,17 +21,6 @@ protected:
         home.write(QStringLiteral("Setting.ini"), home.read(QStringLiteral("Setting.ini")) + "EvenLoudness = 0\n");
     }
 
-    int registerFolder(QString *printed)
-    {
-        QTextStream out(printed);
-        return registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, songs(), out);
-    }
-    int registerList(const QByteArray &list, QString *printed)
-    {
-        home.write(QStringLiteral("songs/list.txt"), list);
-        QTextStream out(printed);
-        return registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, song(QStringLiteral("list.txt")), out);
-    }
     void addZip(const QString &name, const QList<QPair<QString, QByteArray>> &members)
     {
         ASSERT_TRUE(writeZip(song(name), members));
