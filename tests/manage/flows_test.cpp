@@ -119,6 +119,22 @@ TEST_F(ManagerFlows, RegisteringACdgSongTakesItOnlyWithItsSoundAndPictures)
               QStringList{"105002|" + home.file("PAIR.CDG")});
 }
 
+// A CD+G pair deleted with its song goes whole; a .cdg another song is registered with stays.
+TEST_F(ManagerFlows, DeletingACdgSongWithItsFileTakesBothFilesOfThePair)
+{
+    for (const char *name : {"Pair.mp3", "PAIR.cdg", "Shared.mp3", "Shared.cdg"})
+        mediaFile(QString::fromUtf8(name));
+    catalogue.addSong("105002", 1, QStringLiteral("一對"), singer, home.file("Pair.mp3"));
+    catalogue.addSong("105003", 1, QStringLiteral("共用"), singer, home.file("Shared.mp3"));
+    catalogue.addSong("105004", 1, QStringLiteral("共用二"), singer, home.file("Shared.cdg"));
+    SongEditFlow flow(state, fileSystem, boxes, owner);
+    EXPECT_TRUE(flow.remove("105002"));
+    EXPECT_TRUE(flow.remove("105003"));
+    for (const char *name : {"Pair.mp3", "PAIR.cdg", "Shared.mp3"})
+        EXPECT_FALSE(QFile::exists(home.file(QString::fromUtf8(name)))) << name;
+    EXPECT_TRUE(QFile::exists(home.file("Shared.cdg"))) << "song 105004 is registered with it";
+}
+
 TEST_F(ManagerFlows, ChangingASongRefusesWhatCannotBeStoredAndNeverItsNumber)
 {
     SongEditFlow flow(state, fileSystem, boxes, owner);

@@ -280,8 +280,10 @@ GstElement *decoderFor(const QString &path, const QString &cdgUri, Measurement &
 {
     GstElement *decode = gst_element_factory_make("uridecodebin", nullptr);
     gchar *uri = nullptr;
-    if (decode)
-        uri = cdgUri.isEmpty() ? gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr) : g_strdup(cdgUri.toUtf8().constData());
+    if (decode && cdgUri.isEmpty())
+        uri = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
+    else if (decode)
+        uri = g_strdup(cdgUri.toUtf8().constData());
     if (!uri) {
         if (decode)
             gst_object_unref(decode);
