@@ -2,8 +2,11 @@
 
 #include "platform/cdg/zip_archive.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include <mutex>
 
 namespace {
 
@@ -126,6 +129,50 @@ QString CdgPartners::partnerOf(const QString &name) const
     return m_byFoldedName.value(folded(baseOf(name), extension));
 }
 
+namespace {
+
+// The names of the folders read for partners, kept while each stays as it was, so a scan or a
+// run of registrations in one folder reads it once. A folder changed less than a tick of the
+// coarsest file-system clock (FAT's two seconds) before it was read is read again next time.
+class PartnerCache
+{
+public:
+    QString partnerOf(const QDir &folder, const QString &name)
+    {
+        const QString path = folder.absolutePath();
+        const QDateTime modified = QFileInfo(path).lastModified();
+        std::lock_guard lock(m_mutex);
+        auto found = m_folders.find(path);
+        if (found == m_folders.end() || found->modified != modified) {
+            if (m_folders.size() >= kFolders)
+                m_folders.clear();
+            const bool settled = modified.isValid() && modified.secsTo(QDateTime::currentDateTime()) > kTickSeconds;
+            Entry entry{settled ? modified : QDateTime(), CdgPartners(folder.entryList(QDir::Files))};
+            found = m_folders.insert(path, entry);
+        }
+        return found->partners.partnerOf(name);
+    }
+
+private:
+    static constexpr int kFolders = 16;
+    static constexpr int kTickSeconds = 2;
+    struct Entry
+    {
+        QDateTime modified; // invalid: read again next time
+        CdgPartners partners;
+    };
+    std::mutex m_mutex;
+    QHash<QString, Entry> m_folders;
+};
+
+PartnerCache &partnerCache()
+{
+    static PartnerCache cache;
+    return cache;
+}
+
+} // namespace
+
 QString cdgPartnerPath(const QString &path)
 {
     const QFileInfo file(path);
@@ -133,17 +180,14 @@ QString cdgPartnerPath(const QString &path)
     if (extension.isEmpty())
         return {};
     const QString base = baseOf(file.fileName());
-    // The usual spellings first; the folder is read only when neither is there.
+    // The usual spellings first; the folder's names only when neither is there.
     for (const QString &candidate : {base + QLatin1Char('.') + extension, base + QLatin1Char('.') + extension.toUpper()}) {
         const QFileInfo beside(file.dir(), candidate);
         if (beside.isFile())
             return beside.filePath();
     }
-    const QStringList names = file.dir().entryList({QStringLiteral("*.") + extension}, QDir::Files);
-    const QString wanted = folded(base, extension);
-    for (const QString &name : names) {
-        if (name.toCaseFolded() == wanted)
-            return file.dir().filePath(name);
-    }
-    return {};
+    const QString name = partnerCache().partnerOf(file.dir(), file.fileName());
+    if (name.isEmpty() || !QFileInfo(file.dir(), name).isFile())
+        return {};
+    return file.dir().filePath(name);
 }
