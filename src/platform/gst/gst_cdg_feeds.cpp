@@ -19,11 +19,6 @@ GstCaps *pictureCaps(const CdgFrameLayout &layout)
                                nullptr);
 }
 
-bool sameLayout(const CdgFrameLayout &a, const CdgFrameLayout &b)
-{
-    return a.width == b.width && a.height == b.height && a.scale == b.scale && a.left == b.left && a.top == b.top;
-}
-
 GstAppSrc *newAppSrc(const char *name, QString *problem)
 {
     GstElement *element = gst_element_factory_make("appsrc", name);
@@ -43,7 +38,6 @@ GstCdgPictureFeed::GstCdgPictureFeed(GstAppSrc *appsrc, const CdgSongPart &part,
     : m_appsrc(appsrc)
     , m_part(part)
     , m_layout(layout)
-    , m_wantedLayout(layout)
 {
     restartAt(0);
 }
@@ -70,15 +64,6 @@ GstElement *GstCdgPictureFeed::create(const CdgSongPart &part, const CdgFrameLay
     gst_app_src_set_callbacks(appsrc, &callbacks, feed, &GstCdgPictureFeed::destroy);
     g_object_set_data(G_OBJECT(appsrc), kFeedKey, feed);
     return GST_ELEMENT(appsrc);
-}
-
-void GstCdgPictureFeed::setLayout(GstElement *appsrc, const CdgFrameLayout &layout)
-{
-    auto *feed = static_cast<GstCdgPictureFeed *>(g_object_get_data(G_OBJECT(appsrc), kFeedKey));
-    if (!feed)
-        return;
-    std::lock_guard lock(feed->m_layoutMutex);
-    feed->m_wantedLayout = layout;
 }
 
 void GstCdgPictureFeed::endAt(GstElement *appsrc, std::int64_t time)
@@ -125,7 +110,6 @@ void GstCdgPictureFeed::pushPicture()
         gst_app_src_end_of_stream(m_appsrc);
         return;
     }
-    applyLayout();
     GstBuffer *buffer = drawnPicture();
     const std::uint64_t shown = m_playback->screen().generation();
     std::int64_t next = m_frame + 1;
@@ -151,21 +135,6 @@ GstBuffer *GstCdgPictureFeed::drawnPicture()
         gst_buffer_unmap(buffer, &map);
     }
     return buffer;
-}
-
-void GstCdgPictureFeed::applyLayout()
-{
-    CdgFrameLayout wanted;
-    {
-        std::lock_guard lock(m_layoutMutex);
-        wanted = m_wantedLayout;
-    }
-    if (sameLayout(wanted, m_layout))
-        return;
-    m_layout = wanted;
-    GstCaps *caps = pictureCaps(m_layout);
-    gst_app_src_set_caps(m_appsrc, caps);
-    gst_caps_unref(caps);
 }
 
 GstSongSoundFeed::GstSongSoundFeed(GstAppSrc *appsrc, const CdgSongPart &part)

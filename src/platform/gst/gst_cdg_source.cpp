@@ -304,8 +304,6 @@ void GstCdgSource::setDisplay(GstElement *source, QSize size, bool fillDisplay)
     SourceState &state = *asSource(source)->state;
     std::lock_guard lock(state.mutex);
     state.layout = CdgFrameLayout::forDisplay(size.width(), size.height(), fillDisplay);
-    if (state.pictures)
-        GstCdgPictureFeed::setLayout(state.pictures, state.layout);
 }
 
 void GstCdgSource::setPicturesWanted(GstElement *source, bool wanted)

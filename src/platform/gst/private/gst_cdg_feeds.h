@@ -13,7 +13,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 // The appsrc that hands the CD+G pictures to the pipeline: a frame at the video rate, stamped
 // with its time from the packet count. A frame that shows what the one before it showed is not
@@ -23,8 +22,6 @@ class GstCdgPictureFeed
 public:
     // The appsrc, or null with problem set when the pictures cannot be read.
     static GstElement *create(const CdgSongPart &part, const CdgFrameLayout &layout, QString *problem);
-    // Frames from the next one on take the new shape; from any thread.
-    static void setLayout(GstElement *appsrc, const CdgFrameLayout &layout);
     // No frame from the given time (nanoseconds) on; from any thread.
     static void endAt(GstElement *appsrc, std::int64_t time);
 
@@ -38,7 +35,6 @@ private:
     void pushPicture();
     void restartAt(std::int64_t frame);
     GstBuffer *drawnPicture();
-    void applyLayout();
 
     GstAppSrc *m_appsrc; // not owned: the appsrc owns the feed
     CdgSongPart m_part;
@@ -48,8 +44,6 @@ private:
     bool m_ended = false;
     CdgFrameLayout m_layout;
 
-    std::mutex m_layoutMutex;
-    CdgFrameLayout m_wantedLayout;
     std::atomic<std::int64_t> m_endTime{-1}; // -1: the pictures' own end
 };
 

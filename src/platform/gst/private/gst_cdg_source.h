@@ -18,7 +18,7 @@ QString uriFor(const QString &path);
 bool isCdgSource(GstElement *element);
 
 // Frames take the shape of the display they are shown on; with fillDisplay they are drawn at
-// its size, for a video sink that does not scale. Holds from the next frame on.
+// its size, for a video sink that does not scale. Set before the source starts.
 void setDisplay(GstElement *source, QSize size, bool fillDisplay);
 // Without pictures only the sound is offered (for measuring it). Set before the source starts.
 void setPicturesWanted(GstElement *source, bool wanted);
