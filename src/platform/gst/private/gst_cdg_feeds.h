@@ -16,7 +16,7 @@
 
 // The appsrc that hands the CD+G pictures to the pipeline: a frame at the video rate, stamped
 // with its time from the packet count. A frame that shows what the one before it showed is not
-// sent again: the one before lasts longer (up to a second). The appsrc owns the feed.
+// sent again: the one before lasts longer (up to a fifth of a second). The appsrc owns the feed.
 class GstCdgPictureFeed
 {
 public:
