@@ -38,14 +38,15 @@ CdgScreen screenAfter(const std::function<void(CdgWriter &)> &write)
 // Every pixel of the memory in one colour but those listed (a later entry for a pixel wins).
 void expectMemory(const CdgScreen &screen, int background, const std::vector<Pixel> &others = {})
 {
+    std::vector<int> wanted(std::size_t(CdgScreen::kWidth) * CdgScreen::kHeight, background);
+    for (const Pixel &p : others)
+        wanted[std::size_t(p.y) * CdgScreen::kWidth + std::size_t(p.x)] = p.colour;
     int wrong = 0;
     for (int y = 0; y < CdgScreen::kHeight; ++y) {
         for (int x = 0; x < CdgScreen::kWidth; ++x) {
-            const auto listed = std::find_if(others.rbegin(), others.rend(),
-                                             [&](const Pixel &p) { return p.x == x && p.y == y; });
-            const int wanted = listed == others.rend() ? background : listed->colour;
-            if (screen.pixel(x, y) != wanted && ++wrong <= 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(screen.pixel(x, y)) << ", wanted " << wanted;
+            const int colour = wanted[std::size_t(y) * CdgScreen::kWidth + std::size_t(x)];
+            if (screen.pixel(x, y) != colour && ++wrong <= 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(screen.pixel(x, y)) << ", wanted " << colour;
         }
     }
 }
