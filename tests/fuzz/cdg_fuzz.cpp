@@ -35,6 +35,15 @@ void checkFrame(const CdgScreen &screen, const CdgFrameLayout &layout, std::vect
     }
 }
 
+// The line a frame is drawn from is the screen as shownPixel sees it.
+void checkLine(const CdgScreen &screen, int y)
+{
+    std::uint8_t line[CdgScreen::kWidth];
+    screen.shownLine(y, line);
+    for (int x = 0; x < CdgScreen::kWidth; x += 3)
+        fuzzCheck(line[x] == screen.shownPixel(x, y), "a shown line is what the pixels show");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -57,9 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::int64_t packets = std::int64_t(length / CdgScreen::kPacketSize);
     const CdgFrameLayout layout = CdgFrameLayout::forDisplay(300 + (display & 0x0F) * 20, 216 + (display >> 4) * 15,
                                                              display & 1);
-    // One buffer for every input: a fresh megabyte each time would be most of the run's time.
-    static std::vector<std::uint8_t> pictures;
-    pictures.resize(std::max(pictures.size(), layout.bytes()));
     std::int64_t applied = 0;
     for (std::int64_t frame = 0;; frame += step) {
         const bool exists = playback.advanceToFrame(frame);
@@ -70,10 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                   "a frame exists while a packet starts by its time");
         if (!exists)
             break;
-        if (frame % (step * 16) == step * 8)
-            checkFrame(playback.screen(), layout, pictures);
+        checkLine(playback.screen(), int(frame % CdgScreen::kHeight));
     }
     fuzzCheck(applied == packets, "every whole packet is applied by the end");
+    // A whole frame costs far more than the packets before it: one per input, in one buffer
+    // kept for the run.
+    static std::vector<std::uint8_t> pictures;
+    pictures.resize(std::max(pictures.size(), layout.bytes()));
     checkFrame(playback.screen(), layout, pictures);
     return 0;
 }

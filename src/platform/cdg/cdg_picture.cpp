@@ -48,35 +48,65 @@ CdgFrameLayout CdgFrameLayout::forDisplay(int displayWidth, int displayHeight, b
     return layout;
 }
 
+namespace {
+
+// One row of the frame in the margin colour, kept in the frame itself: the first row above or
+// below the picture, or none when the picture reaches both edges.
+std::uint32_t *marginRow(const CdgFrameLayout &layout, std::uint8_t *frame, std::uint32_t margin)
+{
+    const int pictureBottom = layout.top + CdgScreen::kHeight * layout.scale;
+    int y = layout.top > 0 ? 0 : pictureBottom;
+    if (y >= layout.height)
+        return nullptr;
+    auto *row = reinterpret_cast<std::uint32_t *>(frame + std::size_t(y) * layout.stride());
+    std::fill_n(row, layout.width, margin);
+    return row;
+}
+
+void fillMargin(std::uint32_t *out, int count, const std::uint32_t *marginRow, std::uint32_t margin)
+{
+    if (marginRow)
+        std::memcpy(out, marginRow, std::size_t(count) * 4);
+    else
+        std::fill_n(out, count, margin);
+}
+
+} // namespace
+
+// Each screen line is turned into colours once; the rows it is scaled onto and the margin
+// rows are copies, so a frame costs about one pass over its memory.
 void drawCdgFrame(const CdgScreen &screen, const CdgFrameLayout &layout, std::uint8_t *frame)
 {
     std::array<std::uint32_t, CdgScreen::kColours> palette;
     for (int i = 0; i < CdgScreen::kColours; ++i)
         palette[std::size_t(i)] = bgrx(screen.colour(i));
-    const std::uint32_t margin = palette[std::size_t(screen.borderColour())];
-    const int pictureWidth = CdgScreen::kWidth * layout.scale;
+    const std::uint32_t *colours = palette.data();
+    const std::uint32_t margin = colours[screen.borderColour()];
+    const std::size_t stride = layout.stride();
+    const std::uint32_t *plain = marginRow(layout, frame, margin);
     const int pictureBottom = layout.top + CdgScreen::kHeight * layout.scale;
-    const int right = layout.width - layout.left - pictureWidth;
-    std::array<std::uint8_t, CdgScreen::kWidth> indices;
     for (int y = 0; y < layout.height; ++y) {
-        auto *row = reinterpret_cast<std::uint32_t *>(frame + std::size_t(y) * layout.stride());
-        if (y < layout.top || y >= pictureBottom) {
-            std::fill_n(row, layout.width, margin);
-            continue;
+        std::uint8_t *row = frame + std::size_t(y) * stride;
+        if ((y < layout.top || y >= pictureBottom) && row != reinterpret_cast<const std::uint8_t *>(plain))
+            std::memcpy(row, plain, stride);
+    }
+    const int right = layout.width - layout.left - CdgScreen::kWidth * layout.scale;
+    std::array<std::uint8_t, CdgScreen::kWidth> indices;
+    for (int line = 0; line < CdgScreen::kHeight; ++line) {
+        std::uint8_t *first = frame + std::size_t(layout.top + line * layout.scale) * stride;
+        auto *out = reinterpret_cast<std::uint32_t *>(first);
+        fillMargin(out, layout.left, plain, margin);
+        out += layout.left;
+        screen.shownLine(line, indices.data());
+        if (layout.scale == 1) {
+            for (const std::uint8_t index : indices)
+                *out++ = colours[index];
+        } else {
+            for (const std::uint8_t index : indices)
+                out = std::fill_n(out, layout.scale, colours[index]);
         }
-        // The rows a screen line is drawn on after its first are copies of it.
-        if ((y - layout.top) % layout.scale != 0) {
-            std::memcpy(row, row - layout.width, layout.stride());
-            continue;
-        }
-        screen.shownLine((y - layout.top) / layout.scale, indices.data());
-        std::fill_n(row, layout.left, margin);
-        std::uint32_t *out = row + layout.left;
-        for (const std::uint8_t index : indices) {
-            const std::uint32_t colour = palette[index];
-            for (int i = 0; i < layout.scale; ++i)
-                *out++ = colour;
-        }
-        std::fill_n(out, right, margin);
+        fillMargin(out, right, plain, margin);
+        for (int copy = 1; copy < layout.scale; ++copy)
+            std::memcpy(first + std::size_t(copy) * stride, first, stride);
     }
 }
