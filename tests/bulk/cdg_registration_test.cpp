@@ -5,6 +5,7 @@
 #include "bulk/file_table.h"
 #include "bulk/progress.h"
 #include "bulk_fixture.h"
+#include "platform/cdg/cdg_song.h"
 #include "support/zip_writer.h"
 
 #include <QTextStream>
@@ -56,6 +57,13 @@ TEST_F(CdgRegistrationTest, AFolderRegistersEachPairAndZipFileOnceBesideThePlain
     EXPECT_TRUE(printed.endsWith(QStringLiteral("已完成4筆資料的登錄! 原已登錄 0 筆, 尚需確認 0 筆\n"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("cdg"), Qt::CaseInsensitive)) << "a pair is listed once";
     EXPECT_FALSE(printed.contains(QStringLiteral("No Pair"))) << printed.toStdString();
+    QStringList karaoke;
+    for (const QString &location : locations()) {
+        if (findCdgSong(song(location)).playable())
+            karaoke.append(location);
+    }
+    EXPECT_EQ(karaoke.size(), 3) << "three play with their pictures, the lone .mp3 as a plain song";
+    EXPECT_FALSE(karaoke.contains(QStringLiteral("Anna,Song D,英語,6.mp3")));
 
     printed.clear();
     EXPECT_EQ(registerFolder(&printed), 0);
