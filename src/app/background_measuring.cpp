@@ -3,83 +3,109 @@
 #include "catalogue/loudness_survey.h"
 #include "core/database.h"
 #include "core/database_error.h"
-#include "platform/gst/gst_loudness_meter.h"
 
 #include <QtDebug>
 
-#include <pthread.h>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 constexpr auto kLookAgainAfter = std::chrono::minutes(5);
+// How long the end of the program waits for the thread to notice it should end.
+constexpr auto kLetGoAfter = std::chrono::milliseconds(1000);
 }
 
-BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, CatalogueMaster *master)
-    : m_dbPath(std::move(dbPath))
-    , m_appPath(std::move(appPath))
-    , m_master(master)
-    , m_meter(std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background))
-    , m_thread([this] { run(); })
+// Owned together by the object and its thread, so a thread left behind never reaches into
+// an object that is gone.
+struct BackgroundMeasuring::Shared
 {
+    QString dbPath;
+    QString appPath;
+    CatalogueMaster *master;
+    std::unique_ptr<LoudnessMeter> meter;
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool running = false;
+    bool quit = false;
+    bool ended = false;
+    unsigned resumes = 0;
+    std::atomic<bool> stop{true};
+
+    // Waits until measuring may go on; false when the program ends.
+    bool waitForTurn()
+    {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [this] { return running || quit; });
+        return !quit;
+    }
+
+    void restAfterLastSong()
+    {
+        std::unique_lock lock(mutex);
+        const unsigned seen = resumes;
+        wake.wait_for(lock, kLookAgainAfter, [&] { return quit || resumes != seen; });
+    }
+};
+
+BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, std::unique_ptr<LoudnessMeter> meter,
+                                         CatalogueMaster *master)
+    : m_shared(std::make_shared<Shared>())
+{
+    m_shared->dbPath = std::move(dbPath);
+    m_shared->appPath = std::move(appPath);
+    m_shared->master = master;
+    m_shared->meter = std::move(meter);
+    std::thread([shared = m_shared] { run(*shared); }).detach();
 }
 
 BackgroundMeasuring::~BackgroundMeasuring()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_quit = true;
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->quit = true;
+    m_shared->stop = true;
+    m_shared->wake.notify_all();
+    if (!m_shared->wake.wait_for(lock, kLetGoAfter, [this] { return m_shared->ended; }))
+        qWarning("loudness measuring is held up in a file; the program ends without waiting for it");
 }
 
 void BackgroundMeasuring::resume()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_running = true;
-        ++m_resumes;
-        m_stop = false;
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->running = true;
+        ++m_shared->resumes;
+        m_shared->stop = false;
     }
-    m_wake.notify_all();
+    m_shared->wake.notify_all();
 }
 
 void BackgroundMeasuring::pause()
 {
-    std::lock_guard lock(m_mutex);
-    m_running = false;
-    m_stop = true;
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->running = false;
+    m_shared->stop = true;
 }
 
-void BackgroundMeasuring::run()
+void BackgroundMeasuring::run(Shared &shared)
 {
-    sched_param param{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
-    Database db(m_dbPath);
-    db.setMaster(m_master);
-    LoudnessSurvey survey(db, m_appPath, *m_meter);
-    while (waitForTurn()) {
-        try {
-            if (!survey.measureNext(m_stop) && !m_stop)
-                restAfterLastSong();
-        } catch (const DatabaseError &e) {
-            // The catalogue is busy or cannot be written now: the song stays unmeasured.
-            qWarning("loudness measuring waits: %s", qPrintable(e.message()));
-            restAfterLastSong();
+    {
+        Database db(shared.dbPath);
+        db.setMaster(shared.master);
+        LoudnessSurvey survey(db, shared.appPath, *shared.meter);
+        while (shared.waitForTurn()) {
+            try {
+                if (!survey.measureNext(shared.stop) && !shared.stop)
+                    shared.restAfterLastSong();
+            } catch (const DatabaseError &e) {
+                // The catalogue is busy or cannot be written now: the song stays unmeasured.
+                qWarning("loudness measuring waits: %s", qPrintable(e.message()));
+                shared.restAfterLastSong();
+            }
         }
     }
-}
-
-bool BackgroundMeasuring::waitForTurn()
-{
-    std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_running || m_quit; });
-    return !m_quit;
-}
-
-void BackgroundMeasuring::restAfterLastSong()
-{
-    std::unique_lock lock(m_mutex);
-    const unsigned resumes = m_resumes;
-    m_wake.wait_for(lock, kLookAgainAfter, [&] { return m_quit || m_resumes != resumes; });
+    std::lock_guard lock(shared.mutex);
+    shared.ended = true;
+    shared.wake.notify_all();
 }

@@ -20,6 +20,9 @@ std::optional<LoudnessSurvey::Step> LoudnessSurvey::measureNext(const std::atomi
     if (!song || stop)
         return std::nullopt;
     const LoudnessMeter::Result result = m_meter.measure(songFilePath(m_appPath, song->location), stop);
+    // Whoever stopped the survey may be letting go of the catalogue: nothing more is written.
+    if (stop)
+        return Step{*song, LoudnessMeter::Outcome::Stopped};
     switch (result.outcome) {
     case LoudnessMeter::Outcome::Stopped:
         return Step{*song, result.outcome};
@@ -30,6 +33,7 @@ std::optional<LoudnessSurvey::Step> LoudnessSurvey::measureNext(const std::atomi
         markUndecodable(m_db, *song);
         break;
     case LoudnessMeter::Outcome::Unavailable:
+    case LoudnessMeter::Outcome::TimedOut:
         break;
     }
     m_batch.removeFirst();

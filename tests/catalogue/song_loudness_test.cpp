@@ -1,6 +1,6 @@
 // The measured loudness kept in the catalogue: a survey measures each song once, keeps what a
-// stopped run had done, marks what cannot be decoded for good, tries a missing file again next
-// time, measures a song again when it gets another file, and an older catalogue takes the new
+// stopped run had done, marks what cannot be decoded for good, tries a missing file or one that
+// took too long again next time, measures a song again when it gets another file, and an older catalogue takes the new
 // columns without losing a song.
 #include "catalogue/loudness_survey.h"
 #include "catalogue/song_loudness.h"
@@ -47,6 +47,7 @@ protected:
     {
         meter.answers.insert("broken.mpg", {LoudnessMeter::Outcome::Undecodable, {}});
         meter.answers.insert("away.mpg", {LoudnessMeter::Outcome::Unavailable, {}});
+        meter.answers.insert("slow.mpg", {LoudnessMeter::Outcome::TimedOut, {}});
     }
     QStringList survey()
     {
@@ -72,14 +73,15 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     catalogue.addSong("101004", 1, "丁", 1, "/songs/away.mpg");
     catalogue.addSong("101005", 1, "戊", 1, "/songs/c.mpg");
     storeLoudness(state.db(), {0, "101005", "/songs/c.mpg"}, FakeLoudnessMeter::loudness(-9));
+    catalogue.addSong("101006", 1, "己", 1, "/songs/slow.mpg");
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "a song not measured plays as it is";
 
     meter.stopsAt = "b.mpg";
     EXPECT_EQ(survey(), QStringList({"a.mpg", "b.mpg"})) << "stopped at the second song";
     meter.stopsAt.clear();
-    EXPECT_EQ(survey(), QStringList({"b.mpg", "broken.mpg", "away.mpg"})) << "goes on where it stopped";
+    EXPECT_EQ(survey(), QStringList({"b.mpg", "broken.mpg", "away.mpg", "slow.mpg"})) << "goes on where it stopped";
     EXPECT_EQ(states(), QStringList({"101001|1|-20.0|", "101002|1|-20.0|", "101002|1|-20.0|", "101003|2||",
-                                     "101004|||", "101005|1|-9.0|"}));
+                                     "101004|||", "101005|1|-9.0|", "101006|||"}));
     const std::optional<SongLoudness> measured = findLoudness(state.db(), "101002");
     ASSERT_TRUE(measured);
     EXPECT_EQ(measured->channels[1]->lufs, -21);
@@ -87,12 +89,12 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     EXPECT_FALSE(measured->channels[2]) << "a silent channel choice";
     EXPECT_FALSE(findLoudness(state.db(), "101003"));
 
-    EXPECT_EQ(survey(), QStringList({"away.mpg"})) << "only the missing file is tried again";
+    EXPECT_EQ(survey(), QStringList({"away.mpg", "slow.mpg"})) << "only the missing and the slow file are tried again";
     SongRecord changed = *findSong(state.db(), "101001");
     changed.song_location = "/songs/A.mpg";
     updateSong(state.db(), changed);
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "another file is not yet measured";
-    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg"}));
+    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg", "slow.mpg"}));
 }
 
 // A catalogue of the program before loudness was measured: its songs stay and play as they are.
