@@ -366,5 +366,16 @@ TEST(CdgDecoderTest, AFrameTakesTheDisplaysShapeWithThePictureCentredOnTheBorder
         EXPECT_EQ(at(layout.left + 12 * s - 1, layout.top + 24 * s - 1), 0x0000FFu) << "the tile's last pixel";
         EXPECT_EQ(at(layout.left + 12 * s, layout.top + 24 * s), 0xFF0000u) << "past the tile";
         EXPECT_EQ(frame[3], 0xFF);
+        // Every pixel: the screen's colour inside the picture, the border colour around it.
+        int wrong = 0;
+        for (int y = 0; y < layout.height; ++y) {
+            for (int x = 0; x < layout.width; ++x) {
+                const int px = (x - layout.left) / s;
+                const int py = (y - layout.top) / s;
+                const bool inside = x >= layout.left && y >= layout.top && px < CdgScreen::kWidth && py < CdgScreen::kHeight;
+                wrong += at(x, y) != (inside ? screen.colour(screen.shownPixel(px, py)) : 0x00FF00u);
+            }
+        }
+        EXPECT_EQ(wrong, 0);
     }
 }
