@@ -61,7 +61,7 @@ Registration registerSong(Database &db, const FileSystem &fs, const QString &app
     if (!master)
         transaction.emplace(db);
     const QString file = songFilePath(appPath, song.location);
-    if (rules.registeredFiles && rules.registeredFiles->contains(file))
+    if (rules.registeredFiles && rules.registeredFiles->containsSong(file))
         return {Registration::Result::FileRegistered, {}};
     if (!fs.fileExists(file))
         return {Registration::Result::FileMissing, {}};

@@ -11,7 +11,7 @@ namespace {
 constexpr int kBusyWaitMs = 3000;
 } // namespace
 
-QueueWriter::QueueWriter(QString dbPath, std::vector<QueueRow> stored, QObject *parent)
+QueueWriter::QueueWriter(QString dbPath, std::optional<std::vector<QueueRow>> stored, QObject *parent)
     : QObject(parent)
     , m_dbPath(std::move(dbPath))
     , m_stored(std::move(stored))
@@ -61,7 +61,10 @@ void QueueWriter::run()
     db.setBusyWait(kBusyWaitMs);
     while (std::optional<Snapshot> snapshot = next()) {
         try {
-            QueueStore::write(db, m_stored, snapshot->rows);
+            if (m_stored)
+                QueueStore::write(db, *m_stored, snapshot->rows);
+            else
+                QueueStore::rewrite(db, snapshot->rows);
         } catch (const DatabaseError &e) {
             emit failed(e.message());
             std::unique_lock lock(m_mutex);

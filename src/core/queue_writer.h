@@ -22,8 +22,9 @@ class QueueWriter : public QObject
 public:
     static constexpr int kRetryMs = 500;
 
-    // Writes into the catalogue at dbPath, whose table holds stored now.
-    QueueWriter(QString dbPath, std::vector<QueueRow> stored, QObject *parent = nullptr);
+    // Writes into the catalogue at dbPath, whose table holds stored now; nullopt when it could
+    // not be read, and the first write then clears it.
+    QueueWriter(QString dbPath, std::optional<std::vector<QueueRow>> stored, QObject *parent = nullptr);
     // Writes what was handed over and not yet written, then stops.
     ~QueueWriter() override;
 
@@ -36,7 +37,7 @@ public:
 signals:
     // The queue up to that revision is on disk. Sent from the writer's thread.
     void written(quint64 revision);
-    // A write failed and waits to be tried again.
+    // A write failed and waits to be tried again. Sent from the writer's thread at each try.
     void failed(const QString &reason);
 
 private:
@@ -50,7 +51,7 @@ private:
     std::optional<Snapshot> next();
 
     QString m_dbPath;
-    std::vector<QueueRow> m_stored;
+    std::optional<std::vector<QueueRow>> m_stored;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_done;

@@ -27,6 +27,7 @@
 // and a change signal here. What belongs to one song (its key) goes back to its default when
 // the queue advances: singing again and recording restart the same song and keep it.
 
+#include "phone/phone_player.h"
 #include "playback/recording_take.h"
 
 #include <QObject>
@@ -86,6 +87,9 @@ public:
     int key() const; // semitones from the song's own key
     bool backgroundShown() const { return m_backgroundShown; }
     QString message() const { return m_message; }
+
+    // What the phones' owner buttons reach while the session is open.
+    PhonePlayer forPhones();
 
     // Scoring (Scoring = 1): the session tells scoring what the song does, and shows the score
     // of a song sung to its end in the pause before the next one.

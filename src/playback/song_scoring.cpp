@@ -1,5 +1,6 @@
 #include "playback/song_scoring.h"
 
+#include "platform/cdg/cdg_song.h"
 #include "platform/song_sound_reader.h"
 #include "platform/voice_capture.h"
 #include "scoring/guide_vocal.h"
@@ -95,7 +96,9 @@ void SongScoring::songOpening(const QString &songNum, const QString &path, int k
     m_readingThread = std::thread([&reader, guide, path, channel = m_melodyChannel] {
         std::optional<PitchTrack> pitch;
         QString whyNone;
-        if (isMidi(path))
+        if (findCdgSong(path).isCdg)
+            whyNone = QStringLiteral("an MP3+CD+G song carries its accompaniment alone, no guide vocal");
+        else if (isMidi(path))
             readMidiGuide(path, channel, pitch, whyNone);
         else
             readSoundGuide(reader, path, guide->stop, pitch, whyNone);

@@ -89,7 +89,7 @@ TEST(KeptQueue, FollowsEveryChangeOnDiskAndARestartGetsItBackWithWhoOrderedWhat)
     const int changesBefore = catalogueChanges();
     PlayQueue &q = home.state.OrderedSongs;
     {
-        QueueWriter writer(home.state.DbPath, {});
+        QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
         const auto keep = q.subscribe([&] { writer.save(q); });
         for (const char *n : {"a", "b", "c", "d"}) {
             QueueRow row(ListRow{n, QString(n) + "--歌手"});
@@ -124,6 +124,29 @@ TEST(KeptQueue, FollowsEveryChangeOnDiskAndARestartGetsItBackWithWhoOrderedWhat)
         writer.save(restarted);
     }
     EXPECT_TRUE(QueueStore::load(home.reader).rows.empty());
+}
+
+TEST(KeptQueue, ATableThatCouldNotBeReadAtStartIsClearedBeforeTheFirstWriteSoNoStaleSongComesBack)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home(fs, clock);
+    ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
+    {
+        Database db(home.state.DbPath);
+        QueueStore::write(db, {}, queueOf({"stale1", "stale2", "stale3"}).rows());
+    }
+    // The jukebox started without reading them: its first song takes an id one of them has.
+    PlayQueue q = queueOf({"new"});
+    {
+        QueueWriter writer(home.state.DbPath, std::nullopt);
+        writer.save(q);
+        ASSERT_TRUE(writer.flush(5000));
+    }
+    PlayQueue restarted;
+    QueueStore::Kept kept = QueueStore::load(home.reader);
+    restarted.restore(std::move(kept.rows), kept.lastId);
+    EXPECT_EQ(keys(restarted), QStringList({"new"}));
 }
 
 } // namespace
