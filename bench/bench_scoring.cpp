@@ -3,7 +3,9 @@
 // song's end to its score, and the time from play to playing with scoring on and off.
 //   bench_scoring [benchmark flags]
 // A 4-minute KTV song and a take are generated once in $TMPDIR/karaoke-bench-scoring.
+#include "event_waits.h"
 #include "silent_services.h"
+#include "support/silent_engine.h"
 #include "support/singing_media.h"
 
 #include "core/init_system.h"
@@ -28,8 +30,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -38,28 +38,6 @@ namespace {
 
 constexpr double kSongSeconds = 240;
 constexpr int kTimeoutMs = 20000;
-
-bool waitUntil(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() >= ms)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(2, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The song and the take, made once and kept.
 struct Media
@@ -158,20 +136,6 @@ void cardAfterTheSongsEnd(benchmark::State &state)
         state.SetIterationTime(ms / 1000);
     }
 }
-
-// Real players with silent sinks; the bench keeps hold of the last one made.
-class SilentEngine : public MediaPlayerFactory
-{
-public:
-    std::unique_ptr<MediaPlayer> create() override
-    {
-        auto made = std::make_unique<GstMediaPlayer>(
-            GstMediaPlayer::Options{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
-        last = made.get();
-        return made;
-    }
-    MediaPlayer *last = nullptr;
-};
 
 // A program folder with the 30-s KTV song and a session on the real player.
 class SessionBench

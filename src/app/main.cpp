@@ -177,7 +177,7 @@ int runJukebox(const CommandLine &options)
         qApp->installEventFilter(&mediaPlayers);
     }
 
-    const std::unique_ptr<LiveScoring> scoring = LiveScoring::forSettings(state.settings);
+    const std::unique_ptr<LiveScoring> scoring = LiveScoring::forProgramFolder(fileSystem, state.AppPath);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     MainMenu menu(state, services, screen);
     menu.openPlayer = [&] {

@@ -43,11 +43,6 @@ struct Settings
     // "EvenLoudness = 0" plays every song as its file is.
     double LoudnessTarget = -18;
     int EvenLoudness = 1;
-    // "Scoring = 1", a line the owner may add by hand (never written by the program): the
-    // guest's singing is scored after every song against the song's own guide vocal;
-    // "ScoringMelodyChannel = 4" names the melody channel of MIDI songs (1 to 16).
-    int Scoring = 0;
-    int ScoringMelodyChannel = 0;
     // A venue's shared catalogue, from lines the owner may add by hand (never written by the
     // program): "CatalogueServer = postgresql://..." (a libpq connection string) makes this
     // room's catalogue a copy of the server's; "MediaRoot = /mnt/songs" is this room's mount of

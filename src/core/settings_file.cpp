@@ -164,8 +164,6 @@ const KeyReader kReaders[] = {
     {"PHONEOWNERACTIONS", KeyReader::Text, &Settings::PhoneOwnerActions},
     {"LOUDNESSTARGET", KeyReader::LoudnessTarget, nullptr, nullptr, &Settings::LoudnessTarget},
     {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
-    {"SCORING", KeyReader::Number, nullptr, &Settings::Scoring},
-    {"SCORINGMELODYCHANNEL", KeyReader::Number, nullptr, &Settings::ScoringMelodyChannel},
     {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},
     {"MEDIAROOT", KeyReader::Text, &Settings::MediaRoot},
 };
@@ -298,6 +296,16 @@ Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &
                             QStringList *notices)
 {
     return parse(complete(fs, path, problem), appPath, notices);
+}
+
+QString SettingsFile::lineValueOf(const QString &text, const QString &key)
+{
+    QString value;
+    for (const QString &line : splitLines(text)) {
+        if (settingsLineKey(line) == key)
+            value = lineValue(line);
+    }
+    return value;
 }
 
 Settings SettingsFile::parse(const QString &text, const QString &appPath, QStringList *notices)

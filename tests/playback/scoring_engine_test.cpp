@@ -9,6 +9,7 @@
 #include "playback/song_scoring.h"
 #include "scoring/wav_scoring.h"
 #include "support/jukebox_fixture.h"
+#include "support/silent_engine.h"
 #include "support/singing_media.h"
 
 #include <QElapsedTimer>
@@ -23,19 +24,6 @@ namespace {
 using namespace singing_media;
 
 constexpr double kSeconds = 30;
-
-class SilentEngine : public MediaPlayerFactory
-{
-public:
-    std::unique_ptr<MediaPlayer> create() override
-    {
-        auto made = std::make_unique<GstMediaPlayer>(
-            GstMediaPlayer::Options{QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
-        last = made.get();
-        return made;
-    }
-    MediaPlayer *last = nullptr;
-};
 
 // Media written once for all the cases.
 struct Media
