@@ -8,6 +8,7 @@
 #include "support/silent_engine.h"
 #include "support/singing_media.h"
 
+#include "core/database.h"
 #include "core/init_system.h"
 #include "core/shared_state.h"
 #include "platform/gst/gst_media_player.h"
