@@ -135,6 +135,19 @@ void SongScoring::onVoice(const float *samples, size_t count, int rate)
     m_takeFrames = m_singer->track().size();
 }
 
+// A source that failed before its first sample is no capture device (a machine without a
+// microphone may still start one, which fails once running): scoring stops for good and says
+// so once. One that failed later costs this song its score.
+void SongScoring::captureFailed(const QString &problem)
+{
+    if (!m_singer) {
+        m_noCapture = true;
+        qWarning("scoring: no capture device (%s), so no song is scored", qPrintable(problem));
+        return;
+    }
+    qWarning("scoring: song %s is not scored, the capture failed: %s", qPrintable(m_songNum), qPrintable(problem));
+}
+
 void SongScoring::keyChanged(int semitones)
 {
     if (semitones == m_key)
@@ -151,14 +164,14 @@ std::optional<int> SongScoring::songEnded()
     const QString captureProblem = m_capture.stop();
     m_listening = false;
     m_opened = false;
+    if (!captureProblem.isEmpty()) {
+        captureFailed(captureProblem);
+        stopReading();
+        return std::nullopt;
+    }
     const std::optional<PitchTrack> guide = guideWithin(kGuideWaitMs);
     if (!guide)
         return std::nullopt;
-    if (!captureProblem.isEmpty()) {
-        qWarning("scoring: song %s is not scored, the capture failed: %s", qPrintable(m_songNum),
-                 qPrintable(captureProblem));
-        return std::nullopt;
-    }
     const PitchTrack take = m_singer ? m_singer->take() : PitchTrack{};
     const std::optional<SingingScore> score = scoreSinging(*guide, take, m_keys, GuideVocal::kMinVoicedFrames);
     if (!score)

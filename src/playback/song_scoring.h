@@ -56,6 +56,7 @@ private:
 
     void stopReading();
     void onVoice(const float *samples, size_t count, int rate);
+    void captureFailed(const QString &problem);
     std::optional<PitchTrack> guideWithin(int milliseconds);
 
     VoiceCapture &m_capture;
