@@ -7,10 +7,11 @@
 
 namespace {
 
+// Two periods of the lowest voice (35, a low B of 62 Hz) fit in 40 ms.
 size_t windowFor(int rate)
 {
     size_t window = 256;
-    while (double(window) < 0.064 * rate)
+    while (double(window) < 0.040 * rate)
         window *= 2;
     return window;
 }

@@ -8,7 +8,7 @@
 
 // Follows the pitch of one voice in mono samples fed in blocks of any size, with aubio's YIN
 // ("yinfast", the same YIN computed by FFT; aubio's yinfft reports no confidence on a steady
-// voice): a frame every 10 ms over a window of at least 64 ms. A frame counts as sung only when
+// voice): a frame every 10 ms over a window of at least 40 ms (2048 samples at 44.1 kHz). A frame counts as sung only when
 // aubio is confident of its pitch and the sound is above a whisper.
 class PitchTracker
 {
