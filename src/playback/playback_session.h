@@ -92,7 +92,7 @@ public:
     PhonePlayer forPhones();
 
     // Scoring (Scoring = 1): the session tells scoring what the song does, and shows the score
-    // of a song sung to its end in the pause before the next one.
+    // of a song sung to its end in the pause before the next one. scoring outlives the session.
     void attachScoring(SongScoring *scoring) { m_scoring = scoring; }
     void skipScoreCard() { m_scoreSkipped = true; } // any key while the score is shown
 

@@ -17,28 +17,13 @@ using namespace singing_media;
 
 constexpr double kSeconds = 10;
 
-// Stereo frames of the KTV song: the guide melody over the accompaniment on the left, the
-// accompaniment alone on the right.
-std::vector<float> ktvFrames()
-{
-    std::vector<float> music = accompaniment(kSeconds);
-    std::vector<float> vocal = music;
-    add(vocal, sungMelody(kSeconds, 0));
-    std::vector<float> frames(2 * music.size());
-    for (size_t i = 0; i < music.size(); ++i) {
-        frames[2 * i] = vocal[i];
-        frames[2 * i + 1] = music[i];
-    }
-    return frames;
-}
-
 class ScoringSessionTest : public SessionFixture
 {
 protected:
     void SetUp() override
     {
         SessionFixture::SetUp();
-        static const std::vector<float> frames = ktvFrames();
+        static const std::vector<float> frames = ktvFrames(kSeconds);
         for (int i = 1; i <= 5; ++i)
             reader.songs.insert(QStringLiteral("/songs/%1.mpg").arg(i), {kRate, {frames}});
     }

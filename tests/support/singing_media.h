@@ -145,6 +145,21 @@ inline bool writeWav(const QString &path, const std::vector<float> &left, const 
     return file.open(QIODevice::WriteOnly) && file.write(header) == header.size() && file.write(data) == data.size();
 }
 
+// The KTV song as interleaved stereo frames, as a decoder hands them on: the guide melody over
+// the accompaniment on the left, the accompaniment alone on the right.
+inline std::vector<float> ktvFrames(double seconds)
+{
+    const std::vector<float> music = accompaniment(seconds);
+    std::vector<float> vocal = music;
+    add(vocal, sungMelody(seconds, 0));
+    std::vector<float> frames(2 * music.size());
+    for (size_t i = 0; i < music.size(); ++i) {
+        frames[2 * i] = vocal[i];
+        frames[2 * i + 1] = music[i];
+    }
+    return frames;
+}
+
 // The KTV song: the vocal side (left, as the jukebox's songs are laid out) has the guide melody
 // over the accompaniment, the other side the accompaniment alone. withGuide false puts the same
 // music (melody and accompaniment) on both sides.
