@@ -13,10 +13,10 @@ namespace {
 constexpr auto kLookAgainAfter = std::chrono::minutes(5);
 }
 
-BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, CatalogueMaster *master)
+BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, CatalogueStoreMaker storeFor)
     : m_dbPath(std::move(dbPath))
     , m_appPath(std::move(appPath))
-    , m_master(master)
+    , m_storeFor(std::move(storeFor))
     , m_meter(std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background))
     , m_thread([this] { run(); })
 {
@@ -56,8 +56,8 @@ void BackgroundMeasuring::run()
     sched_param param{};
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
     Database db(m_dbPath);
-    db.setMaster(m_master);
-    LoudnessSurvey survey(db, m_appPath, *m_meter);
+    const std::unique_ptr<CatalogueStore> store = m_storeFor(db);
+    LoudnessSurvey survey(db, *store, m_appPath, *m_meter);
     while (waitForTurn()) {
         try {
             if (!survey.measureNext(m_stop) && !m_stop)

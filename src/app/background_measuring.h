@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/catalogue_store.h"
+
 #include <QString>
 
 #include <atomic>
@@ -8,7 +10,6 @@
 #include <mutex>
 #include <thread>
 
-class CatalogueMaster;
 class LoudnessMeter;
 
 // Measures the catalogue's songs that are not measured yet, on a thread of its own at the
@@ -19,9 +20,8 @@ class LoudnessMeter;
 class BackgroundMeasuring
 {
 public:
-    // master: where its results are written when the catalogue is a venue room's copy (one
-    // of the thread's own), otherwise nullptr.
-    BackgroundMeasuring(QString dbPath, QString appPath, CatalogueMaster *master = nullptr);
+    // storeFor: the catalogue's store chosen at start, made for the thread's own connection.
+    BackgroundMeasuring(QString dbPath, QString appPath, CatalogueStoreMaker storeFor);
     ~BackgroundMeasuring();
     BackgroundMeasuring(const BackgroundMeasuring &) = delete;
     BackgroundMeasuring &operator=(const BackgroundMeasuring &) = delete;
@@ -37,7 +37,7 @@ private:
 
     QString m_dbPath;
     QString m_appPath;
-    CatalogueMaster *m_master;
+    CatalogueStoreMaker m_storeFor;
     std::unique_ptr<LoudnessMeter> m_meter;
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -166,7 +166,7 @@ TEST_F(SessionTest, HotKeysChangeChannelVolumeAndSkip)
 TEST_F(SessionTest, EachChannelOfAMeasuredSongPlaysAtItsGainTowardsTheTarget)
 {
     const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-20, -20}, ChannelLoudness{-40, -3}}};
-    storeLoudness(state.db(), {0, "102001", "/songs/1.mpg"}, measured);
+    storeLoudness(state.catalogue(), {0, "102001", "/songs/1.mpg"}, measured);
     home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     EXPECT_EQ(home.read("Setting.ini").count("Loudness"), 1) << "the owner's line, never one of the program's";
