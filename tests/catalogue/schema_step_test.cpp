@@ -65,7 +65,7 @@ TEST_F(SchemaStep, OlderCataloguesKeepEverySongAndValueAndBecomePlainFiles)
         if (version == 8) {
             EXPECT_EQ(rows("SELECT song_row, song_location, loudness_state, lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3 "
                            "FROM song_loudness ORDER BY song_row"),
-                      QStringList({"1|/songs/a.mpg|1|-20.5|-1.5|-21.0|-2.0||", "2|/songs/b.mpg|2|||||||"}));
+                      QStringList({"1|/songs/a.mpg|1|-20.5|-1.5|-21.0|-2.0||", "2|/songs/b.mpg|2||||||"}));
             ASSERT_TRUE(findLoudness(state.db(), "101001"));
             EXPECT_EQ(findLoudness(state.db(), "101001")->channels[1]->truePeakDb, -2);
             QStringList toMeasure;
