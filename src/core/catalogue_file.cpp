@@ -245,19 +245,27 @@ void keepDerivedRowsInStep(Database &db)
     }
 }
 
+// Refuses a catalogue that could not be kept with a write-ahead log on its file system (a file
+// already kept so shows it at its first read), before anything is written to it.
+void refuseWhereNoLogCanBeKept(const QString &dbPath)
+{
+    if (keptWithLog(dbPath))
+        return;
+    if (const QString problem = logProblemBeside(dbPath); !problem.isEmpty())
+        throw CatalogueUnshared(problem);
+}
+
 // Keeps the catalogue in write-ahead-log mode; throws CatalogueUnshared when it cannot be.
 void useWriteAheadLog(Database &db)
 {
-    if (!keptWithLog(db.path())) {
-        if (const QString problem = logProblemBeside(db.path()); !problem.isEmpty())
-            throw CatalogueUnshared(problem);
-    }
     try {
         const QString mode = db.OpenRecordset(QStringLiteral("PRAGMA journal_mode = WAL")).value(0).toString();
         if (mode.compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
             throw CatalogueUnshared(QStringLiteral("journal_mode %1").arg(mode));
         // The first read maps the log's index into shared memory.
         db.OpenRecordset(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const CatalogueUnshared &) {
+        throw;
     } catch (const CatalogueUnwritable &e) {
         throw CatalogueUnshared(e.message()); // a file that cannot be written
     }
@@ -270,18 +278,20 @@ public:
     using DatabaseError::DatabaseError;
 };
 
-// Opens the catalogue that exists at db's path, brought up to the newest schema. Throws
-// NotThisProgramsCatalogue or CatalogueUnshared having written nothing to the file.
+// Opens the catalogue that exists at db's path, brought up to the newest schema and kept with
+// a write-ahead log. Every refusal leaves the file as it was: an older catalogue is upgraded
+// (in one transaction) before it is switched to the log.
 void openExisting(Database &db)
 {
     QString reason;
     const int version = inspect(db, &reason);
     if (version < 0)
         throw NotThisProgramsCatalogue(reason);
-    useWriteAheadLog(db);
+    refuseWhereNoLogCanBeKept(db.path());
     // A catalogue made without a version number already has the tables of version 1.
     if (version < CatalogueFile::kSchemaVersion)
         applyVersions(db, qMax(version, 1));
+    useWriteAheadLog(db);
     keepDerivedRowsInStep(db);
 }
 

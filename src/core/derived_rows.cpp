@@ -100,7 +100,8 @@ namespace DerivedRows {
 
 int makeMissingKeys(Database &db, int batchRows)
 {
-    const StrokeSortKeys keys;
+    // A collator per thread, opened once: every change of the catalogue file asks for keys.
+    thread_local const StrokeSortKeys keys;
     return makeKeys(db, kTitleKeys, keys, batchRows) + makeKeys(db, kNameKeys, keys, batchRows);
 }
 
