@@ -87,7 +87,7 @@ void LocalCatalogue::change(const std::function<bool(CatalogueRows &)> &write)
 {
     ScopedTransaction transaction(m_db);
     if (write(*m_rows))
-        DerivedRows::makeMissingKeys(m_db, DerivedRows::kRunningBatchRows);
+        DerivedRows::makeMissingKeys(m_db, DerivedRows::Pace::WithAChange);
     transaction.commit();
 }
 

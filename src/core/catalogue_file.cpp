@@ -240,7 +240,7 @@ QString logProblemBeside(const QString &dbPath)
 void keepDerivedRowsInStep(Database &db)
 {
     try {
-        DerivedRows::keepInStep(db, DerivedRows::kStartBatchRows);
+        DerivedRows::keepInStep(db, DerivedRows::Pace::AtStart);
     } catch (const CatalogueBusy &) {
     }
 }

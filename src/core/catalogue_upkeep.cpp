@@ -61,7 +61,7 @@ void CatalogueUpkeep::run()
             return;
         try {
             if (turn.ticket != 0 || marksOf(db) != seen) {
-                DerivedRows::keepInStep(db, DerivedRows::kRunningBatchRows);
+                DerivedRows::keepInStep(db, DerivedRows::Pace::WhileRunning);
                 seen = marksOf(db);
             }
         } catch (const DatabaseError &e) {

@@ -5,52 +5,110 @@
 #include "core/scoped_transaction.h"
 #include "core/stroke_collation.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// A table of keys: whether a row lacks its key, the rows without one with the text each key
-// is made of, and how a key is stored.
+// A table of keys: its name, how many and which of its rows lack a key (with the text each key
+// is made of), and how a key is stored.
 struct KeyTable
 {
-    QString anyWithoutKey;
+    QString name;
+    QString countWithoutKey;
     QString rowsWithoutKey;
     QString setKey;
 };
 
 const KeyTable kTitleKeys{
-    QStringLiteral("SELECT 1 FROM song_order WHERE title_key IS NULL LIMIT 1"),
+    QStringLiteral("song_order"), QStringLiteral("SELECT count(*) FROM song_order WHERE title_key IS NULL"),
     QStringLiteral("SELECT o.song_row, s.song_name FROM song_order AS o CROSS JOIN song AS s ON s.rowid = o.song_row "
                    "WHERE o.title_key IS NULL LIMIT ?"),
     QStringLiteral("UPDATE song_order SET title_key = ? WHERE song_row = ?")};
 const KeyTable kNameKeys{
-    QStringLiteral("SELECT 1 FROM singer_order WHERE name_key IS NULL LIMIT 1"),
+    QStringLiteral("singer_order"), QStringLiteral("SELECT count(*) FROM singer_order WHERE name_key IS NULL"),
     QStringLiteral("SELECT o.singer_code, g.singer_name FROM singer_order AS o CROSS JOIN singer AS g "
                    "ON g.singer_code = o.singer_code WHERE o.name_key IS NULL LIMIT ?"),
     QStringLiteral("UPDATE singer_order SET name_key = ? WHERE singer_code = ?")};
 
-// Each batch reads the texts and stores their keys in one write transaction, so a title
-// changed meanwhile by another program never gets the key of its old text.
-int makeKeys(Database &db, const KeyTable &table, const StrokeSortKeys &keys, int batchRows)
+// While the jukebox runs, keys are made a few hundred per transaction: a writer on another
+// thread (the queue) waits for one batch at most.
+constexpr int kRunningBatchRows = 500;
+// Past this many keys at once, a table's indexes are made anew after the keys rather than
+// kept up to date row by row, which takes about twice as long.
+constexpr int kSetAsideAbove = 5000;
+
+// A table's indexes dropped, inside the transaction the caller holds, and made again by
+// restore() from the statements that made them.
+class IndexesSetAside
+{
+public:
+    IndexesSetAside(Database &db, const QString &table)
+        : m_db(db)
+    {
+        db.forEachRow(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? "
+                                     "AND sql IS NOT NULL"),
+                      {table}, [this](const RowView &row) {
+                          m_statements.append(row.text(1));
+                          m_names.append(row.text(0));
+                          return true;
+                      });
+        for (const QString &name : std::as_const(m_names))
+            db.ExecuteSql(QStringLiteral("DROP INDEX \"%1\"").arg(name));
+    }
+    void restore()
+    {
+        for (const QString &statement : std::as_const(m_statements))
+            m_db.ExecuteSql(statement);
+    }
+
+private:
+    Database &m_db;
+    QStringList m_names;
+    QStringList m_statements;
+};
+
+// Reads the texts of up to rows rows without a key and stores their keys; how many.
+int makeBatch(Database &db, const KeyTable &table, const StrokeSortKeys &keys, int rows)
+{
+    std::vector<std::pair<qint64, QString>> texts;
+    db.forEachRow(table.rowsWithoutKey, {rows}, [&texts](const RowView &row) {
+        texts.emplace_back(row.integer(0), row.text(1));
+        return true;
+    });
+    for (const auto &[id, text] : texts)
+        db.ExecuteSql(table.setKey, {SqlValue::blob(keys.of(text)), id});
+    return int(texts.size());
+}
+
+// The texts are read and their keys stored in one write transaction, so a title changed
+// meanwhile by another program never gets the key of its old text.
+int makeKeys(Database &db, const KeyTable &table, const StrokeSortKeys &keys, DerivedRows::Pace pace)
 {
     int made = 0;
-    while (!db.OpenRecordset(table.anyWithoutKey, {}, 1).eof()) {
-        ScopedTransaction batch(db);
-        std::vector<std::pair<qint64, QString>> rows;
-        db.forEachRow(table.rowsWithoutKey, {batchRows}, [&rows](const RowView &row) {
-            rows.emplace_back(row.integer(0), row.text(1));
-            return true;
-        });
-        for (const auto &[id, text] : rows)
-            db.ExecuteSql(table.setKey, {SqlValue::blob(keys.of(text)), id});
-        batch.commit();
-        made += int(rows.size());
+    for (;;) {
+        const int missing = db.OpenRecordset(table.countWithoutKey).value(0).toInt();
+        if (missing == 0)
+            return made;
+        ScopedTransaction transaction(db);
+        if (pace == DerivedRows::Pace::AtStart) {
+            std::optional<IndexesSetAside> aside;
+            if (missing > kSetAsideAbove)
+                aside.emplace(db, table.name);
+            made += makeBatch(db, table, keys, missing);
+            if (aside)
+                aside->restore();
+            transaction.commit();
+            return made;
+        }
+        const int batch = makeBatch(db, table, keys, kRunningBatchRows);
+        transaction.commit();
+        made += batch;
         // Rows without a key left only by songs or singers that are gone: nothing to make.
-        if (int(rows.size()) < batchRows)
-            break;
+        if (pace == DerivedRows::Pace::WithAChange || batch < kRunningBatchRows)
+            return made;
     }
-    return made;
 }
 
 qint64 number(Database &db, const QString &sql)
@@ -98,18 +156,18 @@ bool remakeRowsOutOfStep(Database &db)
 
 namespace DerivedRows {
 
-int makeMissingKeys(Database &db, int batchRows)
+int makeMissingKeys(Database &db, Pace pace)
 {
     // A collator per thread, opened once: every change of the catalogue file asks for keys.
     thread_local const StrokeSortKeys keys;
-    return makeKeys(db, kTitleKeys, keys, batchRows) + makeKeys(db, kNameKeys, keys, batchRows);
+    return makeKeys(db, kTitleKeys, keys, pace) + makeKeys(db, kNameKeys, keys, pace);
 }
 
-bool keepInStep(Database &db, int batchRows)
+bool keepInStep(Database &db, Pace pace)
 {
     const bool forgotten = forgetKeysOfAnotherOrdering(db);
     const bool remade = remakeRowsOutOfStep(db);
-    return makeMissingKeys(db, batchRows) > 0 || forgotten || remade;
+    return makeMissingKeys(db, pace) > 0 || forgotten || remade;
 }
 
 } // namespace DerivedRows

@@ -160,7 +160,7 @@ RoomCopy::Applied RoomCopy::apply(ServerConnection &server, bool replace)
     if (applied.whole || last != mark.lastChange)
         setMark(m_db, {catalogueId, last});
     // The songs and singers are in the lists with the batch, in stroke order.
-    DerivedRows::makeMissingKeys(m_db, DerivedRows::kStartBatchRows);
+    DerivedRows::makeMissingKeys(m_db, DerivedRows::Pace::AtStart);
     copy.commit();
     applied.singers = changes.singers.size();
     applied.songs = changes.songs.size();

@@ -144,7 +144,7 @@ TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadB
     }
     other.ExecuteSql(QStringLiteral("INSERT INTO song VALUES ('/songs/c.mpg', %1, '一歌', '2026/12/01', 2, 1, '10203')")
                          .arg(singer));
-    DerivedRows::makeMissingKeys(state.db(), DerivedRows::kRunningBatchRows);
+    DerivedRows::makeMissingKeys(state.db(), DerivedRows::Pace::WhileRunning);
     ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
     QStringList listed;
     for (int i = 0; i < state.SongList.count(); ++i)

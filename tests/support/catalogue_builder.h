@@ -41,7 +41,7 @@ public:
     {
         // A file of an older schema has no keys to make.
         if (m_db.OpenRecordset(QStringLiteral("PRAGMA user_version")).value(0).toInt() == CatalogueFile::kSchemaVersion)
-            DerivedRows::makeMissingKeys(m_db, DerivedRows::kStartBatchRows);
+            DerivedRows::makeMissingKeys(m_db, DerivedRows::Pace::AtStart);
     }
     // Writes a catalogue as the program of that schema version made it, into an empty or
     // missing file, for the tests of upgrades; fill writes its rows (before the indexes that
