@@ -243,6 +243,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     sqlite3_close(raw);
     state.db().close();
+    printOpening(catalogue.dbPath);
     printKeyFilling(catalogue.dbPath);
     printOrdersBesideALongReader(catalogue.dbPath);
     return 0;

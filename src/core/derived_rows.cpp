@@ -11,6 +11,17 @@
 
 namespace {
 
+qint64 schemaVersion(Database &db)
+{
+    return db.OpenRecordset(QStringLiteral("PRAGMA schema_version")).value(0).toLongLong();
+}
+
+qint64 recordedSchemaVersion(Database &db)
+{
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT schema_version FROM derived_rows_made"));
+    return rs.eof() ? -1 : rs.value(0).toLongLong();
+}
+
 // A table of keys: its name, how many and which of its rows lack a key (with the text each key
 // is made of), and how a key is stored.
 struct KeyTable
@@ -40,12 +51,14 @@ constexpr int kRunningBatchRows = 500;
 constexpr int kSetAsideAbove = 5000;
 
 // A table's indexes dropped, inside the transaction the caller holds, and made again by
-// restore() from the statements that made them.
+// restore() from the statements that made them. Derived rows known whole before stay known
+// whole: the schema version they were known whole at follows the change.
 class IndexesSetAside
 {
 public:
     IndexesSetAside(Database &db, const QString &table)
         : m_db(db)
+        , m_wasWhole(recordedSchemaVersion(db) == schemaVersion(db))
     {
         db.forEachRow(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? "
                                      "AND sql IS NOT NULL"),
@@ -61,10 +74,13 @@ public:
     {
         for (const QString &statement : std::as_const(m_statements))
             m_db.ExecuteSql(statement);
+        if (m_wasWhole)
+            m_db.ExecuteSql(QStringLiteral("UPDATE derived_rows_made SET schema_version = ?"), {schemaVersion(m_db)});
     }
 
 private:
     Database &m_db;
+    bool m_wasWhole;
     QStringList m_names;
     QStringList m_statements;
 };
@@ -111,45 +127,50 @@ int makeKeys(Database &db, const KeyTable &table, const StrokeSortKeys &keys, De
     }
 }
 
-qint64 number(Database &db, const QString &sql)
+// What the derived rows were last made under: the ICU ordering of their keys, and the file's
+// schema version at which they were known to be whole.
+struct Made
 {
-    return db.OpenRecordset(sql).value(0).toLongLong();
+    QString ordering;
+    qint64 schemaVersion = -1;
+};
+
+Made madeUnder(Database &db)
+{
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT ordering, schema_version FROM derived_rows_made"));
+    return rs.eof() ? Made{} : Made{rs.value(0).toString(), rs.value(1).toLongLong()};
+}
+
+void recordMade(Database &db, const QString &ordering)
+{
+    db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO derived_rows_made (only_row, ordering, schema_version) "
+                                 "VALUES (1, ?, ?)"),
+                  {ordering, schemaVersion(db)});
 }
 
 // Keys made by another ICU may order titles otherwise: they are all made again.
-bool forgetKeysOfAnotherOrdering(Database &db)
+void forgetKeys(Database &db)
 {
-    const QString current = StrokeSortKeys::version();
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT version FROM sort_key_version"));
-    if (!rs.eof() && rs.value(0).toString() == current)
-        return false;
-    ScopedTransaction transaction(db);
     db.ExecuteSql(QStringLiteral("UPDATE song_order SET title_key = NULL"));
     db.ExecuteSql(QStringLiteral("UPDATE singer_order SET name_key = NULL"));
-    db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO sort_key_version (only_row, version) VALUES (1, ?)"), {current});
-    transaction.commit();
-    return true;
 }
 
-// Without the triggers (a table rebuilt by a tool that does not keep them) the derived rows
-// missed whatever was written meanwhile: they are made anew from the songs and singers.
-bool remakeRowsOutOfStep(Database &db)
+// The file's schema moved since the derived rows were known whole: a tool rebuilt a table
+// (dropping its triggers, perhaps giving its rows other rowids) or changed it otherwise. The
+// triggers are made again and the derived rows made anew from the songs and singers.
+void remakeRows(Database &db)
 {
-    const bool inStep = !CatalogueFile::restoreTriggers(db)
-        && number(db, QStringLiteral("SELECT count(*) FROM song")) == number(db, QStringLiteral("SELECT count(*) FROM song_order"))
-        && number(db, QStringLiteral("SELECT count(*) FROM singer"))
-            == number(db, QStringLiteral("SELECT count(*) FROM singer_order"));
-    if (inStep)
-        return false;
-    ScopedTransaction transaction(db);
+    CatalogueFile::restoreTriggers(db);
+    IndexesSetAside songs(db, QStringLiteral("song_order"));
+    IndexesSetAside singers(db, QStringLiteral("singer_order"));
     db.ExecuteSql(QStringLiteral("DELETE FROM song_order"));
     db.ExecuteSql(QStringLiteral("INSERT INTO song_order (song_row, song_kind, song_text_count, song_singer_code) "
                                  "SELECT rowid, song_kind, song_text_count, song_singer_code FROM song"));
     db.ExecuteSql(QStringLiteral("DELETE FROM singer_order"));
     db.ExecuteSql(QStringLiteral("INSERT INTO singer_order (singer_code, singer_sex) SELECT singer_code, singer_sex FROM singer"));
     db.ExecuteSql(QStringLiteral("DELETE FROM song_loudness WHERE song_row NOT IN (SELECT rowid FROM song)"));
-    transaction.commit();
-    return true;
+    songs.restore();
+    singers.restore();
 }
 
 } // namespace
@@ -165,9 +186,20 @@ int makeMissingKeys(Database &db, Pace pace)
 
 bool keepInStep(Database &db, Pace pace)
 {
-    const bool forgotten = forgetKeysOfAnotherOrdering(db);
-    const bool remade = remakeRowsOutOfStep(db);
-    return makeMissingKeys(db, pace) > 0 || forgotten || remade;
+    const Made made = madeUnder(db);
+    const QString ordering = StrokeSortKeys::version();
+    const bool remake = made.schemaVersion != schemaVersion(db);
+    if (remake || made.ordering != ordering) {
+        ScopedTransaction transaction(db);
+        if (remake)
+            remakeRows(db);
+        else
+            forgetKeys(db);
+        recordMade(db, ordering);
+        transaction.commit();
+    }
+    const int keys = makeMissingKeys(db, pace);
+    return keys > 0 || remake || made.ordering != ordering;
 }
 
 } // namespace DerivedRows

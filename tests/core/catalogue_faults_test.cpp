@@ -185,7 +185,7 @@ TEST_F(CatalogueFaults, KeysOfAnotherIcuAreMadeAgainAtStart)
     for (int i = 0; i < stored.size(); ++i)
         catalogue.addSong(QString::number(10101 + i), 1, stored[i], 0);
     reader.ExecuteSql(QStringLiteral("UPDATE song_order SET title_key = CAST(song_row AS BLOB)"));
-    reader.ExecuteSql(QStringLiteral("UPDATE sort_key_version SET version = 'ICU 1.0'"));
+    reader.ExecuteSql(QStringLiteral("UPDATE derived_rows_made SET ordering = 'ICU 1.0'"));
     state.db().close();
 
     ASSERT_TRUE(InitSystem(state, fileSystem, clock, home.path()).ok);
@@ -194,7 +194,7 @@ TEST_F(CatalogueFaults, KeysOfAnotherIcuAreMadeAgainAtStart)
     for (int i = 0; i < state.SongList.count(); ++i)
         titles.append(state.SongList.row(i).text);
     EXPECT_EQ(titles, QStringList({"小--找不到", "天--找不到", "晴--找不到", "愛--找不到"}));
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM sort_key_version WHERE version = ?"), {StrokeSortKeys::version()}), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM derived_rows_made WHERE ordering = ?"), {StrokeSortKeys::version()}), 1);
 }
 
 } // namespace

@@ -31,10 +31,13 @@ CREATE INDEX singer_order_without_key ON singer_order (singer_code) WHERE name_k
 INSERT INTO song_order (song_row, song_kind, song_text_count, song_singer_code)
   SELECT rowid, song_kind, song_text_count, song_singer_code FROM song;
 INSERT INTO singer_order (singer_code, singer_sex) SELECT singer_code, singer_sex FROM singer;
--- The ICU ordering the keys were made in; keys made under another are made again.
-CREATE TABLE sort_key_version (
+-- What the derived rows were last made under: the ICU ordering of the keys (keys made under
+-- another are made again), and the file's schema version at which the rows were known whole
+-- (a tool that rebuilds a table moves it, and the rows are made anew).
+CREATE TABLE derived_rows_made (
   only_row INTEGER PRIMARY KEY CHECK (only_row = 1),
-  version TEXT NOT NULL
+  ordering TEXT NOT NULL,
+  schema_version INTEGER NOT NULL
 );
 -- Loudness moves out of song, keeping its values. The file it was measured from comes with it:
 -- the values count only while the song plays that file, so a song given another file (by
