@@ -88,7 +88,11 @@ public:
         // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it
         // and keep its pages instead of reading them again for every look-up. Every commit
         // reaches the disk before it returns, so a power cut loses no change said to be made.
-        sqlite3_exec(m_handle, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456; PRAGMA synchronous = FULL",
+        // What a savepoint may have to undo (a song of a bulk run) stays in memory instead of a
+        // temporary file written page by page.
+        sqlite3_exec(m_handle,
+                     "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456; PRAGMA synchronous = FULL; "
+                     "PRAGMA temp_store = MEMORY",
                      nullptr, nullptr, nullptr);
     }
     ~Connection()

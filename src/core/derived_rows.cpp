@@ -107,6 +107,8 @@ int makeKeys(Database &db, const KeyTable &table, const StrokeSortKeys &keys, De
         const int missing = db.OpenRecordset(table.countWithoutKey).value(0).toInt();
         if (missing == 0)
             return made;
+        if (pace == DerivedRows::Pace::WithAChange)
+            return made + makeBatch(db, table, keys, kRunningBatchRows); // in the change's transaction
         ScopedTransaction transaction(db);
         if (pace == DerivedRows::Pace::AtStart) {
             std::optional<IndexesSetAside> aside;
@@ -122,7 +124,7 @@ int makeKeys(Database &db, const KeyTable &table, const StrokeSortKeys &keys, De
         transaction.commit();
         made += batch;
         // Rows without a key left only by songs or singers that are gone: nothing to make.
-        if (pace == DerivedRows::Pace::WithAChange || batch < kRunningBatchRows)
+        if (batch < kRunningBatchRows)
             return made;
     }
 }
