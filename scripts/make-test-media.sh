@@ -20,8 +20,8 @@ launch() { gst-launch-1.0 -q "$@" >/dev/null; }
 frames=38
 small="video/x-raw,format=I420,width=176,height=144,framerate=25/1"
 vcd="video/x-raw,format=I420,width=352,height=240,framerate=25/1"
-tone() { # tone FREQ RATE: a 1.6 s stereo sine
-  echo "audiotestsrc freq=$1 num-buffers=16 samplesperbuffer=$(($2 / 10)) volume=0.5 ! audio/x-raw,rate=$2,channels=2"
+tone() { # tone FREQ RATE [VOLUME]: a 1.6 s stereo sine, at half scale unless told
+  echo "audiotestsrc freq=$1 num-buffers=16 samplesperbuffer=$(($2 / 10)) volume=${3:-0.5} ! audio/x-raw,rate=$2,channels=2"
 }
 
 make_mpeg1() {
@@ -178,6 +178,63 @@ with wave.open(sys.argv[1], "wb") as w:
 PY
 }
 
+# Three sound tracks of one tone at 0, -6 and -12 dB: each measures that far from the first.
+make_three_levels() {
+  launch matroskamux name=m ! filesink location="$1" \
+    $(tone 440 48000 0.5) ! avenc_mp2 ! mpegaudioparse ! m. \
+    $(tone 440 48000 0.25) ! avenc_mp2 ! mpegaudioparse ! m. \
+    $(tone 440 48000 0.125) ! avenc_mp2 ! mpegaudioparse ! m.
+}
+
+# Stereo samples computed by a Python expression of the frame i (left, right, each in -1..1),
+# as a 16-bit WAV, or as a 32-bit float WAV, whose samples may pass full scale.
+write_wav() { # write_wav OUT SECONDS int16|float32 'LEFT' 'RIGHT'
+  python3 - "$@" <<'PY'
+import math, struct, sys
+out, seconds, kind, left, right = sys.argv[1], float(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5]
+rate = 44100
+float32 = kind == "float32"
+frames = bytearray()
+for i in range(int(rate * seconds)):
+    for expression in (left, right):
+        v = eval(expression, {"math": math, "i": i, "rate": rate})
+        frames += struct.pack("<f", v) if float32 else struct.pack("<h", max(-32768, min(32767, round(v * 32767))))
+width = 4 if float32 else 2
+fmt = struct.pack("<HHIIHH", 3 if float32 else 1, 2, rate, rate * 2 * width, 2 * width, 8 * width)
+body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(frames)) + bytes(frames)
+open(out, "wb").write(b"RIFF" + struct.pack("<I", len(body)) + body)
+PY
+}
+
+sine() { echo "$2 * math.sin(2 * math.pi * $1 * i / rate)"; } # sine FREQ AMPLITUDE
+
+# Quiet 440 Hz on both sides; full-scale clicks every 0.2 s on the right side only.
+make_right_peaks() {
+  write_wav "$1" 1.6 int16 "$(sine 440 0.1)" "(1.0 if (i // 4) % 2 == 0 else -1.0) if i % 8820 < 8 else $(sine 440 0.1)"
+}
+
+# A quiet song that peaks at -0.5 dBTP: a quiet 1 kHz passage over a 10 Hz sine at 0.92 of full
+# scale, which loudness weighting all but ignores.
+make_quiet_low_sine() {
+  write_wav "$1" 3 int16 "$(sine 10 0.92) + $(sine 1000 0.02)" "$(sine 10 0.92) + $(sine 1000 0.02)"
+}
+
+# A loud song in floating point: 440 Hz at 0.3 that swells to 1.5, past full scale, for 5 ms
+# every half second; it measures about 8 dB above the target.
+make_loud_float() {
+  local swell="(1.5 if i % 22050 < 220 else 0.3) * math.sin(2 * math.pi * 440 * i / rate)"
+  write_wav "$1" 3 float32 "$swell" "$swell"
+}
+
+# Thirty seconds of a karaoke song (a small picture, 440 Hz at half scale), for playing it
+# through while the machine is busy.
+make_tone_30s() {
+  launch videotestsrc num-buffers=750 ! $small ! mpeg2enc format=0 disable-encode-retries=true \
+    ! mpegvideoparse ! avmux_mpeg name=m ! filesink location="$1" \
+    audiotestsrc freq=440 num-buffers=300 samplesperbuffer=4410 volume=0.5 ! audio/x-raw,rate=44100,channels=2 \
+    ! avenc_mp2 ! mpegaudioparse ! m.
+}
+
 make_broken() {
   python3 -c '
 import random, sys
@@ -205,6 +262,11 @@ declare -A makers=(
   [level-quiet.wav]=make_level_quiet
   [sides-10db.wav]=make_sides_10db
   [quiet-peaks.wav]=make_quiet_peaks
+  [three-levels.mkv]=make_three_levels
+  [right-peaks.wav]=make_right_peaks
+  [quiet-low-sine.wav]=make_quiet_low_sine
+  [loud-float.wav]=make_loud_float
+  [tone-30s.mpg]=make_tone_30s
 )
 
 # Writes beside the target and renames, so an interrupted run never leaves a half file behind.
@@ -219,6 +281,7 @@ ensure() {
 
 for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
             song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg \
-            level-loud.wav level-quiet.wav sides-10db.wav quiet-peaks.wav; do
+            level-loud.wav level-quiet.wav sides-10db.wav quiet-peaks.wav three-levels.mkv right-peaks.wav \
+            quiet-low-sine.wav loud-float.wav tone-30s.mpg; do
   ensure "$name"
 done

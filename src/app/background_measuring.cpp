@@ -1,85 +1,99 @@
 #include "app/background_measuring.h"
 
+#include "catalogue/local_catalogue.h"
 #include "catalogue/loudness_survey.h"
 #include "core/database.h"
 #include "core/database_error.h"
-#include "platform/gst/gst_loudness_meter.h"
+#include "core/worker_thread.h"
 
 #include <QtDebug>
 
-#include <pthread.h>
+#include <atomic>
 
 namespace {
-constexpr auto kLookAgainAfter = std::chrono::minutes(5);
-}
+constexpr int kLookAgainAfterMs = 5 * 60 * 1000;
+// How long the end of the program waits for the thread to notice it should end.
+constexpr int kLetGoAfterMs = 1000;
+} // namespace
 
-BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, CatalogueStoreMaker storeFor)
-    : m_dbPath(std::move(dbPath))
-    , m_appPath(std::move(appPath))
-    , m_storeFor(std::move(storeFor))
-    , m_meter(std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background))
-    , m_thread([this] { run(); })
+// Owned together by the object and its thread, so a thread left behind never reaches into
+// an object that is gone.
+struct BackgroundMeasuring::Shared
 {
+    QString dbPath;
+    QString appPath;
+    CatalogueStoreMaker storeFor;
+    std::unique_ptr<LoudnessMeter> meter;
+    // Under the worker's lock: whether measuring may go on, and how often it was resumed.
+    bool running = false;
+    unsigned resumes = 0;
+    // Tells the song being measured to stop.
+    std::atomic<bool> stop{true};
+    WorkerThread worker;
+
+    // Waits until measuring may go on; false when the program ends.
+    bool waitForTurn()
+    {
+        return !worker.wait([this] { return running; }, [] {}).stop;
+    }
+
+    // Waits for the next resume, a few minutes at most, or for the end.
+    void restAfterLastSong()
+    {
+        unsigned seen = 0;
+        worker.underLock([&] { seen = resumes; });
+        worker.wait([&] { return resumes != seen; }, [] {}, kLookAgainAfterMs);
+    }
+};
+
+BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, std::unique_ptr<LoudnessMeter> meter,
+                                         CatalogueStoreMaker storeFor)
+    : m_shared(std::make_shared<Shared>())
+{
+    m_shared->dbPath = std::move(dbPath);
+    m_shared->appPath = std::move(appPath);
+    m_shared->storeFor = storeFor ? std::move(storeFor) : LocalCatalogue::maker();
+    m_shared->meter = std::move(meter);
+    m_shared->worker.start([shared = m_shared] { run(*shared); });
 }
 
 BackgroundMeasuring::~BackgroundMeasuring()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_quit = true;
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    pause();
+    if (!m_shared->worker.stop(kLetGoAfterMs))
+        qWarning("loudness measuring is held up in a file; the program ends without waiting for it");
 }
 
 void BackgroundMeasuring::resume()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_running = true;
-        ++m_resumes;
-        m_stop = false;
-    }
-    m_wake.notify_all();
+    m_shared->worker.hand([this] {
+        m_shared->running = true;
+        ++m_shared->resumes;
+        m_shared->stop = false;
+    });
 }
 
 void BackgroundMeasuring::pause()
 {
-    std::lock_guard lock(m_mutex);
-    m_running = false;
-    m_stop = true;
+    m_shared->worker.hand([this] {
+        m_shared->running = false;
+        m_shared->stop = true;
+    });
 }
 
-void BackgroundMeasuring::run()
+void BackgroundMeasuring::run(Shared &shared)
 {
-    sched_param param{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
-    Database db(m_dbPath);
-    const std::unique_ptr<CatalogueStore> store = m_storeFor(db);
-    LoudnessSurvey survey(db, *store, m_appPath, *m_meter);
-    while (waitForTurn()) {
+    Database db(shared.dbPath);
+    const std::unique_ptr<CatalogueStore> store = shared.storeFor(db);
+    LoudnessSurvey survey(db, *store, shared.appPath, *shared.meter);
+    while (shared.waitForTurn()) {
         try {
-            if (!survey.measureNext(m_stop) && !m_stop)
-                restAfterLastSong();
+            if (!survey.measureNext(shared.stop) && !shared.stop)
+                shared.restAfterLastSong();
         } catch (const DatabaseError &e) {
             // The catalogue is busy or cannot be written now: the song stays unmeasured.
             qWarning("loudness measuring waits: %s", qPrintable(e.message()));
-            restAfterLastSong();
+            shared.restAfterLastSong();
         }
     }
-}
-
-bool BackgroundMeasuring::waitForTurn()
-{
-    std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_running || m_quit; });
-    return !m_quit;
-}
-
-void BackgroundMeasuring::restAfterLastSong()
-{
-    std::unique_lock lock(m_mutex);
-    const unsigned resumes = m_resumes;
-    m_wake.wait_for(lock, kLookAgainAfter, [&] { return m_quit || m_resumes != resumes; });
 }

@@ -4,24 +4,27 @@
 
 #include <QString>
 
-#include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 class LoudnessMeter;
 
-// Measures the catalogue's songs that are not measured yet, on a thread of its own at the
-// lowest priority with a connection of its own to the catalogue, never on the window thread.
-// It measures only between resume() and pause(); pause() stops the song being measured at once
-// (it is measured again later). Once every song is measured it looks for new ones (registered
-// here or by another program) at every resume and every few minutes.
+// Measures the catalogue's songs that are not measured yet, on a thread of its own with a
+// connection of its own to the catalogue, never on the window thread (a worker as
+// core/worker_thread.h says). The meter decodes at the lowest priority on threads of its own;
+// this thread, which writes what was measured, keeps the normal priority, so it never holds the
+// catalogue's lock while starved. It measures only between resume() and pause(); pause() stops
+// the song being measured at once (it is measured again later). Once every song is measured it
+// looks for new ones (registered here or by another program) at every resume and every few
+// minutes.
 class BackgroundMeasuring
 {
 public:
-    // storeFor: the catalogue's store chosen at start, made for the thread's own connection.
-    BackgroundMeasuring(QString dbPath, QString appPath, CatalogueStoreMaker storeFor);
+    // storeFor: the catalogue's store chosen at start, made for the thread's own connection
+    // (the catalogue file itself when empty); what it refers to must outlive this object.
+    BackgroundMeasuring(QString dbPath, QString appPath, std::unique_ptr<LoudnessMeter> meter,
+                        CatalogueStoreMaker storeFor = {});
+    // Stops measuring and waits a moment for the thread to end; a thread held up in a file (a
+    // hung network folder) is left behind, so ending the program never waits for it.
     ~BackgroundMeasuring();
     BackgroundMeasuring(const BackgroundMeasuring &) = delete;
     BackgroundMeasuring &operator=(const BackgroundMeasuring &) = delete;
@@ -30,20 +33,8 @@ public:
     void pause();
 
 private:
-    void run();
-    // Waits until measuring may go on; false when the program ends.
-    bool waitForTurn();
-    void restAfterLastSong();
+    struct Shared;
+    static void run(Shared &shared);
 
-    QString m_dbPath;
-    QString m_appPath;
-    CatalogueStoreMaker m_storeFor;
-    std::unique_ptr<LoudnessMeter> m_meter;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_running = false;
-    bool m_quit = false;
-    unsigned m_resumes = 0;
-    std::atomic<bool> m_stop{true};
-    std::thread m_thread;
+    std::shared_ptr<Shared> m_shared;
 };

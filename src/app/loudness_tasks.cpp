@@ -18,6 +18,8 @@ QString outcomeText(LoudnessMeter::Outcome outcome)
         return QStringLiteral("無法解碼, 不再測量");
     case LoudnessMeter::Outcome::Unavailable:
         return QStringLiteral("暫時無法讀取, 下次再測");
+    case LoudnessMeter::Outcome::TimedOut:
+        return QStringLiteral("測量太久已停止, 下次再測");
     case LoudnessMeter::Outcome::Stopped:
         break;
     }
@@ -37,8 +39,9 @@ int measureLoudness(SharedState &state, QTextStream &out, qint64 afterRow)
     GstLoudnessMeter meter;
     LoudnessSurvey survey(state.db(), state.catalogue(), state.AppPath, meter, afterRow);
     const std::atomic<bool> stop{false};
-    int counts[4] = {0, 0, 0, 0};
+    int counts[5] = {0, 0, 0, 0, 0};
     int done = 0;
+    int exitCode = 0;
     try {
         while (const std::optional<LoudnessSurvey::Step> step = survey.measureNext(stop)) {
             ++counts[int(step->outcome)];
@@ -47,11 +50,14 @@ int measureLoudness(SharedState &state, QTextStream &out, qint64 afterRow)
         }
     } catch (const DatabaseError &e) {
         out << QStringLiteral("音量測量中止: ") << e.message() << Qt::endl;
+        exitCode = 1;
     }
-    out << QStringLiteral("音量測量完成: 已測量 %1 首, 無法解碼 %2 首, 暫時無法讀取 %3 首")
+    out << QStringLiteral("音量測量%1: 已測量 %2 首, 無法解碼 %3 首, 暫時無法讀取 %4 首, 測量太久 %5 首")
+               .arg(exitCode == 0 ? QStringLiteral("完成") : QStringLiteral("未完成"))
                .arg(counts[int(LoudnessMeter::Outcome::Measured)])
                .arg(counts[int(LoudnessMeter::Outcome::Undecodable)])
                .arg(counts[int(LoudnessMeter::Outcome::Unavailable)])
+               .arg(counts[int(LoudnessMeter::Outcome::TimedOut)])
         << Qt::endl;
-    return 0;
+    return exitCode;
 }

@@ -11,6 +11,7 @@
 #include "bulk/reg_by_filename.h"
 #include "app/print_tasks.h"
 #include "platform/command_shutdown.h"
+#include "platform/gst/gst_loudness_meter.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
 #include "core/catalogue_file.h"
@@ -61,7 +62,8 @@
 
 namespace {
 
-// The jukebox measures loudness after this long without a key, a click or anything playing.
+// The jukebox measures loudness after this long without a key, a click or anything playing
+// (shortened by --clock-speed like every other wait).
 constexpr int kIdleBeforeMeasuringMs = 20000;
 
 ProgramFolder programFolder(const CommandLine &options)
@@ -137,7 +139,7 @@ int runJukebox(const CommandLine &options)
     QtMousePointer mousePointer;
     CommandShutdown shutdown;
     GstMediaPlayerFactory realPlayers;
-    IdleWatch mediaPlayers(realPlayers, kIdleBeforeMeasuringMs);
+    IdleWatch mediaPlayers(realPlayers, int(kIdleBeforeMeasuringMs / options.clockSpeed()));
     GstMciDevice mci;
     SharedState state;
     QtPrinter printer(QtPrinter::defaultPrinterName(), messageBoxes, fileDialogs, [&state] { return state.AppPath; });
@@ -163,7 +165,9 @@ int runJukebox(const CommandLine &options)
     VenueRoom *const venue = catalogue.venue();
     std::unique_ptr<BackgroundMeasuring> measuring;
     if (state.settings.EvenLoudness != 0) {
-        measuring = std::make_unique<BackgroundMeasuring>(state.DbPath, state.AppPath, catalogue.storeMaker());
+        measuring = std::make_unique<BackgroundMeasuring>(
+            state.DbPath, state.AppPath, std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background),
+            catalogue.storeMaker());
         QObject::connect(&mediaPlayers, &IdleWatch::idle, [&measuring] { measuring->resume(); });
         QObject::connect(&mediaPlayers, &IdleWatch::inUse, [&measuring] { measuring->pause(); });
         qApp->installEventFilter(&mediaPlayers);

@@ -22,6 +22,9 @@ std::optional<LoudnessSurvey::Step> LoudnessSurvey::measureNext(const std::atomi
     if (!song || stop)
         return std::nullopt;
     const LoudnessMeter::Result result = m_meter.measure(songFilePath(m_appPath, song->location), stop);
+    // Whoever stopped the survey may be letting go of the catalogue: nothing more is written.
+    if (stop)
+        return Step{*song, LoudnessMeter::Outcome::Stopped};
     switch (result.outcome) {
     case LoudnessMeter::Outcome::Stopped:
         return Step{*song, result.outcome};
@@ -32,6 +35,7 @@ std::optional<LoudnessSurvey::Step> LoudnessSurvey::measureNext(const std::atomi
         markUndecodable(m_store, *song);
         break;
     case LoudnessMeter::Outcome::Unavailable:
+    case LoudnessMeter::Outcome::TimedOut:
         break;
     }
     m_batch.removeFirst();

@@ -16,7 +16,8 @@ class Database;
 // a time and storing each the moment it is measured: a run that is stopped or killed loses at
 // most the song it was measuring, and the next run goes on from there. A file that is missing
 // now (a disc not inserted, a folder not mounted) is passed over and tried again by the next
-// survey; one whose sound cannot be decoded is marked and never tried again.
+// survey, and so is one that took too long to measure; one whose sound cannot be decoded is
+// marked and never tried again.
 class LoudnessSurvey
 {
 public:

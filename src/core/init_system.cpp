@@ -14,7 +14,8 @@ namespace {
 void readSettings(SharedState &state, FileSystem &fs, InitResult &result)
 {
     QString problem;
-    state.settings = SettingsFile::load(fs, state.AppPath + QStringLiteral("Setting.ini"), state.AppPath, &problem);
+    state.settings =
+        SettingsFile::load(fs, state.AppPath + QStringLiteral("Setting.ini"), state.AppPath, &problem, &result.notices);
     if (!problem.isEmpty())
         result.notices.append(problem);
 }

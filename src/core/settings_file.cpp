@@ -5,7 +5,10 @@
 #include "core/text_encoding.h"
 #include "platform/file_system.h"
 
+#include <QRegularExpression>
 #include <QSet>
+
+#include <optional>
 
 namespace {
 
@@ -131,7 +134,7 @@ int keyNumDigit(const QString &key)
 struct KeyReader
 {
     const char *key; // upper case, as compared
-    enum Kind { Folder, Text, Number, KeyCode, Decimal, WholeText } kind;
+    enum Kind { Folder, Text, Number, KeyCode, LoudnessTarget, WholeText } kind;
     QString Settings::*text = nullptr;
     int Settings::*number = nullptr;
     double Settings::*decimal = nullptr;
@@ -158,13 +161,41 @@ const KeyReader kReaders[] = {
     {"PHONEPORT", KeyReader::Text, &Settings::PhonePort},
     {"PHONELISTEN", KeyReader::Text, &Settings::PhoneListen},
     {"PHONETOKEN", KeyReader::Text, &Settings::PhoneToken},
-    {"LOUDNESSTARGET", KeyReader::Decimal, nullptr, nullptr, &Settings::LoudnessTarget},
+    {"LOUDNESSTARGET", KeyReader::LoudnessTarget, nullptr, nullptr, &Settings::LoudnessTarget},
     {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
     {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},
     {"MEDIAROOT", KeyReader::Text, &Settings::MediaRoot},
 };
 
-void applyLine(Settings &s, const QString &key, const QString &line, const QString &appPath)
+// A target the owner wrote: a number of LUFS between -30 and -10, with an ASCII or a Unicode
+// minus and "LUFS" after it or not. Anything else would play every song far too loud or quiet.
+std::optional<double> loudnessTarget(QString value)
+{
+    value.replace(QChar(0x2212), QLatin1Char('-'));
+    if (value.endsWith(QLatin1String("LUFS"), Qt::CaseInsensitive))
+        value.chop(4);
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    value = value.trimmed();
+    if (!number.match(value).hasMatch())
+        return std::nullopt;
+    const double target = value.toDouble();
+    if (target < -30 || target > -10)
+        return std::nullopt;
+    return target;
+}
+
+void readLoudnessTarget(double &target, const QString &value, QStringList *notices)
+{
+    const std::optional<double> read = loudnessTarget(value);
+    target = read.value_or(Settings().LoudnessTarget);
+    if (!read && notices)
+        notices->append(QStringLiteral("Setting.ini 的 LoudnessTarget「%1」無法使用 (要 -30 到 -10 之間的 LUFS), 以 %2 LUFS 播放")
+                            .arg(value)
+                            .arg(target));
+}
+
+void applyLine(Settings &s, const QString &key, const QString &line, const QString &appPath,
+               QStringList *notices = nullptr)
 {
     const QString value = lineValue(line);
     for (const KeyReader &reader : kReaders) {
@@ -183,8 +214,8 @@ void applyLine(Settings &s, const QString &key, const QString &line, const QStri
         case KeyReader::KeyCode:
             s.*reader.text = leadingNumberText(value);
             break;
-        case KeyReader::Decimal:
-            s.*reader.decimal = leadingNumber(value);
+        case KeyReader::LoudnessTarget:
+            readLoudnessTarget(s.*reader.decimal, value, notices);
             break;
         case KeyReader::WholeText:
             s.*reader.text = restOfLine(line);
@@ -260,12 +291,13 @@ QString SettingsFile::complete(FileSystem &fs, const QString &path, QString *pro
     return decodeText(completed);
 }
 
-Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem)
+Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem,
+                            QStringList *notices)
 {
-    return parse(complete(fs, path, problem), appPath);
+    return parse(complete(fs, path, problem), appPath, notices);
 }
 
-Settings SettingsFile::parse(const QString &text, const QString &appPath)
+Settings SettingsFile::parse(const QString &text, const QString &appPath, QStringList *notices)
 {
     Settings s = defaultSettings(appPath);
     for (const QString &line : splitLines(text)) {
@@ -273,7 +305,7 @@ Settings SettingsFile::parse(const QString &text, const QString &appPath)
         // A line naming a key but without "=" carries no value and is skipped.
         if (key.isEmpty() || !line.contains(QLatin1Char('=')))
             continue;
-        applyLine(s, key, line, appPath);
+        applyLine(s, key, line, appPath, notices);
     }
     return s;
 }

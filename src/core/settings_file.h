@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class FileSystem;
 
@@ -33,10 +34,12 @@ public:
     static QByteArray completedBytes(const QByteArray &bytes);
 
     // complete, then parse; problem is left empty when all went well.
-    static Settings load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem);
+    static Settings load(FileSystem &fs, const QString &path, const QString &appPath, QString *problem,
+                         QStringList *notices = nullptr);
 
     // Reads the settings from the text of the file; relative folders are placed inside appPath.
-    static Settings parse(const QString &text, const QString &appPath);
+    // A value that cannot be used is replaced by its default, and notices (when given) says so.
+    static Settings parse(const QString &text, const QString &appPath, QStringList *notices = nullptr);
 };
 
 // The line's key: the text before the first "=", trimmed and upper-cased; empty for lines

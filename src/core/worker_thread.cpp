@@ -9,19 +9,31 @@ WorkerThread::~WorkerThread()
 
 void WorkerThread::start(std::function<void()> loop)
 {
-    m_thread = std::thread(std::move(loop));
+    // The loop keeps what it reads alive until the end is marked (a worker left behind owns
+    // this object together with its loop).
+    m_thread = std::thread([this, loop = std::move(loop)] {
+        loop();
+        const std::lock_guard lock(m_mutex);
+        m_ended = true;
+        m_finished.notify_all();
+    });
 }
 
-void WorkerThread::stop()
+bool WorkerThread::stop(int letGoAfterMs)
 {
     if (!m_thread.joinable())
-        return;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
+        return true;
+    std::unique_lock lock(m_mutex);
+    m_stop = true;
     m_wake.notify_all();
+    if (letGoAfterMs >= 0
+        && !m_finished.wait_for(lock, std::chrono::milliseconds(letGoAfterMs), [this] { return m_ended; })) {
+        m_thread.detach();
+        return false;
+    }
+    lock.unlock();
     m_thread.join();
+    return true;
 }
 
 WorkerThread::Ticket WorkerThread::hand(const std::function<void()> &store)

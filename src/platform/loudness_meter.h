@@ -28,7 +28,9 @@ public:
     enum class Outcome {
         Measured,
         Undecodable, // the file is there but its sound cannot be decoded
-        Unavailable, // the file is missing or unreadable, or a decoder is not installed: try again later
+        Unavailable, // the file is missing, unreadable or not a regular file, or a decoder is not
+                     // installed: try again later
+        TimedOut,    // took longer than its time limit and was stopped: try again later
         Stopped,     // stop was set: nothing measured
     };
     struct Result
@@ -39,6 +41,7 @@ public:
 
     virtual ~LoudnessMeter() = default;
     // Decodes the file at path as fast as it goes and measures it. Setting stop (from any
-    // thread) ends the measurement as soon as the file is open.
+    // thread) ends the measurement as soon as the file is open. Only a regular file is opened
+    // (never a pipe, a device or a folder, which could hold the measurement up for ever).
     virtual Result measure(const QString &path, const std::atomic<bool> &stop) = 0;
 };

@@ -23,13 +23,13 @@ enum class PlayState {
 enum class StereoSide { Both, Left, Right };
 
 // A song's own gain on top of the guest's volume, so that every song plays as loud as the last.
-// With limited set, the loudest moments are held softly below kCeilingDb instead of clipping.
+// It never lifts the song's true peak above kCeilingDb, so nothing clips and nothing needs a
+// limiter that would bend the sound.
 struct SongGain
 {
     static constexpr double kCeilingDb = -1.0; // dBTP
 
     double decibels = 0;
-    bool limited = false;
 
     bool operator==(const SongGain &) const = default;
 };

@@ -12,8 +12,8 @@ SongLevels::SongLevels(const SongLoudness &loudness, const Settings &settings)
         const std::optional<ChannelLoudness> &measured = loudness.channels[i];
         if (!measured)
             continue;
-        const double decibels = std::clamp(settings.LoudnessTarget - measured->lufs, -kMaxGainDb, kMaxGainDb);
-        m_gains[i] = {decibels, measured->truePeakDb + decibels > SongGain::kCeilingDb};
+        const double towardsTarget = std::clamp(settings.LoudnessTarget - measured->lufs, -kMaxGainDb, kMaxGainDb);
+        m_gains[i] = {std::min(towardsTarget, SongGain::kCeilingDb - measured->truePeakDb)};
     }
 }
 

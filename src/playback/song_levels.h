@@ -8,9 +8,10 @@
 struct Settings;
 
 // The gain of each channel choice of one song: what brings its measured loudness to the target
-// of Setting.ini, at most 12 dB either way, limited where the gain would lift its true peak
-// above the ceiling. A song not measured, a silent choice, or evening out turned off plays as
-// the file is.
+// of Setting.ini, at most 12 dB either way, and never so much that its true peak passes the
+// ceiling (a quiet song with high peaks is raised only as far as its peaks allow, and one that
+// peaks above the ceiling is lowered). A song not measured, a silent choice, or evening out
+// turned off plays as the file is.
 class SongLevels
 {
 public:

@@ -1,7 +1,8 @@
 // The measured loudness kept in the catalogue: a survey measures each song once, keeps what a
-// stopped run had done, marks what cannot be decoded for good, tries a missing file again next
-// time, measures a song again when it gets another file (from any program), counts for nothing
-// in the phone page's change count, and an older catalogue keeps its songs.
+// The measured loudness kept in the catalogue: a survey measures each song once, keeps what a
+// stopped run had done, marks what cannot be decoded for good, tries a missing file or one that
+// took too long again next time, measures a song again when it gets another file (from any
+// program), and counts for nothing in the phone page's change count.
 #include "catalogue/loudness_survey.h"
 #include "catalogue/song_loudness.h"
 #include "catalogue/song_records.h"
@@ -46,6 +47,7 @@ protected:
     {
         meter.answers.insert("broken.mpg", {LoudnessMeter::Outcome::Undecodable, {}});
         meter.answers.insert("away.mpg", {LoudnessMeter::Outcome::Unavailable, {}});
+        meter.answers.insert("slow.mpg", {LoudnessMeter::Outcome::TimedOut, {}});
     }
     QStringList survey()
     {
@@ -77,16 +79,17 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     catalogue.addSong("101004", 1, "丁", 1, "/songs/away.mpg");
     catalogue.addSong("101005", 1, "戊", 1, "/songs/c.mpg");
     storeLoudness(state.catalogue(), {0, "101005", "/songs/c.mpg"}, FakeLoudnessMeter::loudness(-9));
+    catalogue.addSong("101006", 1, "己", 1, "/songs/slow.mpg");
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "a song not measured plays as it is";
 
     const int changesBefore = changeCount();
     meter.stopsAt = "b.mpg";
     EXPECT_EQ(survey(), QStringList({"a.mpg", "b.mpg"})) << "stopped at the second song";
     meter.stopsAt.clear();
-    EXPECT_EQ(survey(), QStringList({"b.mpg", "broken.mpg", "away.mpg"})) << "goes on where it stopped";
+    EXPECT_EQ(survey(), QStringList({"b.mpg", "broken.mpg", "away.mpg", "slow.mpg"})) << "goes on where it stopped";
     EXPECT_EQ(changeCount(), changesBefore) << "measuring is no change for the phone page's search";
     EXPECT_EQ(states(), QStringList({"101001|1|-20.0|", "101002|1|-20.0|", "101002|1|-20.0|", "101003|2||",
-                                     "101004|||", "101005|1|-9.0|"}));
+                                     "101004|||", "101005|1|-9.0|", "101006|||"}));
     const std::optional<SongLoudness> measured = findLoudness(state.db(), "101002");
     ASSERT_TRUE(measured);
     EXPECT_EQ(measured->channels[1]->lufs, -21);
@@ -94,7 +97,7 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     EXPECT_FALSE(measured->channels[2]) << "a silent channel choice";
     EXPECT_FALSE(findLoudness(state.db(), "101003"));
 
-    EXPECT_EQ(survey(), QStringList({"away.mpg"})) << "only the missing file is tried again";
+    EXPECT_EQ(survey(), QStringList({"away.mpg", "slow.mpg"})) << "only the missing and the slow file are tried again";
     SongRecord changed = *findSong(state.db(), "101001");
     changed.song_location = "/songs/A.mpg";
     updateSong(state.catalogue(), changed);
@@ -103,7 +106,7 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     catalogue.database().ExecuteSql(QStringLiteral("UPDATE song SET song_location = '/songs/d.mpg' WHERE song_num = '101005'"));
     catalogue.database().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = '101003'"));
     EXPECT_FALSE(findLoudness(state.db(), "101005"));
-    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg", "d.mpg"}));
+    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg", "d.mpg", "slow.mpg"}));
     EXPECT_EQ(count("SELECT count(*) FROM song_loudness WHERE song_row NOT IN (SELECT rowid FROM song)"), 0)
         << "a deleted song leaves no loudness behind";
     ASSERT_TRUE(findLoudness(state.db(), "101005"));

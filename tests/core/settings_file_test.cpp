@@ -134,6 +134,28 @@ TEST(SettingsFile, OwnerEditsAreReadWhateverTheirCaseLineEndsOrOddValues)
     EXPECT_TRUE(text.contains("keyMultiplication = 42"));
 }
 
+// The loudness target is a number the owner types by hand: read strictly, since a misread value
+// (0 for "loud") would raise every song by 12 dB. A bad value plays at -18 and is told once.
+TEST(SettingsFile, TheLoudnessTargetIsReadStrictlyAndABadOneFallsBackWithANotice)
+{
+    const struct {
+        const char *value;
+        double target;
+    } cases[] = {
+        {"-16", -16},      {"\u221216", -16}, {"-16 LUFS", -16}, {"\u221216.5lufs", -16.5}, {"-30", -30},
+        {"-10", -10},      {"-16,5", -18},      {"", -18},         {"loud", -18},            {"0", -18},
+        {"-80", -18},      {"-9.5", -18},       {"-16 dB", -18},   {"LUFS", -18},            {"--16", -18},
+    };
+    for (const auto &c : cases) {
+        Started s;
+        s.home.write("Setting.ini", QStringLiteral("LoudnessTarget = %1\r\n").arg(QString::fromUtf8(c.value)).toUtf8());
+        ASSERT_TRUE(s.start().ok);
+        EXPECT_EQ(s.state.settings.LoudnessTarget, c.target) << c.value;
+        const bool usable = c.target != -18;
+        EXPECT_EQ(s.result.notices.filter("LoudnessTarget").size(), usable ? 0 : 1) << c.value;
+    }
+}
+
 TEST(SettingsFile, FilesInOtherEncodingsAndLineEndsAreReadAndCompletedInTheirOwnEncoding)
 {
     const QString owners = QStringLiteral("# 錄音檔位置\r\nRecordPath = /srv/錄音\r\nkeyDevide = 111\r\n");

@@ -1,9 +1,14 @@
 // The loudness meter on the generated clips: every kind of song file the jukebox plays is
-// measured per channel choice, levels come out as far apart as they were made, pictures do
-// not stop it, and what cannot be measured says whether to try again.
+// measured per channel choice, levels and peaks come out where they were made, pictures do not
+// stop it, and what cannot be measured (or takes too long) says whether to try again.
 #include "platform/gst/gst_loudness_meter.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <thread>
 
@@ -28,20 +33,27 @@ double lufs(const LoudnessMeter::Result &result, int channel)
 
 TEST(GstLoudnessMeter, MeasuresEveryKindOfSongFileByChannelChoice)
 {
+    // A pipe and a folder named like songs: opening the pipe would wait for a writer for ever.
+    QTemporaryDir odd;
+    ASSERT_EQ(mkfifo(QFile::encodeName(odd.filePath("管道.mpg")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(odd.path()).mkdir("資料夾.mpg"));
     using Outcome = LoudnessMeter::Outcome;
     const struct {
-        const char *file;
+        QString file;
         Outcome outcome;
     } cases[] = {
-        {"mpeg1.mpg", Outcome::Measured}, {"vcd-cdxa.dat", Outcome::Measured}, {"tone.mp3", Outcome::Measured},
-        {"clip.avi", Outcome::Measured},  {"song.mid", Outcome::Measured},     {"three-tracks.mkv", Outcome::Measured},
-        {"broken.mpg", Outcome::Undecodable}, {"沒有這個檔.mpg", Outcome::Unavailable},
+        {mediaPath("mpeg1.mpg"), Outcome::Measured}, {mediaPath("vcd-cdxa.dat"), Outcome::Measured},
+        {mediaPath("tone.mp3"), Outcome::Measured},  {mediaPath("clip.avi"), Outcome::Measured},
+        {mediaPath("song.mid"), Outcome::Measured},  {mediaPath("three-tracks.mkv"), Outcome::Measured},
+        {mediaPath("broken.mpg"), Outcome::Undecodable}, {mediaPath("沒有這個檔.mpg"), Outcome::Unavailable},
+        {odd.filePath("管道.mpg"), Outcome::Unavailable}, {odd.filePath("資料夾.mpg"), Outcome::Unavailable},
     };
     for (const auto &c : cases) {
-        const LoudnessMeter::Result result = measure(c.file);
-        EXPECT_EQ(result.outcome, c.outcome) << c.file;
+        std::atomic<bool> stop{false};
+        const LoudnessMeter::Result result = GstLoudnessMeter().measure(c.file, stop);
+        EXPECT_EQ(result.outcome, c.outcome) << c.file.toStdString();
         for (int channel = 0; channel < 3 && c.outcome == Outcome::Measured; ++channel)
-            EXPECT_GT(lufs(result, channel), -40) << c.file << " channel " << channel;
+            EXPECT_GT(lufs(result, channel), -40) << c.file.toStdString() << " channel " << channel;
     }
 }
 
@@ -59,12 +71,28 @@ TEST(GstLoudnessMeter, LevelsComeOutAsFarApartAsTheyWereMade)
     EXPECT_LT(lufs(sides, 0), lufs(sides, 1)) << "the loud side on both speakers is the loudest choice";
     EXPECT_GT(lufs(sides, 0), lufs(sides, 2));
 
-    const auto tracks = measure("three-tracks.mkv");
-    EXPECT_NEAR(lufs(tracks, 0), lufs(tracks, 2), 1) << "three tracks made at one level";
+    // Each of three tracks is a channel choice of its own, not a side of the first.
+    const auto tracks = measure("three-levels.mkv");
+    EXPECT_NEAR(lufs(tracks, 0) - lufs(tracks, 1), 6, 0.3);
+    EXPECT_NEAR(lufs(tracks, 0) - lufs(tracks, 2), 12, 0.3);
 
     const auto peaks = measure("quiet-peaks.wav");
     EXPECT_LT(lufs(peaks, 0), -20);
     EXPECT_GT(peaks.loudness.channels[0]->truePeakDb, -0.5);
+
+    // Clicks on the right side alone: both sides together peak as high as the right one.
+    const auto rightPeaks = measure("right-peaks.wav");
+    EXPECT_GT(rightPeaks.loudness.channels[0]->truePeakDb, -0.5);
+    EXPECT_GT(rightPeaks.loudness.channels[2]->truePeakDb, -0.5);
+    EXPECT_NEAR(rightPeaks.loudness.channels[1]->truePeakDb, -20, 0.5) << "the left side has no clicks";
+}
+
+TEST(GstLoudnessMeter, AFileThatTakesLongerThanItsLimitIsStopped)
+{
+    // Thirty seconds of song allowed three milliseconds: no machine measures that fast.
+    std::atomic<bool> stop{false};
+    GstLoudnessMeter hasty(GstLoudnessMeter::Priority::Normal, {0.0001, 0});
+    EXPECT_EQ(hasty.measure(mediaPath("tone-30s.mpg"), stop).outcome, LoudnessMeter::Outcome::TimedOut);
 }
 
 TEST(GstLoudnessMeter, StopsAtOnceWhenAsked)

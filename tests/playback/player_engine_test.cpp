@@ -201,25 +201,40 @@ qint16 loudestSample(const Wav &wav)
     return qint16(std::min(loudest, 32767));
 }
 
-// Songs 20 dB apart play within a decibel of each other; a quiet song that peaks at full
-// scale is raised without a clipped sample; a channel whose side is 10 dB down gets 10 dB more.
-// With "EvenLoudness = 0" in Setting.ini the same songs play as their files are.
-TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastUnlessTurnedOff)
+// Songs 20 dB apart play within a decibel of each other, and a channel whose side is 10 dB down
+// gets 10 dB more. Nothing is distorted on the way: a quiet song with peaks near full scale is
+// raised no further than the ceiling and its sine comes out clean (no limiter bends it), and a
+// loud song whose samples pass full scale is lowered before anything clips them. With
+// "EvenLoudness = 0" in Setting.ini the same songs play as their files are.
+TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastWithoutDistortionUnlessTurnedOff)
 {
     catalogue.addSong("101001", 1, "響", singer, testMedia("level-loud.wav"));
     catalogue.addSong("101002", 1, "輕", singer, testMedia("level-quiet.wav"));
     catalogue.addSong("101003", 1, "尖", singer, testMedia("quiet-peaks.wav"));
     catalogue.addSong("101004", 1, "左右", singer, testMedia("sides-10db.wav"));
+    catalogue.addSong("101005", 1, "低音", singer, testMedia("quiet-low-sine.wav"));
+    catalogue.addSong("101006", 1, "過響", singer, testMedia("loud-float.wav"));
     measureCatalogue();
 
     const Wav loud = heardAlone("101001");
     const Wav quiet = heardAlone("101002");
     EXPECT_NEAR(levelDb(loud, 440), levelDb(quiet, 440), 1);
-    const Wav peaks = heardAlone("101003");
-    EXPECT_LT(loudestSample(peaks), 32767 * 0.9) << "held below the ceiling";
     // The left side (440 Hz) plays first, then the guest picks the right side (880 Hz, 10 dB down).
     const Wav sides = heardAlone("101004", 'E', 700);
     EXPECT_NEAR(levelDb(sides, 440, 0.2, 0.6), levelDb(sides, 880, 1.1, 1.5), 1.5);
+
+    const double ceiling = 32767 * std::pow(10.0, (SongGain::kCeilingDb + 0.1) / 20);
+    const Wav lowSine = heardAlone("101005");
+    EXPECT_LT(loudestSample(lowSine), ceiling) << "raised no further than its true peak allows";
+    EXPECT_GT(loudestSample(lowSine), 0.85 * 32767) << "not lowered either";
+    EXPECT_LT(harmonicDistortionPercent(channel(lowSine, 0, 0.5, 2.5), 10, lowSine.rate), 0.1);
+    // 440 Hz at 0.3 of full scale that swells to 1.5 for 5 ms every half second: the swell
+    // still stands five times above the rest once the song is turned down.
+    const Wav overs = heardAlone("101006");
+    EXPECT_NEAR(20 * std::log10(double(peak(channel(overs, 0, 0.45, 0.6))) / peak(channel(overs, 0, 0.1, 0.45))),
+                20 * std::log10(5.0), 0.5)
+        << "the peaks past full scale were cut before the song was turned down";
+    EXPECT_LT(loudestSample(overs), ceiling);
 
     QFile ini(home.file("Setting.ini"));
     ASSERT_TRUE(ini.open(QIODevice::Append));
@@ -227,9 +242,7 @@ TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastUnlessTurnedOff)
     ini.close();
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     EXPECT_NEAR(levelDb(heardAlone("101001"), 440) - levelDb(heardAlone("101002"), 440), 20, 0.5);
-    const Wav peaksAsTheyAre = heardAlone("101003");
-    EXPECT_EQ(loudestSample(peaksAsTheyAre), 32767);
-    EXPECT_GT(levelDb(peaks, 440) - levelDb(peaksAsTheyAre, 440), 4) << "the quiet song was raised";
+    EXPECT_EQ(loudestSample(heardAlone("101003")), 32767) << "full-scale clicks played as they are";
 }
 
 } // namespace

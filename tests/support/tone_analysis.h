@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <span>
+#include <vector>
 
 // What a pipeline played, written to a WAV file by the test's sink, and the tones in it.
 struct Wav {
@@ -64,18 +65,41 @@ inline int peak(std::span<const qint16> samples)
     return result;
 }
 
-// The power of one frequency in the samples (Goertzel): a bin of the spectrum at any frequency.
-inline double tonePower(std::span<const qint16> samples, double frequency, int rate)
+namespace tone_detail {
+// Goertzel's algorithm over any range of samples.
+template <typename Samples>
+double goertzel(const Samples &samples, double frequency, int rate)
 {
     const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / rate);
     double previous = 0, beforePrevious = 0;
-    for (qint16 sample : samples) {
+    for (const auto sample : samples) {
         const double current = sample + coefficient * previous - beforePrevious;
         beforePrevious = previous;
         previous = current;
     }
     return previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
 }
+} // namespace tone_detail
+
+// The power of one frequency in the samples (Goertzel): a bin of the spectrum at any frequency.
+inline double tonePower(std::span<const qint16> samples, double frequency, int rate)
+{
+    return tone_detail::goertzel(samples, frequency, rate);
+}
+
+// Total harmonic distortion of the tone at frequency: the power of its 2nd to 10th harmonics
+// against its own, in percent. A Hann window keeps the tone's own power out of their bins.
+inline double harmonicDistortionPercent(std::span<const qint16> samples, double frequency, int rate)
+{
+    std::vector<double> windowed(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        windowed[i] = samples[i] * (0.5 - 0.5 * std::cos(2 * std::numbers::pi * double(i) / double(samples.size() - 1)));
+    double harmonics = 0;
+    for (int k = 2; k <= 10 && k * frequency < rate / 2.0; ++k)
+        harmonics += tone_detail::goertzel(windowed, k * frequency, rate);
+    return 100 * std::sqrt(harmonics / std::max(tone_detail::goertzel(windowed, frequency, rate), 1e-9));
+}
+
 
 // The frequency between low and high with the most power, to a tenth of a hertz.
 inline double strongestFrequency(std::span<const qint16> samples, int rate, double low, double high)

@@ -1,5 +1,6 @@
 #include "platform/gst/gst_loudness_meter.h"
 
+#include "gst_own_task_pool.h"
 #include "gst_sound_font.h"
 #include "platform/gst/gst_runtime.h"
 
@@ -9,9 +10,10 @@
 #include <gst/pbutils/missing-plugins.h>
 
 #include <ebur128.h>
-#include <pthread.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -107,7 +109,7 @@ private:
 struct Measurement
 {
     GstElement *pipeline = nullptr;
-    bool background = false;
+    GstTaskPool *threads = nullptr;
     std::mutex mutex;
     std::vector<std::unique_ptr<TrackMeter>> tracks;
     bool decoderMissing = false;
@@ -201,19 +203,10 @@ void onDeepElementAdded(GstBin *, GstBin *, GstElement *element, gpointer)
     GstSoundFont::applyTo(element);
 }
 
-// Each decoding thread of a background measurement lowers itself as it starts.
+// Every streaming thread of the measurement is one of its own.
 GstBusSyncReply onSyncMessage(GstBus *, GstMessage *message, gpointer data)
 {
-    auto *measurement = static_cast<Measurement *>(data);
-    if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_STREAM_STATUS || !measurement->background)
-        return GST_BUS_PASS;
-    GstStreamStatusType type;
-    GstElement *owner = nullptr;
-    gst_message_parse_stream_status(message, &type, &owner);
-    if (type == GST_STREAM_STATUS_TYPE_ENTER) {
-        sched_param param{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
-    }
+    GstOwnTaskPool::adopt(message, static_cast<Measurement *>(data)->threads);
     return GST_BUS_PASS;
 }
 
@@ -228,13 +221,49 @@ LoudnessMeter::Outcome errorOutcome(GstMessage *message)
     return later ? LoudnessMeter::Outcome::Unavailable : LoudnessMeter::Outcome::Undecodable;
 }
 
-// Waits for the end of decoding, an error or stop; the outcome.
-LoudnessMeter::Outcome awaitEnd(Measurement &measurement, const std::atomic<bool> &stop)
+// When a measurement has taken too long: the limit's floor after it began, or once the song's
+// length is known, that length times the limit's factor if that is later.
+class Deadline
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit Deadline(const GstLoudnessMeter::TimeLimit &limit)
+        : m_limit(limit)
+        , m_start(Clock::now())
+        , m_end(m_start + std::chrono::milliseconds(limit.atLeastMs))
+    {
+    }
+
+    bool passed(GstElement *pipeline)
+    {
+        gint64 length = 0;
+        if (!m_lengthKnown && gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) && length > 0) {
+            m_lengthKnown = true;
+            const auto allowed = std::chrono::nanoseconds(gint64(double(length) * m_limit.timesLength));
+            m_end = std::max(m_end, m_start + std::chrono::duration_cast<Clock::duration>(allowed));
+        }
+        return Clock::now() > m_end;
+    }
+
+private:
+    GstLoudnessMeter::TimeLimit m_limit;
+    Clock::time_point m_start;
+    Clock::time_point m_end;
+    bool m_lengthKnown = false;
+};
+
+// Waits for the end of decoding, an error, stop or the deadline; the outcome.
+LoudnessMeter::Outcome awaitEnd(Measurement &measurement, const std::atomic<bool> &stop, Deadline deadline)
 {
     GstBus *bus = gst_element_get_bus(measurement.pipeline);
     const auto wanted = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_ELEMENT);
     auto outcome = LoudnessMeter::Outcome::Stopped;
     while (!stop) {
+        if (deadline.passed(measurement.pipeline)) {
+            outcome = LoudnessMeter::Outcome::TimedOut;
+            break;
+        }
         GstMessage *message = gst_bus_timed_pop_filtered(bus, kStopPoll, wanted);
         if (!message)
             continue;
@@ -251,6 +280,13 @@ LoudnessMeter::Outcome awaitEnd(Measurement &measurement, const std::atomic<bool
     }
     gst_object_unref(bus);
     return outcome;
+}
+
+// A pipe, a device or a folder named like a song could block the decoder's open for ever.
+bool isRegularFile(const QString &path)
+{
+    struct stat status{};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // The tracks in the order the player numbers them: a file of three or more tracks has one per
@@ -287,18 +323,26 @@ GstElement *decoderFor(const QString &path, Measurement &measurement)
 } // namespace
 
 GstLoudnessMeter::GstLoudnessMeter(Priority priority)
+    : GstLoudnessMeter(priority, TimeLimit{})
+{
+}
+
+GstLoudnessMeter::GstLoudnessMeter(Priority priority, TimeLimit limit)
     : m_priority(priority)
+    , m_limit(limit)
 {
     GstRuntime::ensureInitialized();
 }
 
 LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::atomic<bool> &stop)
 {
+    if (!isRegularFile(path))
+        return {Outcome::Unavailable, {}};
     Measurement measurement;
-    measurement.background = m_priority == Priority::Background;
     GstElement *decode = decoderFor(path, measurement);
     if (!decode)
         return {Outcome::Unavailable, {}};
+    measurement.threads = GstOwnTaskPool::create(m_priority == Priority::Background);
     measurement.pipeline = gst_pipeline_new(nullptr);
     gst_bin_add(GST_BIN(measurement.pipeline), decode);
     g_signal_connect(measurement.pipeline, "deep-element-added", G_CALLBACK(onDeepElementAdded), nullptr);
@@ -307,10 +351,12 @@ LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::
     gst_object_unref(bus);
 
     // A file that cannot be opened posts its error on the bus, where awaitEnd reads it.
+    const Deadline deadline(m_limit);
     gst_element_set_state(measurement.pipeline, GST_STATE_PLAYING);
-    Outcome outcome = awaitEnd(measurement, stop);
+    Outcome outcome = awaitEnd(measurement, stop, deadline);
     gst_element_set_state(measurement.pipeline, GST_STATE_NULL);
     gst_object_unref(measurement.pipeline);
+    gst_object_unref(measurement.threads);
     if (outcome == Outcome::Measured && measurement.decoderMissing)
         outcome = Outcome::Unavailable;
     if (outcome != Outcome::Measured)

@@ -1,9 +1,6 @@
 #include "gst_media_audio_sink.h"
 
 #include "gst_element_check.h"
-#include "platform/media_player.h"
-
-#include <cmath>
 
 namespace {
 const QString kDefaultSink = QStringLiteral("autoaudiosink");
@@ -13,43 +10,37 @@ bool installed(const char *element)
     return GstElementCheck::missing({element}).isEmpty();
 }
 
-// The song's gain comes after the channel mix, so a new channel and its gain are heard
-// together. The limiter (on float samples) softens what the gain would push past full scale,
-// and the last stage lowers that to the ceiling. No stage has a "volume" property: playbin
-// would take it for the guest's volume.
-QString gainStages()
+// The song's gain works on floating-point samples right before the channel mix, the first stage
+// in 16 bits: a loud song's peaks above full scale are lowered before anything clips them, and
+// the two stages act on the same 10 ms of sound, so a new channel and its gain are heard
+// together. It has no "volume" property: playbin would take it for the guest's volume.
+QString gainStage()
 {
     if (!installed("audioamplify"))
         return {};
-    QString path = QStringLiteral("audioamplify name=%1 clipping-method=none ! ")
-                       .arg(QLatin1String(GstMediaAudioSink::kSongGainName));
-    if (installed("rglimiter"))
-        path += QStringLiteral("rglimiter name=%1 enabled=false ! audioamplify amplification=%2 ! audioconvert ! ")
-                    .arg(QLatin1String(GstMediaAudioSink::kLimiterName))
-                    .arg(GstMediaAudioSink::kCeilingLinear, 0, 'f', 6);
-    return path;
+    return QStringLiteral("audioconvert ! audio/x-raw,format=F32LE ! audioamplify name=%1 clipping-method=none ! ")
+        .arg(QLatin1String(GstMediaAudioSink::kSongGainName));
 }
 
-// pitch works on F32, audiochannelmix on stereo S16: each stage gets its own converter. The
-// channel mix comes last, so a change of side is not held up by the samples the pitch stage
-// keeps back. A stage this machine lacks is left out, so songs still play (the owner is told
-// what to install).
+// The sound stays in floating point up to the song's gain. pitch works on F32, audiochannelmix
+// on stereo S16: each stage gets its own converter. The channel mix comes last, so a change of
+// side is not held up by the samples the pitch stage keeps back. A stage this machine lacks is
+// left out, so songs still play (the owner is told what to install).
 QString stages()
 {
-    QString path = QStringLiteral("audioconvert ! audioresample ! ");
+    QString path = QStringLiteral("audioconvert ! audio/x-raw,format=F32LE ! audioresample ! ");
     if (installed("pitch"))
         path += QStringLiteral("pitch name=%1 ! audioconvert ! audioresample ! ").arg(QLatin1String(GstMediaAudioSink::kPitchName));
     // The pitch stage hands on 65 ms at a time; in 10 ms pieces the stages after it and the sink
     // hold less sound ahead of what is heard, so a new channel or key is heard sooner.
     if (installed("audiobuffersplit"))
         path += QStringLiteral("audiobuffersplit output-buffer-duration=1/100 ! ");
+    path += gainStage();
     if (installed("audiochannelmix"))
-        path += QStringLiteral("audiochannelmix name=%1 ! audioconvert ! ").arg(QLatin1String(GstMediaAudioSink::kChannelMixName));
-    return path + gainStages();
+        path += QStringLiteral("audioconvert ! audiochannelmix name=%1 ! ").arg(QLatin1String(GstMediaAudioSink::kChannelMixName));
+    return path + QStringLiteral("audioconvert ! ");
 }
 }
-
-const double GstMediaAudioSink::kCeilingLinear = std::pow(10.0, SongGain::kCeilingDb / 20);
 
 GstElement *GstMediaAudioSink::create(const QString &sinkDescription, QString *error)
 {

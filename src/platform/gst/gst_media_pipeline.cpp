@@ -31,7 +31,7 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
 {
     GstRuntime::ensureInitialized();
     m_missingParts = GstElementCheck::missing({"playbin", "audioconvert", "audioresample", "audiochannelmix", "pitch",
-                                               "audiobuffersplit", "audioamplify", "rglimiter", "fluiddec", "autoaudiosink"});
+                                               "audiobuffersplit", "audioamplify", "fluiddec", "autoaudiosink"});
     if (!m_missingParts.isEmpty())
         qWarning("%s", qPrintable(m_missingParts));
     // Video CD tracks copied from the disc (RIFF/CDXA .dat) need no help: typefind calls them
@@ -64,7 +64,7 @@ GstMediaPipeline::~GstMediaPipeline()
     gst_object_unref(bus);
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     g_signal_handlers_disconnect_by_data(m_playbin, this);
-    for (GstElement *element : {m_overlaySink, m_channelMix, m_pitch, m_songGain, m_limiter}) {
+    for (GstElement *element : {m_overlaySink, m_channelMix, m_pitch, m_songGain}) {
         if (element)
             gst_object_unref(element);
     }
@@ -85,8 +85,7 @@ void GstMediaPipeline::setUpAudio(const QString &description)
     m_channelMix = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kChannelMixName);
     m_pitch = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kPitchName);
     m_songGain = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kSongGainName);
-    m_limiter = gst_bin_get_by_name(GST_BIN(sink), GstMediaAudioSink::kLimiterName);
-    setSongGain(0, false);
+    setSongGain(0);
     g_object_set(m_playbin, "audio-sink", sink, nullptr);
 }
 
@@ -191,23 +190,10 @@ void GstMediaPipeline::setPitchFactor(double factor)
         g_object_set(m_pitch, "pitch", gfloat(factor), nullptr);
 }
 
-void GstMediaPipeline::setSongGain(double decibels, bool limited)
+void GstMediaPipeline::setSongGain(double decibels)
 {
-    if (!m_songGain)
-        return;
-    const double linear = std::pow(10.0, decibels / 20);
-    if (!m_limiter) {
-        g_object_set(m_songGain, "amplification", gfloat(linear), nullptr);
-        return;
-    }
-    // Sound that has passed the gain stage meets the limiter as it is then set: the limiter goes
-    // on before the gain that needs it, and off only once the gain stays (the player applies it
-    // again ten times a second) or nothing plays.
-    const bool settled = decibels == m_gainDecibels || m_target == GST_STATE_NULL;
-    if (limited || settled)
-        g_object_set(m_limiter, "enabled", gboolean(limited), nullptr);
-    g_object_set(m_songGain, "amplification", gfloat(linear / GstMediaAudioSink::kCeilingLinear), nullptr);
-    m_gainDecibels = decibels;
+    if (m_songGain)
+        g_object_set(m_songGain, "amplification", gfloat(std::pow(10.0, decibels / 20)), nullptr);
 }
 
 int GstMediaPipeline::audioStreamCount() const

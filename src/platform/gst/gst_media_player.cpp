@@ -153,7 +153,7 @@ void GstMediaPlayer::setKey(int semitones)
 void GstMediaPlayer::setSongGain(const SongGain &gain)
 {
     m_gain = gain;
-    m_pipeline->setSongGain(gain.decibels, gain.limited);
+    m_pipeline->setSongGain(gain.decibels);
 }
 
 int GstMediaPlayer::audioTrackCount() const

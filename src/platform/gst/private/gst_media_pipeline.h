@@ -48,8 +48,8 @@ public:
     // Both act on the stages of the audio path at once: no flush, no seek, no gap.
     void setChannelGains(const ChannelGains &gains);
     void setPitchFactor(double factor);
-    // The song's gain; with limited, its loudest moments are held below the ceiling.
-    void setSongGain(double decibels, bool limited);
+    // The song's gain, on floating-point samples.
+    void setSongGain(double decibels);
     int audioStreamCount() const;
     int currentAudioStream() const;
     void setCurrentAudioStream(int index);
@@ -83,8 +83,6 @@ private:
     GstElement *m_channelMix = nullptr; // null when the element is not installed
     GstElement *m_pitch = nullptr;
     GstElement *m_songGain = nullptr;
-    GstElement *m_limiter = nullptr;
-    double m_gainDecibels = 0;
     QPointer<GstMediaVideoWidget> m_widget;
     GstState m_target = GST_STATE_NULL;
     // Bumped by every stop, so messages posted before it are recognised as stale.
