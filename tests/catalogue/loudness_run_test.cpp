@@ -116,7 +116,7 @@ TEST(LoudnessRun, APipeOrAFolderNamedLikeASongIsPassedOverAndARunThatCannotFinis
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("已測量 10 首, 無法解碼 0 首, 暫時無法讀取 2 首"))) << run.out.toStdString();
     Database &db = started.catalogue.database();
-    EXPECT_EQ(count(db, QStringLiteral("SELECT count(*) FROM song WHERE song_loudness_state = 1")), 10);
+    EXPECT_EQ(count(db, QStringLiteral("SELECT count(*) FROM song_loudness WHERE loudness_state = 1")), 10);
 
     // Another program holds the catalogue's write lock: the run cannot store what it measured.
     started.catalogue.addSong(QStringLiteral("102001"), 1, QStringLiteral("新歌"), singer, mediaPath("tone.mp3"));
