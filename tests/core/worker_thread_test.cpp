@@ -1,5 +1,6 @@
 // The one way work runs beside the window thread: what is handed over is done (also when the
-// worker is stopped right after), flush waits for exactly that, and a stop ends a rest at once.
+// worker is stopped right after), flush waits for exactly that, a stop ends a rest at once, and
+// a worker held up in a file is left behind after the time its owner gives it.
 #include "core/worker_thread.h"
 
 #include <QElapsedTimer>
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -75,6 +78,42 @@ TEST(WorkerThread, WorkHandedOverIsDoneFlushWaitsForItAndAStopEndsARestAtOnce)
     resting.stop();
     EXPECT_TRUE(restEnded) << "a rest ends with the stop";
     EXPECT_LT(timer.elapsed(), 10000);
+}
+
+// A worker whose loop is held up (a file on a hung network folder) until the test lets it go on.
+struct HeldUp
+{
+    std::atomic<bool> returned{false};
+    WorkerThread worker;
+};
+
+TEST(WorkerThread, AStopWithATimeLimitLeavesALoopHeldUpBehindAndTheLoopEndsOnItsOwnLater)
+{
+    std::promise<void> release;
+    auto held = std::make_shared<HeldUp>();
+    std::weak_ptr<HeldUp> gone = held;
+    std::promise<void> entered;
+    held->worker.start([held, &entered, released = release.get_future().share()] {
+        entered.set_value();
+        released.wait();
+        held->returned = true;
+    });
+    entered.get_future().wait();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(held->worker.stop(200)) << "the loop had not returned";
+    EXPECT_LT(timer.elapsed(), 5000) << "the owner did not wait for the loop";
+    EXPECT_FALSE(held->returned);
+    held.reset(); // the owner goes; the loop keeps what it reads
+    release.set_value();
+    for (int i = 0; i < 500 && !gone.expired(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(gone.expired()) << "the loop ended and let go of what it read";
+
+    WorkerThread quick;
+    quick.start([] {});
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(quick.stop(1000)) << "a loop that returned in time is joined";
 }
 
 } // namespace
