@@ -3,6 +3,7 @@
 //   bench_playback [benchmark flags] [MEDIA_DIR]
 // MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh.
 #include "media_dir.h"
+#include "player_timing.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player.h"
 #include "playback/wav_file_open.h"
@@ -17,13 +18,11 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr int kTimeoutMs = 10000;
 constexpr int kSongs = 200;
 constexpr int kWarmUpSongs = 10;
 
@@ -32,21 +31,6 @@ QString g_mediaDir;
 QString mediaUrl(const char *name)
 {
     return QStringLiteral("file://") + g_mediaDir + QLatin1Char('/') + QLatin1String(name);
-}
-
-// Runs the event loop until the player reports the state, or the time-out passes.
-bool waitForState(MediaPlayer &player, PlayState state)
-{
-    if (player.playState() == state)
-        return true;
-    QEventLoop loop;
-    QObject::connect(&player, &MediaPlayer::playStateChanged, &loop, [&](PlayState now) {
-        if (now == state)
-            loop.quit();
-    });
-    QTimer::singleShot(kTimeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return player.playState() == state;
 }
 
 long residentKb()
@@ -63,18 +47,7 @@ long residentKb()
 
 void playToPlaying(benchmark::State &state, const char *file)
 {
-    GstMediaPlayer player({QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true")});
-    for (auto _ : state) {
-        player.setUrl(mediaUrl(file));
-        const auto start = std::chrono::steady_clock::now();
-        player.play();
-        if (!waitForState(player, PlayState::Playing)) {
-            state.SkipWithError("the song did not start");
-            break;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        player.stop();
-    }
+    timePlayToPlaying(state, mediaUrl(file));
 }
 
 // Decoding runs unsynced, so 200 songs take seconds; every one is still opened, decoded to its

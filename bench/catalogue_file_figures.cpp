@@ -75,7 +75,7 @@ OrderTimes orderBesideLongReader(const QString &dbPath, int n, int waitMs)
     });
     OrderTimes times;
     {
-        QueueWriter writer(state.DbPath, {});
+        QueueWriter writer(state.DbPath, std::vector<QueueRow>{});
         const auto keep = state.OrderedSongs.subscribe([&] { writer.save(state.OrderedSongs); });
         for (int i = 0; i < n; ++i) {
             QElapsedTimer timer;

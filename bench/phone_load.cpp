@@ -1,6 +1,7 @@
 #include "phone_load.h"
 
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,10 +20,11 @@ namespace {
 class Connection : public QObject
 {
 public:
-    explicit Connection(const QUrl &base)
+    Connection(const QUrl &base, const QHostAddress &from)
         : m_base(base)
     {
         connect(&m_socket, &QTcpSocket::readyRead, this, [this] { read(); });
+        m_socket.bind(from);
         m_socket.connectToHost(base.host(), quint16(base.port()));
     }
 
@@ -67,7 +69,7 @@ class SimulatedPhone : public QObject
 public:
     SimulatedPhone(const QUrl &base, QString typed, QString number, int index, PhoneLoad::Result &result,
                    std::function<void()> done)
-        : m_requests(base)
+        : m_requests(base, addressOf(index))
         , m_typed(std::move(typed))
         , m_number(std::move(number))
         , m_id(QStringLiteral("benchphone%1").arg(index, 10, 10, QLatin1Char('0')))
@@ -84,7 +86,14 @@ public:
         connect(&m_stream, &QTcpSocket::connected, this, [this, base] {
             m_stream.write("GET " + base.path().toUtf8() + "api/events?phone=" + m_id.toUtf8() + " HTTP/1.1\r\nHost: x\r\n\r\n");
         });
+        m_stream.bind(addressOf(index));
         m_stream.connectToHost(base.host(), quint16(base.port()));
+    }
+
+    // Each phone on an address of its own, as on a room's Wi-Fi: 127.0.1.1, 127.0.1.2, ...
+    static QHostAddress addressOf(int index)
+    {
+        return QHostAddress(QStringLiteral("127.0.%1.%2").arg(1 + index / 250).arg(1 + index % 250));
     }
 
     void search(int letters)
@@ -158,7 +167,7 @@ void PhoneLoad::run()
     const QUrl base(m_base);
     QRandomGenerator random(20261206);
     QEventLoop loop;
-    Connection page(base);
+    Connection page(base, QHostAddress::LocalHost);
     page.send("GET", QString(), {}, [&](int, const QByteArray &html) {
         m_result.pageBytes += html.size();
         page.send("GET", "app.js", {}, [&](int, const QByteArray &js) {

@@ -10,7 +10,8 @@
 // Simulated phones for the phone server's benchmark, on a thread of their own: each keeps the
 // live queue open, searches as a guest types (one, two, three characters), and orders a song.
 // Plain sockets speaking HTTP/1.1 as a browser would, one connection for requests and one for
-// the live queue per phone, so no client-side pool makes a phone wait for another.
+// the live queue per phone, so no client-side pool makes a phone wait for another; each phone
+// from a loopback address of its own, as each phone in a room has its own.
 class PhoneLoad : public QObject
 {
     Q_OBJECT

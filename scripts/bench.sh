@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|cdg|print|startup|venue|phone
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
 # $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips; startup
 # compares the build tree's program with the same installed (cmake --install --strip into
 # build/staged/usr, and /usr/bin/karaoke when the package is installed); venue runs fifty rooms
-# on a private PostgreSQL cluster made for the run.
+# on a private PostgreSQL cluster made for the run; cdg makes a 4-minute CD+G song once in
+# $TMPDIR/karaoke-bench-cdg.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -46,6 +47,7 @@ case "$which" in
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
   loudness) run loudness ;;
+  cdg) run cdg ;;
   venue)
     cmake --build build -j"$(nproc)" --target karaoke
     run venue ;;
@@ -62,8 +64,9 @@ case "$which" in
     run playback build/test-media
     run singing build/test-media
     run loudness
+    run cdg
     cmake --build build -j"$(nproc)" --target karaoke
     run venue
     startup ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|print|startup|venue|phone]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|cdg|print|startup|venue|phone]" >&2; exit 2 ;;
 esac

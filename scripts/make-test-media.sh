@@ -158,6 +158,12 @@ make_level_quiet() { make_level 0.05 "$1"; }
 # Sides 10 dB apart.
 make_sides_10db() { make_two_sides 0.158 "$1"; }
 
+# The same as an MP3, the sound of a CD+G song.
+make_sides_10db_mp3() {
+  ensure sides-10db.wav
+  launch filesrc location="$out/sides-10db.wav" ! wavparse ! audioconvert ! lamemp3enc ! id3v2mux ! filesink location="$1"
+}
+
 # A quiet 440 Hz tone with a full-scale click every 0.2 s: it peaks at 0 dBFS, far below the
 # target loudness.
 make_quiet_peaks() {
@@ -261,6 +267,7 @@ declare -A makers=(
   [level-loud.wav]=make_level_loud
   [level-quiet.wav]=make_level_quiet
   [sides-10db.wav]=make_sides_10db
+  [sides-10db.mp3]=make_sides_10db_mp3
   [quiet-peaks.wav]=make_quiet_peaks
   [three-levels.mkv]=make_three_levels
   [right-peaks.wav]=make_right_peaks
@@ -281,7 +288,7 @@ ensure() {
 
 for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
             song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg \
-            level-loud.wav level-quiet.wav sides-10db.wav quiet-peaks.wav three-levels.mkv right-peaks.wav \
+            level-loud.wav level-quiet.wav sides-10db.wav sides-10db.mp3 quiet-peaks.wav three-levels.mkv right-peaks.wav \
             quiet-low-sine.wav loud-float.wav tone-30s.mpg; do
   ensure "$name"
 done

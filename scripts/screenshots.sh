@@ -9,7 +9,7 @@
 # files, the rename and duplicate dialogs, batch registration with its progress). Phone
 # ordering: the QR code above the keypad, a phone's order told over the menu, the next-up card
 # before the first song, and the phone page in Chromium at 390x844 (name prompt, search
-# results, queue).
+# results, queue). Last, an MP3+G song playing full screen, on a program folder of its own.
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +21,7 @@ mkdir -p "$out"
 [ -x build/tools/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tools/bulk_screenshots ] || cmake --build build --target bulk_screenshots
 [ -x build/tests/phone/phone_page_host ] || cmake --build build --target phone_page_host
+[ -x build/tools/cdg_demo_song ] || cmake --build build --target cdg_demo_song
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
 bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
 # The queue left by an earlier run (stopped without the shutdown menu) would come back: start empty.
@@ -102,3 +103,22 @@ build/tools/bulk_screenshots "$out"
 
 # The phone page in headless Chromium, as a guest's phone shows it.
 /usr/bin/python3 tests/phone/browser_test.py build/tests/phone/phone_page_host --screenshots "$out"
+
+# An MP3+G song (an .mp3 with its .cdg pictures beside it) playing full screen, on a program
+# folder of its own that a list registers it in.
+kill "$jukebox" 2>/dev/null || true
+wait "$jukebox" 2>/dev/null || true
+cdg_home=$(mktemp -d)
+trap 'kill $jukebox $xvfb 2>/dev/null || true; rm -rf "$cdg_home"' EXIT
+mkdir -p "$cdg_home/songs"
+gst-launch-1.0 -q audiotestsrc freq=440 volume=0.3 num-buffers=200 samplesperbuffer=4410 \
+  ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc ! filesink location="$cdg_home/songs/demo.mp3" > /dev/null
+build/tools/cdg_demo_song "$cdg_home/songs/Demo.CDG" 20
+printf 'demo.mp3,LA LA LA,英語,Demo,8\n' > "$cdg_home/songs/list.txt"
+build/src/app/karaoke --home "$cdg_home" --register-list "$cdg_home/songs/list.txt" > /dev/null
+build/src/app/karaoke --home "$cdg_home" --clock-speed 4 &
+jukebox=$!
+sleep 3
+keys 3 3 0 8 0 0 1 Return 0 Return 6
+shot cdg-song-playing 4
+keys 5;                              shot cdg-control-bar 1

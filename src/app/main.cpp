@@ -5,7 +5,6 @@
 #include "app/idle_watch.h"
 #include "app/loudness_tasks.h"
 #include "app/program_folder.h"
-#include "app/venue_notice.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
@@ -25,6 +24,7 @@
 #include "manage/manager_menu.h"
 #include "menu/main_menu.h"
 #include "platform/modal_runner.h"
+#include "platform/open_files.h"
 #include "playback/playback_session.h"
 #include "overlays/ordering_windows.h"
 #include "phone/phone_desk.h"
@@ -45,12 +45,13 @@
 #include "playback/wav_file_open.h"
 #include "print/new_songs.h"
 #include "print/song_book.h"
+#include "widgets/foot_notices.h"
 #include "widgets/notice_strip.h"
 #include "venue/catalogue_transfer.h"
 #include "venue/venue_room.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScreen>
@@ -91,15 +92,19 @@ bool startUp(SharedState &state, FileSystem &fileSystem, Clock &clock, const Com
     return init.ok;
 }
 
-// The queue as it was when the program last stopped without a clean exit (a crash, a power cut).
-void restoreQueue(SharedState &state)
+// The queue as it was when the program last stopped without a clean exit (a crash, a power
+// cut), and the rows its table holds now; nullopt when the table could not be read.
+std::optional<std::vector<QueueRow>> restoreQueue(SharedState &state)
 {
-    try {
-        QueueStore::Kept kept = QueueStore::load(state.db());
-        state.OrderedSongs.restore(std::move(kept.rows), kept.lastId);
-    } catch (const DatabaseError &e) {
-        QTextStream(stderr) << "點歌單無法從資料庫讀回: " << e.message() << Qt::endl;
+    std::optional<QueueStore::Kept> kept = QueueStore::loadRetrying(state.db());
+    if (!kept) {
+        QTextStream(stderr) << "點歌單無法從資料庫讀回, 從空的點歌單開始" << Qt::endl;
+        // Numbered past any id the unread table may hold, so a phone never names another song.
+        state.OrderedSongs.restore({}, QDateTime::currentMSecsSinceEpoch());
+        return std::nullopt;
     }
+    state.OrderedSongs.restore(kept->rows, kept->lastId);
+    return std::move(kept->rows);
 }
 
 // Phone ordering's address and notices on the screens the guests see.
@@ -122,8 +127,7 @@ void showPhoneOrdering(PhoneOrdering &phone, MainMenu &menu, StartForm &start, N
 // While the queue plays full screen, the phones' owner buttons reach the song playing.
 void lendPlayerToPhones(PhoneDesk &desk, PlaybackSession &session)
 {
-    desk.setPlayer(PhonePlayer{[&session] { return session.isPlaying(); }, [&session] { return session.isPaused(); },
-                               [&session] { session.skip(); }, [&session] { session.togglePause(); }});
+    desk.setPlayer(session.forPhones());
     for (auto signal : {&PlaybackSession::songStarted, &PlaybackSession::queueAdvanced, &PlaybackSession::closed})
         QObject::connect(&session, signal, &desk, &PhoneDesk::playerChanged);
     QObject::connect(&session, &PlaybackSession::pausedChanged, &desk, &PhoneDesk::playerChanged);
@@ -131,6 +135,7 @@ void lendPlayerToPhones(PhoneDesk &desk, PlaybackSession &session)
 
 int runJukebox(const CommandLine &options)
 {
+    OpenFiles::raiseLimit();
     installScreenFonts();
     QtFileSystem fileSystem;
     SystemClock clock(options.clockSpeed());
@@ -154,8 +159,7 @@ int runJukebox(const CommandLine &options)
     }
     WavFileOpen recorder(mci);
     state.Recorder = &recorder;
-    restoreQueue(state);
-    QueueWriter queueWriter(state.DbPath, state.OrderedSongs.rows());
+    QueueWriter queueWriter(state.DbPath, restoreQueue(state));
     // Songs and singers other programs write meanwhile take their places in the lists.
     const CatalogueUpkeep upkeep(state.DbPath);
     const auto keepQueue = state.OrderedSongs.subscribe([&] { queueWriter.save(state.OrderedSongs); });
@@ -207,11 +211,11 @@ int runJukebox(const CommandLine &options)
         };
         ModalRunner::exec(manager);
     };
+    FootNotices footNotices(menu, screen);
+    footNotices.followQueueSaving(queueWriter);
     std::unique_ptr<ReplicaSync> sync;
-    if (venue) {
-        QLabel *notice = addVenueNotice(menu, screen);
-        sync = venue->follow([notice](const QString &text) { showVenueNotice(notice, text); });
-    }
+    if (venue)
+        sync = venue->follow([&footNotices](const QString &text) { footNotices.set(FootNotices::Venue, text); });
     StartForm start(screen, clock, [&] { menu.showFullScreen(); });
     NoticeStrip notices(screen);
     showPhoneOrdering(phone, menu, start, notices);

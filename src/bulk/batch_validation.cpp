@@ -6,6 +6,7 @@
 #include "bulk/progress.h"
 #include "catalogue/record_checks.h"
 #include "core/text_encoding.h"
+#include "platform/cdg/cdg_song.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -34,6 +35,8 @@ QString checkLine(const QString &line, const ListFileLine &fields, const QString
     song->filePath = resolver.resolve(fields.media);
     if (song->filePath.isEmpty())
         return lineProblem(line, QStringLiteral("找不到指定的檔!"));
+    if (const CdgSong cdg = findCdgSong(song->filePath); cdg.isCdg && !cdg.playable())
+        return lineProblem(line, cdg.problem + QLatin1Char('!'));
     if (const QString problem = titleProblem(fields.title); !problem.isEmpty())
         return lineProblem(line, problem + QLatin1Char('!'));
     if (const QString problem = singerNameProblem(fields.singer); !problem.isEmpty())

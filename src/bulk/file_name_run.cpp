@@ -89,13 +89,15 @@ private:
         return registration.result == Registration::Result::Registered;
     }
 
-    // A file no song is registered with any more.
+    // A file no song is registered with any more; a CD+G pair's two files each count.
     void deleteUnusedFile(const QString &path)
     {
-        if (!songsUsingFile(m_state.db(), m_state.AppPath, path, QString()).isEmpty())
-            return;
-        if (m_fs.fileExists(path) && m_fs.deleteFile(path))
-            ++m_outcome.filesDeleted;
+        for (const QString &part : songFileParts(path)) {
+            if (!songsUsingFile(m_state.db(), m_state.AppPath, part, QString()).isEmpty())
+                continue;
+            if (m_fs.fileExists(part) && m_fs.deleteFile(part))
+                ++m_outcome.filesDeleted;
+        }
     }
 
     void deleteOwnFile(const FileRow &row)

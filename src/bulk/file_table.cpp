@@ -6,11 +6,38 @@
 #include "catalogue/singer_records.h"
 #include "core/database.h"
 #include "core/shared_state.h"
+#include "platform/cdg/cdg_song.h"
 #include "platform/file_system.h"
 
 namespace {
 // Look-ups of this many rows read the catalogue under one lock.
 constexpr int kRowsPerRead = 256;
+
+// A CD+G pair is listed once, as its .mp3; a .cdg alone has no sound, and a zip file must
+// hold a pair.
+bool listedAsSong(const QString &folder, const QString &name)
+{
+    if (!chkSupport(name))
+        return false;
+    const QString extension = extensionOf(name).toLower();
+    if (extension == QLatin1String("cdg"))
+        return false;
+    if (extension == QLatin1String("zip"))
+        return findCdgSong(folder + QLatin1Char('/') + name).playable();
+    return true;
+}
+
+// A new name keeps the kind of file: a zip file stays one, a pair's .mp3 stays an .mp3, and
+// no row becomes a .cdg.
+bool keepsKind(const QString &oldName, const QString &newName, bool pair)
+{
+    const QString oldExtension = extensionOf(oldName).toLower();
+    const QString newExtension = extensionOf(newName).toLower();
+    const QString zip = QStringLiteral("zip");
+    if (newExtension == QLatin1String("cdg") || (oldExtension == zip) != (newExtension == zip))
+        return false;
+    return !pair || newExtension == QLatin1String("mp3");
+}
 } // namespace
 
 FileTable::FileTable(SharedState &state, FileSystem &fs)
@@ -33,7 +60,7 @@ bool FileTable::scan(const QString &typedFolder, Progress &progress, const std::
             read.reset();
             read.emplace(m_state.db());
         }
-        if (chkSupport(names[n])) {
+        if (listedAsSong(folder, names[n])) {
             FileRow &row = m_rows.emplace_back();
             row.path = folder + QLatin1Char('/') + names[n];
             setArySong(size() - 1);
@@ -51,7 +78,7 @@ bool FileTable::setArySong(int i)
     FileRow &row = m_rows[size_t(i)];
     row.confirmed = true;
     row.command = RowCommand::Ready;
-    if (registeredFiles().contains(songFilePath(m_state.AppPath, row.path))) {
+    if (registeredFiles().containsSong(songFilePath(m_state.AppPath, row.path))) {
         row.command = RowCommand::Registered;
         return true;
     }
@@ -102,8 +129,25 @@ bool FileTable::rename(int i, const QString &newFileName)
         return false;
     if (m_fs.fileExists(newPath) || !chkSupport(newFileName))
         return false;
+    // The .cdg of a pair moves with its .mp3, to the same new name.
+    const QString partner = cdgPartnerPath(row.path);
+    if (!keepsKind(row.fileName(), newFileName, !partner.isEmpty()))
+        return false;
+    QString newPartner;
+    if (!partner.isEmpty()) {
+        newPartner = baseNameOf(newPath) + QLatin1Char('.') + extensionOf(partner);
+        // A .cdg of the new name in any letter case would make two pairs of one name.
+        const QString clash = cdgPartnerPath(newPath);
+        if (!clash.isEmpty() && clash != partner)
+            return false;
+    }
     if (!m_fs.moveFile(row.path, newPath))
         return false;
+    if (!newPartner.isEmpty() && newPartner != partner && !m_fs.moveFile(partner, newPartner)) {
+        // Put back as it was; should that fail too, the .mp3 still plays, without its pictures.
+        m_fs.moveFile(newPath, row.path);
+        return false;
+    }
     row.path = newPath;
     setArySong(i);
     return true;

@@ -28,8 +28,9 @@ public:
     // Checks one row against its name and the catalogue (setArySong); true when its file is
     // registered already.
     bool setArySong(int i);
-    // Moves the row's file to a new name in the same folder and checks it again. Refused
-    // (false, nothing changed) when a file of that name exists or the extension is not supported.
+    // Moves the row's file to a new name in the same folder and checks it again; the .cdg of a
+    // pair goes along. Refused (false, nothing changed) when a file of that name exists, the
+    // extension is not supported, or the name would change the kind of file.
     bool rename(int i, const QString &newFileName);
 
     int size() const { return int(m_rows.size()); }

@@ -1,6 +1,7 @@
 #include "bulk/media_file_resolver.h"
 
 #include "bulk/song_file_name.h"
+#include "platform/cdg/cdg_song.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -26,6 +27,16 @@ QString wantedEnding(const QString &field)
     return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
 }
 
+// A CD+G pair is registered as its .mp3, whichever of its files a line names, so it is
+// registered once.
+QString asSongFile(const QString &path)
+{
+    if (path.isEmpty() || extensionOf(path).compare(QLatin1String("cdg"), Qt::CaseInsensitive) != 0)
+        return path;
+    const QString partner = cdgPartnerPath(path);
+    return partner.isEmpty() ? path : partner;
+}
+
 } // namespace
 
 MediaFileResolver::MediaFileResolver(const FileSystem &fs, QString folder)
@@ -40,11 +51,11 @@ QString MediaFileResolver::resolve(const QString &field)
         return {};
     const QString exact = m_folder + QLatin1Char('/') + field;
     if (chkSupport(field) && m_fs.fileExists(exact))
-        return exact;
+        return asSongFile(exact);
     if (!m_indexed)
         indexFolder();
     const auto found = m_firstByEnding.constFind(wantedEnding(field).toCaseFolded());
-    return found == m_firstByEnding.constEnd() ? QString() : m_folder + QLatin1Char('/') + m_files[*found];
+    return found == m_firstByEnding.constEnd() ? QString() : asSongFile(m_folder + QLatin1Char('/') + m_files[*found]);
 }
 
 void MediaFileResolver::indexFolder()

@@ -9,7 +9,8 @@ class FileSystem;
 // Finds the media file a list-file line names, in the list file's folder: the media file of
 // that name, else the first media file (by name) whose base name ends in the number written
 // with at least two digits ("7" finds "…07.mpg"). Only files with a registrable extension in
-// that very folder are found. The folder is read once, however many lines ask.
+// that very folder are found. The folder is read once, however many lines ask. A .cdg with an
+// .mp3 beside it is found as that .mp3, the file its pair is registered as.
 class MediaFileResolver
 {
 public:

@@ -62,7 +62,7 @@ const QStringList &supportedExtensions()
 {
     static const QStringList extensions = {QStringLiteral("dat"), QStringLiteral("mpg"), QStringLiteral("avi"),
                                            QStringLiteral("mpeg"), QStringLiteral("wav"), QStringLiteral("mp3"),
-                                           QStringLiteral("mid")};
+                                           QStringLiteral("mid"), QStringLiteral("cdg"), QStringLiteral("zip")};
     return extensions;
 }
 

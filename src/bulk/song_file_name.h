@@ -43,7 +43,8 @@ QStringList splitSingers(const QString &singerField);
 QString baseNameOf(const QString &fileName);
 QString extensionOf(const QString &fileName);
 
-// The media extensions registration lists, in their order: dat, mpg, avi, mpeg, wav, mp3, mid.
+// The media extensions registration lists, in their order: dat, mpg, avi, mpeg, wav, mp3, mid,
+// then the CD+G songs' cdg and zip (what such a file must hold is checked where it is listed).
 const QStringList &supportedExtensions();
 // True when the file's extension is one of them, whatever its case.
 bool chkSupport(const QString &fileName);

@@ -15,7 +15,7 @@ public:
 
     bool isFileRegistered(const QString &path, const QString &, RegisteredFiles &files) override
     {
-        return files.contains(path);
+        return files.containsSong(path);
     }
     // The write transaction holds the file's one write lock: every number is held already.
     void lockNumbers(const QStringList &) override {}

@@ -17,5 +17,14 @@ bool removeSongFile(Database &db, FileSystem &fs, MessageBoxes &boxes, const QSt
         && !boxes.yesNo(QStringLiteral("編號") + others.join(QLatin1Char(',')) + QStringLiteral("的歌曲也使用這個檔案:\n")
                         + path + QStringLiteral("\n是否仍要刪除這個檔案?")))
         return false;
-    return fs.deleteFile(path);
+    const QStringList partners = songFileParts(path).mid(1);
+    if (!fs.deleteFile(path))
+        return false;
+    // The .cdg of a pair goes with its .mp3 (and the other way round) unless a song plays it;
+    // one that stays behind harms nothing.
+    for (const QString &partner : partners) {
+        if (songsUsingFile(db, appPath, partner, exceptNum).isEmpty())
+            fs.deleteFile(partner);
+    }
+    return true;
 }

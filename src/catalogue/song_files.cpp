@@ -3,9 +3,12 @@
 #include "core/database.h"
 #include "core/file_path.h"
 #include "core/like_pattern.h"
+#include "platform/cdg/cdg_song.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +46,14 @@ bool isSameSongFile(const QString &a, const QString &b)
     return a == b || canonical(a) == canonical(b);
 }
 
+QStringList songFileParts(const QString &path)
+{
+    QStringList parts{path};
+    if (const QString partner = cdgPartnerPath(path); !partner.isEmpty())
+        parts.append(partner);
+    return parts;
+}
+
 RegisteredFiles::RegisteredFiles(Database &db, QString appPath)
     : m_db(db)
     , m_appPath(std::move(appPath))
@@ -68,6 +79,12 @@ bool RegisteredFiles::contains(const QString &path)
                         });
     }
     return m_otherSpellings->contains(path);
+}
+
+bool RegisteredFiles::containsSong(const QString &path)
+{
+    const QStringList parts = songFileParts(path);
+    return std::any_of(parts.begin(), parts.end(), [this](const QString &part) { return contains(part); });
 }
 
 void RegisteredFiles::add(const QString &path)

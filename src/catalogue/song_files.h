@@ -18,6 +18,10 @@ QString songFilePath(const QString &appPath, const QString &location);
 // letter case counts, as it does on this machine.
 bool isSameSongFile(const QString &a, const QString &b);
 
+// The files a song file plays from: the file itself and, for a CD+G pair, the file beside it
+// (an .mp3's .cdg, a .cdg's .mp3).
+QStringList songFileParts(const QString &path);
+
 // The files songs are registered with. The catalogue's index finds a location stored as
 // songFilePath writes it; locations stored in another spelling (relative, "\" between
 // folders, "." parts) are read once, when first needed, and kept resolved.
@@ -28,6 +32,9 @@ public:
 
     // True when some song's file is path (an absolute path as songFilePath gives it).
     bool contains(const QString &path);
+    // True when some song is registered with any file of songFileParts(path): a CD+G pair is
+    // one song, whichever of its two files it was registered with.
+    bool containsSong(const QString &path);
     // A song was just registered with the file at path, whatever spelling it was stored in.
     void add(const QString &path);
 

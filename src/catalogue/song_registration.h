@@ -28,7 +28,8 @@ struct RegistrationRules
     // The number the owner was shown: kept while it is free, otherwise the lowest free number
     // of the song's kind and count is taken.
     QString wantedNumber;
-    // When set, a file some song is registered with already is passed over (bulk registration).
+    // When set, a file some song is registered with already (for a CD+G pair, either file of
+    // it) is passed over (bulk registration).
     RegisteredFiles *registeredFiles = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #include "core/queue_store.h"
 
 #include "core/database.h"
+#include "core/database_error.h"
 #include "core/scoped_transaction.h"
 
 #include <QHash>
+#include <QThread>
 
 namespace {
 
@@ -57,6 +59,28 @@ Kept load(Database &db)
     Recordset last = db.OpenRecordset(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'play_queue'"));
     kept.lastId = last.eof() ? 0 : last.value(0).toLongLong();
     return kept;
+}
+
+std::optional<Kept> loadRetrying(Database &db, int tries, int waitMs)
+{
+    for (int i = 1;; ++i) {
+        try {
+            return load(db);
+        } catch (const DatabaseError &) {
+            if (i >= tries)
+                return std::nullopt;
+            QThread::msleep(ulong(waitMs));
+        }
+    }
+}
+
+void rewrite(Database &db, const std::vector<QueueRow> &rows)
+{
+    ScopedTransaction transaction(db);
+    db.ExecuteSql(QStringLiteral("DELETE FROM play_queue"));
+    for (size_t i = 0; i < rows.size(); ++i)
+        insert(db, qint64(i), rows[i]);
+    transaction.commit();
 }
 
 void write(Database &db, const std::vector<QueueRow> &stored, const std::vector<QueueRow> &rows)

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-QueueWriter::QueueWriter(QString dbPath, std::vector<QueueRow> stored, QObject *parent)
+QueueWriter::QueueWriter(QString dbPath, std::optional<std::vector<QueueRow>> stored, QObject *parent)
     : QObject(parent)
     , m_dbPath(std::move(dbPath))
     , m_stored(std::move(stored))
@@ -40,7 +40,10 @@ void QueueWriter::run()
         if (turn.stop)
             return;
         try {
-            QueueStore::write(db, m_stored, snapshot->rows);
+            if (m_stored)
+                QueueStore::write(db, *m_stored, snapshot->rows);
+            else
+                QueueStore::rewrite(db, snapshot->rows);
         } catch (const DatabaseError &e) {
             emit failed(e.message());
             // A newer queue handed over meanwhile replaces this one; stopping ends the tries,

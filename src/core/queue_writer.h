@@ -24,8 +24,9 @@ public:
     // Off the window thread the writer can wait out another program's write for longer.
     static constexpr int kBusyWaitMs = 3000;
 
-    // Writes into the catalogue at dbPath, whose table holds stored now.
-    QueueWriter(QString dbPath, std::vector<QueueRow> stored, QObject *parent = nullptr);
+    // Writes into the catalogue at dbPath, whose table holds stored now; nullopt when it could
+    // not be read, and the first write then clears it.
+    QueueWriter(QString dbPath, std::optional<std::vector<QueueRow>> stored, QObject *parent = nullptr);
     // Writes what was handed over and not yet written, then stops.
     ~QueueWriter() override;
 
@@ -38,7 +39,7 @@ public:
 signals:
     // The queue up to that revision is on disk. Sent from the writer's thread.
     void written(quint64 revision);
-    // A write failed and waits to be tried again.
+    // A write failed and waits to be tried again. Sent from the writer's thread at each try.
     void failed(const QString &reason);
 
 private:
@@ -50,8 +51,8 @@ private:
     void run();
 
     QString m_dbPath;
-    std::vector<QueueRow> m_stored;   // the loop's own: what the table holds
-    std::optional<Snapshot> m_pending; // under the worker's lock
+    std::optional<std::vector<QueueRow>> m_stored; // the loop's own: what the table holds, if known
+    std::optional<Snapshot> m_pending;               // under the worker's lock
     std::atomic<quint64> m_written{0};
     WorkerThread m_worker;
 };

@@ -31,10 +31,13 @@ struct Settings
     // "PhoneOrdering = 0" turns it off; PhonePort (8080 when absent), PhoneListen (an address of
     // this machine, all of them when absent) and PhoneToken (a fixed token for printed table
     // cards, a new random one at every start when absent). Checked where they are used.
+    // "PhoneOwnerActions = 1" lets every phone skip, pause and change anyone's songs without
+    // ManagerPin, for a home where everyone is the owner.
     QString PhoneOrdering;
     QString PhonePort;
     QString PhoneListen;
     QString PhoneToken;
+    QString PhoneOwnerActions;
     // Evening out loudness, from lines the owner may add by hand (never written by the program):
     // "LoudnessTarget = -18" is the loudness every measured song plays at, in LUFS;
     // "EvenLoudness = 0" plays every song as its file is.

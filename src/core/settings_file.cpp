@@ -161,6 +161,7 @@ const KeyReader kReaders[] = {
     {"PHONEPORT", KeyReader::Text, &Settings::PhonePort},
     {"PHONELISTEN", KeyReader::Text, &Settings::PhoneListen},
     {"PHONETOKEN", KeyReader::Text, &Settings::PhoneToken},
+    {"PHONEOWNERACTIONS", KeyReader::Text, &Settings::PhoneOwnerActions},
     {"LOUDNESSTARGET", KeyReader::LoudnessTarget, nullptr, nullptr, &Settings::LoudnessTarget},
     {"EVENLOUDNESS", KeyReader::Number, nullptr, &Settings::EvenLoudness},
     {"CATALOGUESERVER", KeyReader::WholeText, &Settings::CatalogueServer},

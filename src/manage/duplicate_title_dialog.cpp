@@ -2,6 +2,7 @@
 
 #include "core/shared_state.h"
 #include "platform/message_boxes.h"
+#include "platform/plain_text.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -50,7 +51,7 @@ void DuplicateTitleDialog::createControls()
                         [this] { new_add_Click(); });
     new_cancel = addButton(Frame2, QStringLiteral("new_cancel"), QStringLiteral("算了"), QRect(400, 70, 150, 34),
                            [this] { new_cancel_Click(); });
-    new_cancel->setToolTip(kFileGoesToo);
+    setPlainToolTip(*new_cancel, kFileGoesToo);
 
     Frame1 = addFrame(QStringLiteral("Frame1"), QStringLiteral("原本歌曲"), QRect(10, 135, 620, 225));
     addLabel(Frame1, QStringLiteral("org_Label1"), QStringLiteral("曲名"), QRect(15, 30, 60, 30));
@@ -67,7 +68,7 @@ void DuplicateTitleDialog::createControls()
     const bool single = m_variant == Variant::song_add_same;
     org_kill = addButton(Frame1, QStringLiteral("org_kill"), single ? QStringLiteral("刪除替換") : QStringLiteral("刪除"),
                          QRect(240, 165, 150, 34), [this] { org_kill_Click(); });
-    org_kill->setToolTip(single ? kFileGoesToo + QStringLiteral(",並讓新進歌曲替換") : kFileGoesToo);
+    setPlainToolTip(*org_kill, single ? kFileGoesToo + QStringLiteral(",並讓新進歌曲替換") : kFileGoesToo);
 
     connect(org_song_name, &QComboBox::activated, this, [this] { guarded([this] { org_song_name_Click(); }); });
     connect(org_song_name->lineEdit(), &QLineEdit::textEdited, this, [this] { refuseTyping(); });

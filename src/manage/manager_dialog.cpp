@@ -1,6 +1,7 @@
 #include "manage/manager_dialog.h"
 
 #include "core/database_error.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 #include "core/shared_state.h"
@@ -81,7 +82,7 @@ template<class Control> Control *ManagerDialog::place(Control *control, const QS
 
 QLabel *ManagerDialog::addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    return place(new QLabel(text, parent), name, geometry);
+    return place(newTextLabel(parent, text), name, geometry);
 }
 
 QLineEdit *ManagerDialog::addTextBox(QWidget *parent, const QString &name, QRect geometry)

@@ -10,6 +10,7 @@
 #include "core/shared_state.h"
 #include "core/small_routines.h"
 #include "manage/stored_message.h"
+#include "platform/cdg/cdg_song.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 
@@ -41,8 +42,11 @@ bool SongAddFlow::formAcceptable(const SongAddForm &form, QString *date)
         return refuse(QStringLiteral("請輸入正確的曲目編號"));
     if (const QString problem = titleProblem(form.title); !problem.isEmpty())
         return refuse(problem);
-    if (!FileExists(m_fs, songFilePath(m_state.AppPath, form.location)))
+    const QString file = songFilePath(m_state.AppPath, form.location);
+    if (!FileExists(m_fs, file))
         return refuse(QStringLiteral("您所指定的檔案並不存在ㄛ!"));
+    if (const CdgSong cdg = findCdgSong(file); cdg.isCdg && !cdg.playable())
+        return refuse(cdg.problem + QLatin1Char('!'));
     *date = *typed;
     return true;
 }

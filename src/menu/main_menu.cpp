@@ -14,6 +14,7 @@
 #include "menu/shutdown_menu.h"
 #include "platform/media_player.h"
 #include "platform/mouse_pointer.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "platform/services.h"
 #include "platform/shutdown.h"
@@ -51,7 +52,7 @@ QFont surfaceFont(QSize screen, int widthPx)
 MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget *parent)
     : QWidget(parent)
     , Picture1(new DrawingSurface(this))
-    , Label1(new QLabel(this))
+    , Label1(newTextLabel(this))
     , m_state(state)
     , m_services(services)
     , m_screen(screen)
@@ -101,9 +102,9 @@ void MainMenu::createControls()
 {
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(this);
+    Label2 = newTextLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = new QLabel(this);
+    Label3 = newTextLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     for (QLabel *label : {Label1, Label2, Label3}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

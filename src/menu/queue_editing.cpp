@@ -13,6 +13,7 @@ const QString kOrderHeading = QStringLiteral("曲目點歌 選 \"0\" 可回主�
 const QString kDeleteHeading = QStringLiteral("刪除點歌 選 \"0\" 可回主目錄");
 const QString kInsertHeading = QStringLiteral("插歌功能 選 \"0\" 可回主目錄");
 const QString kInputError = QStringLiteral(" 輸入錯誤!");
+const QString kQueueChanged = QStringLiteral("點歌單已變動,請重選");
 
 } // namespace
 
@@ -109,10 +110,15 @@ qint64 QueueEditing::typedRow(const QString &emptyRowMessage)
         clearInput(m_menu, kInputError);
         return -1;
     }
-    const qint64 row = qint64(m_menu.state.PageNo - 1) * m_menu.state.PageRows + *n - 1;
-    if (m_menu.state.OrderedSongs.row(row).isEmpty()) {
+    if (m_shown.idOn(*n) == 0) {
         clearInput(m_menu, emptyRowMessage);
         return -1;
+    }
+    // The song shown under the number, wherever it is now.
+    const qint64 row = m_shown.rowNow(m_menu.state.OrderedSongs, *n);
+    if (row < 0) {
+        clearInput(m_menu, QStringLiteral("這首歌已不在點歌單"));
+        redraw(heading());
     }
     return row;
 }
@@ -155,13 +161,22 @@ QString QueueEditing::heading() const
 void QueueEditing::queueChanged()
 {
     const QString shown = heading();
-    if (!shown.isEmpty())
-        redraw(shown);
+    if (shown.isEmpty())
+        return;
+    // In deleting and cutting in the digits typed are a line of the page: when another song
+    // now stands on it, they are taken back rather than left to name that song.
+    const std::optional<qint64> line = m_menu.MenuState == QLatin1String("3") ? std::nullopt
+                                                                              : inputNumber(m_menu.InputBuffer);
+    const qint64 typedSong = line ? m_shown.idOn(*line) : 0;
+    redraw(shown);
+    if (line && m_shown.idOn(*line) != typedSong)
+        clearInput(m_menu, kQueueChanged);
 }
 
 void QueueEditing::list_queue_page(int page)
 {
     const PlayQueue &queue = m_menu.state.OrderedSongs;
+    m_shown.drawn(queue, qint64(page - 1) * m_menu.state.PageRows, m_menu.state.PageRows);
     drawUnderlinedPage(m_menu.Picture1, page, m_menu.state.PageRows,
                        [&queue](qint64 index) { return queue.row(index).text; },
                        {QStringLiteral("第 %1 頁").arg(page)});

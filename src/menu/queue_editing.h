@@ -1,5 +1,7 @@
 #pragma once
 
+#include "menu/shown_queue_rows.h"
+
 #include <QString>
 
 struct MenuContext;
@@ -20,7 +22,7 @@ public:
     void intter_song_do(int &KeyAscii);
     void list_queue_page(int page);
     // The queue changed from elsewhere (a phone): the page shown in these states is drawn again,
-    // the digits typed kept.
+    // and digits typed for a line whose song changed are taken back with a notice.
     void queueChanged();
 
 private:
@@ -30,11 +32,12 @@ private:
     void orderNumber();
     void deleteRow();
     void moveRowToFront();
-    // The queue row of the typed entry on this page, or -1 after the message or silence.
+    // The queue row now of the song shown on the typed line, or -1 after the message or silence.
     qint64 typedRow(const QString &emptyRowMessage);
     void redraw(const QString &heading);
     // The heading of the state shown, or an empty text outside these states.
     QString heading() const;
 
     MenuContext &m_menu;
+    ShownQueueRows m_shown;
 };

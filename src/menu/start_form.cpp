@@ -2,6 +2,7 @@
 
 #include "core/small_routines.h"
 #include "platform/clock.h"
+#include "platform/plain_text.h"
 #include "widgets/caption_painter.h"
 #include "widgets/phone_code_panel.h"
 
@@ -11,7 +12,7 @@
 
 StartForm::StartForm(QSize screen, Clock &clock, std::function<void()> showMenu, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
-    , Image1(new QLabel(this))
+    , Image1(newTextLabel(this))
     , m_screen(screen)
     , m_clock(clock)
     , m_showMenu(std::move(showMenu))

@@ -3,6 +3,7 @@
 #include "core/database_error.h"
 #include "core/key_translation.h"
 #include "core/shared_state.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "playback/playback_session.h"
 #include "widgets/drawing_surface.h"
@@ -61,7 +62,7 @@ QFont listFont(int pixelSize, int height)
 
 QLabel *makeLabel(QWidget *parent, const QString &name, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(parent);
+    QLabel *label = newTextLabel(parent);
     label->setObjectName(name);
     label->setFont(QFont(kScreenFontName));
     label->setAlignment(alignment);

@@ -26,7 +26,7 @@ SmallInttersong::SmallInttersong(PlaybackSession &session, SharedState &state, Q
     // The list follows the queue as songs end underneath.
     connect(&m_session, &PlaybackSession::queueAdvanced, this, [this] {
         if (m_state.InsertWindowOpen && isVisible())
-            show_order_menu(m_state.PageNo);
+            followQueue();
     });
 }
 
@@ -43,10 +43,22 @@ void SmallInttersong::hideEvent(QHideEvent *event)
     KeypadWindow::hideEvent(event);
 }
 
+// Draws the page again; a line typed whose song changed is taken back, so that Enter never
+// acts on a song that moved into it.
+void SmallInttersong::followQueue()
+{
+    const std::optional<qint64> line = inputNumber(m_input.InputBuffer);
+    const qint64 typedSong = line ? m_shown.idOn(*line) : 0;
+    show_order_menu(m_state.PageNo);
+    if (typedSong != 0 && m_shown.idOn(*line) != typedSong)
+        clearInput(m_input, QStringLiteral("點歌單已變動,請重選"));
+}
+
 void SmallInttersong::show_order_menu(int page)
 {
     DrawingSurface &surface = *Picture1;
     surface.Cls();
+    m_shown.drawn(m_state.OrderedSongs, qint64(page - 1) * kRowsPerPage, kRowsPerPage);
     const double r = surface.ScaleHeight() / (kRowsPerPage + 2);
     const double column = surface.fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int i = 1; i <= kRowsPerPage; ++i) {
@@ -105,9 +117,15 @@ void SmallInttersong::enterTyped()
         clearInput(m_input, QStringLiteral("輸入錯誤"));
         return;
     }
-    const qint64 row = qint64(m_state.PageNo - 1) * kRowsPerPage + line - 1;
-    if (m_state.OrderedSongs.row(row).isEmpty()) {
+    if (m_shown.idOn(line) == 0) {
         clearInput(m_input, QStringLiteral("沒歌可插!"));
+        return;
+    }
+    // The song shown on the line, wherever a phone's change has put it since.
+    const qint64 row = m_shown.rowNow(m_state.OrderedSongs, line);
+    if (row < 0) {
+        clearInput(m_input, QStringLiteral("這首歌已不在點歌單"));
+        show_order_menu(m_state.PageNo);
         return;
     }
     if (row < kCutInRow) {

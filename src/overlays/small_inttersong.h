@@ -1,5 +1,6 @@
 #pragma once
 
+#include "menu/shown_queue_rows.h"
 #include "overlays/keypad_window.h"
 
 // The in-song insertion window: the play queue five rows a page beside the keypad. The guest
@@ -24,4 +25,7 @@ protected:
 private:
     void enterTyped();
     void cutIn(qint64 row);
+    void followQueue();
+
+    ShownQueueRows m_shown;
 };

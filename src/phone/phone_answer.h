@@ -10,7 +10,6 @@ struct PhoneAnswer
     int status = 200;
     QJsonObject body;
     quint64 revision = 0; // 0: nothing to wait for
-    bool wrongPin = false; // counts towards the lock on guessing the PIN
 
     static PhoneAnswer ok(QJsonObject body = {}, quint64 revision = 0)
     {

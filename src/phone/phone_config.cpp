@@ -1,6 +1,7 @@
 #include "phone/phone_config.h"
 
 #include "core/shared_state.h"
+#include "platform/open_files.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -23,8 +24,13 @@ PhoneConfig PhoneConfig::of(const SharedState &state)
     const Settings &settings = state.settings;
     PhoneConfig config;
     config.dbPath = state.DbPath;
-    config.pinRequired = !settings.ManagerPin.isEmpty();
+    config.managerPin = settings.ManagerPin;
+    if (!settings.ManagerPin.isEmpty())
+        config.ownerActions = OwnerActions::Pin;
+    else if (settings.PhoneOwnerActions.trimmed() == QLatin1String("1"))
+        config.ownerActions = OwnerActions::Open;
     config.kindNames = state.SongKindNames;
+    config.limits = ConnectionLimits::forOpenFiles(OpenFiles::limit());
     config.enabled = settings.PhoneOrdering.trimmed() != QLatin1String("0");
     config.token = settings.PhoneToken.isEmpty() ? randomToken() : settings.PhoneToken;
     static const QRegularExpression tokenForm(QStringLiteral("^[A-Za-z0-9_-]{4,64}$"));

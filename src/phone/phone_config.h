@@ -1,8 +1,12 @@
 #pragma once
 
+#include "phone/connection_limits.h"
+
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 struct SharedState;
 
@@ -17,8 +21,17 @@ struct PhoneConfig
     // A Phone* line that cannot be used, said in the owner's words; the server does not start.
     QString problem;
 
+    // Skipping, pausing and changing another phone's songs from a phone: off; behind
+    // ManagerPin when one is set; or open to every phone with "PhoneOwnerActions = 1".
+    enum class OwnerActions { Off, Pin, Open };
+    OwnerActions ownerActions = OwnerActions::Off;
+    QString managerPin;
+
+    ConnectionLimits limits;
+    // Milliseconds of a steady clock for the limits on guests; tests may give their own.
+    std::function<qint64()> clock;
+
     QString dbPath;
-    bool pinRequired = false;
     QStringList kindNames;
     // Changes of the queue are answered once they are on disk.
     bool waitForDisk = false;

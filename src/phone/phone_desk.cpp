@@ -16,21 +16,13 @@ QJsonObject songJson(const QueueRow &row)
     return {{QStringLiteral("id"), row.id}, {QStringLiteral("title"), row.title}};
 }
 
-// The refusal of what only the owner may do: without a PIN the guest is told what is needed;
-// a wrong PIN counts towards the lock on guessing it.
-PhoneAnswer notOwner(const PhoneRequest &request, const QString &withoutPin)
-{
-    PhoneAnswer refused =
-        PhoneAnswer::refused(403, request.pin.isEmpty() ? withoutPin : QStringLiteral("管理密碼錯誤"));
-    refused.wrongPin = !request.pin.isEmpty();
-    return refused;
-}
 
 } // namespace
 
-PhoneDesk::PhoneDesk(SharedState &state, QObject *parent)
+PhoneDesk::PhoneDesk(SharedState &state, PhoneConfig::OwnerActions ownerActions, QObject *parent)
     : QObject(parent)
     , m_state(state)
+    , m_ownerActions(ownerActions)
     , m_subscription(state.OrderedSongs.subscribe([this] { scheduleView(); }))
 {
 }
@@ -91,20 +83,37 @@ void PhoneDesk::scheduleView()
 PhoneAnswer PhoneDesk::order(const PhoneRequest &request)
 {
     PlayQueue &queue = m_state.OrderedSongs;
+    if (queue.length() >= PlayQueue::kCapacity - kKeypadReserve)
+        return PhoneAnswer::refused(409, kQueueFullText);
+    if (waitingFrom(request.address) >= kWaitingPerAddress)
+        return PhoneAnswer::refused(429, QStringLiteral("你點的歌已有 %1 首在等, 請等唱完幾首再點").arg(kWaitingPerAddress));
     const int row = AddToOrderList(m_state, request.number, Orderer{request.name, request.phone});
     if (row == kSongNotFound)
         return PhoneAnswer::refused(404, QStringLiteral("沒這種歌!"));
     if (row == kQueueFull)
         return PhoneAnswer::refused(409, kQueueFullText);
     const QueueRow &ordered = queue.row(row);
+    m_addressOf.insert(ordered.id, request.address);
     emit guestOrdered(request.name, ordered.title);
     return PhoneAnswer::ok(songJson(ordered), queue.revision());
 }
 
-bool PhoneDesk::isOwner(const PhoneRequest &request) const
+int PhoneDesk::waitingFrom(const QString &address)
 {
-    const QString &pin = m_state.settings.ManagerPin;
-    return pin.isEmpty() || request.pin == pin;
+    const std::vector<QueueRow> &rows = m_state.OrderedSongs.rows();
+    // Songs that left the queue are forgotten now and then.
+    if (m_addressOf.size() > 2 * qsizetype(rows.size()) + 64) {
+        QHash<qint64, QString> queued;
+        for (const QueueRow &row : rows) {
+            if (const auto from = m_addressOf.constFind(row.id); from != m_addressOf.cend())
+                queued.insert(row.id, *from);
+        }
+        m_addressOf.swap(queued);
+    }
+    int waiting = 0;
+    for (size_t i = playing() ? 1 : 0; i < rows.size(); ++i)
+        waiting += m_addressOf.value(rows[i].id) == address ? 1 : 0;
+    return waiting;
 }
 
 std::optional<PhoneAnswer> PhoneDesk::refuseChange(const PhoneRequest &request, qint64 &row) const
@@ -113,8 +122,8 @@ std::optional<PhoneAnswer> PhoneDesk::refuseChange(const PhoneRequest &request, 
     if (row < 0)
         return PhoneAnswer::refused(404, QStringLiteral("這首歌已不在點歌單"));
     const bool own = m_state.OrderedSongs.row(row).by.phone == request.phone;
-    if (!own && !isOwner(request))
-        return notOwner(request, QStringLiteral("只能改自己點的歌"));
+    if (!own && !request.owner)
+        return PhoneAnswer::refused(403, QStringLiteral("只能改自己點的歌"));
     if (row == 0 && playing())
         return PhoneAnswer::refused(409, QStringLiteral("這首歌正在播放"));
     return std::nullopt;
@@ -149,8 +158,10 @@ PhoneAnswer PhoneDesk::remove(const PhoneRequest &request)
 
 std::optional<PhoneAnswer> PhoneDesk::refusePlayerAction(const PhoneRequest &request, bool pausedToo) const
 {
-    if (!isOwner(request))
-        return notOwner(request, QStringLiteral("請輸入管理密碼"));
+    if (!request.owner)
+        return PhoneAnswer::refused(403, m_ownerActions == PhoneConfig::OwnerActions::Pin
+                                             ? QStringLiteral("請輸入管理密碼")
+                                             : QStringLiteral("店家沒有開放用手機卡歌、暫停"));
     if (!playing() || !(m_player->isPlaying() || (pausedToo && m_player->isPaused())))
         return PhoneAnswer::refused(409, QStringLiteral("目前沒有歌曲在播放"));
     return std::nullopt;

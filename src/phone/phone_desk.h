@@ -1,9 +1,11 @@
 #pragma once
 
 #include "phone/phone_answer.h"
+#include "phone/phone_config.h"
 #include "phone/phone_player.h"
 #include "phone/queue_view.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <memory>
@@ -16,13 +18,19 @@ struct SharedState;
 // deletion changes the play queue with the keypad's own rules (AddToOrderList, the cut-in
 // of the menu or of the window over the song), and the owner's buttons reach the song
 // playing. A guest may move or delete the songs of the phone that ordered them; the songs of
-// others, skipping and pausing are the owner's, behind ManagerPin when one is set.
+// others, skipping and pausing are the owner's (a request the server found to be the owner's).
+// One address has at most kWaitingPerAddress songs waiting, and phones leave the last
+// kKeypadReserve rows of the queue to the keypad, so no phone or script fills the queue
+// against the room.
 class PhoneDesk : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit PhoneDesk(SharedState &state, QObject *parent = nullptr);
+    static constexpr int kWaitingPerAddress = 30;
+    static constexpr int kKeypadReserve = 1000;
+
+    PhoneDesk(SharedState &state, PhoneConfig::OwnerActions ownerActions, QObject *parent = nullptr);
     ~PhoneDesk() override;
 
     // Order, CutIn, Remove, Skip or Pause; any other request is not the desk's.
@@ -50,11 +58,14 @@ private:
     std::optional<PhoneAnswer> refuseChange(const PhoneRequest &request, qint64 &row) const;
     // Skip and pause: the owner's, and only while a song plays (or, pausedToo, is paused).
     std::optional<PhoneAnswer> refusePlayerAction(const PhoneRequest &request, bool pausedToo) const;
-    bool isOwner(const PhoneRequest &request) const;
+    // Songs waiting (not playing) that phones at address ordered.
+    int waitingFrom(const QString &address);
     bool playing() const { return m_player.has_value(); }
     void scheduleView();
 
     SharedState &m_state;
+    PhoneConfig::OwnerActions m_ownerActions;
+    QHash<qint64, QString> m_addressOf; // queue id of a phone's order -> the address it came from
     std::optional<PhonePlayer> m_player;
     std::unique_ptr<PlayQueue::Subscription> m_subscription;
     bool m_viewScheduled = false;

@@ -7,7 +7,7 @@
 PhoneOrdering::PhoneOrdering(SharedState &state, PhoneConfig config, QueueWriter *writer, QObject *parent)
     : QObject(parent)
     , m_config(std::move(config))
-    , m_desk(new PhoneDesk(state, this))
+    , m_desk(new PhoneDesk(state, m_config.ownerActions, this))
 {
     m_thread.setObjectName(QStringLiteral("phone server"));
     if (!m_config.enabled)
@@ -52,6 +52,7 @@ void PhoneOrdering::startServer(QueueWriter *writer)
     if (writer) {
         PhoneServer *server = m_server;
         connect(writer, &QueueWriter::written, m_server, [server](quint64 revision) { server->queueWritten(revision); });
+        connect(writer, &QueueWriter::failed, m_server, [server] { server->queueFailed(); });
         const quint64 written = writer->writtenRevision();
         QMetaObject::invokeMethod(m_server, [server, written] { server->queueWritten(written); });
     }

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <optional>
@@ -19,21 +20,47 @@ PhoneRefusal refuse(const QString &message, int status = 400)
     return {status, message};
 }
 
+// A format character that emoji are written with: the zero-width joiner of a family or a
+// profession, and the tags of a subdivision's flag. Other format characters (the ones that
+// turn the direction of text, say) are refused with the controls.
+bool isEmojiJoiner(char32_t c)
+{
+    return c == 0x200D || (c >= 0xE0020 && c <= 0xE007F);
+}
+
+// Controls, line breaks, unassigned code points, half a surrogate pair and format characters
+// other than the emoji joiners.
 bool hasControlCharacters(QStringView text)
 {
-    for (const QChar c : text) {
-        const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Other_Format || category == QChar::Separator_Line
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            return true;
+        }
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Format && !isEmojiJoiner(c))
+            return true;
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
             || category == QChar::Separator_Paragraph || category == QChar::Other_NotAssigned)
             return true;
     }
     return false;
 }
 
-// A count of characters as the guest sees them: a character outside the basic plane is one.
-qsizetype characterCount(QStringView text)
+// More than characters as the guest sees them (an emoji of a family or a flag is one), or
+// more than ten UTF-16 units for each of them.
+bool isLongerThan(const QString &text, int characters)
 {
-    return qsizetype(text.toUcs4().size());
+    if (text.size() > 10 * characters)
+        return true;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (graphemes.toNextBoundary() > 0)
+        ++count;
+    return count > characters;
 }
 
 bool isDigits(QStringView text, int maxLength)
@@ -104,7 +131,7 @@ Parsed optionalPhone(const QUrlQuery &query, PhoneRequest r)
 Parsed search(const QUrlQuery &query, PhoneRequest r)
 {
     r.text = query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded).trimmed();
-    if (characterCount(r.text) > kMaxSearchLength)
+    if (isLongerThan(r.text, kMaxSearchLength))
         return refuse(QStringLiteral("搜尋文字最多 %1 字").arg(kMaxSearchLength));
     if (hasControlCharacters(r.text))
         return refuse(QStringLiteral("搜尋文字不能有控制字元"));
@@ -176,7 +203,7 @@ Parsed order(const QJsonObject &body, PhoneRequest r)
     if (!name || name->trimmed().isEmpty())
         return refuse(QStringLiteral("請先輸入名字"));
     r.name = name->trimmed();
-    if (characterCount(r.name) > kMaxNameLength || hasControlCharacters(r.name))
+    if (isLongerThan(r.name, kMaxNameLength) || hasControlCharacters(r.name))
         return refuse(QStringLiteral("名字最多 %1 字, 不能有控制字元").arg(kMaxNameLength));
     if (auto refused = readPhone(body, r))
         return *refused;

@@ -28,6 +28,11 @@ struct PhoneRequest
     QString phone;     // the phone's own id
     qint64 id = 0;     // CutIn, Remove: the queued song
     QString pin;       // the owner's actions: ManagerPin when one is set
+
+    // Filled by the server, never read from the request: where it came from, and whether it
+    // may do what only the owner may (the right PIN, or owner actions open to every phone).
+    QString address;
+    bool owner = false;
 };
 
 // Why a request is refused: the HTTP status and the short message the page shows.
@@ -39,6 +44,8 @@ struct PhoneRefusal
 
 // A phone's name, song number and search text are short; a body is never more than this.
 constexpr qsizetype kMaxBodyBytes = 4096;
+// Lengths are in characters as the guest sees them (an emoji of a family or a flag is one),
+// with at most ten UTF-16 units for each.
 constexpr int kMaxNameLength = 20;
 constexpr int kMaxSearchLength = 40;
 

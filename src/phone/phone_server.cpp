@@ -2,6 +2,7 @@
 
 #include "core/database_error.h"
 #include "phone/catalogue_pages.h"
+#include "phone/cross_site.h"
 #include "phone/guarded_tcp_server.h"
 #include "phone/phone_address.h"
 
@@ -24,6 +25,7 @@ using Status = QHttpServerResponder::StatusCode;
 using Kind = PhoneRequest::Kind;
 
 const QString kBusy = QStringLiteral("資料庫忙碌, 請稍後再試");
+const QString kTooOften = QStringLiteral("點歌太頻繁, 請稍後再試");
 const QByteArray kJson = QByteArrayLiteral("application/json; charset=utf-8");
 // Nothing on the page comes from anywhere but the jukebox: the room may have no internet.
 const QByteArray kPolicy = QByteArrayLiteral("default-src 'self'; img-src 'self' data:; frame-ancestors 'none'");
@@ -79,6 +81,28 @@ bool sameToken(QStringView a, QStringView b)
     return difference == 0;
 }
 
+// A header of the request by its name in any letter case; empty when absent.
+QByteArray headerOf(const QHttpServerRequest &request, const QByteArray &name)
+{
+    for (const auto &[key, value] : request.headers()) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return {};
+}
+
+QString ownerActionsName(PhoneConfig::OwnerActions actions)
+{
+    switch (actions) {
+    case PhoneConfig::OwnerActions::Pin:
+        return QStringLiteral("pin");
+    case PhoneConfig::OwnerActions::Open:
+        return QStringLiteral("open");
+    default:
+        return QStringLiteral("off");
+    }
+}
+
 QJsonArray songsJson(const SongPage &page)
 {
     QJsonArray songs;
@@ -110,7 +134,7 @@ PhoneServer::PhoneServer(PhoneConfig config, ToDesk toDesk)
     : m_config(std::move(config))
     , m_toDesk(std::move(toDesk))
     , m_db(m_config.dbPath)
-    , m_stream(new EventStream(this))
+    , m_stream(new EventStream(m_config.limits, this))
     , m_broadcast(new QTimer(this))
     , m_sweep(new QTimer(this))
     , m_addressCheck(new QTimer(this))
@@ -130,7 +154,7 @@ PhoneServer::~PhoneServer() = default;
 
 void PhoneServer::start()
 {
-    m_tcp = new GuardedTcpServer(this);
+    m_tcp = new GuardedTcpServer(m_config.limits, this);
     if (!m_tcp->listen(m_config.listen, m_config.port)) {
         const QString reason = m_tcp->errorString();
         qWarning("phone ordering cannot listen on port %d: %s", int(m_config.port), qPrintable(reason));
@@ -164,7 +188,7 @@ void PhoneServer::checkAddress()
 
 bool PhoneServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    GuardedTcpServer::requestComplete(socket);
+    GuardedTcpServer::requestComplete(socket, headerOf(request, "Connection"));
     QHttpServerResponder responder = makeResponder(request, socket);
     const QString path = request.url().path(QUrl::FullyEncoded);
     const QString prefix = QLatin1Char('/') + m_config.token + QLatin1Char('/');
@@ -177,13 +201,20 @@ bool PhoneServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *s
         responder.write(Status::Forbidden);
         return true;
     }
-    const auto parsed =
-        parsePhoneRequest(methodName(request.method()), path.mid(prefix.size()), request.query(), request.body());
+    const QByteArray method = methodName(request.method());
+    if (const std::optional<PhoneRefusal> refusal = crossSiteRefusal(
+            method, headerOf(request, "Content-Type"), headerOf(request, "Origin"), headerOf(request, "Host"))) {
+        sendAnswer(responder, PhoneAnswer::refused(refusal->status, refusal->message));
+        return true;
+    }
+    const auto parsed = parsePhoneRequest(method, path.mid(prefix.size()), request.query(), request.body());
     if (const PhoneRefusal *refusal = std::get_if<PhoneRefusal>(&parsed)) {
         sendAnswer(responder, PhoneAnswer::refused(refusal->status, refusal->message));
         return true;
     }
-    serve(std::get<PhoneRequest>(parsed), responder, socket, request.remoteAddress().toString());
+    PhoneRequest phoneRequest = std::get<PhoneRequest>(parsed);
+    phoneRequest.address = GuardedTcpServer::addressKey(request.remoteAddress());
+    serve(std::move(phoneRequest), responder, socket);
     return true;
 }
 
@@ -192,8 +223,7 @@ void PhoneServer::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)
     socket->abort(); // every request is answered in handleRequest; this is never reached
 }
 
-void PhoneServer::serve(const PhoneRequest &request, QHttpServerResponder &responder, QTcpSocket *socket,
-                        const QString &address)
+void PhoneServer::serve(PhoneRequest request, QHttpServerResponder &responder, QTcpSocket *socket)
 {
     switch (request.kind) {
     case Kind::Page:
@@ -216,16 +246,19 @@ void PhoneServer::serve(const PhoneRequest &request, QHttpServerResponder &respo
         responder.writeHeaders({{"Content-Type", "text/event-stream"}, {"Cache-Control", "no-store"}});
         responder.writeBody(EventStream::opening(viewJson().forPhone(request.phone)));
         GuardedTcpServer::keepOpen(socket);
-        m_stream->add(socket, request.phone);
+        m_stream->add(socket, request.phone, request.address);
         return;
     case Kind::Search:
     case Kind::KindSongs:
     case Kind::Singers:
     case Kind::SingerSongs:
-        serveCatalogue(request, responder);
+        if (!m_guests.allowRead(request.address, now()))
+            sendAnswer(responder, PhoneAnswer::refused(429, QStringLiteral("查詢太頻繁, 請稍後再試")));
+        else
+            serveCatalogue(request, responder);
         return;
     default:
-        handOver(request, responder, socket, address);
+        handOver(std::move(request), responder, socket);
     }
 }
 
@@ -257,7 +290,7 @@ void PhoneServer::serveCatalogue(const PhoneRequest &request, QHttpServerRespond
 
 QJsonObject PhoneServer::info(const PhoneRequest &request) const
 {
-    return {{QStringLiteral("pin"), m_config.pinRequired},
+    return {{QStringLiteral("owner"), ownerActionsName(m_config.ownerActions)},
             {QStringLiteral("kinds"), QJsonArray::fromStringList(m_config.kindNames)},
             {QStringLiteral("groups"), QJsonArray{QStringLiteral("女歌手"), QStringLiteral("男歌手"), QStringLiteral("團體or其它")}},
             {QStringLiteral("tag"), request.phone.isEmpty() ? QString() : tagOf(request.phone)}};
@@ -271,25 +304,38 @@ QString PhoneServer::tagOf(const QString &phone) const
             .left(16));
 }
 
-std::optional<PhoneAnswer> PhoneServer::refuseByRate(const PhoneRequest &request, const QString &address)
+qint64 PhoneServer::now() const
 {
-    const qint64 now = m_clock.elapsed();
-    if (request.kind == Kind::Order && !m_orders.allow(request.phone, now))
-        return PhoneAnswer::refused(429, QStringLiteral("點歌太頻繁, 請稍後再試"));
-    if (!request.pin.isEmpty() && m_wrongPins.blocked(address, now))
+    return m_config.clock ? m_config.clock() : m_clock.elapsed();
+}
+
+std::optional<PhoneAnswer> PhoneServer::refuseChange(PhoneRequest &request)
+{
+    const qint64 time = now();
+    if (request.kind == Kind::Order && !m_guests.allowOrder(request.address, request.phone, time))
+        return PhoneAnswer::refused(429, kTooOften);
+    request.owner = m_config.ownerActions == PhoneConfig::OwnerActions::Open;
+    if (request.pin.isEmpty() || m_config.ownerActions != PhoneConfig::OwnerActions::Pin)
+        return std::nullopt;
+    // Counted here, as the guess arrives: a burst of guesses is refused past the limit unseen.
+    if (m_pins.locked(request.address, time))
         return PhoneAnswer::refused(429, QStringLiteral("密碼錯誤太多次, 請一分鐘後再試"));
+    if (!sameToken(request.pin, m_config.managerPin)) {
+        m_pins.wrongGuess(request.address, time);
+        return PhoneAnswer::refused(403, QStringLiteral("管理密碼錯誤"));
+    }
+    request.owner = true;
     return std::nullopt;
 }
 
-void PhoneServer::handOver(const PhoneRequest &request, QHttpServerResponder &responder, QTcpSocket *socket,
-                           const QString &address)
+void PhoneServer::handOver(PhoneRequest request, QHttpServerResponder &responder, QTcpSocket *socket)
 {
-    if (std::optional<PhoneAnswer> refused = refuseByRate(request, address)) {
+    if (std::optional<PhoneAnswer> refused = refuseChange(request)) {
         sendAnswer(responder, *refused);
         return;
     }
     const quint64 ticket = ++m_lastTicket;
-    m_pending.emplace(ticket, Pending{std::move(responder), socket, m_clock.elapsed(), address, std::nullopt});
+    m_pending.emplace(ticket, Pending{std::move(responder), socket, m_clock.elapsed(), std::nullopt});
     m_toDesk(ticket, request);
 }
 
@@ -298,9 +344,7 @@ void PhoneServer::answered(quint64 ticket, const PhoneAnswer &answer)
     const auto pending = m_pending.find(ticket);
     if (pending == m_pending.end())
         return;
-    if (answer.wrongPin)
-        m_wrongPins.count(pending->second.address, m_clock.elapsed());
-    if (answer.revision > m_written) {
+    if (answer.revision > m_written && !m_unsaved) {
         pending->second.answer = answer;
         return;
     }
@@ -310,6 +354,7 @@ void PhoneServer::answered(quint64 ticket, const PhoneAnswer &answer)
 void PhoneServer::queueWritten(quint64 revision)
 {
     m_written = qMax(m_written, revision);
+    unsavedChanged(false);
     for (auto it = m_pending.begin(); it != m_pending.end();) {
         const auto next = std::next(it);
         if (it->second.answer && it->second.answer->revision <= m_written)
@@ -318,12 +363,37 @@ void PhoneServer::queueWritten(quint64 revision)
     }
 }
 
+void PhoneServer::queueFailed()
+{
+    unsavedChanged(true);
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        const auto next = std::next(it);
+        if (it->second.answer)
+            finish(it, *it->second.answer);
+        it = next;
+    }
+}
+
+void PhoneServer::unsavedChanged(bool unsaved)
+{
+    if (unsaved == m_unsaved)
+        return;
+    m_unsaved = unsaved;
+    m_viewJson.reset();
+    broadcast();
+}
+
 void PhoneServer::finish(std::map<quint64, Pending>::iterator pending, const PhoneAnswer &answer)
 {
     const QPointer<QTcpSocket> &socket = pending->second.socket;
     // A phone that went away meanwhile is not answered; its change stands.
-    if (socket && socket->state() == QAbstractSocket::ConnectedState)
-        sendAnswer(pending->second.responder, answer);
+    if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+        PhoneAnswer told = answer;
+        // Done, but not on disk: the phone says so rather than wait.
+        if (answer.revision > m_written)
+            told.body.insert(QStringLiteral("kept"), false);
+        sendAnswer(pending->second.responder, told);
+    }
     m_pending.erase(pending);
 }
 
@@ -357,7 +427,9 @@ void PhoneServer::broadcast()
 
 const QueueViewJson &PhoneServer::viewJson()
 {
-    if (!m_viewJson)
+    if (!m_viewJson) {
+        m_view.unsaved = m_unsaved;
         m_viewJson.emplace(m_view, [this](const QString &phone) { return tagOf(phone); });
+    }
     return *m_viewJson;
 }

@@ -38,6 +38,7 @@ QueueViewJson::QueueViewJson(const QueueView &view, const std::function<QString(
     const QJsonObject json{
         {QStringLiteral("playing"), view.playing && !view.rows.empty()},
         {QStringLiteral("paused"), view.paused},
+        {QStringLiteral("unsaved"), view.unsaved},
         {QStringLiteral("total"), qint64(view.rows.size())},
         {QStringLiteral("songs"), shown},
     };

@@ -16,6 +16,7 @@ struct QueueView
     std::vector<QueueRow> rows;
     bool playing = false; // row 0 is the song playing (or starting, or paused)
     bool paused = false;
+    bool unsaved = false; // the queue cannot be saved now: a crash would lose what changed
 };
 
 // The view as one line of JSON per phone. The first kShown songs go to every phone in full,

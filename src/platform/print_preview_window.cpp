@@ -1,5 +1,7 @@
 #include "platform/print_preview_window.h"
 
+#include "platform/plain_text.h"
+
 #include <QAbstractScrollArea>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,7 +16,7 @@ PrintPreviewWindow::PrintPreviewWindow(QPrinter &printer, const QString &title, 
                                        QWidget *parent)
     : QDialog(parent)
     , m_preview(new QPrintPreviewWidget(&printer, this))
-    , m_pageLabel(new QLabel(this))
+    , m_pageLabel(newTextLabel(this))
 {
     setWindowTitle(title + QStringLiteral(" - 預覽"));
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &PrintPreviewWindow::paintRequested);

@@ -18,6 +18,8 @@ QMessageBox::StandardButton ask(const QString &text, QMessageBox::StandardButton
     // that window's font so its text and buttons read like the window's.
     if (window)
         box.setFont(window->font());
+    // The text often names a song, a singer or a file: shown as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
+#include "platform/plain_text.h"
 #include "platform/print_preview_window.h"
 #include "platform/printer_texts.h"
 #include "platform/modal_runner.h"
@@ -61,7 +62,8 @@ bool QtPrinter::progress(int done, int total)
 
 void QtPrinter::showProgress(const QString &label)
 {
-    m_progress = std::make_unique<QProgressDialog>(label, QStringLiteral("取消"), 0, 0, QApplication::activeWindow());
+    m_progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("取消"), 0, 0, QApplication::activeWindow());
+    m_progress->setLabel(newTextLabel(m_progress.get(), label)); // a document's name, shown as typed
     m_progress->setWindowModality(Qt::ApplicationModal);
     m_progress->setMinimumDuration(500);
 }

@@ -1,6 +1,7 @@
 #include "playback/mixer_menu.h"
 
 #include "core/key_translation.h"
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/shared_state.h"
 #include "playback/playback_session.h"
@@ -13,7 +14,7 @@ namespace {
 
 QLabel *legend(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    auto *label = new QLabel(text, parent);
+    QLabel *label = newTextLabel(parent, text);
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 #include "playback/next_up_card.h"
 
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 
 #include <QLabel>
@@ -9,7 +10,7 @@ namespace {
 
 QLabel *line(QWidget *parent, int pixelSize, const char *color)
 {
-    auto *label = new QLabel(parent);
+    QLabel *label = newTextLabel(parent);
     QFont font(kScreenFontName);
     font.setPixelSize(pixelSize);
     label->setFont(font);

@@ -173,6 +173,11 @@ void PlaybackSession::togglePause()
     }
 }
 
+PhonePlayer PlaybackSession::forPhones()
+{
+    return {[this] { return isPlaying(); }, [this] { return isPaused(); }, [this] { skip(); }, [this] { togglePause(); }};
+}
+
 void PlaybackSession::singAgain()
 {
     if (m_open)

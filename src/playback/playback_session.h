@@ -27,6 +27,7 @@
 // and a change signal here. What belongs to one song (its key) goes back to its default when
 // the queue advances: singing again and recording restart the same song and keep it.
 
+#include "phone/phone_player.h"
 #include "playback/recording_take.h"
 
 #include <QObject>
@@ -84,6 +85,9 @@ public:
     int key() const; // semitones from the song's own key
     bool backgroundShown() const { return m_backgroundShown; }
     QString message() const { return m_message; }
+
+    // What the phones' owner buttons reach while the session is open.
+    PhonePlayer forPhones();
 
     // The player's operations under their old names, for the flows that call them.
     bool play_next();

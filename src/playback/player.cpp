@@ -1,6 +1,7 @@
 #include "playback/player.h"
 
 #include "core/shared_state.h"
+#include "platform/plain_text.h"
 #include "playback/background_picture.h"
 #include "playback/mixer_menu.h"
 #include "playback/next_up_card.h"
@@ -29,7 +30,7 @@ Player::Player(PlaybackSession &session, SharedState &state, Services &services,
     setWindowState(Qt::WindowFullScreen);
     m_state.TwipsPerPixel = 15;
 
-    Image1 = new QLabel(this);
+    Image1 = newTextLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
     Image1->setPixmap(playerBackgroundPicture(screen));

@@ -1,5 +1,6 @@
 #include "playback/player_message.h"
 
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 #include "core/small_routines.h"
 
@@ -15,7 +16,7 @@ const QString kEllipsis = QStringLiteral("…");
 
 PlayerMessage::PlayerMessage(QSize screen, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
-    , Label1(new QLabel(this))
+    , Label1(newTextLabel(this))
 {
     setObjectName(QStringLiteral("playerMsg"));
     setAttribute(Qt::WA_ShowWithoutActivating);

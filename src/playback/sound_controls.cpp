@@ -3,6 +3,7 @@
 #include "catalogue/song_loudness.h"
 #include "core/database_error.h"
 #include "core/shared_state.h"
+#include "platform/cdg/cdg_song.h"
 #include "platform/media_player.h"
 #include "playback/playback_context.h"
 
@@ -32,6 +33,9 @@ SoundControls::SoundControls(PlaybackContext &context)
 void SoundControls::loadSong(const QString &songNum)
 {
     m_levels = {};
+    const QString url = m_context.wmp1.url();
+    const QString file = QStringLiteral("file://");
+    m_mixOnly = url.startsWith(file) && findCdgSong(url.mid(file.size())).isCdg;
     try {
         if (const std::optional<SongLoudness> loudness = findLoudness(m_context.state.db(), songNum))
             m_levels = SongLevels(*loudness, m_context.state.settings);
@@ -39,7 +43,10 @@ void SoundControls::loadSong(const QString &songNum)
         // The song plays as its file is; the catalogue's trouble shows where it matters.
         qWarning("song %s plays without its loudness: %s", qPrintable(songNum), qPrintable(e.message()));
     }
-    m_context.wmp1.setSongGain(m_levels.gain(m_context.state.SoundChannel));
+    m_context.wmp1.setSongGain(m_levels.gain(m_mixOnly ? 1 : m_context.state.SoundChannel));
+    // Not a moment of one side alone before the channel is applied again.
+    if (m_mixOnly)
+        m_context.wmp1.setStereoSide(StereoSide::Both);
 }
 
 int SoundControls::channel() const
@@ -64,6 +71,8 @@ void SoundControls::nextChannel()
 void SoundControls::ApplySoundChannel(int n)
 {
     MediaPlayer &wmp = m_context.wmp1;
+    if (m_mixOnly)
+        n = 1;
     wmp.setSongGain(m_levels.gain(n));
     if (wmp.audioTrackCount() >= 3) {
         // Each channel is a track of its own, played as it is.

@@ -11,7 +11,8 @@ struct PlaybackContext;
 // The channel (centre 1, left 2, right 3) is the audio track of a karaoke file with three
 // tracks; on a file with fewer, left or right plays that side of the stereo track on both
 // speakers and centre plays it as it is. Each channel plays with the song's gain for it, so
-// every song is as loud as the last; the volume acts on top of that.
+// every song is as loud as the last; the volume acts on top of that. A CD+G song has only its
+// mix: it plays as it is whatever the channel (the channel chosen holds for the songs after it).
 class SoundControls
 {
 public:
@@ -46,4 +47,5 @@ private:
 
     PlaybackContext &m_context;
     SongLevels m_levels;
+    bool m_mixOnly = false;
 };

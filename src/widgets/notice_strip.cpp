@@ -1,5 +1,6 @@
 #include "widgets/notice_strip.h"
 
+#include "platform/plain_text.h"
 #include "platform/screen_fonts.h"
 
 #include <QLabel>
@@ -9,7 +10,7 @@ NoticeStrip::NoticeStrip(QSize screen, QWidget *parent)
     // keypad's keys elsewhere and, coming back, redraw the main menu under the guest.
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , m_screen(screen)
-    , m_label(new QLabel(this))
+    , m_label(newTextLabel(this))
 {
     setObjectName(QStringLiteral("noticeStrip"));
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "bulk/command_line_runs.h"
 #include "manage/manage_fixture.h"
 
 #include <QDir>
+#include <QTextStream>
 
 // A program folder with a catalogue and a folder "songs" of tiny media files.
 class BulkFixture : public ManageFixture
@@ -15,6 +17,20 @@ protected:
     }
 
     QString songs() const { return home.file(QStringLiteral("songs")); }
+
+    // The runs without a window on the folder "songs" and on a list written into it; what they
+    // print is added to printed.
+    int registerFolder(QString *printed)
+    {
+        QTextStream out(printed);
+        return registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, songs(), out);
+    }
+    int registerList(const QByteArray &list, QString *printed)
+    {
+        home.write(QStringLiteral("songs/list.txt"), list);
+        QTextStream out(printed);
+        return registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, song(QStringLiteral("list.txt")), out);
+    }
     QString song(const QString &name) const { return songs() + QLatin1Char('/') + name; }
 
     // A short silent WAV under the given name (players only read it when a preview opens).

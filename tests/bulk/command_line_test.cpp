@@ -29,17 +29,6 @@ protected:
     // The runs here are about registering; measuring what they stored only takes time.
     static constexpr char kNoMeasuring[] = "EvenLoudness = 0\n";
 
-    int registerFolder(QString *printed)
-    {
-        QTextStream out(printed);
-        return registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, songs(), out);
-    }
-    int registerList(const QByteArray &list, QString *printed)
-    {
-        home.write(QStringLiteral("songs/list.txt"), list);
-        QTextStream out(printed);
-        return registerListWithoutWindow(state, fakes.fileSystem, fakes.clock, song(QStringLiteral("list.txt")), out);
-    }
 
     // The program itself, as an owner's script starts it; waits for it to end.
     static std::unique_ptr<QProcess> start(const QStringList &arguments)

@@ -119,11 +119,6 @@ protected:
         BulkFixture::SetUp();
         catalogue.addSinger(QStringLiteral("甲"), 0);
     }
-    int registerFolder(QString *printed)
-    {
-        QTextStream out(printed);
-        return registerFolderWithoutWindow(state, fakes.fileSystem, fakes.clock, songs(), out);
-    }
 };
 
 // Song files copied from an older installation: a name in Big5, and a name with a "\" (a

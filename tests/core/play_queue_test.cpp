@@ -95,7 +95,7 @@ TEST(KeptQueue, FollowsEveryChangeOnDiskAndARestartGetsItBackWithWhoOrderedWhat)
     const int changesBefore = catalogueChanges();
     PlayQueue &q = home.state.OrderedSongs;
     {
-        QueueWriter writer(home.state.DbPath, {});
+        QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
         const auto keep = q.subscribe([&] { writer.save(q); });
         for (const char *n : {"a", "b", "c", "d"}) {
             QueueRow row(ListRow{n, QString(n) + "--歌手"});
@@ -145,7 +145,7 @@ TEST(KeptQueue, AReaderHoldingTheCatalogueHoldsUpNoOrderNorItsWayToTheDisk)
     for (int i = 0; i < 100; ++i)
         home.catalogue.addSong(QString::number(100000 + i), 1, QStringLiteral("歌%1").arg(i), singer);
     PlayQueue &q = home.state.OrderedSongs;
-    QueueWriter writer(home.state.DbPath, {});
+    QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
     const auto keep = q.subscribe([&] { writer.save(q); });
 
     Database longRead(home.state.DbPath);
@@ -173,7 +173,7 @@ TEST(KeptQueue, AChangeThatMetAHeldCatalogueIsWrittenOnceTheFileIsFree)
     CatalogueHome home(fs, clock);
     ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
     PlayQueue &q = home.state.OrderedSongs;
-    QueueWriter writer(home.state.DbPath, {});
+    QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
     std::atomic<int> failures{0};
     QObject::connect(&writer, &QueueWriter::failed, &writer, [&failures] { ++failures; }, Qt::DirectConnection);
 
@@ -191,6 +191,29 @@ TEST(KeptQueue, AChangeThatMetAHeldCatalogueIsWrittenOnceTheFileIsFree)
 
     ASSERT_TRUE(writer.flush(20000));
     EXPECT_EQ(home.rows("SELECT song_num, queue_text FROM play_queue"), QStringList({"100001|晴天--歌手"}));
+}
+
+TEST(KeptQueue, ATableThatCouldNotBeReadAtStartIsClearedBeforeTheFirstWriteSoNoStaleSongComesBack)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home(fs, clock);
+    ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
+    {
+        Database db(home.state.DbPath);
+        QueueStore::write(db, {}, queueOf({"stale1", "stale2", "stale3"}).rows());
+    }
+    // The jukebox started without reading them: its first song takes an id one of them has.
+    PlayQueue q = queueOf({"new"});
+    {
+        QueueWriter writer(home.state.DbPath, std::nullopt);
+        writer.save(q);
+        ASSERT_TRUE(writer.flush(5000));
+    }
+    PlayQueue restarted;
+    QueueStore::Kept kept = QueueStore::load(home.reader);
+    restarted.restore(std::move(kept.rows), kept.lastId);
+    EXPECT_EQ(keys(restarted), QStringList({"new"}));
 }
 
 } // namespace

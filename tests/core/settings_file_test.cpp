@@ -109,7 +109,7 @@ TEST(SettingsFile, OwnerEditsAreReadWhateverTheirCaseLineEndsOrOddValues)
                  "ExtMusic\n"
                  "unknownKey = 5\n"
                  "keyPlus = 1\nkeyPlus = 2\n"
-                 "phoneordering = 0\nPhonePort = 8090 \nPhoneListen = 192.168.1.5\nPhoneToken = TABLE-7\n"
+                 "phoneordering = 0\nPhonePort = 8090 \nPhoneListen = 192.168.1.5\nPhoneToken = TABLE-7\nPhoneOwnerActions = 1\n"
                  "pathCDROM = cdrom");
     ASSERT_TRUE(s.start().ok);
     const Settings &v = s.state.settings;
@@ -123,8 +123,8 @@ TEST(SettingsFile, OwnerEditsAreReadWhateverTheirCaseLineEndsOrOddValues)
     EXPECT_EQ(v.ExtMusic, "mp3,wav,mid,cda") << "a line without = has no value";
     EXPECT_EQ(v.keyPlus, "2") << "the last of repeated keys wins";
     EXPECT_EQ(v.pathCDROM, s.home.file("cdrom")) << "relative folders live in the program folder";
-    EXPECT_EQ(QStringList({v.PhoneOrdering, v.PhonePort, v.PhoneListen, v.PhoneToken}),
-              QStringList({"0", "8090", "192.168.1.5", "TABLE-7"}));
+    EXPECT_EQ(QStringList({v.PhoneOrdering, v.PhonePort, v.PhoneListen, v.PhoneToken, v.PhoneOwnerActions}),
+              QStringList({"0", "8090", "192.168.1.5", "TABLE-7", "1"}));
 
     const QString text = QString::fromUtf8(s.home.read("Setting.ini"));
     EXPECT_FALSE(text.contains("RecordPath = Record")) << "a key in another case is not appended again";

@@ -85,6 +85,56 @@ TEST_F(ManagerFlows, RegisteringASongChecksInOrderAndStoresNothingWhenRefused)
     EXPECT_EQ(rows("SELECT song_num, song_name FROM song ORDER BY song_num"), (QStringList{"105001|酒後的心聲", "105002|新歌"}));
 }
 
+// A CD+G song is taken by its .cdg, its .mp3 or its zip file, but only when it has its sound
+// and its pictures; the file is stored as the owner chose it.
+TEST_F(ManagerFlows, RegisteringACdgSongTakesItOnlyWithItsSoundAndPictures)
+{
+    mediaFile(QStringLiteral("lone.cdg"));
+    mediaFile(QStringLiteral("Pair.mp3"));
+    mediaFile(QStringLiteral("PAIR.CDG"));
+    mediaFile(QStringLiteral("empty.zip"));
+    const struct
+    {
+        const char *file;
+        const char *message; // refused with it; stored when null
+    } cases[] = {
+        {"lone.cdg", "CDG 檔旁沒有同名的 MP3 檔!"},
+        {"empty.zip", "無法讀取壓縮檔"},
+        {"PAIR.CDG", nullptr},
+    };
+    SongAddFlow flow(state, fileSystem, boxes, owner);
+    QString settled;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.shown.clear();
+        SongAddForm song = form(QStringLiteral("新歌"));
+        song.location = home.file(QString::fromUtf8(c.file));
+        EXPECT_EQ(flow.save(song, &settled), c.message ? SongAddFlow::Outcome::Refused : SongAddFlow::Outcome::Stored);
+        ASSERT_EQ(boxes.shown.size(), 1);
+        if (c.message) {
+            EXPECT_TRUE(boxes.shown.first().startsWith(QString::fromUtf8(c.message))) << qPrintable(boxes.shown.first());
+        }
+    }
+    EXPECT_EQ(rows("SELECT song_num, song_location FROM song WHERE song_num = '105002'"),
+              QStringList{"105002|" + home.file("PAIR.CDG")});
+}
+
+// A CD+G pair deleted with its song goes whole; a .cdg another song is registered with stays.
+TEST_F(ManagerFlows, DeletingACdgSongWithItsFileTakesBothFilesOfThePair)
+{
+    for (const char *name : {"Pair.mp3", "PAIR.cdg", "Shared.mp3", "Shared.cdg"})
+        mediaFile(QString::fromUtf8(name));
+    catalogue.addSong("105002", 1, QStringLiteral("一對"), singer, home.file("Pair.mp3"));
+    catalogue.addSong("105003", 1, QStringLiteral("共用"), singer, home.file("Shared.mp3"));
+    catalogue.addSong("105004", 1, QStringLiteral("共用二"), singer, home.file("Shared.cdg"));
+    SongEditFlow flow(state, fileSystem, boxes, owner);
+    EXPECT_TRUE(flow.remove("105002"));
+    EXPECT_TRUE(flow.remove("105003"));
+    for (const char *name : {"Pair.mp3", "PAIR.cdg", "Shared.mp3"})
+        EXPECT_FALSE(QFile::exists(home.file(QString::fromUtf8(name)))) << name;
+    EXPECT_TRUE(QFile::exists(home.file("Shared.cdg"))) << "song 105004 is registered with it";
+}
+
 TEST_F(ManagerFlows, ChangingASongRefusesWhatCannotBeStoredAndNeverItsNumber)
 {
     SongEditFlow flow(state, fileSystem, boxes, owner);

@@ -5,7 +5,9 @@
 #include "platform/gst/gst_media_player_factory.h"
 #include "platform/media_player.h"
 #include "support/jukebox_fixture.h"
+#include "support/cdg_writer.h"
 #include "support/test_media.h"
+#include "support/zip_writer.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +80,29 @@ TEST_F(BrowsersEngineTest, AMusicFolderPlaysFileAfterFileInALoop)
     QTest::qWait(300);
     EXPECT_EQ(played.size(), plays) << "stopped for good";
     EXPECT_NE(playState(), PlayState::Playing);
+}
+
+// A zipped MP3+G song is a music file like any other once the owner adds its extension to
+// ExtMusic, and then plays with its pictures; without it, it is not shown.
+TEST_F(BrowsersEngineTest, AZippedKaraokeSongIsMusicOnlyWhenItsExtensionIsListed)
+{
+    copy("tone.mp3", "Music/1.mp3");
+    CdgWriter pictures;
+    pictures.memoryPreset(1);
+    pictures.moveTo(300);
+    ASSERT_TRUE(writeZip(home.file("Music/2.zip"), {{"song.cdg", pictures.bytes()}, {"song.mp3", fileBytes(testMedia("tone.mp3"))}}));
+    menu->Timer2->setInterval(50);
+    for (const char *extensions : {"mp3,wav,mid,cda", "mp3,wav,mid,cda,ZIP"}) {
+        SCOPED_TRACE(extensions);
+        state.settings.ExtMusic = QString::fromLatin1(extensions);
+        played.clear();
+        type("81*");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return played.size() >= 3; }, 20000)) << played.join(' ').toStdString();
+        type("/");
+        const bool listed = QByteArray(extensions).contains("ZIP");
+        EXPECT_EQ(played.mid(0, 3), listed ? QStringList({"1.mp3", "2.zip", "1.mp3"}) : QStringList({"1.mp3", "1.mp3", "1.mp3"}));
+        type("0\r0\r");
+    }
 }
 
 } // namespace

@@ -2,6 +2,11 @@
 
 #include "core/lookups.h"
 #include "menu/start_form.h"
+#include "core/init_system.h"
+#include "core/queue_writer.h"
+#include "support/process_watch.h"
+#include "support/small_disk.h"
+#include "widgets/foot_notices.h"
 #include "widgets/notice_strip.h"
 #include "widgets/phone_code_panel.h"
 
@@ -159,18 +164,42 @@ TEST_F(MainMenuTest, ThePhoneAddressStandsAboveTheKeypadAsAQrCodeAndPhonesLeaveT
     menu().Picture1->setFocus();
     QWidget *focused = QApplication::focusWidget();
     type("1");
+    const qint64 memoryBefore = ProcessWatch::residentBytes();
     NoticeStrip notices(QSize(1280, 720));
-    notices.notify("王小明 點了 晴天");
-    AddToOrderList(state, "100001", Orderer{"王小明", QString(20, 'a')});
+    const QString guest = "<img src=/dev/zero> & <b>粗</b>";
+    notices.notify(guest + " 點了 晴天");
+    AddToOrderList(state, "100001", Orderer{guest, QString(20, 'a')});
     QTest::qWait(20);
     EXPECT_TRUE(notices.isVisible());
+    notices.grab();
+    EXPECT_LT(ProcessWatch::residentBytes() - memoryBefore, 16 << 20) << "a guest's name is never read as a picture";
     EXPECT_EQ(QApplication::activeWindow(), &menu()) << "a window taking the activation would redraw the main menu";
-    EXPECT_EQ(notices.lines(), QStringList({"王小明 點了 晴天"}));
+    EXPECT_EQ(notices.lines(), QStringList({guest + " 點了 晴天"}));
+    EXPECT_EQ(labelsReadingMarkup(), QStringList());
     EXPECT_EQ(QApplication::focusWidget(), focused);
     EXPECT_TRUE(screen().contains("1. 晴天--周杰倫")) << screen().join('\n').toStdString();
-    EXPECT_EQ(menu().menu().InputBuffer, "1");
+    EXPECT_EQ(menu().menu().InputBuffer, "") << "the line typed holds another song now";
+    EXPECT_EQ(echo(), "點歌單已變動,請重選");
     type("\r");
-    EXPECT_TRUE(state.OrderedSongs.isEmpty()) << "the guest's keys act on the list as shown";
+    EXPECT_EQ(state.OrderedSongs.length(), 1) << "the guest's keys act on the list as shown";
+}
+
+TEST_F(MainMenuTest, AQueueThatCannotBeSavedSaysSoAtTheFootOfTheMenuUntilItIsSavedAgain)
+{
+    SmallDisk disk;
+    ASSERT_TRUE(disk.mounted()) << disk.whyNot().toStdString();
+    SharedState onDisk;
+    ASSERT_TRUE(InitSystem(onDisk, fakes.fileSystem, fakes.clock, disk.path()).ok);
+    QueueWriter writer(onDisk.DbPath, std::vector<QueueRow>{});
+    menu().show();
+    FootNotices notices(menu(), QSize(1280, 720));
+    notices.followQueueSaving(writer);
+    ASSERT_TRUE(disk.leaveFree(0));
+    onDisk.OrderedSongs.append({"100001", "晴天--周杰倫"});
+    writer.save(onDisk.OrderedSongs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notices.text() == "點歌單無法存檔"; }, 1000));
+    ASSERT_TRUE(QFile::remove(disk.file(".filler")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notices.text().isEmpty(); }, 3000)) << "saved again";
 }
 
 TEST(StartFormTest, ShowsTheTitlePictureForFourSecondsThenTheMenu)

@@ -99,6 +99,42 @@ TEST_F(QueueEditingTest, DeletingShowsTheSongAndPacksTheQueueAndInsertingMovesAS
     EXPECT_EQ(menuState(), "0");
 }
 
+TEST_F(QueueEditingTest, ALineTypedNamesTheSongShownOnItWhilePhonesChangeTheQueue)
+{
+    type("3");
+    queueSongs(5);
+    type("0\r4");
+    type("3"); // 歌3, on line 3
+    state.OrderedSongs.removeAt(0); // a phone deletes 歌1 before Enter
+    type("\r");
+    EXPECT_EQ(echo(), "刪了:歌3");
+    EXPECT_EQ(queueTexts(), QStringList({"歌2--鄧麗君", "歌4--鄧麗君", "歌5--鄧麗君"}));
+
+    type("3"); // 歌5
+    state.OrderedSongs.removeAt(2); // a phone deletes it
+    type("\r");
+    EXPECT_EQ(echo(), "這首歌已不在點歌單");
+    EXPECT_EQ(queueTexts(), QStringList({"歌2--鄧麗君", "歌4--鄧麗君"})) << "nothing else is deleted";
+
+    // Once the page is drawn again under the typed line, a line whose song changed is taken back.
+    type("1");
+    state.OrderedSongs.removeAt(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen().first(), "1. 歌4--鄧麗君");
+    EXPECT_EQ(echo(), "點歌單已變動,請重選");
+    type("\r");
+    EXPECT_EQ(queueTexts(), QStringList({"歌4--鄧麗君"}));
+
+    // Cutting in: the song shown on the line moves up, not the one a phone's cut-in put there.
+    type("0\r3");
+    queueSongs(3);
+    type("0\r5");
+    type("3"); // 歌2
+    state.OrderedSongs.moveToHead(3, "歌3--插播");
+    type("\r");
+    EXPECT_EQ(queueTexts().first(), "歌2--插播");
+}
+
 TEST_F(QueueEditingTest, PagingGoesUpToPageFiveHundredAndAFullQueueIsHandled)
 {
     for (int i = 0; !state.OrderedSongs.isFull(); ++i)

@@ -126,6 +126,18 @@ TEST_F(OrderingWindowTest, CuttingInMovesTheLineAfterTheNextSongAndTheListFollow
     wmp().finishSong();
     EXPECT_EQ(screen().first(), "1 歌2--林曉雯");
 
+    // A phone moves a song up while the guest types a line: Enter moves the song that was shown.
+    type("4");
+    const QString shown = queue().at(3);
+    state.OrderedSongs.moveForward(6, 1, "插播");
+    type("\r");
+    EXPECT_EQ(queue().at(2), shown);
+    // A song ends while a line is typed: the page is drawn again and the line taken back.
+    type("4");
+    wmp().finishSong();
+    EXPECT_EQ(echo(), "點歌單已變動,請重選");
+    EXPECT_TRUE(w.inputBuffer().isEmpty());
+
     type("0\r");
     EXPECT_TRUE(closedToControlBar());
     EXPECT_FALSE(state.InsertWindowOpen);

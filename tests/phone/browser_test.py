@@ -1,17 +1,23 @@
 #!/usr/bin/python3
 """A real browser on the phone page: headless Chromium gives a name, searches, orders two
-songs, and sees the queue change by itself when the song playing ends.
+songs, and sees the queue change by itself when the song playing ends; a guest named like
+markup is shown as typed; a page of another site (another port) that the guest's browser
+opens cannot order through it, by a form or by a script.
 
     browser_test.py HOST_PROGRAM [--screenshots DIR]
 
 HOST_PROGRAM is phone_page_host. With --screenshots, the name prompt, the search results
 and the queue are saved at 390x844 as phone-*.png. Fails when Chromium or Selenium is missing: scripts/install-deps.sh installs them."""
+import http.server
+import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+import urllib.request
 
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
@@ -90,14 +96,75 @@ def run(host_program, shots):
         host.stdin.flush()
         wait_for("the queue to follow the song's end", lambda: "七里香" in text(page, "#now")
                  and text(page, "#waiting") == "", seconds=1.0)
+
         errors = [e for e in page.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, errors
-        print("browser test: searched, ordered two songs, followed the queue live")
+
+        # A guest whose name looks like markup sees it as typed.
+        name = "<img src=/dev/zero>"
+        page.find_element("id", "me").click()
+        box = page.find_element("id", "nameInput")
+        box.clear()
+        box.send_keys(name)
+        page.find_element("css selector", "#nameForm button[type=submit]").click()
+        page.find_element("css selector", "#tabs button[data-tab=search]").click()
+        box = page.find_element("id", "q")
+        box.clear()
+        box.send_keys("稻")
+        wait_for("results for 稻香", lambda: "稻香" in text(page, "#results"))
+        page.find_element("css selector", "#results li button.order").click()
+        page.find_element("css selector", "#tabs button[data-tab=queue]").click()
+        wait_for("the markup-like name in the queue", lambda: name + " 點的" in text(page, "#waiting"))
+
+        another_site(page, url)
+        print("browser test: searched, ordered, followed the queue live; a name as typed; another site refused")
     finally:
         if page:
             page.quit()
         host.stdin.close()
         host.wait(10)
+
+
+# A page of another site: a plain form (no script needed) and scripts that post to the
+# jukebox as text and as JSON, through the guest's browser that holds the jukebox's address.
+ANOTHER_SITE = """<!doctype html><meta charset="utf-8"><title>another site</title>
+<form id="f" method="POST" action="%(api)sorder" enctype="text/plain">
+<input name='{"num":"100004","name":"form","phone":"anothersiteform0001","x":"' value='"}'></form>
+<script>
+const order = (num, type) => fetch('%(api)sorder', {method: 'POST', mode: 'no-cors',
+  headers: {'Content-Type': type}, body: JSON.stringify({num, name: 'script', phone: 'anothersitescript001'})});
+Promise.allSettled([order('100005', 'text/plain'), order('100007', 'application/json')])
+  .then(() => { document.title = 'tried'; document.getElementById('f').submit(); });
+</script>"""
+
+
+def another_site(page, url):
+    api = url + "api/"
+    body = (ANOTHER_SITE % {"api": api}).encode()
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html; charset=utf-8")
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        page.get("http://127.0.0.1:%d/" % server.server_port)
+        wait_for("the other site's scripts", lambda: page.title == "tried" or "127.0.0.1:%d" % server.server_port
+                 not in page.current_url)
+        time.sleep(1.0)  # the form's post, after the scripts
+        with urllib.request.urlopen(api + "queue") as answer:
+            queued = [song["num"] for song in json.load(answer)["songs"]]
+        for number in ("100004", "100005", "100007"):
+            assert number not in queued, "another site ordered %s through the browser: %s" % (number, queued)
+    finally:
+        server.shutdown()
 
 
 def shot(page, folder, name):

@@ -8,6 +8,7 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 PhoneFixture::PhoneFixture()
@@ -34,16 +35,107 @@ void PhoneFixture::SetUp()
 
     writer = std::make_unique<QueueWriter>(home.state.DbPath, std::vector<QueueRow>{});
     keep = home.state.OrderedSongs.subscribe([this] { writer->save(home.state.OrderedSongs); });
-    PhoneConfig config = PhoneConfig::of(home.state);
+    restartPhones({});
+}
+
+void PhoneFixture::restartPhones(const std::function<void(PhoneConfig &)> &change)
+{
+    startPhonesOn(home.state, writer.get(), change);
+}
+
+void PhoneFixture::startPhonesOn(SharedState &state, QueueWriter *queueWriter,
+                                 const std::function<void(PhoneConfig &)> &change)
+{
+    phone.reset();
+    PhoneConfig config = PhoneConfig::of(state);
     config.listen = QHostAddress::LocalHost;
     config.port = 0;
     config.token = kToken;
-    phone = std::make_unique<PhoneOrdering>(home.state, config, writer.get());
+    if (change)
+        change(config);
+    phone = std::make_unique<PhoneOrdering>(state, config, queueWriter);
     QSignalSpy address(phone.get(), &PhoneOrdering::urlChanged);
     ASSERT_TRUE(address.wait(5000)) << phone->problem().toStdString();
     const QUrl url(phone->url());
     base = QStringLiteral("http://127.0.0.1:%1").arg(url.port());
     ASSERT_EQ(url.path(), QLatin1Char('/') + kToken + QLatin1Char('/'));
+}
+
+quint16 PhoneFixture::port() const
+{
+    return quint16(QUrl(base).port());
+}
+
+QByteArray PhoneFixture::httpRequest(const QByteArray &method, const QString &path, const QByteArray &body,
+                                     const QByteArray &headers) const
+{
+    QByteArray request = method + " /" + kToken.toUtf8() + '/' + path.toUtf8() + " HTTP/1.1\r\n" + headers;
+    if (!headers.contains("Host:"))
+        request += "Host: 127.0.0.1:" + QByteArray::number(port()) + "\r\n";
+    if (!body.isEmpty() || method == "POST") {
+        if (!headers.contains("Content-Type"))
+            request += "Content-Type: application/json\r\n";
+        request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    }
+    return request + "\r\n" + body;
+}
+
+PhoneReply PhoneFixture::from(const QHostAddress &address, const QByteArray &method, const QString &path,
+                              const QByteArray &body, const QByteArray &headers)
+{
+    RawConnection connection(port(), address);
+    connection.write(httpRequest(method, path, body, headers));
+    return connection.answer();
+}
+
+RawConnection::RawConnection(quint16 port, const QHostAddress &from)
+{
+    m_socket.bind(from);
+    m_socket.connectToHost(QHostAddress::LocalHost, port);
+    m_socket.waitForConnected(5000);
+}
+
+void RawConnection::write(const QByteArray &bytes)
+{
+    m_socket.write(bytes);
+    m_socket.flush();
+}
+
+PhoneReply RawConnection::answer(int ms)
+{
+    PhoneReply reply;
+    // A reply that never came has status 0.
+    (void)QTest::qWaitFor(
+        [&] {
+            m_buffer += m_socket.readAll();
+            const qsizetype headerEnd = m_buffer.indexOf("\r\n\r\n");
+            if (headerEnd < 0)
+                return m_socket.state() == QAbstractSocket::UnconnectedState; // closed unanswered
+            const QByteArray headers = m_buffer.left(headerEnd);
+            const qsizetype at = headers.toLower().indexOf("content-length:");
+            const qint64 length =
+                at < 0 ? 0 : headers.mid(at + 15, headers.indexOf("\r\n", at) - at - 15).trimmed().toLongLong();
+            if (m_buffer.size() < headerEnd + 4 + length)
+                return false;
+            reply.status = m_buffer.mid(9, 3).toInt();
+            reply.headers = headers;
+            reply.body = m_buffer.mid(headerEnd + 4, length);
+            m_buffer.remove(0, headerEnd + 4 + length);
+            return true;
+        },
+        ms);
+    reply.json = QJsonDocument::fromJson(reply.body).object();
+    return reply;
+}
+
+bool RawConnection::closedWithin(int ms)
+{
+    return QTest::qWaitFor(
+        [&] {
+            m_socket.readAll();
+            return m_socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        ms);
 }
 
 QNetworkReply *PhoneFixture::send(const QByteArray &method, const QString &absolutePath, const QByteArray &body)

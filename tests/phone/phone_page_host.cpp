@@ -45,7 +45,7 @@ int main(int argc, char **argv)
         return 1;
     fillCatalogue(home.catalogue);
 
-    QueueWriter writer(home.state.DbPath, {});
+    QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
     const auto keep = home.state.OrderedSongs.subscribe([&] { writer.save(home.state.OrderedSongs); });
     PhoneConfig config = PhoneConfig::of(home.state);
     config.listen = QHostAddress::LocalHost;

@@ -2,6 +2,9 @@
 // measured per channel choice, levels and peaks come out where they were made, pictures do not
 // stop it, and what cannot be measured (or takes too long) says whether to try again.
 #include "platform/gst/gst_loudness_meter.h"
+#include "support/zip_writer.h"
+
+#include <QTemporaryDir>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -93,6 +96,47 @@ TEST(GstLoudnessMeter, AFileThatTakesLongerThanItsLimitIsStopped)
     std::atomic<bool> stop{false};
     GstLoudnessMeter hasty(GstLoudnessMeter::Priority::Normal, {0.0001, 0});
     EXPECT_EQ(hasty.measure(mediaPath("tone-30s.mpg"), stop).outcome, LoudnessMeter::Outcome::TimedOut);
+}
+
+// A CD+G song's sound is its MP3, beside its .cdg or in its zip file; it plays the whole mix
+// under every channel choice, so every choice is measured as the mix.
+TEST(GstLoudnessMeter, ACdgSongIsMeasuredOnItsMp3AsTheMixUnderEveryChoice)
+{
+    using Outcome = LoudnessMeter::Outcome;
+    QTemporaryDir dir;
+    const QByteArray mp3 = fileBytes(mediaPath("sides-10db.mp3"));
+    ASSERT_FALSE(mp3.isEmpty());
+    const QByteArray pictures(24 * 300, '\0');
+    for (const auto &[name, bytes] : {std::pair{"Pair.mp3", mp3}, std::pair{"pair.CDG", pictures}, std::pair{"lone.cdg", pictures}}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    ASSERT_TRUE(writeZip(dir.filePath("song.zip"), {{"a.cdg", pictures}, {"b.mp3", mp3}}));
+    ASSERT_TRUE(writeZip(dir.filePath("nosound.zip"), {{"a.cdg", pictures}}));
+    const LoudnessMeter::Result plain = measure("sides-10db.mp3");
+    ASSERT_EQ(plain.outcome, Outcome::Measured);
+    ASSERT_GT(lufs(plain, 1) - lufs(plain, 2), 9) << "the sides of the file itself differ";
+
+    const struct
+    {
+        const char *file;
+        Outcome outcome;
+    } cases[] = {
+        {"Pair.mp3", Outcome::Measured},   {"pair.CDG", Outcome::Measured},       {"song.zip", Outcome::Measured},
+        {"lone.cdg", Outcome::Unavailable}, {"nosound.zip", Outcome::Undecodable}, {"missing.zip", Outcome::Unavailable},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        std::atomic<bool> stop{false};
+        const LoudnessMeter::Result result = GstLoudnessMeter().measure(dir.filePath(c.file), stop);
+        EXPECT_EQ(result.outcome, c.outcome);
+        if (c.outcome != Outcome::Measured)
+            continue;
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(lufs(result, channel), lufs(plain, 0), 0.1) << "channel " << channel;
+        EXPECT_NEAR(result.loudness.channels[1]->truePeakDb, plain.loudness.channels[0]->truePeakDb, 0.1);
+    }
 }
 
 TEST(GstLoudnessMeter, StopsAtOnceWhenAsked)

@@ -1,5 +1,6 @@
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_translations.h"
+#include "support/process_watch.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -39,6 +40,24 @@ TEST(QtMessageBoxes, ShowPlainBoxesWithoutTitleAndReturnTheAnswer)
     answerNextBox(QMessageBox::No, &seen);
     EXPECT_EQ(boxes.yesNoCancel("雙面列印?"), MessageBoxes::Answer::No);
     EXPECT_EQ(seen, QStringList({"|已存檔", "|確定刪除?", "|確定刪除?", "|雙面列印?", "|雙面列印?"}));
+}
+
+TEST(QtMessageBoxes, ShowASongsTitleOrAFileNameAsTyped)
+{
+    const qint64 before = ProcessWatch::residentBytes();
+    for (const QString text : {"找不到檔案: <img src=/dev/zero>.mpg", "<b>粗</b> Tom & Jerry"}) {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            shown = label->textFormat() == Qt::PlainText ? label->text() : QStringLiteral("read as markup");
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessageBoxes().ok(text);
+        EXPECT_EQ(shown, text);
+    }
+    EXPECT_LT(ProcessWatch::residentBytes() - before, 16 << 20) << "no picture was read for the text";
 }
 
 // What the owner reads on a yes/no box over the window: its buttons and its text size.
@@ -84,6 +103,7 @@ TEST(QtDialogs, SpeakTheInterfaceLanguageInTheWindowsFontAndEnglishWithoutTransl
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    ProcessWatch::limitOwnMemory(qint64(2) << 30); // a box reading markup could load a picture without end
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

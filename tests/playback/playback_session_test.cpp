@@ -5,6 +5,9 @@
 #include "catalogue/song_loudness.h"
 #include "core/database.h"
 #include "core/init_system.h"
+#include "phone/phone_desk.h"
+#include "phone/phone_request.h"
+#include "support/zip_writer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -203,6 +206,52 @@ TEST_F(SessionTest, EachChannelOfAMeasuredSongPlaysAtItsGainTowardsTheTarget)
     EXPECT_EQ(wmp().songGain(), SongGain{}) << "a song not measured plays as it is";
 }
 
+// A CD+G song has only its mix: whatever the channel, both sides play, at the gain measured
+// for the whole mix; the channel chosen meanwhile holds for the next ordinary song.
+TEST_F(SessionTest, ACdgSongPlaysItsWholeMixWhateverTheChannel)
+{
+    const QString folder = home.path() + "/MP3+G";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char *name : {"Pair.MP3", "pair.cdg"})
+        home.write(QStringLiteral("MP3+G/") + name, "x");
+    ASSERT_TRUE(writeZip(folder + "/zipped.zip", {{"a.cdg", "c"}, {"b.mp3", "m"}}));
+    const qint64 singer = catalogue.addSinger("Anna", 0);
+    catalogue.addSong("102011", 1, "Pair", singer, folder + "/Pair.MP3");
+    catalogue.addSong("102012", 1, "Zipped", singer, folder + "/zipped.zip");
+    const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-20, -20}, ChannelLoudness{-40, -3}}};
+    storeLoudness(state.catalogue(), {0, "102011", folder + "/Pair.MP3"}, measured);
+    storeLoudness(state.catalogue(), {0, "102012", folder + "/zipped.zip"}, measured);
+    home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
+    ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
+
+    state.OrderedSongs.append({"102001", "歌1--林曉雯"});
+    state.OrderedSongs.append({"102011", "Pair--Anna"});
+    state.OrderedSongs.append({"102012", "Zipped--Anna"});
+    session();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().stereoSide() == StereoSide::Left; }, 1000))
+        << "an ordinary song plays the left side, the channel the player opens with";
+    for (const char *number : {"102011", "102012"}) {
+        SCOPED_TRACE(number);
+        session().skip();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return session().isPlaying() && state.OrderedSongs.head() == number; }, 2000));
+        EXPECT_EQ(wmp().stereoSide(), StereoSide::Both) << "from its first moment";
+        EXPECT_EQ(wmp().songGain(), SongGain{7}) << "the gain of the whole mix";
+        for (const int key : {'Q', 'E', '*'}) {
+            session().HandleHotKey(key);
+            QTest::qWait(150); // the channel is applied again ten times a second
+            EXPECT_EQ(wmp().stereoSide(), StereoSide::Both) << char(key);
+            EXPECT_EQ(wmp().songGain(), SongGain{7}) << char(key);
+        }
+        session().HandleHotKey('E');
+        EXPECT_EQ(session().soundChannel(), 3) << "the guest's choice is kept";
+    }
+    state.OrderedSongs.append({"102002", "歌2--林曉雯"});
+    session().skip();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session().isPlaying() && state.OrderedSongs.head() == "102002"; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().stereoSide() == StereoSide::Right; }, 1000))
+        << "the next ordinary song plays the channel chosen";
+}
+
 TEST_F(SessionTest, TheKeyHoldsWhileTheSongIsSungAgainOrRecordedAndGoesBackForTheNextSong)
 {
     session().stepKey(true);
@@ -246,6 +295,20 @@ TEST_F(SessionTest, PauseResumeSingAgainAndClose)
     session().togglePause();
     EXPECT_EQ(wmp().playState(), PlayState::Playing);
     EXPECT_EQ(paused.size(), 2);
+
+    // From a phone: pausing and resuming answer what the song does now.
+    PhoneDesk desk(state, PhoneConfig::OwnerActions::Open);
+    desk.setPlayer(session().forPhones());
+    PhoneRequest pause;
+    pause.kind = PhoneRequest::Kind::Pause;
+    pause.owner = true;
+    EXPECT_TRUE(desk.answer(pause).body["paused"].toBool());
+    EXPECT_TRUE(desk.view().paused);
+    const PhoneAnswer resumed = desk.answer(pause);
+    EXPECT_EQ(resumed.status, 200);
+    EXPECT_FALSE(resumed.body["paused"].toBool(true)) << "playing again";
+    EXPECT_FALSE(desk.view().paused);
+    EXPECT_EQ(wmp().playState(), PlayState::Playing);
 
     wmp().requests.clear();
     session().singAgain();

@@ -10,6 +10,7 @@
 #include "playback/small_control_main.h"
 #include "playback/small_view.h"
 #include "support/modal_script.h"
+#include "support/process_watch.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -75,15 +76,18 @@ TEST_F(PlayerTest, ShowsTheVideoWhileASongPlaysTheBackgroundBetweenSongsAndPrevi
     EXPECT_EQ(preview.playState(), PlayState::Undefined) << "closing the preview stops it";
 }
 
-TEST_F(PlayerTest, BeforeEachSongANextUpCardSaysWhatPlaysAndWhoOrderedItFromAPhone)
+TEST_F(PlayerTest, BeforeEachSongANextUpCardSaysWhatPlaysAndWhoOrderedItFromAPhoneAsTyped)
 {
-    AddToOrderList(state, "102001", Orderer{"王小明", QString(20, 'a')});
+    catalogue.addSong("102099", 1, "<b>粗</b>", catalogue.addSinger("Tom & Jerry", 2), "/songs/99.mpg");
+    AddToOrderList(state, "102099", Orderer{"<img src=/dev/zero>", QString(20, 'a')});
     AddToOrderList(state, "102002"); // at the keypad
     AddToOrderList(state, "102003");
     PlaybackSession &session = unstartedSession();
     Player window(session, state, fakes.services, QSize(1280, 720), &menuTimer);
+    const qint64 memoryBefore = ProcessWatch::residentBytes();
     QStringList cards;
     QObject::connect(&session, &PlaybackSession::nextUp, [&] {
+        window.nextUp->grab(); // drawn as the screen draws it
         cards.append(window.nextUp->isVisible() ? window.nextUp->text() : "hidden");
         if (cards.size() == 2) { // a phone cuts in during the pause: the card follows
             state.OrderedSongs.moveToHead(1, "歌3--插播");
@@ -92,10 +96,12 @@ TEST_F(PlayerTest, BeforeEachSongANextUpCardSaysWhatPlaysAndWhoOrderedItFromAPho
     });
     window.show();
     QTest::qWait(20);
+    EXPECT_LT(ProcessWatch::residentBytes() - memoryBefore, 16 << 20) << "no picture was loaded for a name";
     EXPECT_EQ(wmp().playState(), PlayState::Playing);
     EXPECT_FALSE(window.nextUp->isVisible()) << "the card goes when the song starts";
     wmp().finishSong();
-    EXPECT_EQ(cards, QStringList({"下一首\n歌1\n林曉雯  (王小明 點歌)", "下一首\n歌2\n林曉雯", "下一首\n歌3\n林曉雯"}));
+    EXPECT_EQ(cards, QStringList({"下一首\n<b>粗</b>\nTom & Jerry  (<img src=/dev/zero> 點歌)", "下一首\n歌2\n林曉雯",
+                                  "下一首\n歌3\n林曉雯"}));
     EXPECT_FALSE(window.nextUp->isVisible());
 }
 

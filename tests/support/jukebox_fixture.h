@@ -2,6 +2,7 @@
 
 #include "support/catalogue_home.h"
 #include "support/fake_services.h"
+#include "support/plain_text_check.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@ protected:
     {
     }
     void SetUp() override { ASSERT_TRUE(init.ok) << init.problem.toStdString(); }
+    // Every window the test opened shows titles, singers and file names as typed.
+    void TearDown() override { EXPECT_EQ(labelsReadingMarkup(), QStringList()) << "labels that read markup"; }
 
     // Sends each character of keys to a key handler as its key code; "\r" stands for Enter.
     template <typename KeyHandler>

@@ -5,7 +5,7 @@
 
 const $ = (id) => document.getElementById(id);
 const me = { phone: phoneId(), name: stored('karaoke.name'), tag: '', pin: '' };
-let info = { pin: false, kinds: [], groups: [] };
+let info = { owner: 'off', kinds: [], groups: [] };
 let queue = { playing: false, paused: false, songs: [] };
 
 // ---- the phone's own id and name, kept on the phone -------------------------------------
@@ -100,7 +100,8 @@ function navItem(text, open) {
 
 async function orderSong(song) {
   if (!me.name && !(await askName())) return;
-  act('order', { num: song.num, name: me.name, phone: me.phone }, () => '已點歌: ' + song.title);
+  act('order', { num: song.num, name: me.name, phone: me.phone },
+    (answer) => '已點歌: ' + song.title + (answer.kept === false ? ' (點歌單暫時無法存檔)' : ''));
 }
 
 // ---- the search box -----------------------------------------------------------------------
@@ -213,8 +214,9 @@ function mine(song) {
   return song.tag !== '' && song.tag === me.tag;
 }
 
+// Skipping, pausing and changing others' songs: open to every phone, behind the PIN, or off.
 function owner() {
-  return !info.pin || me.pin !== '';
+  return info.owner === 'open' || (info.owner === 'pin' && me.pin !== '');
 }
 
 function queueItem(song, position) {
@@ -268,7 +270,9 @@ function showQueue(view) {
   $('count').textContent = total - first > 0 ? String(total - first) : '';
   $('skip').hidden = $('pause').hidden = !owner();
   $('pause').textContent = view.paused ? '繼續' : '暫停';
-  $('unlock').hidden = !info.pin || me.pin !== '';
+  $('unlock').hidden = info.owner !== 'pin' || me.pin !== '';
+  $('ownerOff').hidden = info.owner !== 'off';
+  $('unsaved').hidden = !view.unsaved;
 }
 
 // The live queue: the server sends every change and a ping every 15 s. A phone that slept
@@ -319,10 +323,18 @@ function ask(dialogId, inputId, formId, value) {
   });
 }
 
+// At most 20 characters as the guest sees them: an emoji of a family or a flag is one.
+function clipName(name) {
+  const characters = typeof Intl === 'object' && Intl.Segmenter
+    ? Array.from(new Intl.Segmenter(undefined, { granularity: 'grapheme' }).segment(name), (s) => s.segment)
+    : Array.from(name);
+  return characters.slice(0, 20).join('');
+}
+
 async function askName() {
   const name = await ask('nameDialog', 'nameInput', 'nameForm', me.name);
   if (!name) return false;
-  me.name = name.slice(0, 20);
+  me.name = clipName(name);
   store('karaoke.name', me.name);
   $('me').textContent = me.name;
   return true;

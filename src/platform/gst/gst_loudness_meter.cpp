@@ -1,5 +1,6 @@
 #include "platform/gst/gst_loudness_meter.h"
 
+#include "gst_cdg_source.h"
 #include "gst_own_task_pool.h"
 #include "gst_sound_font.h"
 #include "platform/gst/gst_runtime.h"
@@ -304,10 +305,21 @@ SongLoudness loudnessOf(std::vector<std::unique_ptr<TrackMeter>> &tracks)
     return loudness;
 }
 
-GstElement *decoderFor(const QString &path, Measurement &measurement)
+// A CD+G song's sound is its MP3: the pictures are not made at all.
+void onSourceSetup(GstElement *, GstElement *source, gpointer)
+{
+    if (GstCdgSource::isCdgSource(source))
+        GstCdgSource::setPicturesWanted(source, false);
+}
+
+GstElement *decoderFor(const QString &path, const QString &cdgUri, Measurement &measurement)
 {
     GstElement *decode = gst_element_factory_make("uridecodebin", nullptr);
-    gchar *uri = decode ? gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr) : nullptr;
+    gchar *uri = nullptr;
+    if (decode && cdgUri.isEmpty())
+        uri = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
+    else if (decode)
+        uri = g_strdup(cdgUri.toUtf8().constData());
     if (!uri) {
         if (decode)
             gst_object_unref(decode);
@@ -317,6 +329,7 @@ GstElement *decoderFor(const QString &path, Measurement &measurement)
     g_free(uri);
     g_signal_connect(decode, "pad-added", G_CALLBACK(onPadAdded), &measurement);
     g_signal_connect(decode, "autoplug-select", G_CALLBACK(onAutoplugSelect), nullptr);
+    g_signal_connect(decode, "source-setup", G_CALLBACK(onSourceSetup), nullptr);
     return decode;
 }
 
@@ -339,7 +352,8 @@ LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::
     if (!isRegularFile(path))
         return {Outcome::Unavailable, {}};
     Measurement measurement;
-    GstElement *decode = decoderFor(path, measurement);
+    const QString cdgUri = GstCdgSource::uriFor(path);
+    GstElement *decode = decoderFor(path, cdgUri, measurement);
     if (!decode)
         return {Outcome::Unavailable, {}};
     measurement.threads = GstOwnTaskPool::create(m_priority == Priority::Background);
@@ -361,5 +375,9 @@ LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::
         outcome = Outcome::Unavailable;
     if (outcome != Outcome::Measured)
         return {outcome, {}};
-    return {outcome, loudnessOf(measurement.tracks)};
+    SongLoudness loudness = loudnessOf(measurement.tracks);
+    // A CD+G song plays its whole mix under every channel choice.
+    if (!cdgUri.isEmpty())
+        loudness.channels[1] = loudness.channels[2] = loudness.channels[0];
+    return {outcome, loudness};
 }

@@ -27,9 +27,11 @@ GstFlowReturn onNewSample(GstAppSink *sink, gpointer data)
     if (!sample)
         return GST_FLOW_EOS;
     const QImage image = toImage(sample);
+    const GstClockTime time = gst_segment_to_stream_time(gst_sample_get_segment(sample), GST_FORMAT_TIME,
+                                                         GST_BUFFER_PTS(gst_sample_get_buffer(sample)));
     gst_sample_unref(sample);
     if (!image.isNull())
-        (*static_cast<GstMediaFrameSink::FrameHandler *>(data))(image);
+        (*static_cast<GstMediaFrameSink::FrameHandler *>(data))(image, GST_CLOCK_TIME_IS_VALID(time) ? qint64(time) : -1);
     return GST_FLOW_OK;
 }
 

@@ -1,5 +1,6 @@
 #include "gst_media_pipeline.h"
 
+#include "gst_cdg_source.h"
 #include "gst_element_check.h"
 #include "gst_media_audio_sink.h"
 #include "gst_sound_font.h"
@@ -46,6 +47,7 @@ GstMediaPipeline::GstMediaPipeline(const QString &videoSink, const QString &audi
     g_object_get(m_playbin, "flags", &flags, nullptr);
     g_object_set(m_playbin, "flags", flags & ~kPlayFlagText, nullptr);
     g_signal_connect(m_playbin, "element-setup", G_CALLBACK(onElementSetup), this);
+    g_signal_connect(m_playbin, "source-setup", G_CALLBACK(onSourceSetup), this);
 
     setUpAudio(audioSink);
     setUpVideo(videoSink);
@@ -103,13 +105,16 @@ void GstMediaPipeline::setUpVideo(const QString &description)
         sink = GstMediaVideoSink::overlaySink();
         break;
     case GstMediaVideoSink::Kind::Frames:
-        sink = GstMediaFrameSink::create([this](const QImage &frame) { queueFrame(frame); });
+        sink = GstMediaFrameSink::create([this](const QImage &frame, qint64 time) { queueFrame(frame, time); });
         break;
     case GstMediaVideoSink::Kind::Fake:
         break;
     }
     if (!sink)
         sink = GstMediaVideoSink::fakeSink();
+    // ximagesink shows a frame at its own size, however large the window.
+    GstElementFactory *factory = gst_element_get_factory(sink);
+    m_sinkScales = !factory || g_strcmp0(GST_OBJECT_NAME(factory), "ximagesink") != 0;
     if (GST_IS_VIDEO_OVERLAY(sink) && m_widget) {
         m_overlaySink = GST_ELEMENT(gst_object_ref(sink));
         gst_video_overlay_handle_events(GST_VIDEO_OVERLAY(sink), FALSE);
@@ -132,6 +137,7 @@ void GstMediaPipeline::setUri(const QString &uri)
 void GstMediaPipeline::play()
 {
     m_target = GST_STATE_PLAYING;
+    noteDisplay();
     bindWindow();
     const unsigned run = m_run;
     if (m_playbin && gst_element_set_state(m_playbin, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
@@ -285,6 +291,22 @@ void GstMediaPipeline::onElementSetup(GstElement *, GstElement *element, gpointe
     GstSoundFont::applyTo(element);
 }
 
+// Pictures the program draws itself take the shape of the window they are shown in.
+void GstMediaPipeline::onSourceSetup(GstElement *, GstElement *source, gpointer self)
+{
+    auto *pipeline = static_cast<GstMediaPipeline *>(self);
+    if (!GstCdgSource::isCdgSource(source))
+        return;
+    std::lock_guard lock(pipeline->m_displayMutex);
+    GstCdgSource::setDisplay(source, pipeline->m_displaySize, !pipeline->m_sinkScales);
+}
+
+void GstMediaPipeline::noteDisplay()
+{
+    std::lock_guard lock(m_displayMutex);
+    m_displaySize = m_widget ? m_widget->size() * m_widget->devicePixelRatio() : QSize();
+}
+
 void GstMediaPipeline::handleMessage(GstMessage *message)
 {
     switch (GST_MESSAGE_TYPE(message)) {
@@ -356,8 +378,10 @@ void GstMediaPipeline::releaseWindow()
         gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlaySink), 0);
 }
 
-void GstMediaPipeline::queueFrame(const QImage &frame)
+void GstMediaPipeline::queueFrame(const QImage &frame, qint64 streamTimeNs)
 {
+    if (m_frameObserver)
+        m_frameObserver(frame, streamTimeNs);
     {
         std::lock_guard lock(m_frameMutex);
         m_queuedFrame = frame;

@@ -36,6 +36,7 @@ GstMediaPlayer::GstMediaPlayer(const Options &options, QObject *parent)
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         m_widget = new GstMediaVideoWidget;
     m_pipeline = std::make_unique<GstMediaPipeline>(options.videoSink, options.audioSink, m_widget);
+    m_pipeline->setFrameObserver(options.frameObserver);
     connect(m_pipeline.get(), &GstMediaPipeline::playing, this, &GstMediaPlayer::onPlaying);
     connect(m_pipeline.get(), &GstMediaPipeline::paused, this, &GstMediaPlayer::onPaused);
     connect(m_pipeline.get(), &GstMediaPipeline::ended, this, &GstMediaPlayer::onEnded);

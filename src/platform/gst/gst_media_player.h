@@ -5,11 +5,13 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class GstMediaPipeline;
 class GstMediaVideoWidget;
 class QFileSystemWatcher;
+class QImage;
 
 // The media player on GStreamer playbin, reporting the jukebox's play-state numbers.
 class GstMediaPlayer : public MediaPlayer
@@ -19,9 +21,12 @@ class GstMediaPlayer : public MediaPlayer
 public:
     // Sink descriptions in gst-launch syntax ("fakesink sync=true"); empty picks the sinks of
     // the platform. videoSink "widget" draws the frames in videoWidget() without an overlay.
+    // frameObserver is told every frame the "widget" sink draws and its time in the song (in
+    // nanoseconds), on a streaming thread: for checks of what the pictures show when.
     struct Options {
         QString videoSink;
         QString audioSink;
+        std::function<void(const QImage &frame, qint64 streamTimeNs)> frameObserver = {};
     };
 
     explicit GstMediaPlayer(QObject *parent = nullptr);

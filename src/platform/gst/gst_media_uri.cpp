@@ -1,5 +1,7 @@
 #include "gst_media_uri.h"
 
+#include "gst_cdg_source.h"
+
 #include <QFileInfo>
 
 #include <gst/gst.h>
@@ -20,7 +22,10 @@ QString GstMediaUri::fromUrl(const QString &url)
     const QString path = localPath(url);
     if (path.isEmpty())
         return url;
-    const QByteArray absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
+    if (const QString cdg = GstCdgSource::uriFor(absolutePath); !cdg.isEmpty())
+        return cdg;
+    const QByteArray absolute = QFile::encodeName(absolutePath);
     gchar *uri = gst_filename_to_uri(absolute.constData(), nullptr);
     if (!uri)
         return url;

@@ -3,11 +3,13 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 #include <gst/gst.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 class GstMediaVideoWidget;
@@ -29,6 +31,10 @@ public:
     void pause();
     // Releases the file and the decoders; the next play() starts from the beginning.
     void stop();
+
+    // Told every frame the widget sink draws and its time in the song, on a streaming thread.
+    using FrameObserver = std::function<void(const QImage &frame, qint64 streamTimeNs)>;
+    void setFrameObserver(FrameObserver observer) { m_frameObserver = std::move(observer); }
 
     // False when playbin is not installed: nothing can play.
     bool canPlay() const { return m_playbin != nullptr; }
@@ -63,6 +69,7 @@ signals:
 private:
     static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
     static void onElementSetup(GstElement *playbin, GstElement *element, gpointer self);
+    static void onSourceSetup(GstElement *playbin, GstElement *source, gpointer self);
     static void logNotice(GstMessage *message);
     void handleMessage(GstMessage *message);
     void handleStateChanged(GstMessage *message);
@@ -71,10 +78,11 @@ private:
 
     void setUpAudio(const QString &description);
     void setUpVideo(const QString &description);
+    void noteDisplay();
     void bindWindow();
     void exposeWindow();
     void releaseWindow();
-    void queueFrame(const QImage &frame);
+    void queueFrame(const QImage &frame, qint64 streamTimeNs);
     void showQueuedFrame();
 
     QString m_missingParts;
@@ -88,6 +96,12 @@ private:
     // Bumped by every stop, so messages posted before it are recognised as stale.
     std::atomic<unsigned> m_run{0};
 
+    // Where pictures drawn by the program (CD+G songs) are shown, read on a streaming thread.
+    std::mutex m_displayMutex;
+    QSize m_displaySize;
+    bool m_sinkScales = true;
+
+    FrameObserver m_frameObserver;
     std::mutex m_frameMutex;
     QImage m_queuedFrame;
     bool m_frameQueued = false;

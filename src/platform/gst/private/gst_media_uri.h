@@ -3,7 +3,8 @@
 #include <QString>
 
 // Turns the jukebox's "file://" + raw path into a URI playbin accepts. Callers never
-// URL-encode the path, so blanks, CJK, '#', '%' and apostrophes arrive as they are.
+// URL-encode the path, so blanks, CJK, '#', '%' and apostrophes arrive as they are. A CD+G
+// song gets the URI of the source that plays its pictures with its sound.
 class GstMediaUri
 {
 public:
