@@ -1,11 +1,12 @@
 // Times the guests' catalogue look-ups on a catalogue of 100 000 songs and 10 000 singers,
 // each beside the same result read with one raw prepared SQLite statement, and prints the
-// ratio ours / raw at the end.
+// ratio ours / raw at the end; then the catalogue file's figures measured once (the keys of
+// rows another program wrote, orders beside a long reader).
+#include "catalogue_file_figures.h"
 #include "catalogue_generator.h"
 #include "core/database.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
-#include "core/stroke_collation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,14 +59,15 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
+// The same statements as the look-ups, through the same stroke-order tables and indexes.
 const char *kRawKindCount =
-    "SELECT s.song_num, s.song_name || '--' || coalesce(g.singer_name, '找不到') FROM song s "
-    "LEFT JOIN singer g ON g.singer_code = s.song_singer_code "
-    "WHERE s.song_kind = ? AND s.song_text_count = ? ORDER BY s.song_name COLLATE STROKE";
+    "SELECT s.song_num, s.song_name || '--' || coalesce(g.singer_name, '找不到') FROM song_order AS o "
+    "CROSS JOIN song AS s ON s.rowid = o.song_row LEFT JOIN singer AS g ON g.singer_code = s.song_singer_code "
+    "WHERE o.song_kind = ? AND o.song_text_count = ? ORDER BY o.title_key";
 const char *kRawKindLong =
-    "SELECT s.song_num, s.song_name || '--' || coalesce(g.singer_name, '找不到') FROM song s "
-    "LEFT JOIN singer g ON g.singer_code = s.song_singer_code "
-    "WHERE s.song_kind = ? AND s.song_text_count > 9 ORDER BY s.song_text_count, s.song_name COLLATE STROKE";
+    "SELECT s.song_num, s.song_name || '--' || coalesce(g.singer_name, '找不到') FROM song_order AS o "
+    "CROSS JOIN song AS s ON s.rowid = o.song_row LEFT JOIN singer AS g ON g.singer_code = s.song_singer_code "
+    "WHERE o.song_kind = ? AND o.song_text_count > 9 ORDER BY o.song_text_count, o.title_key";
 
 void Ours_LoadSongsByKindAndCount(benchmark::State &st)
 {
@@ -97,8 +99,8 @@ void Ours_LoadSongsBySinger(benchmark::State &st)
 
 void Raw_LoadSongsBySinger(benchmark::State &st)
 {
-    RawQuery q("SELECT song_num, song_name FROM song WHERE song_singer_code = ? "
-               "ORDER BY song_text_count, song_name COLLATE STROKE");
+    RawQuery q("SELECT s.song_num, s.song_name FROM song_order AS o CROSS JOIN song AS s ON s.rowid = o.song_row "
+               "WHERE o.song_singer_code = ? ORDER BY o.song_text_count, o.title_key");
     size_t rows = 0;
     for (auto _ : st) {
         auto r = q.rows({int(catalogue.busySingerCode)}, 1501);
@@ -117,7 +119,8 @@ void Ours_LoadSingersBySex(benchmark::State &st)
 
 void Raw_LoadSingersBySex(benchmark::State &st)
 {
-    RawQuery q("SELECT singer_code, singer_name FROM singer WHERE singer_sex = ? ORDER BY singer_name COLLATE STROKE");
+    RawQuery q("SELECT g.singer_code, g.singer_name FROM singer_order AS o CROSS JOIN singer AS g "
+               "ON g.singer_code = o.singer_code WHERE o.singer_sex = ? ORDER BY o.name_key");
     size_t rows = 0;
     for (auto _ : st) {
         auto r = q.rows({0}, 1001);
@@ -207,13 +210,16 @@ public:
         for (const auto &[name, seconds] : m_ours) {
             const double rawSeconds = m_raw[name];
             const double ratio = seconds / rawSeconds;
-            ok = ok && ratio <= 2.0 && seconds <= 0.020;
+            ok = ok && ratio <= (isList(name) ? 1.3 : 2.0) && seconds <= 0.020;
             std::printf("%-34s %12.4f %12.4f %8.2f\n", name.c_str(), seconds * 1e3, rawSeconds * 1e3, ratio);
         }
-        std::printf("target: every ratio <= 2.0 and every look-up <= 20 ms: %s\n", ok ? "met" : "NOT met");
+        std::printf("target: every list's ratio <= 1.3, every other <= 2.0, every look-up <= 20 ms: %s\n",
+                    ok ? "met" : "NOT met");
     }
 
 private:
+    static bool isList(const std::string &name) { return name.rfind("Load", 0) == 0; }
+
     std::map<std::string, double> m_ours;
     std::map<std::string, double> m_raw;
 };
@@ -230,13 +236,15 @@ int main(int argc, char **argv)
     state.openCatalogue();
     state.SongKindNames = songKindNameTable();
     sqlite3_open_v2(QFile::encodeName(catalogue.dbPath).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    // The same collation and connection settings as the catalogue's own connections, so the
-    // ratio measures the access layer alone.
-    StrokeCollation::registerOn(raw);
+    // The same connection settings as the catalogue's own connections, so the ratio measures
+    // the access layer alone.
     sqlite3_exec(raw, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     sqlite3_close(raw);
     state.db().close();
+    printOpening(catalogue.dbPath);
+    printKeyFilling(catalogue.dbPath);
+    printOrdersBesideALongReader(catalogue.dbPath);
     return 0;
 }

@@ -115,8 +115,8 @@ FollowFigures registerWhileFollowing(PrivateServer &server, int rooms)
     QString problem;
     CatalogueFile::openOrCreate(db, &problem);
     VenueRoom writer(url, db.path(), MediaRoot({}, writerHome.path()));
-    writer.writeThrough(db);
-    const qint64 singer = insertSinger(db, QStringLiteral("歌手"), 2);
+    CatalogueStore &store = writer.store();
+    const qint64 singer = insertSinger(store, QStringLiteral("歌手"), 2);
 
     std::vector<std::unique_ptr<FollowingRoom>> followers;
     for (int i = 0; i < rooms; ++i)
@@ -127,11 +127,11 @@ FollowFigures registerWhileFollowing(PrivateServer &server, int rooms)
     const double cpuBefore = serverCpuSeconds(server);
     const auto start = Clock::now();
     {
-        SongWriter songs(db);
+        SongWriter songs(store);
         for (int i = 0; i < kSongs; ++i) {
             const NewSong song{i % 8, 1 + i % 20, QStringLiteral("歌%1").arg(i), {singer}, QStringLiteral("2024/01/01"),
                                media.filePath(QStringLiteral("%1.mpg").arg(i))};
-            songs.writeSong([&] { return registerSong(db, fs, writerHome.path(), song).result == Registration::Result::Registered; });
+            songs.writeSong([&] { return registerSong(store, fs, writerHome.path(), song).result == Registration::Result::Registered; });
         }
     }
     const auto lastCommit = Clock::now();
@@ -149,7 +149,6 @@ FollowFigures registerWhileFollowing(PrivateServer &server, int rooms)
         else
             figures.worstLagMs = std::max(figures.worstLagMs, msSince(lastCommit, room->reachedAt));
     }
-    writer.letGo(db);
     return figures;
 }
 

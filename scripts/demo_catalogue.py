@@ -39,11 +39,9 @@ SONGS = [
 
 def main():
     home = sys.argv[1]
+    # Written as any SQLite program writes songs; the jukebox puts them in stroke order when it
+    # next starts.
     db = sqlite3.connect(os.path.join(home, "karaoke.mdb"))
-    # The program keeps titles and names indexed in its ICU stroke order (collation STROKE).
-    # Rows go in here under a stand-in order; with collation_version cleared, the program
-    # rebuilds those indexes in its own order when it next starts.
-    db.create_collation("STROKE", lambda a, b: (a > b) - (a < b))
     if db.execute("SELECT count(*) FROM song").fetchone()[0] > 0:
         return  # already filled
     codes = []
@@ -62,7 +60,6 @@ def main():
             " song_build_date, song_location) VALUES (?, ?, ?, ?, ?, ?, ?)",
             (num, kind, title, count, codes[singer], "2026/11/%02d" % (1 + len(serials) % 28), location))
         print(f"{location}\t{title}")
-    db.execute("DELETE FROM collation_version")
     db.commit()
 
 

@@ -1,21 +1,20 @@
 #include "app/background_measuring.h"
 
+#include "catalogue/local_catalogue.h"
 #include "catalogue/loudness_survey.h"
 #include "core/database.h"
 #include "core/database_error.h"
+#include "core/worker_thread.h"
 
 #include <QtDebug>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace {
-constexpr auto kLookAgainAfter = std::chrono::minutes(5);
+constexpr int kLookAgainAfterMs = 5 * 60 * 1000;
 // How long the end of the program waits for the thread to notice it should end.
-constexpr auto kLetGoAfter = std::chrono::milliseconds(1000);
-}
+constexpr int kLetGoAfterMs = 1000;
+} // namespace
 
 // Owned together by the object and its thread, so a thread left behind never reaches into
 // an object that is gone.
@@ -23,89 +22,78 @@ struct BackgroundMeasuring::Shared
 {
     QString dbPath;
     QString appPath;
-    CatalogueMaster *master;
+    CatalogueStoreMaker storeFor;
     std::unique_ptr<LoudnessMeter> meter;
-    std::mutex mutex;
-    std::condition_variable wake;
+    // Under the worker's lock: whether measuring may go on, and how often it was resumed.
     bool running = false;
-    bool quit = false;
-    bool ended = false;
     unsigned resumes = 0;
+    // Tells the song being measured to stop.
     std::atomic<bool> stop{true};
+    WorkerThread worker;
 
     // Waits until measuring may go on; false when the program ends.
     bool waitForTurn()
     {
-        std::unique_lock lock(mutex);
-        wake.wait(lock, [this] { return running || quit; });
-        return !quit;
+        return !worker.wait([this] { return running; }, [] {}).stop;
     }
 
+    // Waits for the next resume, a few minutes at most, or for the end.
     void restAfterLastSong()
     {
-        std::unique_lock lock(mutex);
-        const unsigned seen = resumes;
-        wake.wait_for(lock, kLookAgainAfter, [&] { return quit || resumes != seen; });
+        unsigned seen = 0;
+        worker.underLock([&] { seen = resumes; });
+        worker.wait([&] { return resumes != seen; }, [] {}, kLookAgainAfterMs);
     }
 };
 
 BackgroundMeasuring::BackgroundMeasuring(QString dbPath, QString appPath, std::unique_ptr<LoudnessMeter> meter,
-                                         CatalogueMaster *master)
+                                         CatalogueStoreMaker storeFor)
     : m_shared(std::make_shared<Shared>())
 {
     m_shared->dbPath = std::move(dbPath);
     m_shared->appPath = std::move(appPath);
-    m_shared->master = master;
+    m_shared->storeFor = storeFor ? std::move(storeFor) : LocalCatalogue::maker();
     m_shared->meter = std::move(meter);
-    std::thread([shared = m_shared] { run(*shared); }).detach();
+    m_shared->worker.start([shared = m_shared] { run(*shared); });
 }
 
 BackgroundMeasuring::~BackgroundMeasuring()
 {
-    std::unique_lock lock(m_shared->mutex);
-    m_shared->quit = true;
-    m_shared->stop = true;
-    m_shared->wake.notify_all();
-    if (!m_shared->wake.wait_for(lock, kLetGoAfter, [this] { return m_shared->ended; }))
+    pause();
+    if (!m_shared->worker.stop(kLetGoAfterMs))
         qWarning("loudness measuring is held up in a file; the program ends without waiting for it");
 }
 
 void BackgroundMeasuring::resume()
 {
-    {
-        std::lock_guard lock(m_shared->mutex);
+    m_shared->worker.hand([this] {
         m_shared->running = true;
         ++m_shared->resumes;
         m_shared->stop = false;
-    }
-    m_shared->wake.notify_all();
+    });
 }
 
 void BackgroundMeasuring::pause()
 {
-    std::lock_guard lock(m_shared->mutex);
-    m_shared->running = false;
-    m_shared->stop = true;
+    m_shared->worker.hand([this] {
+        m_shared->running = false;
+        m_shared->stop = true;
+    });
 }
 
 void BackgroundMeasuring::run(Shared &shared)
 {
-    {
-        Database db(shared.dbPath);
-        db.setMaster(shared.master);
-        LoudnessSurvey survey(db, shared.appPath, *shared.meter);
-        while (shared.waitForTurn()) {
-            try {
-                if (!survey.measureNext(shared.stop) && !shared.stop)
-                    shared.restAfterLastSong();
-            } catch (const DatabaseError &e) {
-                // The catalogue is busy or cannot be written now: the song stays unmeasured.
-                qWarning("loudness measuring waits: %s", qPrintable(e.message()));
+    Database db(shared.dbPath);
+    const std::unique_ptr<CatalogueStore> store = shared.storeFor(db);
+    LoudnessSurvey survey(db, *store, shared.appPath, *shared.meter);
+    while (shared.waitForTurn()) {
+        try {
+            if (!survey.measureNext(shared.stop) && !shared.stop)
                 shared.restAfterLastSong();
-            }
+        } catch (const DatabaseError &e) {
+            // The catalogue is busy or cannot be written now: the song stays unmeasured.
+            qWarning("loudness measuring waits: %s", qPrintable(e.message()));
+            shared.restAfterLastSong();
         }
     }
-    std::lock_guard lock(shared.mutex);
-    shared.ended = true;
-    shared.wake.notify_all();
 }

@@ -1,26 +1,28 @@
 #pragma once
 
+#include "catalogue/catalogue_store.h"
+
 #include <QString>
 
 #include <memory>
 
-class CatalogueMaster;
 class LoudnessMeter;
 
 // Measures the catalogue's songs that are not measured yet, on a thread of its own with a
-// connection of its own to the catalogue, never on the window thread. The meter decodes at the
-// lowest priority on threads of its own; this thread, which writes what was measured, keeps the
-// normal priority, so it never holds the catalogue's lock while starved. It measures only between
-// resume() and pause(); pause() stops the song being measured at once (it is measured again
-// later). Once every song is measured it looks for new ones (registered here or by another
-// program) at every resume and every few minutes.
+// connection of its own to the catalogue, never on the window thread (a worker as
+// core/worker_thread.h says). The meter decodes at the lowest priority on threads of its own;
+// this thread, which writes what was measured, keeps the normal priority, so it never holds the
+// catalogue's lock while starved. It measures only between resume() and pause(); pause() stops
+// the song being measured at once (it is measured again later). Once every song is measured it
+// looks for new ones (registered here or by another program) at every resume and every few
+// minutes.
 class BackgroundMeasuring
 {
 public:
-    // master: where its results are written when the catalogue is a venue room's copy (one
-    // of the thread's own), otherwise nullptr; it must outlive this object.
+    // storeFor: the catalogue's store chosen at start, made for the thread's own connection
+    // (the catalogue file itself when empty); what it refers to must outlive this object.
     BackgroundMeasuring(QString dbPath, QString appPath, std::unique_ptr<LoudnessMeter> meter,
-                        CatalogueMaster *master = nullptr);
+                        CatalogueStoreMaker storeFor = {});
     // Stops measuring and waits a moment for the thread to end; a thread held up in a file (a
     // hung network folder) is left behind, so ending the program never waits for it.
     ~BackgroundMeasuring();

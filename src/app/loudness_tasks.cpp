@@ -37,7 +37,7 @@ int measureLoudness(SharedState &state, QTextStream &out, qint64 afterRow)
     }
     out << QStringLiteral("測量音量: %1 首歌曲待測量 (可隨時中斷, 下次接著測量)").arg(total) << Qt::endl;
     GstLoudnessMeter meter;
-    LoudnessSurvey survey(state.db(), state.AppPath, meter, afterRow);
+    LoudnessSurvey survey(state.db(), state.catalogue(), state.AppPath, meter, afterRow);
     const std::atomic<bool> stop{false};
     int counts[5] = {0, 0, 0, 0, 0};
     int done = 0;

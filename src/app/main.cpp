@@ -1,5 +1,6 @@
 #include "app/autostart.h"
 #include "app/background_measuring.h"
+#include "app/catalogue_choice.h"
 #include "app/command_line.h"
 #include "app/idle_watch.h"
 #include "app/live_scoring.h"
@@ -13,6 +14,8 @@
 #include "platform/gst/gst_loudness_meter.h"
 #include "platform/gst/gst_mci_device.h"
 #include "platform/gst/gst_media_player_factory.h"
+#include "core/catalogue_file.h"
+#include "core/catalogue_upkeep.h"
 #include "core/database_error.h"
 #include "core/init_system.h"
 #include "core/queue_store.h"
@@ -158,20 +161,18 @@ int runJukebox(const CommandLine &options)
     WavFileOpen recorder(mci);
     state.Recorder = &recorder;
     QueueWriter queueWriter(state.DbPath, restoreQueue(state));
+    // Songs and singers other programs write meanwhile take their places in the lists.
+    const CatalogueUpkeep upkeep(state.DbPath);
     const auto keepQueue = state.OrderedSongs.subscribe([&] { queueWriter.save(state.OrderedSongs); });
     PhoneOrdering phone(state, PhoneConfig::of(state), &queueWriter);
     // A venue's room: every change goes to the server, the copy follows it (below).
-    const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
-    std::unique_ptr<CatalogueMaster> measuringMaster;
-    if (venue) {
-        venue->writeThrough(state.db());
-        measuringMaster = venue->makeMaster();
-    }
+    const CatalogueChoice catalogue(state);
+    VenueRoom *const venue = catalogue.venue();
     std::unique_ptr<BackgroundMeasuring> measuring;
     if (state.settings.EvenLoudness != 0) {
         measuring = std::make_unique<BackgroundMeasuring>(
             state.DbPath, state.AppPath, std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background),
-            measuringMaster.get());
+            catalogue.storeMaker());
         QObject::connect(&mediaPlayers, &IdleWatch::idle, [&measuring] { measuring->resume(); });
         QObject::connect(&mediaPlayers, &IdleWatch::inUse, [&measuring] { measuring->pause(); });
         qApp->installEventFilter(&mediaPlayers);
@@ -226,6 +227,7 @@ int runJukebox(const CommandLine &options)
     // A clean exit (the shutdown menu, the manager's end) starts next time with an empty queue.
     state.OrderedSongs.clear();
     queueWriter.flush(5000);
+    CatalogueFile::closeCleanly(state.db());
     return code;
 }
 
@@ -239,12 +241,14 @@ int headless(const CommandLine &options, const std::function<int(SharedState &)>
     QString problem;
     if (!startUp(state, fileSystem, clock, options, &problem))
         return 1;
+    int exitCode = 1;
     try {
-        return body(state);
+        exitCode = body(state);
     } catch (const DatabaseError &e) {
         QTextStream(stderr) << e.message() << Qt::endl;
-        return 1;
     }
+    CatalogueFile::closeCleanly(state.db());
+    return exitCode;
 }
 
 // Runs task without a window. In a venue's room the copy is brought up to the server first
@@ -253,15 +257,12 @@ int headless(const CommandLine &options, const std::function<int(SharedState &)>
 int withoutWindow(const CommandLine &options, const std::function<int(SharedState &)> &task)
 {
     return headless(options, [&task](SharedState &state) {
-        const std::unique_ptr<VenueRoom> venue = VenueRoom::forRoom(state);
-        if (!venue)
-            return task(state);
-        if (const QString notice = venue->catchUpOnce(); !notice.isEmpty())
-            QTextStream(stderr) << notice << Qt::endl;
-        venue->writeThrough(state.db());
-        const int exitCode = task(state);
-        venue->letGo(state.db());
-        return exitCode;
+        const CatalogueChoice catalogue(state);
+        if (VenueRoom *venue = catalogue.venue()) {
+            if (const QString notice = venue->catchUpOnce(); !notice.isEmpty())
+                QTextStream(stderr) << notice << Qt::endl;
+        }
+        return task(state);
     });
 }
 

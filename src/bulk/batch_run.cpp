@@ -38,7 +38,7 @@ public:
         , m_fs(fs)
         , m_decisions(decisions)
         , m_outcome(outcome)
-        , m_writer(state.db())
+        , m_writer(state.catalogue())
         , m_registered(state.db(), state.AppPath)
     {
     }
@@ -101,7 +101,7 @@ private:
         Registration registration;
         m_writer.writeSong([&] {
             registration =
-                registerSong(m_state.db(), m_fs, m_state.AppPath, newSongOf(record), {{}, {}, &m_registered});
+                registerSong(m_state.catalogue(), m_fs, m_state.AppPath, newSongOf(record), {{}, {}, &m_registered});
             return registration.result == Registration::Result::Registered;
         });
         const QString problem = registrationProblem(registration, record.filePath);

@@ -39,14 +39,14 @@ public:
 
     void missingSinger(BatchRecord &record) override
     {
-        insertSinger(m_state.db(), record.singerName, kGroupOrOther);
+        insertSinger(m_state.catalogue(), record.singerName, kGroupOrOther);
         m_out << QStringLiteral("新增歌手資料,%1,完成 (歌手性別: 2.團體或其他)").arg(record.singerName) << Qt::endl;
     }
 
     bool similarTitle(BatchRecord &record, const QString &message) override
     {
         const Registration registration =
-            registerSong(m_state.db(), m_fs, m_state.AppPath, newSongOf(record), {{}, record.newSongNum, nullptr});
+            registerSong(m_state.catalogue(), m_fs, m_state.AppPath, newSongOf(record), {{}, record.newSongNum, nullptr});
         const QString problem = registrationProblem(registration, record.filePath);
         m_out << message << (problem.isEmpty() ? QStringLiteral(" => 仍登錄為 %1").arg(registration.number)
                                                : QStringLiteral(" => ") + problem)

@@ -21,7 +21,7 @@ public:
         : m_state(state)
         , m_fs(fs)
         , m_date(date)
-        , m_writer(state.db())
+        , m_writer(state.catalogue())
         , m_registered(state.db(), state.AppPath)
     {
     }
@@ -77,7 +77,7 @@ private:
     {
         Registration registration;
         m_writer.writeSong([&] {
-            registration = registerSong(m_state.db(), m_fs, m_state.AppPath, newSong(row),
+            registration = registerSong(m_state.catalogue(), m_fs, m_state.AppPath, newSong(row),
                                         {replacedNumber, {}, &m_registered});
             return registration.result == Registration::Result::Registered;
         });

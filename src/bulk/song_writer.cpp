@@ -1,7 +1,6 @@
 #include "bulk/song_writer.h"
 
-#include "catalogue/catalogue_master.h"
-#include "core/database.h"
+#include "catalogue/catalogue_store.h"
 #include "core/database_error.h"
 
 #include <utility>
@@ -15,8 +14,8 @@ bool endsTheRun(const DatabaseError &e)
     return dynamic_cast<const CatalogueBusy *>(&e) || dynamic_cast<const CatalogueUnwritable *>(&e);
 }
 
-SongWriter::SongWriter(Database &db)
-    : m_db(db)
+SongWriter::SongWriter(CatalogueStore &store)
+    : m_store(store)
 {
 }
 
@@ -31,49 +30,27 @@ SongWriter::~SongWriter()
 
 void SongWriter::writeSong(const std::function<bool()> &write)
 {
-    if (CatalogueMaster *master = m_db.master())
-        return writeOnMaster(*master, write);
-    if (!m_group) {
-        m_group.emplace(m_db);
+    if (!m_grouped) {
+        m_store.beginGroup();
+        m_grouped = true;
         m_sinceCommit.start();
     }
-    ScopedTransaction song(m_db);
-    const bool stored = write();
-    song.commit();
-    m_pending += stored ? 1 : 0;
-    if (m_sinceCommit.elapsed() >= kCommitEveryMs)
-        commit();
-}
-
-// Each song is a transaction of its own on the venue's server, stored once it returns; the
-// room's copy catches up with the group at its commit.
-void SongWriter::writeOnMaster(CatalogueMaster &master, const std::function<bool()> &write)
-{
-    if (!m_masterGroup) {
-        master.beginGroup();
-        m_masterGroup = &master;
-        m_sinceCommit.start();
-    }
-    m_stored += write() ? 1 : 0;
+    const int stored = write() ? 1 : 0;
+    (m_store.keepsEachChange() ? m_stored : m_pending) += stored;
     if (m_sinceCommit.elapsed() >= kCommitEveryMs)
         commit();
 }
 
 void SongWriter::commit()
 {
-    if (CatalogueMaster *master = std::exchange(m_masterGroup, nullptr))
-        master->endGroup();
-    if (!m_group)
+    if (!std::exchange(m_grouped, false))
         return;
-    const int pending = m_pending;
-    m_pending = 0;
+    const int pending = std::exchange(m_pending, 0);
     try {
-        m_group->commit();
+        m_store.endGroup();
     } catch (const DatabaseError &) {
-        m_group.reset();
         m_lost += pending;
         throw;
     }
-    m_group.reset();
     m_stored += pending;
 }

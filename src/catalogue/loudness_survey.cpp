@@ -6,8 +6,10 @@ namespace {
 constexpr int kBatchRows = 50;
 }
 
-LoudnessSurvey::LoudnessSurvey(Database &db, QString appPath, LoudnessMeter &meter, qint64 afterRow)
+LoudnessSurvey::LoudnessSurvey(Database &db, CatalogueStore &store, QString appPath, LoudnessMeter &meter,
+                               qint64 afterRow)
     : m_db(db)
+    , m_store(store)
     , m_appPath(std::move(appPath))
     , m_meter(meter)
     , m_afterRow(afterRow)
@@ -27,10 +29,10 @@ std::optional<LoudnessSurvey::Step> LoudnessSurvey::measureNext(const std::atomi
     case LoudnessMeter::Outcome::Stopped:
         return Step{*song, result.outcome};
     case LoudnessMeter::Outcome::Measured:
-        storeLoudness(m_db, *song, result.loudness);
+        storeLoudness(m_store, *song, result.loudness);
         break;
     case LoudnessMeter::Outcome::Undecodable:
-        markUndecodable(m_db, *song);
+        markUndecodable(m_store, *song);
         break;
     case LoudnessMeter::Outcome::Unavailable:
     case LoudnessMeter::Outcome::TimedOut:

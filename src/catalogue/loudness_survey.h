@@ -9,6 +9,7 @@
 #include <atomic>
 #include <optional>
 
+class CatalogueStore;
 class Database;
 
 // Goes through the catalogue's songs that are not measured yet, in row order, measuring one at
@@ -26,8 +27,8 @@ public:
         LoudnessMeter::Outcome outcome;
     };
 
-    // Surveys the rows after afterRow (0: the whole catalogue).
-    LoudnessSurvey(Database &db, QString appPath, LoudnessMeter &meter, qint64 afterRow = 0);
+    // Surveys the rows of db after afterRow (0: the whole catalogue), storing through store.
+    LoudnessSurvey(Database &db, CatalogueStore &store, QString appPath, LoudnessMeter &meter, qint64 afterRow = 0);
 
     // Measures the next song and stores what was found. Nothing when no song is left; a step
     // cut short by stop is not stored and the song stays next.
@@ -37,6 +38,7 @@ private:
     std::optional<SongToMeasure> nextSong();
 
     Database &m_db;
+    CatalogueStore &m_store;
     QString m_appPath;
     LoudnessMeter &m_meter;
     qint64 m_afterRow;

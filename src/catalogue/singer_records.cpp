@@ -1,15 +1,14 @@
 #include "catalogue/singer_records.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 #include "catalogue/catalogue_refusal.h"
 #include "catalogue/record_checks.h"
 #include "core/database.h"
 #include "core/like_pattern.h"
-#include "core/scoped_transaction.h"
 
 namespace {
 
-const QString kColumns = QStringLiteral("SELECT singer_code, singer_name, singer_sex FROM singer WHERE ");
+const QString kColumns = QStringLiteral("SELECT g.singer_code, g.singer_name, g.singer_sex FROM singer AS g WHERE ");
 
 QList<SingerRecord> singers(Database &db, const QString &condition, SqlValues values, int maxRows)
 {
@@ -30,19 +29,20 @@ std::optional<SingerRecord> first(const QList<SingerRecord> &list)
 
 std::optional<SingerRecord> findSingerByName(Database &db, const QString &name)
 {
-    return first(singers(db, QStringLiteral("singer_name = ?"), {name}, 1));
+    return first(singers(db, QStringLiteral("g.singer_name = ?"), {name}, 1));
 }
 
 std::optional<SingerRecord> findSingerByCode(Database &db, qint64 code)
 {
-    return first(singers(db, QStringLiteral("singer_code = ?"), {code}, 1));
+    return first(singers(db, QStringLiteral("g.singer_code = ?"), {code}, 1));
 }
 
 QList<SingerRecord> findSingersByPrefix(Database &db, const QString &prefix, int maxRows)
 {
+    // The few names of the prefix are sorted by their keys, looked up one by one.
     return singers(db,
-                   QStringLiteral("singer_name LIKE ?") + kLikeEscape
-                       + QStringLiteral(" ORDER BY singer_name COLLATE STROKE"),
+                   QStringLiteral("g.singer_name LIKE ?") + kLikeEscape
+                       + QStringLiteral(" ORDER BY (SELECT name_key FROM singer_order AS o WHERE o.singer_code = g.singer_code)"),
                    {likePrefix(prefix)}, maxRows);
 }
 
@@ -58,36 +58,32 @@ QStringList singerNamesOfSong(Database &db, const QString &songNum)
     return names;
 }
 
-qint64 insertSinger(Database &db, const QString &name, int sex)
+qint64 insertSinger(CatalogueStore &store, const QString &name, int sex)
 {
     refuseIf(singerNameProblem(name));
     refuseIf(singerSexProblem(sex));
-    if (CatalogueMaster *master = db.master())
-        return master->insertSinger(name.trimmed(), sex);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES (?, ?)"), {name.trimmed(), sex});
-    const qint64 code = db.lastInsertRowId();
-    transaction.commit();
+    qint64 code = 0;
+    store.change([&](CatalogueRows &rows) {
+        code = rows.insertSinger(name.trimmed(), sex);
+        return true;
+    });
     return code;
 }
 
-void updateSinger(Database &db, qint64 code, const QString &name, int sex)
+void updateSinger(CatalogueStore &store, qint64 code, const QString &name, int sex)
 {
     refuseIf(singerNameProblem(name));
     refuseIf(singerSexProblem(sex));
-    if (CatalogueMaster *master = db.master())
-        return master->updateSinger(code, name.trimmed(), sex);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE singer SET singer_name = ?, singer_sex = ? WHERE singer_code = ?"),
-                  {name.trimmed(), sex, code});
-    transaction.commit();
+    store.change([&](CatalogueRows &rows) {
+        rows.updateSinger(code, name.trimmed(), sex);
+        return true;
+    });
 }
 
-void deleteSinger(Database &db, qint64 code)
+void deleteSinger(CatalogueStore &store, qint64 code)
 {
-    if (CatalogueMaster *master = db.master())
-        return master->deleteSinger(code);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("DELETE FROM singer WHERE singer_code = ?"), {code});
-    transaction.commit();
+    store.change([code](CatalogueRows &rows) {
+        rows.deleteSinger(code);
+        return true;
+    });
 }

@@ -5,10 +5,12 @@
 
 #include <optional>
 
+class CatalogueStore;
 class Database;
 
-// Singers as manager mode reads and writes them. Every function throws DatabaseError when the
-// catalogue cannot be read or written.
+// Singers as manager mode reads and writes them: reads from the catalogue file, changes through
+// the catalogue's store. Every function throws DatabaseError when the catalogue cannot be read
+// or written.
 struct SingerRecord
 {
     qint64 singer_code = 0;
@@ -31,8 +33,8 @@ QStringList singerNamesOfSong(Database &db, const QString &songNum);
 
 // Adds a singer under its trimmed name and returns the code the catalogue gave it. Throws
 // CatalogueRefusal for a name or sex that cannot be stored.
-qint64 insertSinger(Database &db, const QString &name, int sex);
+qint64 insertSinger(CatalogueStore &store, const QString &name, int sex);
 // Renames a singer and sets its sex; the songs keep their singer code.
-void updateSinger(Database &db, qint64 code, const QString &name, int sex);
+void updateSinger(CatalogueStore &store, qint64 code, const QString &name, int sex);
 // Removes a singer; its songs stay in the catalogue with the code they had.
-void deleteSinger(Database &db, qint64 code);
+void deleteSinger(CatalogueStore &store, qint64 code);

@@ -3,6 +3,7 @@
 #include "core/database.h"
 #include "core/like_pattern.h"
 #include "core/lookups.h"
+#include "core/stroke_order.h"
 
 #include <QHash>
 
@@ -11,11 +12,11 @@ namespace {
 using RowHandler = std::function<bool(const RowView &)>;
 
 // The singer comes with the song, instead of one look-up per song.
-const QString kSongColumns = QStringLiteral(
-    "SELECT song.song_kind, song.song_text_count, song.song_name, song.song_num, singer.singer_name "
-    "FROM song LEFT JOIN singer ON singer.singer_code = song.song_singer_code ");
+const QString kSongColumns =
+    QStringLiteral("SELECT s.song_kind, s.song_text_count, s.song_name, s.song_num, g.singer_name FROM ")
+    + StrokeOrder::kSongsWithSinger;
 const QString kSinceDate = QStringLiteral("WHERE song_name LIKE ? ESCAPE '\\' AND song_build_date >= ? ");
-const QString kBookOrder = QStringLiteral("ORDER BY song_kind, song_text_count, song_name COLLATE STROKE");
+const QString kBookOrder = QStringLiteral("ORDER BY o.song_kind, o.song_text_count, ") + StrokeOrder::kTitle;
 
 // Runs select, the filter's condition when it has one, then rest.
 void forEachRowOf(Database &db, const SongFilter &filter, const QString &select, const QString &rest,
@@ -74,7 +75,10 @@ void forEachListedSong(Database &db, const SongFilter &filter, const std::functi
 std::vector<ListedSong> listSongsByNumber(Database &db, const SongFilter &filter)
 {
     std::vector<ListedSong> songs;
-    forEachRowOf(db, filter, QStringLiteral("SELECT DISTINCT song_num, song_name, song_kind, song_text_count FROM song "),
+    forEachRowOf(db, filter,
+                 QStringLiteral("SELECT DISTINCT s.song_num, s.song_name, s.song_kind, s.song_text_count, o.song_kind, "
+                                "o.song_text_count, o.title_key FROM ")
+                     + StrokeOrder::kSongs,
                  kBookOrder, [&songs](const RowView &row) {
                      songs.push_back({int(row.integer(2)), int(row.integer(3)), row.text(1), row.text(0), {}});
                      return true;

@@ -1,6 +1,6 @@
 #include "catalogue/song_loudness.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 #include "core/database.h"
 
 namespace {
@@ -8,20 +8,22 @@ namespace {
 constexpr int kMeasured = 1;
 constexpr int kUndecodable = 2;
 
+// A song's loudness as it counts: kept for the file the song plays now. The one place that
+// says a song given another file has no loudness (yet).
+const QString kLoudnessNow = QStringLiteral(
+    "song_loudness AS l ON l.song_row = s.rowid AND l.song_location = s.song_location COLLATE BINARY ");
+
 SqlValue valueOr(const std::optional<ChannelLoudness> &channel, double ChannelLoudness::*field)
 {
     return channel ? SqlValue((*channel).*field) : SqlValue();
 }
 
-void setState(Database &db, const SongToMeasure &song, int state, const SongLoudness &loudness)
+void setState(CatalogueStore &store, const SongToMeasure &song, int state, const SongLoudness &loudness)
 {
-    if (CatalogueMaster *master = db.master())
-        return master->storeLoudness(song, state, loudness);
-    const std::array<SqlValue, 6> v = loudnessColumnValues(loudness);
-    db.ExecuteSql(QStringLiteral("UPDATE song SET song_loudness_state = ?, song_lufs_1 = ?, song_peak_1 = ?, "
-                                 "song_lufs_2 = ?, song_peak_2 = ?, song_lufs_3 = ?, song_peak_3 = ? "
-                                 "WHERE song_num = ? AND song_location = ? COLLATE BINARY"),
-                  {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, song.location});
+    store.change([&](CatalogueRows &rows) {
+        rows.storeLoudness(song, state, loudness);
+        return true;
+    });
 }
 
 } // namespace
@@ -37,8 +39,8 @@ std::array<SqlValue, 6> loudnessColumnValues(const SongLoudness &loudness)
 QList<SongToMeasure> songsToMeasure(Database &db, qint64 afterRow, int limit)
 {
     QList<SongToMeasure> songs;
-    db.forEachRow(QStringLiteral("SELECT rowid, song_num, song_location FROM song "
-                                 "WHERE rowid > ? AND song_loudness_state IS NULL ORDER BY rowid LIMIT ?"),
+    db.forEachRow(QStringLiteral("SELECT s.rowid, s.song_num, s.song_location FROM song AS s LEFT JOIN ") + kLoudnessNow
+                      + QStringLiteral("WHERE s.rowid > ? AND l.song_row IS NULL ORDER BY s.rowid LIMIT ?"),
                   {afterRow, limit}, [&songs](const RowView &row) {
                       songs.append({row.integer(0), row.text(1), row.text(2)});
                       return true;
@@ -48,8 +50,8 @@ QList<SongToMeasure> songsToMeasure(Database &db, qint64 afterRow, int limit)
 
 int countSongsToMeasure(Database &db, qint64 afterRow)
 {
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(DISTINCT song_num) FROM song "
-                                                   "WHERE rowid > ? AND song_loudness_state IS NULL"),
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(DISTINCT s.song_num) FROM song AS s LEFT JOIN ")
+                                        + kLoudnessNow + QStringLiteral("WHERE s.rowid > ? AND l.song_row IS NULL"),
                                     {afterRow});
     return rs.value(0).toInt();
 }
@@ -60,21 +62,21 @@ qint64 lastSongRow(Database &db)
     return rs.value(0).toLongLong();
 }
 
-void storeLoudness(Database &db, const SongToMeasure &song, const SongLoudness &loudness)
+void storeLoudness(CatalogueStore &store, const SongToMeasure &song, const SongLoudness &loudness)
 {
-    setState(db, song, kMeasured, loudness);
+    setState(store, song, kMeasured, loudness);
 }
 
-void markUndecodable(Database &db, const SongToMeasure &song)
+void markUndecodable(CatalogueStore &store, const SongToMeasure &song)
 {
-    setState(db, song, kUndecodable, {});
+    setState(store, song, kUndecodable, {});
 }
 
 std::optional<SongLoudness> findLoudness(Database &db, const QString &songNum)
 {
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT song_lufs_1, song_peak_1, song_lufs_2, song_peak_2, "
-                                                   "song_lufs_3, song_peak_3 FROM song "
-                                                   "WHERE song_num = ? AND song_loudness_state = ? LIMIT 1"),
+    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT l.lufs_1, l.peak_1, l.lufs_2, l.peak_2, l.lufs_3, l.peak_3 "
+                                                   "FROM song AS s JOIN ")
+                                        + kLoudnessNow + QStringLiteral("WHERE s.song_num = ? AND l.loudness_state = ? LIMIT 1"),
                                     {songNum, kMeasured});
     if (rs.eof())
         return std::nullopt;

@@ -51,17 +51,30 @@ QString TakenSerials::firstFreeNumber() const
     return {};
 }
 
-// One pass over the numbers of the prefix (in the index, never the table) marks the serials
-// taken; the first unmarked one is the answer, as trying 1, 2, 3 ... against every number was.
+// One pass over the numbers of the prefix marks the serials taken; the first unmarked one is
+// the answer, as trying 1, 2, 3 ... against every number was.
+QString lowestFreeNumber(int kind, int count, const NumberWalk &walk)
+{
+    const QString prefix = songNumberPrefix(kind, count);
+    TakenSerials taken(prefix);
+    walk(prefix, [&taken](QStringView number) { taken.mark(number); });
+    return taken.firstFreeNumber();
+}
+
 QString Get_NewSongNum(Database &db, int kind, int count)
 {
-    TakenSerials taken(songNumberPrefix(kind, count));
-    db.forEachRow(QStringLiteral("SELECT song_num FROM song WHERE song_num LIKE ?"),
-                  {songNumberPrefix(kind, count) + QLatin1Char('%')}, [&](const RowView &row) {
-                      taken.mark(row.text(0));
+    return lowestFreeNumber(kind, count, [&db](const QString &prefix, const std::function<void(QStringView)> &onNumber) {
+        forEachSongNumber(db, prefix, onNumber);
+    });
+}
+
+void forEachSongNumber(Database &db, const QString &prefix, const std::function<void(QStringView)> &onNumber)
+{
+    db.forEachRow(QStringLiteral("SELECT song_num FROM song WHERE song_num LIKE ?"), {prefix + QLatin1Char('%')},
+                  [&onNumber](const RowView &row) {
+                      onNumber(row.text(0));
                       return true;
                   });
-    return taken.firstFreeNumber();
 }
 
 bool isSongNumberText(const QString &text)

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <bitset>
+#include <functional>
 
 class Database;
 
@@ -34,10 +35,17 @@ private:
     std::bitset<kLastSerial + 1> m_taken;
 };
 
-// The number with the lowest free serial from 1 for that kind and count: gaps left by deleted
-// songs are filled first. Empty when every serial up to kLastSerial is taken. Throws
-// DatabaseError when the catalogue cannot be read.
+// Hands each stored number that begins with a prefix to its second argument.
+using NumberWalk = std::function<void(const QString &prefix, const std::function<void(QStringView)> &onNumber)>;
+
+// The number with the lowest free serial from 1 for that kind and count among the numbers
+// walk hands over: gaps left by deleted songs are filled first. Empty when every serial up to
+// kLastSerial is taken. The one rule of the next number, wherever the numbers are read.
+QString lowestFreeNumber(int kind, int count, const NumberWalk &walk);
+// The next number in the catalogue file. Throws DatabaseError when it cannot be read.
 QString Get_NewSongNum(Database &db, int kind, int count);
+// Every number in the catalogue file that begins with prefix (read in the index, never the table).
+void forEachSongNumber(Database &db, const QString &prefix, const std::function<void(QStringView)> &onNumber);
 
 // True when text (already trimmed) is a whole number the song-number column can hold.
 bool isSongNumberText(const QString &text);

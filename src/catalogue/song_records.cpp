@@ -1,53 +1,37 @@
 #include "catalogue/song_records.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 #include "catalogue/catalogue_refusal.h"
 #include "catalogue/record_checks.h"
 #include "core/database.h"
 #include "core/like_pattern.h"
-#include "core/scoped_transaction.h"
 
-void insertSong(Database &db, const SongRecord &song)
-{
-    refuseIf(songRecordProblem(song));
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, song_singer_code, "
-                                 "song_build_date, song_location) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                  {song.song_num.trimmed(), song.song_kind, song.song_name, song.song_text_count, song.song_singer_code,
-                   song.song_build_date, song.song_location.trimmed()});
-    transaction.commit();
-}
-
-void updateSong(Database &db, const SongRecord &song)
+void updateSong(CatalogueStore &store, const SongRecord &song)
 {
     refuseIf(songFieldsProblem(song));
-    if (CatalogueMaster *master = db.master())
-        return master->updateSong(song);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE song SET song_kind = ?, song_name = ?, song_text_count = ?, song_singer_code = ?, "
-                                 "song_build_date = ?, song_location = ? WHERE song_num = ?"),
-                  {song.song_kind, song.song_name, song.song_text_count, song.song_singer_code, song.song_build_date,
-                   song.song_location.trimmed(), song.song_num});
-    transaction.commit();
+    SongRecord trimmed = song;
+    trimmed.song_location = song.song_location.trimmed();
+    store.change([&trimmed](CatalogueRows &rows) {
+        rows.updateSong(trimmed);
+        return true;
+    });
 }
 
-void renameSong(Database &db, const QString &songNum, const QString &title)
+void renameSong(CatalogueStore &store, const QString &songNum, const QString &title)
 {
     refuseIf(titleProblem(title));
-    if (CatalogueMaster *master = db.master())
-        return master->renameSong(songNum, title);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = ? WHERE song_num = ?"), {title, songNum});
-    transaction.commit();
+    store.change([&](CatalogueRows &rows) {
+        rows.renameSong(songNum, title);
+        return true;
+    });
 }
 
-void deleteSong(Database &db, const QString &songNum)
+void deleteSong(CatalogueStore &store, const QString &songNum)
 {
-    if (CatalogueMaster *master = db.master())
-        return master->deleteSong(songNum);
-    ScopedTransaction transaction(db);
-    db.ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = ?"), {songNum});
-    transaction.commit();
+    store.change([&songNum](CatalogueRows &rows) {
+        rows.deleteSong(songNum);
+        return true;
+    });
 }
 
 std::optional<SongRecord> findSong(Database &db, const QString &songNum)
@@ -85,7 +69,7 @@ QList<SongSearchHit> searchSongs(Database &db, const QString &titleFragment, con
                        "ON a.singer_code = b.song_singer_code WHERE (song_name LIKE ?1")
             + kLikeEscape + QStringLiteral(" OR song_num LIKE ?1") + kLikeEscape
             + QStringLiteral(") AND singer_name LIKE ?2") + kLikeEscape
-            + QStringLiteral(" ORDER BY song_text_count, song_name COLLATE STROKE"),
+            + QStringLiteral(" ORDER BY song_text_count, (SELECT title_key FROM song_order AS o WHERE o.song_row = b.rowid)"),
         {likeFragment(titleFragment), likeFragment(singerFragment)}, [&](const RowView &row) {
             if (hits.size() == maxRows) {
                 *more = true;

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class CatalogueStore;
 class Database;
 
 // One row of the song table. A song sung by several singers has one row per singer, all
@@ -29,19 +30,18 @@ struct SongSearchHit
     QString singer_name;
 };
 
-// Songs as manager mode and registration read and write them. Every function throws
-// DatabaseError when the catalogue cannot be read or written, and CatalogueRefusal (nothing
-// written) when a record is not fit to be stored (record_checks.h).
+// Songs as manager mode and registration read and write them: reads from the catalogue file,
+// changes through the catalogue's store. Every function throws DatabaseError when the
+// catalogue cannot be read or written, and CatalogueRefusal (nothing written) when a record is
+// not fit to be stored (record_checks.h).
 
-// Adds the song record, as one piece with whatever transaction is open.
-void insertSong(Database &db, const SongRecord &song);
 // Writes kind, title, count, singer, date and file of every row of song.song_num: a song of
 // several singers becomes the song of this one singer. The number itself never changes.
-void updateSong(Database &db, const SongRecord &song);
+void updateSong(CatalogueStore &store, const SongRecord &song);
 // Gives every row of that number a new title.
-void renameSong(Database &db, const QString &songNum, const QString &title);
+void renameSong(CatalogueStore &store, const QString &songNum, const QString &title);
 // Removes every row of that number (one per singer).
-void deleteSong(Database &db, const QString &songNum);
+void deleteSong(CatalogueStore &store, const QString &songNum);
 
 // The first row of that number.
 std::optional<SongRecord> findSong(Database &db, const QString &songNum);

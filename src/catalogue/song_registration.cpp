@@ -1,74 +1,83 @@
 #include "catalogue/song_registration.h"
 
-#include "catalogue/catalogue_master.h"
 #include "catalogue/catalogue_refusal.h"
+#include "catalogue/catalogue_store.h"
 #include "catalogue/record_checks.h"
 #include "catalogue/song_files.h"
 #include "catalogue/song_numbers.h"
 #include "catalogue/song_records.h"
-#include "core/database.h"
-#include "core/scoped_transaction.h"
 #include "platform/file_system.h"
-
-#include <optional>
 
 namespace {
 
-QString chosenNumber(Database &db, const NewSong &song, const RegistrationRules &rules)
+// The numbers the registration may give: its kind and count's prefix, and a number it keeps or
+// replaces outside that prefix; always in one order, so two registrations never wait for each
+// other.
+QStringList numbersInPlay(const QString &prefix, const RegistrationRules &rules)
+{
+    QStringList numbers{prefix};
+    for (const QString &number : {rules.wantedNumber.trimmed(), rules.replacedNumber.trimmed()}) {
+        if (!number.isEmpty() && !number.startsWith(prefix))
+            numbers.append(number);
+    }
+    numbers.sort();
+    numbers.removeDuplicates();
+    return numbers;
+}
+
+QString chosenNumber(CatalogueRows &rows, const NewSong &song, const RegistrationRules &rules)
 {
     if (!rules.replacedNumber.isEmpty())
         return rules.replacedNumber.trimmed();
     const QString wanted = rules.wantedNumber.trimmed();
-    if (isSongNumberText(wanted) && !isSongNumberTaken(db, wanted))
+    if (isSongNumberText(wanted) && !rows.isNumberTaken(wanted))
         return wanted;
-    return Get_NewSongNum(db, song.kind, song.count);
+    return lowestFreeNumber(song.kind, song.count,
+                            [&rows](const QString &prefix, const std::function<void(QStringView)> &onNumber) {
+                                rows.forEachNumber(prefix, onNumber);
+                            });
 }
 
-// Stores the song in the local file, inside the transaction the caller holds.
-Registration storeHere(Database &db, const NewSong &song, const RegistrationRules &rules)
+// Decides the file and the number and stores the song, inside the change that keeps it; true
+// when it wrote anything.
+bool store(CatalogueRows &rows, const FileSystem &fs, const QString &file, const NewSong &song,
+           const RegistrationRules &rules, Registration &registration)
 {
-    const QString number = chosenNumber(db, song, rules);
-    if (number.isEmpty())
-        return {Registration::Result::NoFreeNumber, {}};
-    if (!rules.replacedNumber.isEmpty())
-        deleteSong(db, number);
-    SongRecord record{number, song.kind, song.title, song.count, 0, song.buildDate, song.location};
-    for (const qint64 singer : song.singerCodes) {
-        record.song_singer_code = singer;
-        insertSong(db, record);
+    rows.lockNumbers(numbersInPlay(songNumberPrefix(song.kind, song.count), rules));
+    if (rules.registeredFiles && rows.isFileRegistered(file, song.location, *rules.registeredFiles)) {
+        registration = {Registration::Result::FileRegistered, {}};
+        return false;
     }
-    return {Registration::Result::Registered, number};
-}
-
-// The venue's server decides the number; the record is checked here first, as a local insert
-// checks it.
-Registration storeOnMaster(CatalogueMaster &master, const NewSong &song, const QString &file,
-                           const RegistrationRules &rules)
-{
-    refuseIf(songFieldsProblem({{}, song.kind, song.title, song.count, 0, song.buildDate, song.location}));
-    return master.registerSong(song, file, rules);
+    if (!fs.fileExists(file)) {
+        registration = {Registration::Result::FileMissing, {}};
+        return false;
+    }
+    const QString number = chosenNumber(rows, song, rules);
+    if (number.isEmpty()) {
+        registration = {Registration::Result::NoFreeNumber, {}};
+        return false;
+    }
+    refuseIf(songRecordProblem({number, song.kind, song.title, song.count, 0, song.buildDate, song.location}));
+    if (!rules.replacedNumber.isEmpty())
+        rows.deleteSong(number);
+    rows.addSong(number, song);
+    registration = {Registration::Result::Registered, number};
+    return true;
 }
 
 } // namespace
 
-Registration registerSong(Database &db, const FileSystem &fs, const QString &appPath, const NewSong &song,
+Registration registerSong(CatalogueStore &catalogue, const FileSystem &fs, const QString &appPath, const NewSong &song,
                           const RegistrationRules &rules)
 {
     if (song.singerCodes.isEmpty())
         throw CatalogueRefusal(QStringLiteral("歌手資料尚未建立"));
-    CatalogueMaster *master = db.master();
-    std::optional<ScopedTransaction> transaction;
-    if (!master)
-        transaction.emplace(db);
-    const QString file = songFilePath(appPath, song.location);
-    if (rules.registeredFiles && rules.registeredFiles->containsSong(file))
-        return {Registration::Result::FileRegistered, {}};
-    if (!fs.fileExists(file))
-        return {Registration::Result::FileMissing, {}};
-    const Registration registration =
-        master ? storeOnMaster(*master, song, file, rules) : storeHere(db, song, rules);
-    if (transaction)
-        transaction->commit();
+    NewSong stored = song;
+    stored.location = song.location.trimmed();
+    refuseIf(songFieldsProblem({{}, stored.kind, stored.title, stored.count, 0, stored.buildDate, stored.location}));
+    const QString file = songFilePath(appPath, stored.location);
+    Registration registration;
+    catalogue.change([&](CatalogueRows &rows) { return store(rows, fs, file, stored, rules, registration); });
     if (registration.result == Registration::Result::Registered && rules.registeredFiles)
         rules.registeredFiles->add(file);
     return registration;

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-class Database;
+class CatalogueStore;
 class FileSystem;
 class RegisteredFiles;
 
@@ -45,9 +45,11 @@ struct Registration
     QString number;
 };
 
-// Stores the song in one piece. Throws DatabaseError when the catalogue cannot be written, and
-// CatalogueRefusal (nothing written) for a song that is not fit to be stored.
-Registration registerSong(Database &db, const FileSystem &fs, const QString &appPath, const NewSong &song,
+// Stores the song in one piece, in one change of the catalogue's store: whichever store it is,
+// the file and the number are decided by the same rules inside that change. Throws
+// DatabaseError when the catalogue cannot be written, and CatalogueRefusal (nothing written)
+// for a song that is not fit to be stored.
+Registration registerSong(CatalogueStore &store, const FileSystem &fs, const QString &appPath, const NewSong &song,
                           const RegistrationRules &rules = {});
 
 // Why a registration stored nothing, in the owner's words (empty for Registered).

@@ -1,7 +1,6 @@
 #include "core/database.h"
 
 #include "core/database_error.h"
-#include "core/stroke_collation.h"
 
 #include <QFile>
 #include <QHash>
@@ -34,8 +33,16 @@ bool isUnwritable(int rc)
     return primary == SQLITE_FULL || primary == SQLITE_READONLY || primary == SQLITE_IOERR;
 }
 
+bool isUnshared(int rc)
+{
+    return rc == SQLITE_IOERR_SHMOPEN || rc == SQLITE_IOERR_SHMSIZE || rc == SQLITE_IOERR_SHMLOCK
+        || rc == SQLITE_IOERR_SHMMAP;
+}
+
 [[noreturn]] void fail(sqlite3 *handle, int rc, const QString &path, const QString &sql)
 {
+    if (isUnshared(rc))
+        throw CatalogueUnshared(QStringLiteral("資料庫無法共用 (%1): %2").arg(sqliteMessage(handle), path));
     if (isBusy(rc))
         throw CatalogueBusy(QStringLiteral("另一個程式正在使用資料庫 %1").arg(path));
     if (isUnwritable(rc))
@@ -65,26 +72,28 @@ bool identify(const QString &path, FileIdentity *identity)
 class Database::Connection
 {
 public:
-    Connection(const QString &path, int busyWaitMs)
+    Connection(const QString &path, Access access, int busyWaitMs)
     {
         if (!identify(path, &m_identity))
             throw DatabaseError(QStringLiteral("找不到資料庫檔案 %1").arg(path));
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_handle, SQLITE_OPEN_READWRITE, nullptr);
+        const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_handle, flags, nullptr);
         if (rc != SQLITE_OK) {
             const QString problem = sqliteMessage(m_handle);
             sqlite3_close(m_handle);
             throw DatabaseError(QStringLiteral("無法開啟資料庫 %1: %2").arg(path, problem));
         }
-        // The indexes of titles and names are kept in stroke order: without the collation
-        // SQLite could neither walk them for a list nor write a song or a singer.
-        if (StrokeCollation::registerOn(m_handle) != SQLITE_OK) {
-            sqlite3_close(m_handle);
-            throw DatabaseError(QStringLiteral("無法載入筆劃排序規則, 無法開啟資料庫 %1").arg(path));
-        }
+        sqlite3_extended_result_codes(m_handle, 1);
         sqlite3_busy_timeout(m_handle, busyWaitMs);
         // A catalogue of tens of thousands of songs is a few tens of MB: let SQLite map it
-        // and keep its pages instead of reading them again for every look-up.
-        sqlite3_exec(m_handle, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
+        // and keep its pages instead of reading them again for every look-up. Every commit
+        // reaches the disk before it returns, so a power cut loses no change said to be made.
+        // What a savepoint may have to undo (a song of a bulk run) stays in memory instead of a
+        // temporary file written page by page.
+        sqlite3_exec(m_handle,
+                     "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456; PRAGMA synchronous = FULL; "
+                     "PRAGMA temp_store = MEMORY",
+                     nullptr, nullptr, nullptr);
     }
     ~Connection()
     {
@@ -158,6 +167,10 @@ class Database::Statement
 {
 public:
     Statement(Database &db, const QString &sql, SqlValues values)
+        : Statement(db, sql, values.begin(), values.end())
+    {
+    }
+    Statement(Database &db, const QString &sql, const SqlValue *begin, const SqlValue *end)
         : m_db(db)
         , m_sql(sql)
         , m_connection(db.connection())
@@ -166,8 +179,8 @@ public:
         m_stmt = m_connection.acquire(sql, db.path(), &m_owned);
         try {
             int index = 1;
-            for (const SqlValue &value : values)
-                bind(index++, value);
+            for (const SqlValue *value = begin; value != end; ++value)
+                bind(index++, *value);
         } catch (...) {
             finish();
             throw;
@@ -221,6 +234,12 @@ private:
                                      SQLITE_UTF8);
             break;
         }
+        case SqlValue::Type::Blob:
+            // SQLite binds a blob without bytes as NULL: an empty one is a zero-length blob.
+            rc = value.bytes().isEmpty() ? sqlite3_bind_zeroblob(m_stmt, index, 0)
+                                         : sqlite3_bind_blob64(m_stmt, index, value.bytes().constData(),
+                                                               sqlite3_uint64(value.bytes().size()), SQLITE_TRANSIENT);
+            break;
         }
         if (rc != SQLITE_OK)
             fail(m_handle, rc, m_db.path(), m_sql);
@@ -313,8 +332,9 @@ bool RowView::isNull(int column) const
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
-Database::Database(QString path)
+Database::Database(QString path, Access access)
     : m_path(std::move(path))
+    , m_access(access)
 {
 }
 
@@ -333,7 +353,7 @@ Database::Connection &Database::connection()
     }
     if (!m_connection || !m_connection->isFile(identity)) {
         m_connection.reset();
-        m_connection = std::make_unique<Connection>(m_path, m_busyWaitMs);
+        m_connection = std::make_unique<Connection>(m_path, m_access, m_busyWaitMs);
     }
     return *m_connection;
 }
@@ -385,6 +405,14 @@ int Database::ExecuteSql(const QString &sql, SqlValues values)
     return sqlite3_changes(statement.handle());
 }
 
+int Database::ExecuteSql(const QString &sql, const QList<SqlValue> &values)
+{
+    Statement statement(*this, sql, values.constData(), values.constData() + values.size());
+    while (statement.step()) {
+    }
+    return sqlite3_changes(statement.handle());
+}
+
 qint64 Database::lastInsertRowId() const
 {
     return m_connection ? sqlite3_last_insert_rowid(m_connection->handle()) : 0;
@@ -400,6 +428,13 @@ void Database::setBusyWait(int milliseconds)
     m_busyWaitMs = milliseconds;
     if (m_connection)
         sqlite3_busy_timeout(m_connection->handle(), milliseconds);
+}
+
+bool Database::checkpoint()
+{
+    // A full checkpoint waits for other programs' readers as long as the busy wait allows.
+    Recordset rs = OpenRecordset(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    return rs.value(0).toInt() == 0;
 }
 
 ReadTransaction::ReadTransaction(Database &db)

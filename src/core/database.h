@@ -2,20 +2,21 @@
 
 #include "core/recordset.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
 #include <initializer_list>
 #include <memory>
 
-class CatalogueMaster;
 struct sqlite3_stmt;
 
 // One value bound to a "?" of a statement. A typed "%", "_" or apostrophe is just a character.
 class SqlValue
 {
 public:
-    enum class Type : unsigned char { Null, Integer, Real, Text };
+    enum class Type : unsigned char { Null, Integer, Real, Text, Blob };
 
     SqlValue() = default;
     SqlValue(int value) : m_type(Type::Integer), m_integer(value) {}
@@ -23,17 +24,27 @@ public:
     SqlValue(double value) : m_type(Type::Real), m_real(value) {}
     SqlValue(const QString &value) : m_type(Type::Text), m_text(value) {}
     SqlValue(const char *) = delete; // say QStringLiteral: a char* would become a bool
+    // Bytes, stored as a blob (an empty one too: never as NULL).
+    static SqlValue blob(QByteArray bytes)
+    {
+        SqlValue value;
+        value.m_type = Type::Blob;
+        value.m_bytes = std::move(bytes);
+        return value;
+    }
 
     Type type() const { return m_type; }
     qint64 integer() const { return m_integer; }
     double real() const { return m_real; }
     const QString &text() const { return m_text; }
+    const QByteArray &bytes() const { return m_bytes; }
 
 private:
     Type m_type = Type::Null;
     qint64 m_integer = 0;
     double m_real = 0;
     QString m_text;
+    QByteArray m_bytes;
 };
 
 using SqlValues = std::initializer_list<SqlValue>;
@@ -68,7 +79,10 @@ class Database
 public:
     static constexpr int kBusyWaitMs = 300;
 
-    explicit Database(QString path);
+    // ReadOnly never writes the file, not even to recover it after a crash.
+    enum class Access : unsigned char { ReadWrite, ReadOnly };
+
+    explicit Database(QString path, Access access = Access::ReadWrite);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
@@ -82,6 +96,8 @@ public:
     void forEachRow(const QString &sql, SqlValues values, const std::function<bool(const RowView &)> &onRow);
     // Runs a statement; returns the number of rows it changed.
     int ExecuteSql(const QString &sql, SqlValues values = {});
+    // The same, with values gathered at run time.
+    int ExecuteSql(const QString &sql, const QList<SqlValue> &values);
     // The rowid given by the last INSERT on this connection (a new singer's code).
     qint64 lastInsertRowId() const;
 
@@ -89,11 +105,10 @@ public:
     void close();
     // How long a statement waits for another program's lock before CatalogueBusy.
     void setBusyWait(int milliseconds);
-
-    // Where the catalogue's changes are written when this file is a room's copy of a shared
-    // catalogue; nullptr (the file is the whole catalogue) unless set. Not owned.
-    CatalogueMaster *master() const { return m_master; }
-    void setMaster(CatalogueMaster *master) { m_master = master; }
+    // Copies every change kept in the write-ahead log into the file itself and empties the log,
+    // so that the file alone is the whole catalogue; false when a reader of another program kept
+    // part of the log.
+    bool checkpoint();
 
 private:
     friend class ScopedTransaction;
@@ -105,8 +120,8 @@ private:
     bool inTransaction() const;
 
     QString m_path;
+    Access m_access;
     int m_busyWaitMs = kBusyWaitMs;
-    CatalogueMaster *m_master = nullptr;
     std::unique_ptr<Connection> m_connection;
 };
 

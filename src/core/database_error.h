@@ -36,3 +36,11 @@ class CatalogueUnwritable : public DatabaseError
 public:
     using DatabaseError::DatabaseError;
 };
+
+// The catalogue cannot be shared between connections: its file system gives the write-ahead
+// log's index no shared memory (some network file systems), or the file cannot be written.
+class CatalogueUnshared : public CatalogueUnwritable
+{
+public:
+    using CatalogueUnwritable::CatalogueUnwritable;
+};

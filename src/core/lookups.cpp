@@ -3,7 +3,7 @@
 #include "core/database.h"
 #include "core/shared_state.h"
 #include "core/small_routines.h"
-
+#include "core/stroke_order.h"
 
 namespace {
 
@@ -66,16 +66,16 @@ QString GetSongLocation(const SharedState &state, const QString &songNum)
 bool LoadSingersBySex(SharedState &state, int sex)
 {
     return loadList(state.SingerList, state.db(),
-                    QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_sex = ? "
-                                   "ORDER BY singer_name COLLATE STROKE"),
+                    QStringLiteral("SELECT g.singer_code, g.singer_name FROM ") + StrokeOrder::kSingers
+                        + QStringLiteral("WHERE o.singer_sex = ? ORDER BY ") + StrokeOrder::kName,
                     {sex});
 }
 
 bool LoadSongsBySinger(SharedState &state, qint64 singerCode)
 {
     return loadList(state.SongList, state.db(),
-                    QStringLiteral("SELECT song_num, song_name FROM song WHERE song_singer_code = ? "
-                                   "ORDER BY song_text_count, song_name COLLATE STROKE"),
+                    QStringLiteral("SELECT s.song_num, s.song_name FROM ") + StrokeOrder::kSongs
+                        + QStringLiteral("WHERE o.song_singer_code = ? ORDER BY o.song_text_count, ") + StrokeOrder::kTitle,
                     {singerCode});
 }
 
@@ -83,18 +83,17 @@ bool LoadSongsBySinger(SharedState &state, qint64 singerCode)
 // missing shows "找不到" in its place.
 bool LoadSongsByKindAndCount(SharedState &state, int kind, int count)
 {
+    static const QString select =
+        QStringLiteral("SELECT s.song_num, s.song_name || '--' || coalesce(g.singer_name, '找不到') FROM ")
+        + StrokeOrder::kSongsWithSinger;
     if (count >= 10) {
         return loadList(state.SongList, state.db(),
-                        QStringLiteral("SELECT song_num, song_name || '--' || coalesce(singer_name, '找不到') "
-                                       "FROM song LEFT JOIN singer ON singer_code = song_singer_code "
-                                       "WHERE song_kind = ? AND song_text_count > 9  "
-                                       "ORDER BY song_text_count, song_name COLLATE STROKE"),
+                        select + QStringLiteral("WHERE o.song_kind = ? AND o.song_text_count > 9 ORDER BY o.song_text_count, ")
+                            + StrokeOrder::kTitle,
                         {kind});
     }
     return loadList(state.SongList, state.db(),
-                    QStringLiteral("SELECT song_num, song_name || '--' || coalesce(singer_name, '找不到') "
-                                   "FROM song LEFT JOIN singer ON singer_code = song_singer_code "
-                                   "WHERE song_kind = ? AND song_text_count = ? ORDER BY song_name COLLATE STROKE"),
+                    select + QStringLiteral("WHERE o.song_kind = ? AND o.song_text_count = ? ORDER BY ") + StrokeOrder::kTitle,
                     {kind, count});
 }
 

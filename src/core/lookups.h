@@ -21,7 +21,7 @@ QString GetSingerName(const SharedState &state, qint64 singerCode);
 QString GetSongName(const SharedState &state, const QString &songNum);
 QString GetSongLocation(const SharedState &state, const QString &songNum);
 
-// Lists by title or name are in stroke order (core/stroke_collation.h).
+// Lists by title or name are in stroke order (core/stroke_order.h).
 bool LoadSingersBySex(SharedState &state, int sex);
 bool LoadSongsBySinger(SharedState &state, qint64 singerCode);
 // A count of 10 or more stands for every title of ten characters or more.

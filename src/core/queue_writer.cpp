@@ -4,62 +4,41 @@
 #include "core/database_error.h"
 #include "core/queue_store.h"
 
-#include <chrono>
-
-namespace {
-// Off the window thread the writer can wait out another program's write for longer.
-constexpr int kBusyWaitMs = 3000;
-} // namespace
+#include <utility>
 
 QueueWriter::QueueWriter(QString dbPath, std::optional<std::vector<QueueRow>> stored, QObject *parent)
     : QObject(parent)
     , m_dbPath(std::move(dbPath))
     , m_stored(std::move(stored))
 {
-    m_thread = std::thread([this] { run(); });
+    m_worker.start([this] { run(); });
 }
 
 QueueWriter::~QueueWriter()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    m_worker.stop();
 }
 
 void QueueWriter::save(const PlayQueue &queue)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_pending = Snapshot{queue.rows(), queue.revision()};
-        m_handedOver = queue.revision();
-    }
-    m_wake.notify_all();
+    m_worker.hand([&] { m_pending = Snapshot{queue.rows(), queue.revision()}; });
 }
 
 bool QueueWriter::flush(int timeoutMs)
 {
-    std::unique_lock lock(m_mutex);
-    return m_done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [this] { return m_written.load() >= m_handedOver; });
-}
-
-std::optional<QueueWriter::Snapshot> QueueWriter::next()
-{
-    std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_pending || m_stopping; });
-    std::optional<Snapshot> snapshot = std::move(m_pending);
-    m_pending.reset();
-    return snapshot;
+    return m_worker.flush(timeoutMs);
 }
 
 void QueueWriter::run()
 {
     Database db(m_dbPath);
     db.setBusyWait(kBusyWaitMs);
-    while (std::optional<Snapshot> snapshot = next()) {
+    std::optional<Snapshot> snapshot;
+    for (;;) {
+        const WorkerThread::Turn turn =
+            m_worker.wait([this] { return m_pending.has_value(); }, [&] { snapshot = std::exchange(m_pending, std::nullopt); });
+        if (turn.stop)
+            return;
         try {
             if (m_stored)
                 QueueStore::write(db, *m_stored, snapshot->rows);
@@ -67,22 +46,19 @@ void QueueWriter::run()
                 QueueStore::rewrite(db, snapshot->rows);
         } catch (const DatabaseError &e) {
             emit failed(e.message());
-            std::unique_lock lock(m_mutex);
-            // Stopping ends the tries: the kept queue stays as it was last written.
-            if (m_stopping)
+            // A newer queue handed over meanwhile replaces this one; stopping ends the tries,
+            // the kept queue staying as it was last written.
+            m_worker.underLock([&] {
+                if (!m_pending)
+                    m_pending = std::move(snapshot);
+            });
+            if (!m_worker.rest(kRetryMs))
                 return;
-            // A newer queue handed over meanwhile replaces this one.
-            if (!m_pending)
-                m_pending = std::move(snapshot);
-            m_wake.wait_for(lock, std::chrono::milliseconds(kRetryMs), [this] { return m_stopping; });
             continue;
         }
         m_stored = std::move(snapshot->rows);
-        {
-            const std::lock_guard lock(m_mutex);
-            m_written = snapshot->revision;
-        }
-        m_done.notify_all();
+        m_written = snapshot->revision;
+        m_worker.done(turn.ticket);
         emit written(snapshot->revision);
     }
 }

@@ -1,26 +1,28 @@
 #pragma once
 
 #include "core/play_queue.h"
+#include "core/worker_thread.h"
 
 #include <QObject>
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
-// Keeps the play queue in the catalogue file from a thread of its own, so neither the keypad
-// nor the phone server waits for the disk. Changes that come while a write is under way are
-// written together in the next transaction; a write that fails is tried again until it holds.
+// Keeps the play queue in the catalogue file from a thread of its own (core/worker_thread.h),
+// so neither the keypad nor the phone server waits for the disk. Changes that come while a
+// write is under way are written together in the next transaction; a write that fails (the
+// file held by another program for longer than the writer waits) is tried again until it
+// holds, with no further change needed to carry it.
 class QueueWriter : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int kRetryMs = 500;
+    // Off the window thread the writer can wait out another program's write for longer.
+    static constexpr int kBusyWaitMs = 3000;
 
     // Writes into the catalogue at dbPath, whose table holds stored now; nullopt when it could
     // not be read, and the first write then clears it.
@@ -47,17 +49,10 @@ private:
         quint64 revision = 0;
     };
     void run();
-    // The next snapshot to write, or nullopt when stopping with nothing left.
-    std::optional<Snapshot> next();
 
     QString m_dbPath;
-    std::optional<std::vector<QueueRow>> m_stored;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_done;
-    std::optional<Snapshot> m_pending;
-    quint64 m_handedOver = 0;
-    bool m_stopping = false;
+    std::optional<std::vector<QueueRow>> m_stored; // the loop's own: what the table holds, if known
+    std::optional<Snapshot> m_pending;               // under the worker's lock
     std::atomic<quint64> m_written{0};
-    std::thread m_thread;
+    WorkerThread m_worker;
 };

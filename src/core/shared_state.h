@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CatalogueStore;
 class Clock;
 class Database;
 class FileSystem;
@@ -27,10 +28,15 @@ struct SharedState
     Database &db() const { return *database; }
     // Points the catalogue at DbPath; the connection opens on first use.
     void openCatalogue();
+    // Where changes to songs and singers go (catalogue/catalogue_store.h): the file itself, or a
+    // venue's server whose copy the file is. Chosen once at start by whoever starts the
+    // program, which owns it; reads always go to db().
+    CatalogueStore &catalogue() const { return *catalogueStore; }
 
     QString AppPath; // the program folder, ending in "/"
     QString DbPath;  // AppPath + "karaoke.mdb"
     std::unique_ptr<Database> database;
+    CatalogueStore *catalogueStore = nullptr;
     FileSystem *Fso = nullptr;
     Clock *clock = nullptr; // behind WaitSeconds
 

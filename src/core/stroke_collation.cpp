@@ -1,11 +1,10 @@
 #include "core/stroke_collation.h"
 
-#include <sqlite3.h>
 #include <unicode/ucol.h>
 
 namespace {
 
-// Changes with any setting below, so indexes built under the old settings are rebuilt.
+// Changes with any setting below, so keys made under the old settings are made again.
 constexpr const char *kSettings = "zh_TW secondary normalized";
 
 UCollator *openCollator()
@@ -16,7 +15,7 @@ UCollator *openCollator()
         return nullptr;
     // Case is a tertiary difference: at the secondary level "Love" and "LOVE" are one title.
     ucol_setStrength(collator, UCOL_SECONDARY);
-    // A character written composed or decomposed sorts alike, so an index keeps one order.
+    // A character written composed or decomposed sorts alike.
     ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
     if (U_FAILURE(status)) {
         ucol_close(collator);
@@ -25,35 +24,9 @@ UCollator *openCollator()
     return collator;
 }
 
-// SQLite hands over UTF-8 with its length; ICU reads it as it is, without converting.
-int compareUtf8(void *collator, int leftSize, const void *left, int rightSize, const void *right)
-{
-    UErrorCode status = U_ZERO_ERROR; // fails only on arguments SQLite never passes
-    return int(ucol_strcollUTF8(static_cast<UCollator *>(collator), static_cast<const char *>(left), leftSize,
-                                static_cast<const char *>(right), rightSize, &status));
-}
-
-void closeCollator(void *collator)
-{
-    ucol_close(static_cast<UCollator *>(collator));
-}
-
 } // namespace
 
-int StrokeCollation::registerOn(sqlite3 *handle)
-{
-    // One collator per connection: it lives as long as the connection and is used by it alone.
-    UCollator *collator = openCollator();
-    if (!collator)
-        return SQLITE_ERROR;
-    const int rc = sqlite3_create_collation_v2(handle, kName, SQLITE_UTF8, collator, compareUtf8, closeCollator);
-    // A registration that failed does not own the collator.
-    if (rc != SQLITE_OK)
-        ucol_close(collator);
-    return rc;
-}
-
-QString StrokeCollation::version()
+QString StrokeSortKeys::version()
 {
     UCollator *collator = openCollator();
     if (!collator)

@@ -47,7 +47,7 @@ AddSingerDialog::AddSingerDialog(Variant variant, SharedState &state, Services &
 // to, in a dialog then closed, does not replace what the registration holds.
 void AddSingerDialog::Command1_Click()
 {
-    SingerRegistry registry(m_state.db(), m_services.messageBoxes);
+    SingerRegistry registry(m_state, m_services.messageBoxes);
     if (!registry.confirmNewSinger(singer_name->text(), singer_sex->currentIndex()))
         return;
     m_settled = singer_name->text().trimmed();

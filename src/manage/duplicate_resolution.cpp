@@ -49,7 +49,7 @@ bool DuplicateResolution::store(const QString &title)
     song.title = title;
     RegisteredFiles registered(m_state.db(), m_state.AppPath);
     const RegistrationRules rules{{}, m_number, m_variant == Variant::Batch ? &registered : nullptr};
-    const Registration registration = registerSong(m_state.db(), m_fs, m_state.AppPath, song, rules);
+    const Registration registration = registerSong(m_state.catalogue(), m_fs, m_state.AppPath, song, rules);
     if (const QString problem = registrationProblem(registration, song.location); !problem.isEmpty()) {
         m_boxes.ok(problem);
         return false;
@@ -91,7 +91,7 @@ bool DuplicateResolution::replaceOld(int row, const QString &title)
         return false;
     const QString oldNum = m_similar[row].song_num.trimmed();
     const QString oldLocation = oldFile(row);
-    deleteSong(m_state.db(), oldNum);
+    deleteSong(m_state.catalogue(), oldNum);
     m_freedNumber = oldNum;
     m_number = oldNum;
     if (!oldLocation.isEmpty() && !isSameSongFile(oldLocation, newFile()))
@@ -117,7 +117,7 @@ void DuplicateResolution::renameOld(int row, const QString &title)
 {
     if (!isRow(row))
         return;
-    renameSong(m_state.db(), m_similar[row].song_num.trimmed(), title.trimmed());
+    renameSong(m_state.catalogue(), m_similar[row].song_num.trimmed(), title.trimmed());
     for (SimilarSong &song : m_similar)
         song.song_name = GetSongName(m_state, song.song_num.trimmed());
     m_boxes.ok(QStringLiteral("舊曲名已修改為") + title.trimmed());

@@ -45,18 +45,18 @@ void SingerModify::singer_search_Click()
 
 void SingerModify::singer_insert_Click()
 {
-    SingerRegistry(m_state.db(), m_services.messageBoxes).add(singer_name->text(), singer_sex->currentIndex());
+    SingerRegistry(m_state, m_services.messageBoxes).add(singer_name->text(), singer_sex->currentIndex());
 }
 
 void SingerModify::singer_modify_do_Click()
 {
-    SingerRegistry(m_state.db(), m_services.messageBoxes)
+    SingerRegistry(m_state, m_services.messageBoxes)
         .modify(m_currentCode, singer_name->text(), singer_sex->currentIndex());
 }
 
 void SingerModify::delete_do_Click()
 {
-    if (SingerRegistry(m_state.db(), m_services.messageBoxes).remove(m_currentCode))
+    if (SingerRegistry(m_state, m_services.messageBoxes).remove(m_currentCode))
         singer_name->clear();
 }
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-class Database;
 class MessageBoxes;
+struct SharedState;
 
 // The singer registry: adding, changing and deleting singers in the singer window, and the
 // "ok!" of the add-singer dialogs that registration opens. Each refusal and each result is
@@ -11,7 +11,7 @@ class MessageBoxes;
 class SingerRegistry
 {
 public:
-    SingerRegistry(Database &db, MessageBoxes &boxes);
+    SingerRegistry(SharedState &state, MessageBoxes &boxes);
 
     // "新增": a singer of a name no singer has. True when added.
     bool add(const QString &typedName, int sex);
@@ -27,6 +27,6 @@ public:
 private:
     bool acceptable(const QString &typedName, int sex);
 
-    Database &m_db;
+    SharedState &m_state;
     MessageBoxes &m_boxes;
 };

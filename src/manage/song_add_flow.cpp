@@ -70,7 +70,7 @@ SongAddFlow::Outcome SongAddFlow::save(const SongAddForm &form, QString *singerN
         m_decisions.resolveSimilarTitle(song, number);
         return Outcome::HandedOver;
     }
-    const Registration registration = registerSong(m_state.db(), m_fs, m_state.AppPath, song, {{}, number, nullptr});
+    const Registration registration = registerSong(m_state.catalogue(), m_fs, m_state.AppPath, song, {{}, number, nullptr});
     if (const QString problem = registrationProblem(registration, song.location); !problem.isEmpty()) {
         refuse(problem);
         return Outcome::Refused;

@@ -73,7 +73,7 @@ bool SongEditFlow::save(const QString &current, const SongEditForm &form, SongEd
     const std::optional<SettledSinger> singer = settleSinger(m_state.db(), m_missingSinger, form.singerName);
     if (!singer)
         return false;
-    updateSong(m_state.db(), {current, form.kind, form.title, form.count, singer->code, *date, form.location});
+    updateSong(m_state.catalogue(), {current, form.kind, form.title, form.count, singer->code, *date, form.location});
     *saved = form;
     saved->buildDate = *date;
     saved->singerName = singer->name;
@@ -88,7 +88,7 @@ bool SongEditFlow::remove(const QString &current)
     const bool withFile = m_boxes.yesNo(question + QStringLiteral(",這首歌的檔?"));
     const std::optional<SongRecord> song = findSong(m_state.db(), current);
     // The rows go first: if they cannot, the file stays too.
-    deleteSong(m_state.db(), current);
+    deleteSong(m_state.catalogue(), current);
     if (withFile && song)
         removeSongFile(m_state.db(), m_fs, m_boxes, m_state.AppPath, song->song_location, current);
     return true;

@@ -1,12 +1,12 @@
 #include "phone/catalogue_pages.h"
 
 #include "core/database.h"
+#include "core/stroke_order.h"
 
 namespace {
 
-const QString kSongColumns = QStringLiteral(
-    "SELECT song_num, song_name, coalesce(singer_name, '找不到') FROM song "
-    "LEFT JOIN singer ON singer_code = song_singer_code ");
+const QString kSongColumns =
+    QStringLiteral("SELECT s.song_num, s.song_name, coalesce(g.singer_name, '找不到') FROM ") + StrokeOrder::kSongsWithSinger;
 const QString kPaged = QStringLiteral(" LIMIT ? OFFSET ?");
 
 qint64 offsetOf(int page)
@@ -45,11 +45,11 @@ namespace CataloguePages {
 SongPage songsOfKind(Database &db, int kind, int count, int page)
 {
     if (count >= 10) {
-        return songs(db, QStringLiteral("WHERE song_kind = ? AND song_text_count > 9 "
-                                        "ORDER BY song_text_count, song_name COLLATE STROKE"),
+        return songs(db, QStringLiteral("WHERE o.song_kind = ? AND o.song_text_count > 9 ORDER BY o.song_text_count, ")
+                             + StrokeOrder::kTitle,
                      {kind, kPhonePageSize + 1, offsetOf(page)});
     }
-    return songs(db, QStringLiteral("WHERE song_kind = ? AND song_text_count = ? ORDER BY song_name COLLATE STROKE"),
+    return songs(db, QStringLiteral("WHERE o.song_kind = ? AND o.song_text_count = ? ORDER BY ") + StrokeOrder::kTitle,
                  {kind, count, kPhonePageSize + 1, offsetOf(page)});
 }
 
@@ -57,16 +57,15 @@ SingerPage singersOfGroup(Database &db, int group, int page)
 {
     return readPage<SingerPage>(
         db,
-        QStringLiteral("SELECT singer_code, singer_name FROM singer WHERE singer_sex = ? "
-                       "ORDER BY singer_name COLLATE STROKE")
-            + kPaged,
+        QStringLiteral("SELECT g.singer_code, g.singer_name FROM ") + StrokeOrder::kSingers
+            + QStringLiteral("WHERE o.singer_sex = ? ORDER BY ") + StrokeOrder::kName + kPaged,
         {group - 1, kPhonePageSize + 1, offsetOf(page)},
         [](SingerPage &result, const RowView &row) { result.singers.push_back({row.integer(0), row.text(1)}); });
 }
 
 SongPage songsOfSinger(Database &db, qint64 singerCode, int page)
 {
-    return songs(db, QStringLiteral("WHERE song_singer_code = ? ORDER BY song_text_count, song_name COLLATE STROKE"),
+    return songs(db, QStringLiteral("WHERE o.song_singer_code = ? ORDER BY o.song_text_count, ") + StrokeOrder::kTitle,
                  {singerCode, kPhonePageSize + 1, offsetOf(page)});
 }
 

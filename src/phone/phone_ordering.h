@@ -11,7 +11,8 @@ class PhoneServer;
 class QueueWriter;
 struct SharedState;
 
-// Phone ordering as the jukebox runs it: the server on a thread of its own (the keypad never
+// Phone ordering as the jukebox runs it: the server on a thread of its own, a worker as
+// core/worker_thread.h says for one that serves the network (the keypad never
 // waits on the network), the desk on the window thread, and the queue's copy on disk, which
 // says when a change may be answered "ok". Off with "PhoneOrdering = 0" in Setting.ini.
 class PhoneOrdering : public QObject

@@ -21,6 +21,7 @@ SqlValue cellOf(const RowView &row, int column, Type type)
         return row.text(column).toDouble();
     case Type::Text:
         return row.text(column);
+    case Type::Blob:
     case Type::Null:
         break;
     }
@@ -42,14 +43,17 @@ int pushSingers(ServerConnection &server, Database &db)
 int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot)
 {
     const QString insert = QStringLiteral("INSERT INTO song (song_id, %1) VALUES "
-                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15)")
-                               .arg(SongColumns::kAfterId);
+                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16)")
+                               .arg(SongColumns::kServer);
     int n = 0;
-    db.forEachRow(QStringLiteral("SELECT rowid, %1 FROM song ORDER BY rowid").arg(SongColumns::kAfterId), {},
+    db.forEachRow(QStringLiteral("SELECT s.rowid, %1 ORDER BY s.rowid").arg(SongColumns::kRoom), {},
                   [&](const RowView &row) {
-                      SongColumns::withValues([&row](int column, Type type) { return cellOf(row, column, type); },
-                                              mediaRoot.toServer(row.text(SongColumns::kLocation)),
-                                              [&](SqlValues values) { server.exec(insert, ServerValues(values)); });
+                      server.exec(insert, SongColumns::valuesOf(
+                                              [&row](int column, Type type) { return cellOf(row, column, type); },
+                                              [&](int column) {
+                                                  return row.isNull(column) ? SqlValue()
+                                                                            : SqlValue(mediaRoot.toServer(row.text(column)));
+                                              }));
                       ++n;
                       return true;
                   });

@@ -1,6 +1,6 @@
 #include "venue/replica_sync.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 #include "venue/room_copy.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
@@ -22,24 +22,19 @@ ReplicaSync::ReplicaSync(QString connectionString, RoomCopy &copy, NoticeHandler
     , m_copy(copy)
     , m_onNotice(std::move(onNotice))
     , m_onApplied(std::move(onApplied))
-    , m_thread([this] { run(); })
 {
+    m_worker.start([this] { run(); });
 }
 
 ReplicaSync::~ReplicaSync()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    m_worker.stop();
 }
 
 void ReplicaSync::run()
 {
     int retryMs = kFirstRetryMs;
-    while (!stopping()) {
+    while (!m_worker.stopping()) {
         try {
             ServerConnection server(m_connectionString);
             ServerSchema::prepare(server);
@@ -54,7 +49,7 @@ void ReplicaSync::run()
         } catch (const DatabaseError &e) {
             tell(copyNotice(e.message()));
         }
-        if (!rest(retryMs))
+        if (!m_worker.rest(retryMs))
             return;
         retryMs = qMin(retryMs * 2, kLastRetryMs);
     }
@@ -62,11 +57,11 @@ void ReplicaSync::run()
 
 void ReplicaSync::follow(ServerConnection &server)
 {
-    while (!stopping()) {
+    while (!m_worker.stopping()) {
         if (!server.waitForNotification(kListenSliceMs))
             continue;
         // A bulk run commits a song every few milliseconds: one batch for the whole burst.
-        if (!rest(kGatherMs))
+        if (!m_worker.rest(kGatherMs))
             return;
         server.waitForNotification(0);
         catchUp(server);
@@ -87,16 +82,4 @@ void ReplicaSync::tell(const QString &notice)
     m_notice = notice;
     if (m_onNotice)
         m_onNotice(notice);
-}
-
-bool ReplicaSync::rest(int ms)
-{
-    std::unique_lock lock(m_mutex);
-    return !m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stop; });
-}
-
-bool ReplicaSync::stopping()
-{
-    std::lock_guard lock(m_mutex);
-    return m_stop;
 }

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "core/worker_thread.h"
+
 #include <QString>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 class RoomCopy;
 class ServerConnection;
 
-// Keeps a room's copy following the venue's catalogue server, on a thread of its own, never
-// on the window thread: it applies what changed at start and whenever the server announces a
+// Keeps a room's copy following the venue's catalogue server, on a thread of its own
+// (core/worker_thread.h), never on the window thread: it applies what changed at start and
+// whenever the server announces a
 // change (LISTEN), gathering a burst of changes for a moment into one batch. A lost or
 // unreachable server is tried again with growing pauses, and the copy catches up on return.
 class ReplicaSync
@@ -37,19 +37,13 @@ private:
     void follow(ServerConnection &server);
     void catchUp(ServerConnection &server);
     void tell(const QString &notice);
-    // Waits ms or until the sync stops; false when it stops.
-    bool rest(int ms);
-    bool stopping();
 
     QString m_connectionString;
     RoomCopy &m_copy;
     NoticeHandler m_onNotice;
     AppliedHandler m_onApplied;
     QString m_notice = QStringLiteral("?");
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::thread m_thread;
+    WorkerThread m_worker;
 };
 
 // The one line a room shows while its copy does not follow the server: the reason, and that the

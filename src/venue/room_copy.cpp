@@ -1,6 +1,7 @@
 #include "venue/room_copy.h"
 
 #include "core/database_error.h"
+#include "core/derived_rows.h"
 #include "core/scoped_transaction.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
@@ -56,7 +57,7 @@ ServerChanges changesSince(ServerConnection &server, qint64 since)
                                        "WHERE change > $1"),
                         {since}),
             server.exec(QStringLiteral("SELECT song_id, %1, change FROM song WHERE change > $1 ORDER BY song_id")
-                            .arg(SongColumns::kAfterId),
+                            .arg(SongColumns::kServer),
                         {since}),
             server.exec(QStringLiteral("SELECT row_table, row_id, change FROM removed_row WHERE change > $1"), {since})};
 }
@@ -78,15 +79,24 @@ void writeSingers(Database &db, const ServerRows &singers)
     }
 }
 
+// Each song's row, and its loudness row when the server has its loudness.
 void writeSongs(Database &db, const ServerRows &songs, const MediaRoot &mediaRoot)
 {
-    static const QString insert = QStringLiteral("INSERT OR REPLACE INTO song (rowid, %1) VALUES "
-                                                 "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                      .arg(SongColumns::kAfterId);
+    static const QString insertSong = QStringLiteral(
+        "INSERT OR REPLACE INTO song (rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
+        "song_build_date, song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    static const QString insertLoudness = QStringLiteral(
+        "INSERT OR REPLACE INTO song_loudness (song_row, loudness_state, lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3, "
+        "song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int r = 0; r < songs.size(); ++r) {
-        SongColumns::withValues([&](int column, Type type) { return songs.value(r, column, type); },
-                                mediaRoot.toRoom(songs.text(r, SongColumns::kLocation)),
-                                [&](SqlValues values) { db.ExecuteSql(insert, values); });
+        const QList<SqlValue> values = SongColumns::valuesOf(
+            [&](int column, Type type) { return songs.value(r, column, type); },
+            [&](int column) { return songs.isNull(r, column) ? SqlValue() : SqlValue(mediaRoot.toRoom(songs.text(r, column))); });
+        db.ExecuteSql(insertSong, values.mid(0, SongColumns::kSongValues));
+        if (songs.isNull(r, SongColumns::kLoudnessState) || songs.isNull(r, SongColumns::kLoudnessFile))
+            db.ExecuteSql(QStringLiteral("DELETE FROM song_loudness WHERE song_row = ?"), {values.first()});
+        else
+            db.ExecuteSql(insertLoudness, QList<SqlValue>{values.first()} + values.mid(SongColumns::kSongValues));
     }
 }
 
@@ -145,10 +155,12 @@ RoomCopy::Applied RoomCopy::apply(ServerConnection &server, bool replace)
     writeSingers(m_db, changes.singers);
     writeSongs(m_db, changes.songs, m_mediaRoot);
     removeRows(m_db, changes.removed);
-    const qint64 last = std::max({lastChangeOf(changes.singers, 3, since), lastChangeOf(changes.songs, 15, since),
+    const qint64 last = std::max({lastChangeOf(changes.singers, 3, since), lastChangeOf(changes.songs, SongColumns::kLoudnessFile + 1, since),
                               lastChangeOf(changes.removed, 2, since)});
     if (applied.whole || last != mark.lastChange)
         setMark(m_db, {catalogueId, last});
+    // The songs and singers are in the lists with the batch, in stroke order.
+    DerivedRows::makeMissingKeys(m_db, DerivedRows::Pace::AtStart);
     copy.commit();
     applied.singers = changes.singers.size();
     applied.songs = changes.songs.size();

@@ -1,6 +1,6 @@
 #include "venue/server_connection.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 
 #include <libpq-fe.h>
 #include <poll.h>
@@ -40,6 +40,8 @@ QByteArray textOf(const SqlValue &value)
         return QByteArray::number(value.real(), 'g', 17);
     case SqlValue::Type::Text:
         return value.text().toUtf8();
+    case SqlValue::Type::Blob:
+        return value.bytes();
     }
     return {};
 }
@@ -90,6 +92,8 @@ SqlValue ServerRows::value(int row, int column, SqlValue::Type type) const
         return QByteArray(PQgetvalue(m_result, row, column)).toDouble();
     case SqlValue::Type::Text:
         return text(row, column);
+    case SqlValue::Type::Blob:
+        return SqlValue::blob(QByteArray(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column)));
     }
     return {};
 }

@@ -1,6 +1,6 @@
 #include "venue/server_schema.h"
 
-#include "catalogue/catalogue_master.h"
+#include "catalogue/catalogue_store.h"
 #include "venue/server_connection.h"
 
 #include <QFile>

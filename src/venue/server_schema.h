@@ -10,7 +10,8 @@ class ServerConnection;
 // server recording the number it has reached in venue_catalogue.
 namespace ServerSchema {
 
-inline constexpr std::array kFiles = {":/venue_schema/001_venue_catalogue.sql"};
+inline constexpr std::array kFiles = {":/venue_schema/001_venue_catalogue.sql",
+                                      ":/venue_schema/002_loudness_file.sql"};
 inline constexpr int kVersion = int(kFiles.size());
 
 // Creates the tables on an empty server, or brings an older one up to kVersion, in one

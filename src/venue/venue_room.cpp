@@ -1,6 +1,5 @@
 #include "venue/venue_room.h"
 
-#include "core/database.h"
 #include "core/shared_state.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
@@ -17,25 +16,15 @@ VenueRoom::VenueRoom(const QString &connectionString, const QString &dbPath, con
     : m_connectionString(connectionString)
     , m_mediaRoot(mediaRoot)
     , m_copy(dbPath, mediaRoot)
-    , m_master(connectionString, mediaRoot, m_copy)
+    , m_store(connectionString, mediaRoot, m_copy)
 {
 }
 
 VenueRoom::~VenueRoom() = default;
 
-void VenueRoom::writeThrough(Database &db)
+CatalogueStoreMaker VenueRoom::storeMaker()
 {
-    db.setMaster(&m_master);
-}
-
-void VenueRoom::letGo(Database &db)
-{
-    db.setMaster(nullptr);
-}
-
-std::unique_ptr<PostgresCatalogue> VenueRoom::makeMaster()
-{
-    return std::make_unique<PostgresCatalogue>(m_connectionString, m_mediaRoot, m_copy);
+    return [this](Database &) { return std::make_unique<PostgresCatalogue>(m_connectionString, m_mediaRoot, m_copy); };
 }
 
 QString VenueRoom::catchUpOnce()

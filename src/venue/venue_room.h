@@ -9,7 +9,6 @@
 
 #include <memory>
 
-class Database;
 struct SharedState;
 
 // A room of a venue whose catalogue is shared on a server (CatalogueServer of Setting.ini):
@@ -24,11 +23,10 @@ public:
     VenueRoom(const QString &connectionString, const QString &dbPath, const MediaRoot &mediaRoot);
     ~VenueRoom();
 
-    // Sends db's changes to the server until the room ends (db must outlive it or be let go).
-    void writeThrough(Database &db);
-    void letGo(Database &db);
-    // A master of its own for a connection used on another thread.
-    std::unique_ptr<PostgresCatalogue> makeMaster();
+    // The catalogue's store while the room lives: every change goes to the server.
+    CatalogueStore &store() { return m_store; }
+    // A store of its own for each connection used on another thread.
+    CatalogueStoreMaker storeMaker();
 
     // Brings the copy up to the server once; the notice to show when it cannot (empty when it did).
     QString catchUpOnce();
@@ -43,5 +41,5 @@ private:
     QString m_connectionString;
     MediaRoot m_mediaRoot;
     RoomCopy m_copy;
-    PostgresCatalogue m_master;
+    PostgresCatalogue m_store;
 };

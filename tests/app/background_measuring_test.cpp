@@ -28,7 +28,7 @@
 
 namespace {
 
-const QString kMeasured = QStringLiteral("SELECT count(*) FROM song WHERE song_loudness_state IS NOT NULL");
+const QString kMeasured = QStringLiteral("SELECT count(*) FROM song_loudness");
 
 // The threads of this process that run at the lowest priority.
 int idleThreads()

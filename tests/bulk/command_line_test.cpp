@@ -6,6 +6,7 @@
 #include "bulk_fixture.h"
 #include "support/program_run.h"
 #include "support/small_disk.h"
+#include "support/write_lock.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -220,17 +221,18 @@ TEST_F(CommandLineTest, AKilledRunLosesNoSongAndTheNextRunFinishesIt)
     QProcess child;
     child.start(QStringLiteral(KARAOKE_BINARY), arguments);
     ASSERT_TRUE(child.waitForStarted());
-    // Kill once some songs are committed and another group is being written.
+    // Kill once some songs are committed and another group is being written (the run holds the
+    // catalogue's write lock while it writes a group).
     reader.setBusyWait(5000);
+    Database probe(state.DbPath);
     QElapsedTimer waited;
     waited.start();
-    const QString journal = home.file(QStringLiteral("karaoke.mdb-journal"));
     bool committed = false;
     // waitForFinished also brings the child's state up to date.
     while (!child.waitForFinished(1) && waited.elapsed() < 300000) {
         if (!committed) {
             committed = songRows() > 0;
-        } else if (QFileInfo::exists(journal)) {
+        } else if (writeLockHeld(probe)) {
             child.kill();
             break;
         }

@@ -26,23 +26,29 @@ protected:
     Database &db() { return state.db(); }
     Registration registerFile(const QString &location, RegistrationRules rules = {})
     {
-        return registerSong(db(), fileSystem, state.AppPath, {1, 2, QStringLiteral("新歌"), {1}, "2026/12/05", location},
-                            rules);
+        return registerSong(state.catalogue(), fileSystem, state.AppPath,
+                            {1, 2, QStringLiteral("新歌"), {1}, "2026/12/05", location}, rules);
     }
 };
 
 // No window, run or list can store a song without a valid number, a nameless singer and the like.
 TEST_F(CatalogueLayer, RecordsNotFitToStoreAreRefusedWithTheReason)
 {
-    const SongRecord good{"102001", 1, QStringLiteral("歌名"), 2, 1, "2026/12/05", "/songs/a.mpg"};
+    const SongRecord good{"102001", 1, QStringLiteral("歌名"), 2, 1, "2026/12/05", mediaFile(QStringLiteral("a.mpg"))};
+    // Registered under the record's own number, as a replacement for it.
+    const auto store = [this](const SongRecord &s) {
+        registerSong(state.catalogue(), fileSystem, state.AppPath,
+                     {s.song_kind, s.song_text_count, s.song_name, {s.song_singer_code}, s.song_build_date, s.song_location},
+                     {s.song_num, {}, nullptr});
+    };
     struct Case
     {
         std::function<void(SongRecord &)> spoil;
         QString reason;
     };
     const Case cases[] = {
-        {[](SongRecord &s) { s.song_num.clear(); }, "請輸入正確的曲目編號"},
         {[](SongRecord &s) { s.song_num = "10200a"; }, "請輸入正確的曲目編號"},
+        {[](SongRecord &s) { s.song_num = "1234567890"; }, "請輸入正確的曲目編號"},
         {[](SongRecord &s) { s.song_name.clear(); }, "請輸入正確的曲目名"},
         {[](SongRecord &s) { s.song_name = QStringLiteral("歌\x01名"); }, "曲目名不可含有控制字元"},
         {[](SongRecord &s) { s.song_name = QString(256, QLatin1Char('x')); }, "曲目名太長, 最多255個字"},
@@ -55,18 +61,18 @@ TEST_F(CatalogueLayer, RecordsNotFitToStoreAreRefusedWithTheReason)
         SongRecord song = good;
         c.spoil(song);
         try {
-            insertSong(db(), song);
+            store(song);
             ADD_FAILURE() << "stored: " << c.reason.toStdString();
         } catch (const CatalogueRefusal &e) {
             EXPECT_EQ(e.message(), c.reason);
         }
     }
-    EXPECT_THROW(insertSinger(db(), QStringLiteral("  "), 0), CatalogueRefusal);
-    EXPECT_THROW(insertSinger(db(), QStringLiteral("歌") + QChar(0) + QStringLiteral("手"), 0), CatalogueRefusal);
-    EXPECT_THROW(insertSinger(db(), QStringLiteral("歌手"), 3), CatalogueRefusal);
-    EXPECT_THROW(renameSong(db(), "102001", QString()), CatalogueRefusal);
+    EXPECT_THROW(insertSinger(state.catalogue(), QStringLiteral("  "), 0), CatalogueRefusal);
+    EXPECT_THROW(insertSinger(state.catalogue(), QStringLiteral("歌") + QChar(0) + QStringLiteral("手"), 0), CatalogueRefusal);
+    EXPECT_THROW(insertSinger(state.catalogue(), QStringLiteral("歌手"), 3), CatalogueRefusal);
+    EXPECT_THROW(renameSong(state.catalogue(), "102001", QString()), CatalogueRefusal);
     EXPECT_EQ(count("SELECT (SELECT count(*) FROM song) + (SELECT count(*) FROM singer)"), 0);
-    insertSong(db(), good);
+    store(good);
     EXPECT_EQ(rows("SELECT song_num, song_name FROM song"), QStringList{"102001|歌名"});
 }
 

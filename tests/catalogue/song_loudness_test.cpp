@@ -1,11 +1,11 @@
 // The measured loudness kept in the catalogue: a survey measures each song once, keeps what a
+// The measured loudness kept in the catalogue: a survey measures each song once, keeps what a
 // stopped run had done, marks what cannot be decoded for good, tries a missing file or one that
-// took too long again next time, measures a song again when it gets another file, and an older catalogue takes the new
-// columns without losing a song.
+// took too long again next time, measures a song again when it gets another file (from any
+// program), and counts for nothing in the phone page's change count.
 #include "catalogue/loudness_survey.h"
 #include "catalogue/song_loudness.h"
 #include "catalogue/song_records.h"
-#include "core/init_system.h"
 #include "support/catalogue_home.h"
 #include "support/fake_platform.h"
 
@@ -52,14 +52,20 @@ protected:
     QStringList survey()
     {
         meter.asked.clear();
-        LoudnessSurvey survey(state.db(), state.AppPath, meter);
+        LoudnessSurvey survey(state.db(), state.catalogue(), state.AppPath, meter);
         const std::atomic<bool> stop{false};
         for (auto step = survey.measureNext(stop); step && step->outcome != LoudnessMeter::Outcome::Stopped;
              step = survey.measureNext(stop)) {
         }
         return meter.asked;
     }
-    QStringList states() { return rows("SELECT song_num, song_loudness_state, song_lufs_1, song_lufs_3 FROM song ORDER BY rowid"); }
+    // The loudness that counts: measured from the file the song plays now.
+    QStringList states()
+    {
+        return rows("SELECT s.song_num, l.loudness_state, l.lufs_1, l.lufs_3 FROM song AS s LEFT JOIN song_loudness AS l "
+                    "ON l.song_row = s.rowid AND l.song_location = s.song_location ORDER BY s.rowid");
+    }
+    int changeCount() { return count("SELECT changes FROM catalogue_changes"); }
 
     FakeLoudnessMeter meter;
 };
@@ -72,14 +78,16 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     catalogue.addSong("101003", 1, "丙", 1, "/songs/broken.mpg");
     catalogue.addSong("101004", 1, "丁", 1, "/songs/away.mpg");
     catalogue.addSong("101005", 1, "戊", 1, "/songs/c.mpg");
-    storeLoudness(state.db(), {0, "101005", "/songs/c.mpg"}, FakeLoudnessMeter::loudness(-9));
+    storeLoudness(state.catalogue(), {0, "101005", "/songs/c.mpg"}, FakeLoudnessMeter::loudness(-9));
     catalogue.addSong("101006", 1, "己", 1, "/songs/slow.mpg");
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "a song not measured plays as it is";
 
+    const int changesBefore = changeCount();
     meter.stopsAt = "b.mpg";
     EXPECT_EQ(survey(), QStringList({"a.mpg", "b.mpg"})) << "stopped at the second song";
     meter.stopsAt.clear();
     EXPECT_EQ(survey(), QStringList({"b.mpg", "broken.mpg", "away.mpg", "slow.mpg"})) << "goes on where it stopped";
+    EXPECT_EQ(changeCount(), changesBefore) << "measuring is no change for the phone page's search";
     EXPECT_EQ(states(), QStringList({"101001|1|-20.0|", "101002|1|-20.0|", "101002|1|-20.0|", "101003|2||",
                                      "101004|||", "101005|1|-9.0|", "101006|||"}));
     const std::optional<SongLoudness> measured = findLoudness(state.db(), "101002");
@@ -92,24 +100,17 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     EXPECT_EQ(survey(), QStringList({"away.mpg", "slow.mpg"})) << "only the missing and the slow file are tried again";
     SongRecord changed = *findSong(state.db(), "101001");
     changed.song_location = "/songs/A.mpg";
-    updateSong(state.db(), changed);
+    updateSong(state.catalogue(), changed);
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "another file is not yet measured";
-    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg", "slow.mpg"}));
-}
-
-// A catalogue of the program before loudness was measured: its songs stay and play as they are.
-TEST_F(SongLoudnessTest, AnOlderCatalogueTakesTheNewColumnsAndKeepsItsSongs)
-{
-    state.database->close();
-    catalogue.database().close();
-    CatalogueBuilder::createAtVersion(state.DbPath, 5);
-    catalogue.addSong("101001", 1, "甲", 1, "/songs/a.mpg");
-    catalogue.database().close();
-
-    ASSERT_TRUE(InitSystem(state, fileSystem, clock, home.path()).ok);
-    EXPECT_EQ(rows("SELECT song_num, song_name, song_loudness_state FROM song"), QStringList({"101001|甲|"}));
-    EXPECT_FALSE(findLoudness(state.db(), "101001"));
-    EXPECT_EQ(survey(), QStringList({"a.mpg"}));
+    // Another program gives a song another file, or deletes one: the same holds.
+    catalogue.database().ExecuteSql(QStringLiteral("UPDATE song SET song_location = '/songs/d.mpg' WHERE song_num = '101005'"));
+    catalogue.database().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = '101003'"));
+    EXPECT_FALSE(findLoudness(state.db(), "101005"));
+    EXPECT_EQ(survey(), QStringList({"A.mpg", "away.mpg", "d.mpg", "slow.mpg"}));
+    EXPECT_EQ(count("SELECT count(*) FROM song_loudness WHERE song_row NOT IN (SELECT rowid FROM song)"), 0)
+        << "a deleted song leaves no loudness behind";
+    ASSERT_TRUE(findLoudness(state.db(), "101005"));
+    EXPECT_EQ(findLoudness(state.db(), "101005")->channels[0]->lufs, -20);
 }
 
 } // namespace

@@ -1,6 +1,10 @@
-// The catalogue after crashes, under another program's lock, and replaced under the program:
-// a healthy catalogue is never taken for a broken one, and a busy one never for a missing song.
+// The catalogue after crashes, beside another program's write, and rebuilt or replaced under
+// the program: a healthy catalogue is never taken for a broken one, a reader never waits for a
+// writer, and what another program did finds its place once the program notices it.
+#include "catalogue/singer_records.h"
 #include "core/catalogue_file.h"
+#include "core/derived_rows.h"
+#include "core/catalogue_upkeep.h"
 #include "core/database_error.h"
 #include "core/lookups.h"
 #include "core/scoped_transaction.h"
@@ -8,12 +12,10 @@
 #include "support/catalogue_fixture.h"
 
 #include <QFile>
-
-#include <sqlite3.h>
+#include <QFileInfo>
 
 #include <csignal>
 #include <functional>
-#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,8 +37,9 @@ protected:
     }
 };
 
-// A child process that changes every song in one transaction with a tiny page cache, so the
-// changes spill into the file, and is killed before it commits: a hot journal stays behind.
+// A child process that commits one change, then changes every song in one transaction with a
+// tiny page cache, so the changes spill into the write-ahead log, and is killed before it
+// commits: the log stays behind with a committed change and an uncommitted one in it.
 void killWriterInTheMiddle(const QString &dbPath)
 {
     int ready[2];
@@ -46,6 +49,7 @@ void killWriterInTheMiddle(const QString &dbPath)
     if (child == 0) {
         close(ready[0]);
         Database db(dbPath);
+        db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '寫完了' WHERE song_num = '100007'"));
         db.ExecuteSql(QStringLiteral("PRAGMA cache_size = 2"));
         db.ExecuteSql(QStringLiteral("BEGIN IMMEDIATE"));
         db.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '寫了一半' || zeroblob(200)"));
@@ -66,41 +70,44 @@ TEST_F(CatalogueFaults, ACrashDuringAWriteLeavesACatalogueThatStartsWithEveryRow
 {
     fillCatalogue();
     state.db().close();
+    catalogue.database().close();
+    reader.close();
     killWriterInTheMiddle(state.DbPath);
-    ASSERT_TRUE(QFile::exists(state.DbPath + "-journal")) << "the killed writer left its journal";
+    ASSERT_GT(QFileInfo(state.DbPath + "-wal").size(), 0) << "the killed writer left its log";
 
     SharedState restarted;
     const InitResult result = InitSystem(restarted, fileSystem, clock, home.path());
     ASSERT_TRUE(result.ok) << result.problem.toStdString();
-    EXPECT_EQ(restarted.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來%'")).value(0).toInt(), kSongs);
+    EXPECT_EQ(restarted.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來%'")).value(0).toInt(), kSongs - 1);
     EXPECT_EQ(GetSongName(restarted, QStringLiteral("100042")), QStringLiteral("原來的歌名42"));
+    EXPECT_EQ(GetSongName(restarted, QStringLiteral("100007")), QStringLiteral("寫完了")) << "a committed change is kept";
     EXPECT_EQ(restarted.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check")).value(0).toString(), "ok");
 }
 
-TEST_F(CatalogueFaults, AnotherProgramsLockDelaysButNeverLosesASong)
+// With a write-ahead log another program's write keeps nobody from reading; a change of the
+// program's own waits for it a moment, then says "busy", which is not "not found".
+TEST_F(CatalogueFaults, AnotherProgramsWriteDelaysAChangeButNoReader)
 {
     fillCatalogue();
     state.db().close();
     Database other(state.DbPath);
     other.ExecuteSql(QStringLiteral("BEGIN EXCLUSIVE"));
+    other.ExecuteSql(QStringLiteral("UPDATE song SET song_name = '還沒寫完' WHERE song_num = '100001'"));
 
-    // At start: the file is named as locked, not as broken.
     SharedState starting;
     const InitResult result = InitSystem(starting, fileSystem, clock, home.path());
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.problem.contains(QStringLiteral("另一個程式正在使用"))) << result.problem.toStdString();
-    EXPECT_FALSE(result.problem.contains(QStringLiteral("不是點歌資料庫")));
+    EXPECT_TRUE(result.ok) << result.problem.toStdString();
 
-    // While running: a look-up says "busy", which is not "not found", and the queue is unchanged.
-    state.OrderedSongs.append({QStringLiteral("100001"), QStringLiteral("原來的歌名1--歌手")});
-    EXPECT_THROW(GetSongLocation(state, QStringLiteral("100001")), CatalogueBusy);
-    EXPECT_THROW(AddToOrderList(state, QStringLiteral("100002")), CatalogueBusy);
-    EXPECT_EQ(state.OrderedSongs.length(), 1);
+    EXPECT_EQ(GetSongLocation(state, QStringLiteral("100001")), QStringLiteral("/songs/1.mpg"));
+    EXPECT_EQ(GetSongName(state, QStringLiteral("100001")), QStringLiteral("原來的歌名1")) << "the change not yet made";
+    EXPECT_EQ(AddToOrderList(state, QStringLiteral("100002")), 0);
+    EXPECT_TRUE(LoadSongsByKindAndCount(state, 1, 6));
+    EXPECT_THROW(insertSinger(state.catalogue(), QStringLiteral("新歌手"), 1), CatalogueBusy);
 
     other.ExecuteSql(QStringLiteral("COMMIT"));
-    EXPECT_EQ(GetSongLocation(state, QStringLiteral("100001")), QStringLiteral("/songs/1.mpg"));
-    EXPECT_EQ(AddToOrderList(state, QStringLiteral("100002")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來的歌名%'")), kSongs);
+    EXPECT_EQ(GetSongName(state, QStringLiteral("100001")), QStringLiteral("還沒寫完"));
+    EXPECT_GT(insertSinger(state.catalogue(), QStringLiteral("新歌手"), 1), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM song WHERE song_name LIKE '原來的歌名%'")), kSongs - 1);
 }
 
 TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadByName)
@@ -125,8 +132,24 @@ TEST_F(CatalogueFaults, ACatalogueRebuiltInPlaceWithColumnsInAnotherOrderIsReadB
     ASSERT_EQ(AddToOrderList(state, QStringLiteral("10201")), 1);
     EXPECT_EQ(state.OrderedSongs.row(1).key, QStringLiteral("10201"));
     EXPECT_EQ(state.OrderedSongs.row(1).text, QStringLiteral("舊歌--歌手"));
+
+    // The rebuilt table lost the triggers that keep the program's own tables in step: once the
+    // program notices (the schema moved), they are back, and songs added since find their place.
+    other.ExecuteSql(QStringLiteral("INSERT INTO song VALUES ('/songs/b.mpg', %1, '新歌', '2026/12/01', 2, 1, '10202')")
+                         .arg(singer));
+    {
+        CatalogueUpkeep upkeep(state.DbPath);
+        upkeep.lookNow();
+        ASSERT_TRUE(upkeep.flush(10000));
+    }
+    other.ExecuteSql(QStringLiteral("INSERT INTO song VALUES ('/songs/c.mpg', %1, '一歌', '2026/12/01', 2, 1, '10203')")
+                         .arg(singer));
+    DerivedRows::makeMissingKeys(state.db(), DerivedRows::Pace::WhileRunning);
     ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 2));
-    EXPECT_EQ(state.SongList.row(0).key, QStringLiteral("10201"));
+    QStringList listed;
+    for (int i = 0; i < state.SongList.count(); ++i)
+        listed.append(state.SongList.row(i).key);
+    EXPECT_EQ(listed, QStringList({"10203", "10202", "10201"}));
 }
 
 TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested)
@@ -155,60 +178,23 @@ TEST_F(CatalogueFaults, AChangeThatFailsHalfwayLeavesNothingBehindEvenWhenNested
     EXPECT_EQ(db.OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 0);
 }
 
-// Another ICU's order, here the reverse of this one's.
-int reverseOrder(void *, int leftSize, const void *left, int rightSize, const void *right)
-{
-    const int common = std::memcmp(left, right, size_t(qMin(leftSize, rightSize)));
-    return common != 0 ? -common : rightSize - leftSize;
-}
-
-// Runs sql on the catalogue as another program with another ICU would.
-void runElsewhere(const QString &dbPath, const char *sql)
-{
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(dbPath).constData(), &other), SQLITE_OK);
-    sqlite3_create_collation(other, StrokeCollation::kName, SQLITE_UTF8, nullptr, reverseOrder);
-    EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
-    sqlite3_close(other);
-}
-
-// Indexes in an order that is not this program's would list titles out of order and make
-// SQLite miss the rows it deletes ("database disk image is malformed"): they are rebuilt at start.
-TEST_F(CatalogueFaults, IndexesOfAnEarlierVersionOrAnotherIcuAreRebuiltInStrokeOrderAtStart)
+// Keys made by another ICU order some titles otherwise: at start they are all made again.
+TEST_F(CatalogueFaults, KeysOfAnotherIcuAreMadeAgainAtStart)
 {
     const QStringList stored = {"愛", "天", "晴", "小"};
-    const auto addSongs = [&] {
-        CatalogueBuilder builder(state.DbPath);
-        for (int i = 0; i < stored.size(); ++i)
-            builder.addSong(QString::number(10101 + i), 1, stored[i], 0);
-    };
-    const struct
-    {
-        const char *madeBy;
-        std::function<void()> make;
-    } cases[] = {
-        {"version 4", [&] { CatalogueBuilder::createAtVersion(state.DbPath, 4);
-                           addSongs(); }},
-        {"another ICU", [&] { runElsewhere(state.DbPath, "REINDEX STROKE; UPDATE collation_version SET version = 'ICU 1.0'"); }},
-    };
-    for (const auto &made : cases) {
-        SCOPED_TRACE(made.madeBy);
-        state.db().close();
-        made.make();
-        ASSERT_TRUE(InitSystem(state, fileSystem, clock, home.path()).ok);
+    for (int i = 0; i < stored.size(); ++i)
+        catalogue.addSong(QString::number(10101 + i), 1, stored[i], 0);
+    reader.ExecuteSql(QStringLiteral("UPDATE song_order SET title_key = CAST(song_row AS BLOB)"));
+    reader.ExecuteSql(QStringLiteral("UPDATE derived_rows_made SET ordering = 'ICU 1.0'"));
+    state.db().close();
 
-        ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 1));
-        QStringList titles;
-        for (int i = 0; i < state.SongList.count(); ++i)
-            titles.append(state.SongList.row(i).text);
-        EXPECT_EQ(titles, QStringList({"小--找不到", "天--找不到", "晴--找不到", "愛--找不到"}));
-        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("PRAGMA integrity_check")).value(0).toString(), "ok");
-        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("SELECT version FROM collation_version")).value(0).toString(),
-                  StrokeCollation::version());
-        EXPECT_EQ(state.db().OpenRecordset(QStringLiteral("PRAGMA user_version")).value(0).toInt(),
-                  CatalogueFile::kSchemaVersion);
-    }
-    EXPECT_EQ(state.db().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_name = '晴'")), 1);
+    ASSERT_TRUE(InitSystem(state, fileSystem, clock, home.path()).ok);
+    ASSERT_TRUE(LoadSongsByKindAndCount(state, 1, 1));
+    QStringList titles;
+    for (int i = 0; i < state.SongList.count(); ++i)
+        titles.append(state.SongList.row(i).text);
+    EXPECT_EQ(titles, QStringList({"小--找不到", "天--找不到", "晴--找不到", "愛--找不到"}));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM derived_rows_made WHERE ordering = ?"), {StrokeSortKeys::version()}), 1);
 }
 
 } // namespace

@@ -1,11 +1,20 @@
 // The catalogue file at start and the look-ups the menus use, on real SQLite files.
+#include "core/catalogue_file.h"
 #include "core/database_error.h"
 #include "core/lookups.h"
 #include "core/scoped_transaction.h"
 #include "support/catalogue_fixture.h"
 #include "support/qt_printers.h"
+#include "support/small_disk.h"
 
+#include <sqlite3.h>
+
+#include <QDir>
 #include <QFile>
+
+#include <functional>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -21,7 +30,45 @@ protected:
     }
 };
 
-TEST(CatalogueStartUp, AFileThatIsNotACatalogueStopsStartUpAndIsLeftUntouched)
+// The file and the log and journal SQLite keeps beside it, as they are on the disk, and whether
+// the log's index is there (readers mark in it what they read).
+QList<QByteArray> filesOf(const TempHome &home)
+{
+    QList<QByteArray> files;
+    for (const char *name : {"karaoke.mdb", "karaoke.mdb-wal", "karaoke.mdb-journal"}) {
+        const QString path = home.file(QString::fromLatin1(name));
+        files.append(QFile::exists(path) ? name + QByteArray(":") + home.read(QString::fromLatin1(name)) : QByteArray());
+    }
+    files.append(QFile::exists(home.file("karaoke.mdb-shm")) ? "index" : "");
+    return files;
+}
+
+// Another program's SQLite file kept in write-ahead-log mode, still open in that program with
+// a change in its log.
+struct OpenWalFile
+{
+    explicit OpenWalFile(const QString &path)
+        : db(path)
+    {
+        db.ExecuteSql(QStringLiteral("PRAGMA journal_mode = WAL"));
+        db.ExecuteSql(QStringLiteral("CREATE TABLE other (x INTEGER)"));
+        db.ExecuteSql(QStringLiteral("INSERT INTO other VALUES (1)"));
+    }
+    Database db;
+};
+
+// A catalogue of a newer program: this one must not write a byte of it, not even the mark of
+// the write-ahead log in its header.
+void makeNewerCatalogue(const QString &path, bool withLog)
+{
+    CatalogueBuilder::createAtVersion(path, CatalogueFile::kSchemaVersion);
+    Database db(path);
+    db.ExecuteSql(QStringLiteral("PRAGMA user_version = %1").arg(CatalogueFile::kSchemaVersion + 1));
+    if (withLog)
+        db.ExecuteSql(QStringLiteral("PRAGMA journal_mode = WAL"));
+}
+
+TEST(CatalogueStartUp, AFileThatIsNotACatalogueOfThisProgramStopsStartUpAndIsLeftUntouched)
 {
     QByteArray random(4096, '\0');
     for (int i = 0; i < random.size(); ++i)
@@ -30,27 +77,126 @@ TEST(CatalogueStartUp, AFileThatIsNotACatalogueStopsStartUpAndIsLeftUntouched)
     TempHome noTables;
     noTables.write("karaoke.mdb", "");
     Database(noTables.file("karaoke.mdb")).ExecuteSql(QStringLiteral("CREATE TABLE other (x INTEGER)"));
-
+    TempHome walFile;
+    walFile.write("karaoke.mdb", "");
+    const OpenWalFile openElsewhere(walFile.file("karaoke.mdb"));
     TempHome randomBytes;
     randomBytes.write("karaoke.mdb", random);
     TempHome empty;
     empty.write("karaoke.mdb", "");
+    TempHome newer;
+    makeNewerCatalogue(newer.file("karaoke.mdb"), false);
+    TempHome newerWithLog;
+    makeNewerCatalogue(newerWithLog.file("karaoke.mdb"), true);
 
     FakePlatform platform;
-    for (const TempHome *home : {&randomBytes, &noTables, &empty}) {
-        const QByteArray before = home->read("karaoke.mdb");
+    for (const TempHome *home : {&randomBytes, &noTables, &walFile, &empty, &newer, &newerWithLog}) {
+        const QList<QByteArray> before = filesOf(*home);
         SharedState state;
         const InitResult result = InitSystem(state, platform.fileSystem, platform.clock, home->path());
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(result.problem.contains(home->file("karaoke.mdb"))) << result.problem.toStdString();
-        EXPECT_TRUE(result.problem.contains("不是點歌資料庫"));
-        EXPECT_TRUE(home->read("karaoke.mdb") == before);
-        EXPECT_FALSE(QFile::exists(home->file("karaoke.mdb-journal")));
+        EXPECT_TRUE(result.problem.contains("不是點歌資料庫")) << result.problem.toStdString();
+        state.database.reset();
+        EXPECT_TRUE(filesOf(*home) == before) << "changed: " << result.problem.toStdString();
     }
+    EXPECT_TRUE(InitSystem(*std::make_unique<SharedState>(), platform.fileSystem, platform.clock, newer.path())
+                    .problem.contains(QStringLiteral("資料庫版本 %1").arg(CatalogueFile::kSchemaVersion + 1)));
     SharedState state;
     const InitResult result = InitSystem(state, platform.fileSystem, platform.clock, "/nonexistent/karaoke-home");
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.problem.contains("/nonexistent/karaoke-home")) << "a missing program folder is named";
+}
+
+// A file system without shared memory, as some network file systems are: SQLite's own unix
+// files, whose index of the write-ahead log cannot be mapped. The default while it lives.
+class NoSharedMemory
+{
+public:
+    NoSharedMemory()
+    {
+        s_unix = sqlite3_vfs_find("unix");
+        m_vfs = *s_unix;
+        m_vfs.zName = "no-shared-memory";
+        m_vfs.xOpen = open;
+        sqlite3_vfs_register(&m_vfs, 1);
+    }
+    ~NoSharedMemory() { sqlite3_vfs_unregister(&m_vfs); }
+
+private:
+    // The unix file as it is, but for the shared memory it cannot map.
+    static int open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags)
+    {
+        const int rc = s_unix->xOpen(s_unix, name, file, flags, outFlags);
+        if (rc == SQLITE_OK && file->pMethods) {
+            std::unique_ptr<sqlite3_io_methods> &methods = s_methods[file->pMethods];
+            if (!methods) {
+                methods = std::make_unique<sqlite3_io_methods>(*file->pMethods);
+                methods->xShmMap = [](sqlite3_file *, int, int, int, void volatile **) { return SQLITE_IOERR_SHMMAP; };
+            }
+            file->pMethods = methods.get();
+        }
+        return rc;
+    }
+
+    static inline sqlite3_vfs *s_unix = nullptr;
+    static inline std::map<const sqlite3_io_methods *, std::unique_ptr<sqlite3_io_methods>> s_methods;
+    sqlite3_vfs m_vfs{};
+};
+
+// A catalogue that cannot be shared between connections (its folder cannot be written, or its
+// file system has no shared memory) is refused with a clear message and left byte for byte,
+// with nothing made beside it.
+TEST(CatalogueStartUp, ACatalogueThatCannotBeSharedIsRefusedWithAClearMessageAndLeftUsable)
+{
+    FakePlatform platform;
+    SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot().toStdString();
+    const QString onDisk = disk.file(QStringLiteral("karaoke.mdb"));
+    TempHome olderCatalogue;
+    CatalogueBuilder::createAtVersion(olderCatalogue.file("karaoke.mdb"), 8, [](Database &db) {
+        db.ExecuteSql(QStringLiteral("INSERT INTO song (song_num, song_name) VALUES ('10101', '甲')"));
+    });
+    {
+        SharedState state;
+        ASSERT_TRUE(InitSystem(state, platform.fileSystem, platform.clock, disk.path()).ok);
+        CatalogueBuilder(onDisk).addSong(QStringLiteral("10101"), 1, QStringLiteral("甲"), 0);
+    }
+    const struct
+    {
+        const char *where;
+        QString folder;
+        QString said;
+        std::function<std::unique_ptr<NoSharedMemory>()> prepare;
+    } cases[] = {
+        {"a folder that cannot be written", disk.path(), QStringLiteral("所在的資料夾無法寫入"),
+         [&] {
+             EXPECT_TRUE(disk.makeReadOnly());
+             return std::unique_ptr<NoSharedMemory>();
+         }},
+        {"a file system without shared memory", olderCatalogue.path(), QStringLiteral("不支援共用記憶體"),
+         [] { return std::make_unique<NoSharedMemory>(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.where);
+        const QStringList before = QDir(c.folder).entryList({QStringLiteral("karaoke.mdb*")}, QDir::Files);
+        QFile file(c.folder + QStringLiteral("/karaoke.mdb"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const auto fileSystem = c.prepare();
+        SharedState state;
+        const InitResult result = InitSystem(state, platform.fileSystem, platform.clock, c.folder);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.problem.contains(c.said)) << result.problem.toStdString();
+        EXPECT_TRUE(result.problem.contains(QStringLiteral("檔案沒有被更動"))) << result.problem.toStdString();
+        file.seek(0);
+        EXPECT_TRUE(file.readAll() == bytes);
+        EXPECT_EQ(QDir(c.folder).entryList({QStringLiteral("karaoke.mdb*")}, QDir::Files), before);
+    }
+    EXPECT_EQ(Database(olderCatalogue.file("karaoke.mdb")).OpenRecordset(QStringLiteral("PRAGMA user_version")).value(0).toInt(), 8)
+        << "not upgraded where it could not be shared";
+    EXPECT_EQ(olderCatalogue.read("karaoke.mdb").at(18), 1) << "still kept with a rollback journal, as before";
 }
 
 TEST_F(Catalogue, StartingAgainLeavesCatalogueAndQueueAsTheyWere)
@@ -192,7 +338,8 @@ TEST_F(Catalogue, ALookUpLeavesNoLockOnTheCatalogueAndSeesAChangeBeingMade)
 
 TEST_F(Catalogue, AWalkOverRowsOutlastsTheQueriesAskedDuringItAndTheFileBeingReplaced)
 {
-    ASSERT_TRUE(QFile::copy(state.DbPath, home.file("empty.mdb")));
+    // A whole copy of the empty catalogue, as a backup program makes one.
+    reader.ExecuteSql(QStringLiteral("VACUUM INTO ?"), {home.file("empty.mdb")});
     const qint64 s = catalogue.addSinger("歌手", 1);
     QStringList numbers;
     for (int i = 0; i < 5; ++i) {
@@ -206,8 +353,9 @@ TEST_F(Catalogue, AWalkOverRowsOutlastsTheQueriesAskedDuringItAndTheFileBeingRep
         // More distinct statements than the connection keeps prepared.
         for (int i = 0; i < 300; ++i)
             state.db().OpenRecordset(QStringLiteral("SELECT %1 FROM song LIMIT 1").arg(i));
-        if (walked.size() == 2) { // another program puts an empty catalogue in its place
-            QFile::remove(state.DbPath);
+        if (walked.size() == 2) { // another program puts an empty catalogue in its place, log and all
+            for (const char *beside : {"", "-wal", "-shm"})
+                QFile::remove(state.DbPath + QLatin1String(beside));
             QFile::rename(home.file("empty.mdb"), state.DbPath);
             state.db().OpenRecordset(QStringLiteral("SELECT count(*) FROM song"));
         }

@@ -1,3 +1,4 @@
+#include "core/lookups.h"
 #include "core/play_queue.h"
 #include "core/queue_store.h"
 #include "core/queue_writer.h"
@@ -6,7 +7,12 @@
 #include "support/fake_file_system.h"
 #include "support/qt_printers.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 namespace {
 
@@ -124,6 +130,67 @@ TEST(KeptQueue, FollowsEveryChangeOnDiskAndARestartGetsItBackWithWhoOrderedWhat)
         writer.save(restarted);
     }
     EXPECT_TRUE(QueueStore::load(home.reader).rows.empty());
+}
+
+// Another connection holding a long read of the catalogue (the song book being printed, the
+// phone page's search reading every song) holds up neither the keypad's nor the phones' orders
+// nor their way to the disk.
+TEST(KeptQueue, AReaderHoldingTheCatalogueHoldsUpNoOrderNorItsWayToTheDisk)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home(fs, clock);
+    ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
+    const qint64 singer = home.catalogue.addSinger("歌手", 1);
+    for (int i = 0; i < 100; ++i)
+        home.catalogue.addSong(QString::number(100000 + i), 1, QStringLiteral("歌%1").arg(i), singer);
+    PlayQueue &q = home.state.OrderedSongs;
+    QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
+    const auto keep = q.subscribe([&] { writer.save(q); });
+
+    Database longRead(home.state.DbPath);
+    longRead.ExecuteSql(QStringLiteral("BEGIN"));
+    ASSERT_EQ(longRead.OpenRecordset(QStringLiteral("SELECT count(*) FROM song")).value(0).toInt(), 100);
+    for (int i = 0; i < 100; ++i) {
+        const QString number = QString::number(100000 + i);
+        const int row = i % 2 == 0 ? AddToOrderList(home.state, number)
+                                   : AddToOrderList(home.state, number, Orderer{QStringLiteral("客人"), QStringLiteral("phone")});
+        ASSERT_EQ(row, i);
+        ASSERT_TRUE(writer.flush(2000)) << "order " << i << " did not reach the disk";
+    }
+    EXPECT_EQ(home.count("SELECT count(*) FROM play_queue"), 100);
+    EXPECT_EQ(longRead.OpenRecordset(QStringLiteral("SELECT count(*) FROM play_queue")).value(0).toInt(), 0)
+        << "the reader held its view of the file all along";
+    longRead.ExecuteSql(QStringLiteral("COMMIT"));
+}
+
+// A queue change that met the catalogue held by another program for longer than the writer
+// waits is written once the file is free, with no later change to carry it.
+TEST(KeptQueue, AChangeThatMetAHeldCatalogueIsWrittenOnceTheFileIsFree)
+{
+    FakeFileSystem fs;
+    FakeClock clock;
+    CatalogueHome home(fs, clock);
+    ASSERT_TRUE(home.init.ok) << home.init.problem.toStdString();
+    PlayQueue &q = home.state.OrderedSongs;
+    QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
+    std::atomic<int> failures{0};
+    QObject::connect(&writer, &QueueWriter::failed, &writer, [&failures] { ++failures; }, Qt::DirectConnection);
+
+    Database holder(home.state.DbPath);
+    holder.ExecuteSql(QStringLiteral("BEGIN IMMEDIATE"));
+    q.append({QStringLiteral("100001"), QStringLiteral("晴天--歌手")});
+    writer.save(q);
+    QElapsedTimer held;
+    held.start();
+    while (failures == 0 && held.elapsed() < 20000)
+        QThread::msleep(20);
+    ASSERT_GT(failures, 0) << "the write never met the held file";
+    EXPECT_GE(held.elapsed(), QueueWriter::kBusyWaitMs - 100);
+    holder.ExecuteSql(QStringLiteral("COMMIT"));
+
+    ASSERT_TRUE(writer.flush(20000));
+    EXPECT_EQ(home.rows("SELECT song_num, queue_text FROM play_queue"), QStringList({"100001|晴天--歌手"}));
 }
 
 TEST(KeptQueue, ATableThatCouldNotBeReadAtStartIsClearedBeforeTheFirstWriteSoNoStaleSongComesBack)

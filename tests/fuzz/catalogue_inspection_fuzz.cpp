@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes = fuzzInput(data, size);
     const QString path = fuzzFolder().filePath(QStringLiteral("karaoke.mdb"));
-    QFile::remove(path + QStringLiteral("-journal"));
+    for (const char *beside : {"-journal", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(beside));
     writeFuzzFile(path, bytes);
     Database db(path);
     QString problem;

@@ -164,7 +164,7 @@ TEST_F(ManagerFlows, ChangingASongRefusesWhatCannotBeStoredAndNeverItsNumber)
 // window's: their tests pin them.
 TEST_F(ManagerFlows, TheSingerRegistryRefusesADuplicateAndStoresTheNameTrimmed)
 {
-    SingerRegistry registry(state.db(), boxes);
+    SingerRegistry registry(state, boxes);
     const struct { const char *name; int sex; const char *message; } cases[] = {
         {"江蕙 ", 0, "歌手名有重覆, 請修正後再執行\"新增\"功能"},
         {" 陳綺貞's 樂團 ", 2, "新增歌手資料, 陳綺貞's 樂團 ,完成"},

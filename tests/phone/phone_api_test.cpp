@@ -1,6 +1,7 @@
 #include "phone/phone_fixture.h"
 
 #include "core/lookups.h"
+#include "core/scoped_transaction.h"
 #include "core/shared_state.h"
 #include "phone/guest_limits.h"
 #include "phone/phone_server.h"
@@ -88,8 +89,8 @@ TEST_F(PhoneApi, OrdersCutInsAndDeletionsFollowTheKeypadsRulesAndWhoOrderedWhat)
     const QString b = phoneOf('b');
     QNetworkReply *sent = nullptr;
     {
-        // Another program reads the catalogue: the queue cannot be written, and the phone waits.
-        ReadTransaction reading(home.reader);
+        // Another program writes the catalogue: the queue cannot be written, and the phone waits.
+        ScopedTransaction writing(home.reader);
         EXPECT_EQ(home.songRows(), 4);
         sent = send("POST", "/" + kToken + "/api/order", orderBody("100001", a));
         QTest::qWait(300);

@@ -69,18 +69,31 @@ TEST_F(SessionTest, AReportAboutTheOldSongDoesNotSkipTheNext)
     EXPECT_EQ(queue(), QStringList({"102002", "102003"})) << "nor while the next song plays";
 }
 
-// A catalogue another program holds is waited for; one that cannot be read fails the song.
+// Another program's write never delays the next song; a catalogue another program holds for
+// itself alone is waited for; one that cannot be read fails the song.
 TEST_F(SessionTest, ABusyCatalogueDelaysTheNextSongAndABrokenOneFailsItInsteadOfThePlayer)
 {
-    queueSongs(3);
+    queueSongs(4);
     session();
     sqlite3 *other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(state.DbPath.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; UPDATE song SET song_name = 'x'", nullptr, nullptr, nullptr), SQLITE_OK);
+    wmp().finishSong();
+    EXPECT_EQ(wmp().url(), "file:///songs/2.mpg") << "played at once, from the catalogue as it was";
+    EXPECT_EQ(session().message(), "歌2--林曉雯");
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    // A program that keeps the file for itself alone (exclusive locking) shuts every reader out.
+    state.db().close();
+    catalogue.database().close();
+    reader.close();
+    ASSERT_EQ(sqlite3_open_v2(state.DbPath.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     wmp().finishSong();
     QTest::qWait(50); // Timer1 tries again every five (fast) seconds
-    EXPECT_EQ(queue(), QStringList({"102002", "102003"})) << "a busy catalogue is not a missing song";
+    EXPECT_EQ(queue(), QStringList({"102003", "102004"})) << "a busy catalogue is not a missing song";
     EXPECT_NE(wmp().playState(), PlayState::Playing);
     EXPECT_TRUE(session().backgroundShown());
     EXPECT_FALSE(session().message().startsWith("無法播放"));
@@ -88,15 +101,16 @@ TEST_F(SessionTest, ABusyCatalogueDelaysTheNextSongAndABrokenOneFailsItInsteadOf
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().playState() == PlayState::Playing; }, 2000));
-    EXPECT_EQ(wmp().url(), "file:///songs/2.mpg");
-    EXPECT_EQ(queue(), QStringList({"102002", "102003"}));
+    EXPECT_EQ(wmp().url(), "file:///songs/3.mpg");
+    EXPECT_EQ(queue(), QStringList({"102003", "102004"}));
 
     state.db().close();
-    QFile::remove(state.DbPath);
+    for (const char *beside : {"", "-wal", "-shm"})
+        QFile::remove(state.DbPath + QLatin1String(beside));
     home.write("karaoke.mdb", QByteArray(2048, '\x5a'));
     wmp().finishSong();
-    EXPECT_EQ(wmp().url(), "file://找不到102003") << "the song is tried, fails, and the queue moves on";
-    EXPECT_EQ(queue(), QStringList({"102003"}));
+    EXPECT_EQ(wmp().url(), "file://找不到102004") << "the song is tried, fails, and the queue moves on";
+    EXPECT_EQ(queue(), QStringList({"102004"}));
 }
 
 TEST_F(SessionTest, AnEngineWithoutItsPartsSaysWhatToInstallAndKeepsTheQueue)
@@ -170,7 +184,7 @@ TEST_F(SessionTest, EachChannelOfAMeasuredSongPlaysAtItsGainTowardsTheTarget)
 {
     // Quiet with room below its peak; at the target but peaking above the ceiling; quiet and peaky.
     const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-23, 1}, ChannelLoudness{-40, -3}}};
-    storeLoudness(state.db(), {0, "102001", "/songs/1.mpg"}, measured);
+    storeLoudness(state.catalogue(), {0, "102001", "/songs/1.mpg"}, measured);
     home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     EXPECT_EQ(home.read("Setting.ini").count("Loudness"), 1) << "the owner's line, never one of the program's";
@@ -205,8 +219,8 @@ TEST_F(SessionTest, ACdgSongPlaysItsWholeMixWhateverTheChannel)
     catalogue.addSong("102011", 1, "Pair", singer, folder + "/Pair.MP3");
     catalogue.addSong("102012", 1, "Zipped", singer, folder + "/zipped.zip");
     const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-20, -20}, ChannelLoudness{-40, -3}}};
-    storeLoudness(state.db(), {0, "102011", folder + "/Pair.MP3"}, measured);
-    storeLoudness(state.db(), {0, "102012", folder + "/zipped.zip"}, measured);
+    storeLoudness(state.catalogue(), {0, "102011", folder + "/Pair.MP3"}, measured);
+    storeLoudness(state.catalogue(), {0, "102012", folder + "/zipped.zip"}, measured);
     home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
 

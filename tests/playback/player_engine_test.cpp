@@ -101,7 +101,7 @@ protected:
     void measureCatalogue()
     {
         GstLoudnessMeter meter;
-        LoudnessSurvey survey(state.db(), state.AppPath, meter);
+        LoudnessSurvey survey(state.db(), state.catalogue(), state.AppPath, meter);
         const std::atomic<bool> stop{false};
         while (survey.measureNext(stop)) {
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/local_catalogue.h"
 #include "core/database.h"
 #include "core/init_system.h"
 #include "core/shared_state.h"
@@ -9,13 +10,18 @@
 #include <QStringList>
 
 // A fresh program folder started as the program starts it (on the file system and clock the
-// test gives), with its catalogue: songs and singers are written in by the builder and read
-// back through a connection of its own, as another program would see them.
+// test gives), with its catalogue and the catalogue file as its store: songs and singers are
+// written in by the builder and read back through a connection of its own, as another program
+// would see them.
 struct CatalogueHome
 {
     CatalogueHome(FileSystem &fs, Clock &clock)
         : init(InitSystem(state, fs, clock, home.path()))
     {
+        if (state.database) {
+            local = std::make_unique<LocalCatalogue>(state.db());
+            state.catalogueStore = local.get();
+        }
     }
 
     // All rows of a query as "a|b|c" lines, or as a record set.
@@ -45,6 +51,7 @@ struct CatalogueHome
     TempHome home;
     SharedState state;
     InitResult init;
+    std::unique_ptr<LocalCatalogue> local;
     CatalogueBuilder catalogue{home.file(QStringLiteral("karaoke.mdb"))};
     Database reader{home.file(QStringLiteral("karaoke.mdb"))};
 };

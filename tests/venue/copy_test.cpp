@@ -1,8 +1,10 @@
-// A room's copy and the master on a real PostgreSQL server, in one process: the changes of
-// manager mode, starting a venue, the media folder's mount in each room, and the refusals.
+// A room's copy and the venue's store on a real PostgreSQL server, in one process: the changes
+// of manager mode and of measuring, starting a venue, the media folder's mount in each room,
+// and the refusals.
 #include "venue_fixture.h"
 
 #include "catalogue/singer_records.h"
+#include "catalogue/song_loudness.h"
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "core/catalogue_file.h"
@@ -12,6 +14,7 @@
 #include "venue/catalogue_transfer.h"
 #include "venue/replica_sync.h"
 #include "venue/server_connection.h"
+#include "venue/server_schema.h"
 #include "venue/venue_room.h"
 
 #include <mutex>
@@ -45,20 +48,20 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     TempHome shared;
     LocalRoom writer(url, shared.path());
     LocalRoom other(url, QStringLiteral("/mnt/songs"));
-    writer.venue->writeThrough(writer.db);
+    CatalogueStore &store = writer.venue->store();
     QtFileSystem fs;
     QFile(shared.file(QStringLiteral("a.mpg"))).open(QIODevice::WriteOnly);
 
-    const qint64 singer = insertSinger(writer.db, QStringLiteral("周杰倫"), 1);
+    const qint64 singer = insertSinger(store, QStringLiteral("周杰倫"), 1);
     const NewSong song{1, 2, QStringLiteral("晴天"), {singer}, QStringLiteral("2024/01/02"), shared.file(QStringLiteral("a.mpg"))};
-    const Registration first = registerSong(writer.db, fs, writer.home.path(), song);
-    const Registration second = registerSong(writer.db, fs, writer.home.path(), song, {{}, first.number, nullptr});
+    const Registration first = registerSong(store, fs, writer.home.path(), song);
+    const Registration second = registerSong(store, fs, writer.home.path(), song, {{}, first.number, nullptr});
     EXPECT_EQ(first.number, QStringLiteral("102001"));
     EXPECT_EQ(second.number, QStringLiteral("102002")) << "a number shown but taken is not given twice";
     EXPECT_EQ(writer.count(QStringLiteral("SELECT count(*) FROM song")), 2);
-    renameSong(writer.db, first.number, QStringLiteral("晴天2"));
-    updateSinger(writer.db, singer, QStringLiteral("周董"), 1);
-    deleteSong(writer.db, second.number);
+    renameSong(store, first.number, QStringLiteral("晴天2"));
+    updateSinger(store, singer, QStringLiteral("周董"), 1);
+    deleteSong(store, second.number);
     EXPECT_EQ(writer.text(QStringLiteral("SELECT song_name || '/' || singer_name FROM song JOIN singer "
                                           "ON singer_code = song_singer_code")),
               QStringLiteral("晴天2/周董"));
@@ -69,7 +72,23 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     EXPECT_EQ(other.text(QStringLiteral("SELECT song_num || ' ' || song_name || ' ' || song_location FROM song")),
               QStringLiteral("102001 晴天2 /mnt/songs/a.mpg"));
     EXPECT_EQ(other.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
-    deleteSinger(writer.db, singer);
+
+    // Loudness measured in one room plays in every room, for the file it was measured from.
+    const SongLoudness measured{{ChannelLoudness{-21, -2}, std::nullopt, ChannelLoudness{-23, -5}}};
+    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg"))}, measured);
+    other.venue->copy().catchUp(server);
+    ASSERT_TRUE(findLoudness(other.db, first.number));
+    EXPECT_EQ(findLoudness(other.db, first.number)->channels[2]->lufs, -23);
+    EXPECT_FALSE(findLoudness(other.db, first.number)->channels[1]);
+    SongRecord moved = *findSong(writer.db, first.number);
+    moved.song_location = shared.file(QStringLiteral("b.mpg"));
+    updateSong(store, moved);
+    other.venue->copy().catchUp(server);
+    EXPECT_FALSE(findLoudness(other.db, first.number)) << "a song given another file is measured again";
+    EXPECT_FALSE(findLoudness(writer.db, first.number));
+    EXPECT_EQ(songsToMeasure(other.db, 0, 5).size(), 1);
+
+    deleteSinger(store, singer);
     EXPECT_EQ(other.venue->copy().catchUp(server).removed, 1);
     EXPECT_EQ(other.count(QStringLiteral("SELECT count(*) FROM singer")), 0);
     EXPECT_EQ(other.venue->copy().catchUp(server).removed, 0) << "a change is applied once";
@@ -88,9 +107,7 @@ TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnothe
 
     ServerConnection server(url);
     EXPECT_THROW(second.venue->copy().catchUp(server), DatabaseError) << "a room's own catalogue is not overwritten";
-    second.venue->writeThrough(second.db);
-    EXPECT_THROW(insertSinger(second.db, QStringLiteral("丁"), 0), DatabaseError) << "nor written to the server";
-    second.venue->letGo(second.db);
+    EXPECT_THROW(insertSinger(second.venue->store(), QStringLiteral("丁"), 0), DatabaseError) << "nor written to the server";
     EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
     EXPECT_TRUE(pushCatalogue(*first.venue, first.db, false).contains(QStringLiteral("1 筆曲目")));
     EXPECT_THROW(pushCatalogue(*second.venue, second.db, false), DatabaseError);
@@ -118,13 +135,13 @@ TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoIn
         {testServer().url(database, QStringLiteral("wrong")), QStringLiteral("無法連線到曲目伺服器: ")},
         {QStringLiteral("postgresql://venue@127.0.0.1:notaport/x"), QStringLiteral("無法連線到曲目伺服器: ")},
         {QStringLiteral("host=127.0.0.1 port=1 dbname=x' ; DROP TABLE song; --"), QStringLiteral("無法連線到曲目伺服器")},
-        {testServer().url(database), QStringLiteral("無法使用曲目伺服器: 伺服器的資料版本 99, 本程式只認得到版本 1")},
+        {testServer().url(database),
+         QStringLiteral("無法使用曲目伺服器: 伺服器的資料版本 99, 本程式只認得到版本 %1").arg(ServerSchema::kVersion)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.url.toStdString());
         LocalRoom room(c.url, {});
-        room.venue->writeThrough(room.db);
-        EXPECT_THROW(insertSinger(room.db, QStringLiteral("甲"), 0), CatalogueUnreachable);
+        EXPECT_THROW(insertSinger(room.venue->store(), QStringLiteral("甲"), 0), CatalogueUnreachable);
         EXPECT_EQ(room.count(QStringLiteral("SELECT count(*) FROM singer")), 0);
         std::mutex mutex;
         QString notice;
