@@ -4,6 +4,7 @@
 #include "core/lookups.h"
 #include "core/scoped_transaction.h"
 #include "support/catalogue_fixture.h"
+#include "support/default_vfs.h"
 #include "support/qt_printers.h"
 #include "support/small_disk.h"
 
@@ -110,24 +111,20 @@ TEST(CatalogueStartUp, AFileThatIsNotACatalogueOfThisProgramStopsStartUpAndIsLef
 
 // A file system without shared memory, as some network file systems are: SQLite's own unix
 // files, whose index of the write-ahead log cannot be mapped. The default while it lives.
-class NoSharedMemory
+class NoSharedMemory : private DefaultVfs
 {
 public:
-    NoSharedMemory()
+    NoSharedMemory() : DefaultVfs("no-shared-memory")
     {
-        s_unix = sqlite3_vfs_find("unix");
-        m_vfs = *s_unix;
-        m_vfs.zName = "no-shared-memory";
-        m_vfs.xOpen = open;
-        sqlite3_vfs_register(&m_vfs, 1);
+        vfs().xOpen = open;
+        makeDefault();
     }
-    ~NoSharedMemory() { sqlite3_vfs_unregister(&m_vfs); }
 
 private:
     // The unix file as it is, but for the shared memory it cannot map.
     static int open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags)
     {
-        const int rc = s_unix->xOpen(s_unix, name, file, flags, outFlags);
+        const int rc = ownFiles()->xOpen(ownFiles(), name, file, flags, outFlags);
         if (rc == SQLITE_OK && file->pMethods) {
             std::unique_ptr<sqlite3_io_methods> &methods = s_methods[file->pMethods];
             if (!methods) {
@@ -139,9 +136,7 @@ private:
         return rc;
     }
 
-    static inline sqlite3_vfs *s_unix = nullptr;
     static inline std::map<const sqlite3_io_methods *, std::unique_ptr<sqlite3_io_methods>> s_methods;
-    sqlite3_vfs m_vfs{};
 };
 
 // A catalogue that cannot be shared between connections (its folder cannot be written, or its
