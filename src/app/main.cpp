@@ -333,7 +333,7 @@ int printStatistics(const CommandLine &options)
 {
     return withoutWindow(options, [](SharedState &state) {
         QTextStream out(stdout);
-        for (const QString &line : catalogueStatusLines(state.db()))
+        for (const QString &line : catalogueStatusLines(state.db()) + historyStatusLines(state.db(), secondsNow()))
             out << line << Qt::endl;
         return 0;
     });
@@ -395,6 +395,18 @@ int exportNew(const CommandLine &options)
     });
 }
 
+int printChartsOption(const CommandLine &options)
+{
+    return withoutWindow(options,
+                         [&options](SharedState &state) { return printChartsTask(state, options.value("--print-charts")); });
+}
+
+int exportChartsOption(const CommandLine &options)
+{
+    return withoutWindow(
+        options, [&options](SharedState &state) { return exportChartsTask(state, options.value("--export-charts")); });
+}
+
 // Adds or removes this user's autostart entry for the program as started now, with its --home.
 int autostart(const CommandLine &options)
 {
@@ -425,6 +437,8 @@ const Task kTasks[] = {
     {QStringLiteral("--print-book"), printBook},
     {QStringLiteral("--print-new"), printNew},
     {QStringLiteral("--export-new"), exportNew},
+    {QStringLiteral("--print-charts"), printChartsOption},
+    {QStringLiteral("--export-charts"), exportChartsOption},
     {QStringLiteral("--autostart"), autostart},
     {QStringLiteral("--measure-loudness"), measureLoudnessTask},
     {QStringLiteral("--push-catalogue"), pushCatalogueTask},

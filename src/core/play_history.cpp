@@ -64,24 +64,30 @@ int forgetBefore(Database &db, qint64 startedBefore)
     return db.ExecuteSql(QStringLiteral("DELETE FROM play_history WHERE started_at < ?"), {startedBefore});
 }
 
-std::vector<ChartRow> chart(Database &db, std::optional<qint64> since, int limit)
+std::vector<ChartRow> chart(Database &db, std::optional<qint64> since, int limit, bool orderableOnly)
 {
     std::vector<ChartRow> rows;
     const auto add = [&rows](const RowView &r) {
         rows.push_back(chartRow(r));
         return true;
     };
+    const QString orderable =
+        orderableOnly ? QStringLiteral("AND EXISTS (SELECT 1 FROM song AS s WHERE s.song_num = h.song_num) ") : QString();
     ReadTransaction read(db);
     if (since) {
         db.forEachRow(kChartColumns
-                          + QStringLiteral("(SELECT song_num, count(*) AS n, max(started_at) AS last FROM play_history "
-                                           "WHERE sung = 1 AND started_at >= ? GROUP BY song_num "
-                                           "ORDER BY n DESC, last DESC LIMIT ?) AS c ORDER BY c.n DESC, c.last DESC"),
+                          + QStringLiteral("(SELECT h.song_num, count(*) AS n, max(h.started_at) AS last "
+                                           "FROM play_history AS h WHERE h.sung = 1 AND h.started_at >= ? ")
+                          + orderable
+                          + QStringLiteral("GROUP BY h.song_num ORDER BY n DESC, last DESC LIMIT ?) AS c "
+                                           "ORDER BY c.n DESC, c.last DESC"),
                       {*since, limit}, add);
     } else {
         db.forEachRow(kChartColumns
-                          + QStringLiteral("(SELECT song_num, sung_count AS n, last_sung AS last FROM song_chart "
-                                           "ORDER BY sung_count DESC, last_sung DESC LIMIT ?) AS c "
+                          + QStringLiteral("(SELECT h.song_num, h.sung_count AS n, h.last_sung AS last "
+                                           "FROM song_chart AS h WHERE 1 ")
+                          + orderable
+                          + QStringLiteral("ORDER BY h.sung_count DESC, h.last_sung DESC LIMIT ?) AS c "
                                            "ORDER BY c.n DESC, c.last DESC"),
                       {limit}, add);
     }

@@ -55,8 +55,10 @@ qint64 write(Database &db, const PlayRecord &record, qint64 rowid);
 int forgetBefore(Database &db, qint64 startedBefore);
 
 // The most sung songs since the time given (seconds since 1970), or of all the history kept
-// when since is nullopt: most sung first, equal counts the one sung last first.
-std::vector<ChartRow> chart(Database &db, std::optional<qint64> since, int limit = kChartLength);
+// when since is nullopt: most sung first, equal counts the one sung last first. orderableOnly
+// leaves out songs deleted from the catalogue since.
+std::vector<ChartRow> chart(Database &db, std::optional<qint64> since, int limit = kChartLength,
+                            bool orderableOnly = false);
 // How many songs were sung since the time given.
 int sungSince(Database &db, qint64 since);
 bool anySung(Database &db);
