@@ -75,7 +75,7 @@ TEST_F(FairTurnsTest, OrdersTakeTurnsThroughThePhoneApi)
             } else if (step == QLatin1String("K")) {
                 ASSERT_GE(AddToOrderList(home.state, QStringLiteral("100001")), 0);
             } else if (step.startsWith(QLatin1String("sang"))) {
-                sangRecently(letter);
+                sangRecently(char(letter + 32));
             } else if (step.endsWith(QLatin1Char('!'))) {
                 const std::vector<QueueRow> &rows = home.state.OrderedSongs.rows();
                 const qint64 id = std::find_if(rows.rbegin(), rows.rend(), [&](const QueueRow &r) {
