@@ -23,7 +23,7 @@ class PlayRecorder : public QObject
 
 public:
     static constexpr int kSampleMs = 1000;   // the position is read this often
-    static constexpr int kWriteEverySamples = 3; // and handed to the writer every third time
+    static constexpr int kWriteEverySamples = 2; // and handed to the writer every other time
 
     // now gives the time in seconds since 1970 (the system clock in the program).
     PlayRecorder(PlaybackSession &session, SharedState &state, HistoryWriter &writer, bool rememberKey,
