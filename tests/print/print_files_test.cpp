@@ -141,8 +141,12 @@ TEST_F(PrintedFiles, TheChartsPrintedExportedAndCountedAgreeWithAPlainCount)
     QStringList printed;
     QRegularExpressionMatchIterator numbers =
         QRegularExpression(QStringLiteral("\\b2\\d{5}\\b")).globalMatch(tool("pdftotext", {"-layout", pdf, "-"}));
-    while (numbers.hasNext())
-        printed << numbers.next().captured();
+    // Each number is read twice: in its column, and in the title "歌" + number beside it.
+    while (numbers.hasNext()) {
+        const QString number = numbers.next().captured();
+        if (printed.isEmpty() || printed.last() != number)
+            printed << number;
+    }
     EXPECT_EQ(printed, expected) << "the number column, page after page";
     const QString first = pageText(pdf, 1);
     EXPECT_TRUE(first.contains("熱門排行 最近 30 天") && first.contains("1. 歌" + expected[0])) << first.toStdString();
