@@ -144,6 +144,7 @@ def charts(page, url, shots):
         assert expected[0] in [song["title"] for song in json.load(answer)["songs"]]
     page.find_element("css selector", "#chartsPath button[data-period='3']").click()
     wait_for("the songs sung, the last with its score", lambda: "得分 88" in text(page, "#chartsList li:first-child"))
+    assert "得分" not in text(page, "#chartsList li:nth-child(2)"), "a song without a score shows none"
     shot(page, shots, "phone-sung")
 
 

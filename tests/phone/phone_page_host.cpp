@@ -53,8 +53,11 @@ int main(int argc, char **argv)
                      QStringLiteral("100008"), QStringLiteral("100002")},
                     300, 40, QDateTime::currentSecsSinceEpoch());
     home.catalogue.database().ExecuteSql(
-        QStringLiteral("UPDATE play_history SET song_name = '稻香', singer_name = '周杰倫', score = 88 "
-                       "WHERE play_id = (SELECT max(play_id) FROM play_history)"));
+        QStringLiteral("UPDATE play_history SET song_name = (SELECT s.song_name FROM song AS s WHERE s.song_num = "
+                       "play_history.song_num), singer_name = (SELECT g.singer_name FROM song AS s JOIN singer AS g "
+                       "ON g.singer_code = s.song_singer_code WHERE s.song_num = play_history.song_num)"));
+    home.catalogue.database().ExecuteSql(
+        QStringLiteral("UPDATE play_history SET score = 88 WHERE play_id = (SELECT max(play_id) FROM play_history)"));
 
     QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
     const auto keep = home.state.OrderedSongs.subscribe([&] { writer.save(home.state.OrderedSongs); });
