@@ -29,7 +29,8 @@ protected:
         PhoneFixture::SetUp();
         restartPhones([](PhoneConfig &c) {
             c.limits.requestMs = kRequestMs;
-            c.limits.answerMs = 2 * kRequestMs;
+            // Far longer than a request's, so an idle connection closing shows the request deadline began again.
+            c.limits.answerMs = 4 * kRequestMs;
         });
     }
 
