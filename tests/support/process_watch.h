@@ -11,6 +11,9 @@ class QProcess;
 // on resident memory and on single allocations stand in.
 namespace ProcessWatch {
 
+// How many times longer this build takes than the release build for the same work: 1, or 4
+// under the sanitizer; for a bound on how long something a user waits for may take.
+int buildSlowdown();
 // Resident memory (VmRSS) of the process, this one when pid is 0; -1 when it is gone.
 qint64 residentBytes(qint64 pid = 0);
 // Open sockets of this process (its files, the catalogue's among them, come and go with its work).
