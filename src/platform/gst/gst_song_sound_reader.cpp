@@ -1,5 +1,6 @@
 #include "platform/gst/gst_song_sound_reader.h"
 
+#include "gst_bus_errors.h"
 #include "gst_own_task_pool.h"
 #include "gst_sound_branches.h"
 #include "gst_sound_font.h"
@@ -84,10 +85,7 @@ SongSoundReader::Result awaitEnd(GstElement *pipeline, const std::atomic<bool> &
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
             result.outcome = SongSoundReader::Outcome::Read;
         } else {
-            GError *error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            result = {SongSoundReader::Outcome::Unreadable, 0, QString::fromUtf8(error ? error->message : "unknown error")};
-            g_clear_error(&error);
+            result = {SongSoundReader::Outcome::Unreadable, 0, GstBusErrors::textOf(message)};
         }
         gst_message_unref(message);
         break;

@@ -25,6 +25,15 @@ struct Delivery
 GstFlowReturn onSample(GstAppSink *sink, gpointer data)
 {
     const auto *delivery = static_cast<const Delivery *>(data);
+    return pullFloatSamples(sink, [delivery](const float *samples, size_t count, int rate) {
+        delivery->deliver(delivery->track, samples, count / 2, rate);
+    });
+}
+
+} // namespace
+
+GstFlowReturn pullFloatSamples(GstAppSink *sink, const std::function<void(const float *, size_t, int)> &use)
+{
     GstSample *sample = gst_app_sink_pull_sample(sink);
     if (!sample)
         return GST_FLOW_EOS;
@@ -33,14 +42,12 @@ GstFlowReturn onSample(GstAppSink *sink, gpointer data)
     GstMapInfo map;
     GstBuffer *buffer = gst_sample_get_buffer(sample);
     if (rate > 0 && buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        delivery->deliver(delivery->track, reinterpret_cast<const float *>(map.data), map.size / (2 * sizeof(float)), rate);
+        use(reinterpret_cast<const float *>(map.data), map.size / sizeof(float), rate);
         gst_buffer_unmap(buffer, &map);
     }
     gst_sample_unref(sample);
     return GST_FLOW_OK;
 }
-
-} // namespace
 
 int padOrder(GstPad *pad)
 {

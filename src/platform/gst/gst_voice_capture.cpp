@@ -1,50 +1,17 @@
 #include "platform/gst/gst_voice_capture.h"
 
+#include "gst_bus_errors.h"
 #include "gst_element_check.h"
+#include "gst_sound_branches.h"
 #include "platform/gst/gst_runtime.h"
 
 #include <gst/app/gstappsink.h>
 
 namespace {
 
-QString errorOf(GstMessage *message)
-{
-    GError *error = nullptr;
-    gst_message_parse_error(message, &error, nullptr);
-    const QString text = QString::fromUtf8(error ? error->message : "unknown error");
-    g_clear_error(&error);
-    return text;
-}
-
-// The first error the capture posted, if any; never waits.
-QString popError(GstElement *pipeline)
-{
-    GstBus *bus = gst_element_get_bus(pipeline);
-    GstMessage *message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    gst_object_unref(bus);
-    if (!message)
-        return {};
-    const QString text = errorOf(message);
-    gst_message_unref(message);
-    return text;
-}
-
 GstFlowReturn onSample(GstAppSink *sink, gpointer data)
 {
-    const auto &listener = *static_cast<VoiceCapture::Listener *>(data);
-    GstSample *sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_EOS;
-    int rate = 0;
-    gst_structure_get_int(gst_caps_get_structure(gst_sample_get_caps(sample), 0), "rate", &rate);
-    GstMapInfo map;
-    GstBuffer *buffer = gst_sample_get_buffer(sample);
-    if (rate > 0 && buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        listener(reinterpret_cast<const float *>(map.data), map.size / sizeof(float), rate);
-        gst_buffer_unmap(buffer, &map);
-    }
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
+    return GstSoundBranches::pullFloatSamples(sink, *static_cast<VoiceCapture::Listener *>(data));
 }
 
 } // namespace
@@ -91,7 +58,7 @@ QString GstVoiceCapture::start(Listener listener)
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, &m_d->listener, nullptr);
     gst_object_unref(sink);
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        QString reason = popError(pipeline);
+        QString reason = GstBusErrors::takeFirst(pipeline);
         gst_element_set_state(pipeline, GST_STATE_NULL);
         gst_object_unref(pipeline);
         return reason.isEmpty() ? QStringLiteral("the capture source does not start") : reason;
@@ -104,7 +71,7 @@ QString GstVoiceCapture::stop()
 {
     if (!m_d->pipeline)
         return {};
-    const QString problem = popError(m_d->pipeline);
+    const QString problem = GstBusErrors::takeFirst(m_d->pipeline);
     // Going to NULL joins the streaming thread, so the listener is not called after this.
     gst_element_set_state(m_d->pipeline, GST_STATE_NULL);
     gst_object_unref(m_d->pipeline);

@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
 #include <cstddef>
+#include <functional>
 
 // The pieces of a pipeline that decodes every sound track of a song file to stereo floats
 // (the loudness meter, the reader of a song's guide vocal): uridecodebin's pads, the branch each
@@ -19,6 +21,9 @@ int padOrder(GstPad *pad);
 bool isSoundPad(GstPad *pad);
 // audioconvert to stereo floats into an appsink that hands each buffer to deliver(track, ...).
 GstElement *stereoFloatBranch(StereoFrames deliver, void *track);
+// Hands the float samples of the sink's next buffer to use (the samples, their number, the
+// rate); what an appsink's new-sample callback returns.
+GstFlowReturn pullFloatSamples(GstAppSink *sink, const std::function<void(const float *, size_t, int)> &use);
 // A sink that throws a stream (pictures) away without waiting for it.
 GstElement *discardBranch();
 // Puts branch into pipeline, running, fed by pad.
