@@ -120,7 +120,9 @@ TEST(VenueHungServer, aStoppedServerHoldsNoRoomAndTheRoomCatchesUpWhenItRunsAgai
               0);
     const auto jukebox = jukeboxRoom.startJukebox();
     ASSERT_TRUE(waitFor([&] { return jukeboxRoom.songs() == 1; }, 20000));
-    const QString number = QString::number(jukeboxRoom.count(QStringLiteral("SELECT song_num FROM song")));
+    // Song numbers are six digits, leading zeros and all.
+    const QString number =
+        QStringLiteral("%1").arg(jukeboxRoom.count(QStringLiteral("SELECT song_num FROM song")), 6, 10, QLatin1Char('0'));
     qint64 ms = 0;
     ASSERT_TRUE(waitFor([&] { return orderFromPhone(port, 0, number, &ms) > 0; }, 20000)) << "the phones never answered";
 
