@@ -38,8 +38,10 @@ QString singerArray(const QList<qint64> &codes)
 QString textArray(const QStringList &texts)
 {
     QStringList quoted;
-    for (QString text : texts)
-        quoted.append(QLatin1Char('"') + text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"'));
+    for (QString text : texts) {
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
+    }
     return QLatin1Char('{') + quoted.join(QLatin1Char(',')) + QLatin1Char('}');
 }
 

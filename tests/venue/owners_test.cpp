@@ -141,7 +141,7 @@ TEST(VenueOwners, aCdgPairIsOneSongWhicheverOfItsFilesARoomRegisters)
     LocalRoom first(url, media.path());
     LocalRoom second(url, media.path());
     pushCatalogue(*first.venue, first.db, false);
-    for (const char *name : {"a.mp3", "a.cdg", "B.MP3", "b.cdg"})
+    for (const char *name : {"a.mp3", "a.cdg", "B.MP3", "b.cdg", "q\"x,{y}.mp3", "q\"x,{y}.cdg"})
         QFile(media.file(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     QtFileSystem fs;
     const qint64 singer = insertSinger(first.venue->store(), QStringLiteral("甲"), 0);
@@ -153,15 +153,16 @@ TEST(VenueOwners, aCdgPairIsOneSongWhicheverOfItsFilesARoomRegisters)
     };
     ASSERT_EQ(registerIn(first, firstFiles, media.file(QStringLiteral("a.mp3"))), Registration::Result::Registered);
     ASSERT_EQ(registerIn(first, firstFiles, media.file(QStringLiteral("b.cdg"))), Registration::Result::Registered);
+    ASSERT_EQ(registerIn(first, firstFiles, media.file(QStringLiteral("q\"x,{y}.mp3"))), Registration::Result::Registered);
     // Another room, whose own file knows nothing of them yet: the server decides.
     RegisteredFiles secondFiles(second.db, second.home.path());
-    for (const char *file : {"a.cdg", "a.mp3", "B.MP3", "b.cdg"}) {
+    for (const char *file : {"a.cdg", "a.mp3", "B.MP3", "b.cdg", "q\"x,{y}.cdg"}) {
         SCOPED_TRACE(file);
         EXPECT_EQ(registerIn(second, secondFiles, media.file(QString::fromLatin1(file))),
                   Registration::Result::FileRegistered);
     }
     EXPECT_EQ(testServer().sql(url.section(QLatin1Char('/'), -1), QStringLiteral("SELECT count(*) FROM song")),
-              QStringLiteral("2"));
+              QStringLiteral("3"));
 }
 
 TEST(VenueOwners, floatsComeBackExactlyWhateverTheConnectionLineAsksForTheirDigits)
