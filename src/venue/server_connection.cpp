@@ -148,27 +148,32 @@ void ServerConnection::giveUp(const QString &why)
     throw CatalogueUnreachable(unreachableMessage(why.isEmpty() ? QStringLiteral("connection lost") : why));
 }
 
-void ServerConnection::awaitInput(const QString &sql, const QElapsedTimer &waited)
+// A long answer still arriving (a whole catalogue) is no hung server: the deadline counts from
+// the last bytes that came.
+void ServerConnection::awaitInput(const QString &sql, QElapsedTimer &silent)
 {
     while (PQisBusy(m_conn)) {
         if (*m_cancelled)
             giveUp(QStringLiteral("cancelled"));
-        if (waited.elapsed() > kStatementDeadlineMs)
+        if (silent.elapsed() > kStatementDeadlineMs)
             giveUp(QStringLiteral("no answer within %1 ms: %2").arg(kStatementDeadlineMs).arg(sql.left(80)));
         pollfd socket{PQsocket(m_conn), POLLIN, 0};
-        if (socket.fd < 0 || (::poll(&socket, 1, kCancelSliceMs) > 0 && !PQconsumeInput(m_conn)))
+        const int ready = socket.fd < 0 ? -1 : ::poll(&socket, 1, kCancelSliceMs);
+        if (ready < 0 || (ready > 0 && !PQconsumeInput(m_conn)))
             giveUp(QString::fromUtf8(PQerrorMessage(m_conn)));
+        if (ready > 0)
+            silent.restart();
     }
 }
 
 pg_result *ServerConnection::answer(const QString &sql)
 {
-    QElapsedTimer waited;
-    waited.start();
+    QElapsedTimer silent;
+    silent.start();
     // Every result up to the end of the answer; the first failure, else the first result.
     pg_result *result = nullptr;
     for (;;) {
-        awaitInput(sql, waited);
+        awaitInput(sql, silent);
         pg_result *next = PQgetResult(m_conn);
         if (!next)
             return result;

@@ -37,11 +37,11 @@ private:
 };
 
 // One connection to the venue's catalogue server, made from the owner's connection string
-// (CatalogueServer of Setting.ini), with the program's own session whatever the server or the
-// string says (session_settings below). Connecting gives up after a few seconds, and a statement
-// without an answer within kStatementDeadlineMs is a lost server: a hung one holds nothing of
-// ours for longer. Every call throws CatalogueUnreachable when the server cannot be reached,
-// the connection is lost or cancel() was called, and DatabaseError when the server refuses a
+// (CatalogueServer of Setting.ini), with the program's own session (kSession) whatever the
+// server or the string says. Connecting gives up after a few seconds, and a server that sends
+// nothing of a statement's answer for kStatementDeadlineMs is a lost one: a hung server holds
+// nothing of ours for longer. Every call throws CatalogueUnreachable when the server cannot be
+// reached, the connection is lost or cancelled, and DatabaseError when the server refuses a
 // statement.
 class ServerConnection
 {
@@ -75,7 +75,7 @@ private:
     ServerRows checked(pg_result *result, const QString &sql);
     // Waits for the answer of what was sent, within the deadline; nullptr when none came.
     pg_result *answer(const QString &sql);
-    void awaitInput(const QString &sql, const QElapsedTimer &waited);
+    void awaitInput(const QString &sql, QElapsedTimer &silent);
     void giveUp(const QString &why);
 
     pg_conn *m_conn = nullptr;
