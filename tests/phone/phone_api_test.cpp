@@ -233,6 +233,7 @@ TEST_F(PhoneApi, TheLiveQueueReachesEveryPhoneAndADroppedPhoneLeavesNoHalfChange
     EXPECT_EQ(hers.json["songs"].toArray().size(), QueueViewJson::kShown);
     EXPECT_EQ(titles(hers, "mine", "pos"), QStringList({QString::number(QueueViewJson::kShown + 2)}));
     EXPECT_EQ(titles(get("api/queue?phone=" + phoneOf('d')), "mine"), QStringList());
+    EXPECT_EQ(titles(get("api/queue"), "mine"), QStringList()) << "the keypad's songs are no page's own";
 }
 
 TEST_F(PhoneApi, OrdersAreLimitedPerPhoneAndPerAddress)
