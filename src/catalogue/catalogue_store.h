@@ -23,6 +23,16 @@ public:
     using CatalogueUnwritable::CatalogueUnwritable;
 };
 
+// The venue's catalogue server holds no catalogue, or another one than the room's copy follows
+// (another venue's, a backup put back): the room neither writes there nor copies from there
+// until the owner pushes or pulls the catalogue. The first line of the message is the owner's,
+// the rest is for the log.
+class CatalogueRefused : public CatalogueUnreachable
+{
+public:
+    using CatalogueUnreachable::CatalogueUnreachable;
+};
+
 // The catalogue's rows as one change reads and writes them, inside the transaction its store
 // runs it in. Values arrive checked (record_checks.h): the rules live in the catalogue layer
 // (song_records.h, singer_records.h, song_registration.h, song_loudness.h), written once, and

@@ -65,7 +65,7 @@ int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot
 QString pushCatalogue(VenueRoom &room, Database &db, bool replace)
 {
     ServerConnection server(room.connectionString());
-    ServerSchema::prepare(server);
+    ServerSchema::create(server);
     ServerTransaction transaction(server);
     server.exec(QStringLiteral("SELECT next_change()")); // no room applies a change while the catalogue moves
     const qint64 held =
@@ -87,7 +87,7 @@ QString pushCatalogue(VenueRoom &room, Database &db, bool replace)
 QString pullCatalogue(VenueRoom &room)
 {
     ServerConnection server(room.connectionString());
-    ServerSchema::prepare(server);
+    ServerSchema::requireCatalogue(server);
     const RoomCopy::Applied applied = room.copy().replaceWithServer(server);
     return QStringLiteral("已從曲目伺服器取得 %1 筆曲目, %2 位歌手").arg(applied.songs).arg(applied.singers);
 }

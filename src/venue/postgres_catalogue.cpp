@@ -1,18 +1,30 @@
 #include "venue/postgres_catalogue.h"
 
+#include "catalogue/song_files.h"
 #include "catalogue/song_loudness.h"
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "venue/room_copy.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
+#include "venue/server_wait.h"
 
 #include <QStringList>
 
+#include <atomic>
+#include <exception>
+#include <thread>
+
 namespace {
 
-// The advisory locks a registration takes on the numbers it may give.
+// The advisory locks a registration takes on the numbers it may give, and the venue-wide one
+// held from its first decision (is the file registered, is the singer there, which number) to
+// its commit: registrations are rare, and two rooms deciding at once decide wrong.
 constexpr int kNumberLock = 7202;
+constexpr int kRegistrationLock = 7203;
+
+// Whatever the server's default: what a change reads under its locks is what was committed before.
+const QString kBegin = QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED READ WRITE");
 
 QString singerArray(const QList<qint64> &codes)
 {
@@ -20,6 +32,17 @@ QString singerArray(const QList<qint64> &codes)
     for (const qint64 code : codes)
         texts.append(QString::number(code));
     return QLatin1Char('{') + texts.join(QLatin1Char(',')) + QLatin1Char('}');
+}
+
+// A text[] literal: every element quoted, its quotes and backslashes escaped.
+QString textArray(const QStringList &texts)
+{
+    QStringList quoted;
+    for (QString text : texts) {
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
+    }
+    return QLatin1Char('{') + quoted.join(QLatin1Char(',')) + QLatin1Char('}');
 }
 
 } // namespace
@@ -34,16 +57,22 @@ public:
     {
     }
 
+    // A CD+G pair is one song, whichever of its two files it was registered with.
     bool isFileRegistered(const QString &path, const QString &location, RegisteredFiles &) override
     {
-        return m_server
-                   .exec(QStringLiteral("SELECT 1 FROM song WHERE song_location IN ($1, $2) LIMIT 1"),
-                         {m_mediaRoot.toServer(path), m_mediaRoot.toServer(location)})
+        holdRegistrations();
+        QStringList locations{m_mediaRoot.toServer(location)};
+        for (const QString &part : songFileParts(path))
+            locations.append(m_mediaRoot.toServer(part));
+        locations.removeDuplicates();
+        return m_server.exec(QStringLiteral("SELECT 1 FROM song WHERE song_location = ANY ($1::text[]) LIMIT 1"),
+                             {textArray(locations)})
                    .size()
             > 0;
     }
     void lockNumbers(const QStringList &numbers) override
     {
+        holdRegistrations();
         for (const QString &number : numbers)
             m_server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext($1))").arg(kNumberLock), {number});
     }
@@ -83,8 +112,14 @@ public:
     {
         m_server.exec(QStringLiteral("DELETE FROM song WHERE song_num = $1"), {songNum});
     }
+    // A singer another room has just made (and this room's copy has not yet) is that singer.
     qint64 insertSinger(const QString &name, int sex) override
     {
+        holdRegistrations();
+        const ServerRows known = m_server.exec(
+            QStringLiteral("SELECT singer_code FROM singer WHERE singer_name = $1 ORDER BY singer_code LIMIT 1"), {name});
+        if (known.size() > 0)
+            return known.integer(0, 0);
         return m_server
             .exec(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES ($1, $2) RETURNING singer_code"),
                   {name, sex})
@@ -110,8 +145,16 @@ public:
     }
 
 private:
+    void holdRegistrations()
+    {
+        if (std::exchange(m_holdsRegistrations, true))
+            return;
+        m_server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, 0)").arg(kRegistrationLock));
+    }
+
     ServerConnection &m_server;
     const MediaRoot &m_mediaRoot;
+    bool m_holdsRegistrations = false;
 };
 
 PostgresCatalogue::PostgresCatalogue(QString connectionString, MediaRoot mediaRoot, RoomCopy &copy)
@@ -127,22 +170,51 @@ ServerConnection &PostgresCatalogue::begin()
 {
     if (m_server) {
         try {
-            m_server->run(QStringLiteral("BEGIN"));
+            m_server->run(kBegin);
             return *m_server;
         } catch (const CatalogueUnreachable &) {
             m_server.reset(); // lost since the last change: nothing of this one was sent yet
+            if (*m_cancelled)
+                throw;
         }
     }
-    auto server = std::make_unique<ServerConnection>(m_connectionString);
-    ServerSchema::prepare(*server);
+    auto server = std::make_unique<ServerConnection>(m_connectionString, m_cancelled);
+    ServerSchema::requireCatalogue(*server);
     // A room whose own catalogue never came from this server writes nothing to it.
     m_copy.catchUp(*server);
-    server->run(QStringLiteral("BEGIN"));
+    server->run(kBegin);
     m_server = std::move(server);
     return *m_server;
 }
 
 void PostgresCatalogue::change(const std::function<bool(CatalogueRows &)> &write)
+{
+    *m_cancelled = false;
+    if (m_wait)
+        changeBeside(write);
+    else
+        changeHere(write);
+}
+
+void PostgresCatalogue::changeBeside(const std::function<bool(CatalogueRows &)> &write)
+{
+    std::atomic<bool> finished = false;
+    std::exception_ptr failure;
+    std::thread beside([&] {
+        try {
+            changeHere(write);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+    });
+    m_wait->waitUntil([&finished] { return finished.load(); }, [this] { *m_cancelled = true; });
+    beside.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void PostgresCatalogue::changeHere(const std::function<bool(CatalogueRows &)> &write)
 {
     ServerConnection &server = begin();
     bool changed = false;

@@ -31,7 +31,7 @@ QString VenueRoom::catchUpOnce()
 {
     try {
         ServerConnection server(m_connectionString);
-        ServerSchema::prepare(server);
+        ServerSchema::requireCatalogue(server);
         m_copy.catchUp(server);
         return {};
     } catch (const DatabaseError &e) {

@@ -25,6 +25,8 @@ public:
 
     // The catalogue's store while the room lives: every change goes to the server.
     CatalogueStore &store() { return m_store; }
+    // The window thread's changes (the manager windows') wait through wait.
+    void setWindowWait(ServerWait *wait) { m_store.setWait(wait); }
     // A store of its own for each connection used on another thread.
     CatalogueStoreMaker storeMaker();
 
