@@ -11,7 +11,8 @@ class ServerConnection;
 namespace ServerSchema {
 
 inline constexpr std::array kFiles = {":/venue_schema/001_venue_catalogue.sql",
-                                      ":/venue_schema/002_loudness_file.sql"};
+                                      ":/venue_schema/002_loudness_file.sql",
+                                      ":/venue_schema/003_loudness_claims.sql"};
 inline constexpr int kVersion = int(kFiles.size());
 
 // Creates the tables on an empty server, or brings an older one up to kVersion, in one

@@ -19,28 +19,6 @@
 
 #include <mutex>
 
-namespace {
-
-// A room in this process: its catalogue file, and the venue pieces around it.
-struct LocalRoom
-{
-    LocalRoom(const QString &url, const QString &mediaRoot)
-    {
-        QString problem;
-        if (!CatalogueFile::openOrCreate(db, &problem))
-            ADD_FAILURE() << problem.toStdString();
-        venue = std::make_unique<VenueRoom>(url, db.path(), MediaRoot(mediaRoot, home.path()));
-    }
-    qint64 count(const QString &sql) { return db.OpenRecordset(sql).value(0).toLongLong(); }
-    QString text(const QString &sql) { return db.OpenRecordset(sql).value(0).toString(); }
-
-    TempHome home;
-    Database db{home.file(QStringLiteral("karaoke.mdb"))};
-    std::unique_ptr<VenueRoom> venue;
-};
-
-} // namespace
-
 TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUnderTheirOwnMount)
 {
     REQUIRE_SERVER();
@@ -86,7 +64,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     other.venue->copy().catchUp(server);
     EXPECT_FALSE(findLoudness(other.db, first.number)) << "a song given another file is measured again";
     EXPECT_FALSE(findLoudness(writer.db, first.number));
-    EXPECT_EQ(songsToMeasure(other.db, 0, 5).size(), 1);
+    EXPECT_EQ(songsToMeasure(other.db, other.home.path(), 0, 5).size(), 1);
 
     deleteSinger(store, singer);
     EXPECT_EQ(other.venue->copy().catchUp(server).removed, 1);
