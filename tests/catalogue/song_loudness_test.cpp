@@ -86,7 +86,7 @@ TEST_F(SongLoudnessTest, EachSongIsMeasuredOnceAndWhatCannotBeDecodedIsNotTriedA
     catalogue.addSong("101003", 1, "丙", 1, "/songs/broken.mpg");
     catalogue.addSong("101004", 1, "丁", 1, "/songs/away.mpg");
     catalogue.addSong("101005", 1, "戊", 1, "/songs/c.mpg");
-    storeLoudness(state.catalogue(), {0, "101005", "/songs/c.mpg"}, FakeLoudnessMeter::loudness(-9));
+    storeLoudness(state.catalogue(), {0, "101005", "/songs/c.mpg", {}}, FakeLoudnessMeter::loudness(-9));
     catalogue.addSong("101006", 1, "己", 1, "/songs/slow.mpg");
     EXPECT_FALSE(findLoudness(state.db(), "101001")) << "a song not measured plays as it is";
 

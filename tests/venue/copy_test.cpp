@@ -53,7 +53,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
 
     // Loudness measured in one room plays in every room, for the file it was measured from.
     const SongLoudness measured{{ChannelLoudness{-21, -2}, std::nullopt, ChannelLoudness{-23, -5}}};
-    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg"))}, measured);
+    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg")), {}}, measured);
     other.venue->copy().catchUp(server);
     ASSERT_TRUE(findLoudness(other.db, first.number));
     EXPECT_EQ(findLoudness(other.db, first.number)->channels[2]->lufs, -23);

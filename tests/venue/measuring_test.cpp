@@ -130,7 +130,8 @@ TEST(VenueMeasuring, ThreeIdleRoomsMeasureEachOfThirtySongsOnceInAllAndEveryCopy
 TEST(VenueMeasuring, AMeasurerLetGoInAServerWriteKeepsTheRoomsCopyItWritesTo)
 {
     REQUIRE_SERVER();
-    const QString url = testServer().url(testServer().newDatabase());
+    const QString database = testServer().newDatabase();
+    const QString url = testServer().url(database);
     TempHome shared;
     LocalRoom room(url, shared.path());
     registerSongs(room, shared.path(), 1);
@@ -143,7 +144,8 @@ TEST(VenueMeasuring, AMeasurerLetGoInAServerWriteKeepsTheRoomsCopyItWritesTo)
                                                            std::make_unique<CountingMeter>(counts), room.venue->storeMaker());
     measuring->resume();
     const QString waiting = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' AND datname = current_database()");
-    ASSERT_TRUE(waitFor([&] { return blocker.exec(waiting).integer(0, 0) == 1; }, 60000)) << "the write waits";
+    ASSERT_TRUE(waitFor([&] { return testServer().sql(database, waiting) == QStringLiteral("1"); }, 60000))
+        << "the write waits";
     auto ended = std::async(std::launch::async, [&measuring] { measuring.reset(); });
     ASSERT_EQ(ended.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "ending does not wait";
     room.venue.reset();
