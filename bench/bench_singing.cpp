@@ -4,6 +4,7 @@
 // MEDIA_DIR (or $KARAOKE_TEST_MEDIA) holds the clips of scripts/make-test-media.sh. The keys go
 // through the playback session as the mixer and the hot keys send them; the sound is read from
 // the sink, which renders each buffer when it is due, as a sound card plays it.
+#include "event_waits.h"
 #include "media_dir.h"
 #include "silent_services.h"
 #include "support/tone_analysis.h"
@@ -52,21 +53,6 @@ constexpr double kWindowSeconds = 0.04;   // long enough to tell a semitone apar
 constexpr double kStepSeconds = 0.005;
 
 QString g_mediaDir;
-
-// Runs the event loop for the time given, or until done() holds.
-bool waitUntil(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() >= ms)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(2, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 // What the player's sink renders, read from a pipe as it comes. A synced sink renders each
 // buffer when its first sample is due, so a sample is heard when its buffer arrived plus its
@@ -281,13 +267,6 @@ void keyChange(benchmark::State &state)
         }
         state.SetIterationTime(*seconds);
     }
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Writes a stereo 44.1 kHz WAV file of a 440 Hz tone.

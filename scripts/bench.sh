@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|cdg|print|startup|venue|phone
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|scoring|loudness|cdg|print|startup|venue|phone
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
 # $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips; startup
@@ -46,6 +46,7 @@ case "$which" in
   singing)
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
+  scoring) run scoring ;;
   loudness) run loudness ;;
   cdg) run cdg ;;
   venue)
@@ -63,10 +64,11 @@ case "$which" in
     bash scripts/make-test-media.sh build/test-media
     run playback build/test-media
     run singing build/test-media
+    run scoring
     run loudness
     run cdg
     cmake --build build -j"$(nproc)" --target karaoke
     run venue
     startup ;;
-  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|loudness|cdg|print|startup|venue|phone]" >&2; exit 2 ;;
+  *) echo "usage: $0 [catalogue|menu|overlays|browsers|manage|bulk|playback|singing|scoring|loudness|cdg|print|startup|venue|phone]" >&2; exit 2 ;;
 esac

@@ -9,7 +9,7 @@ packages=(
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-tools
-  libxlsxwriter-dev libicu-dev libebur128-dev libsqlite3-dev libzip-dev
+  libxlsxwriter-dev libicu-dev libebur128-dev libsqlite3-dev libzip-dev libaubio-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 xvfb xauth x11-apps xdotool imagemagick poppler-utils unzip
   dpkg-dev file lintian desktop-file-utils appstream

@@ -6,7 +6,8 @@
 # music control screen, a portrait and a landscape picture, a movie among the pictures) and the
 # manager menu opened from its button; then every manager-mode window, filled in, and one
 # message box; then the bulk-registration windows (a scanned folder of good and badly named
-# files, the rename and duplicate dialogs, batch registration with its progress). Phone
+# files, the rename and duplicate dialogs, batch registration with its progress), the score
+# card after a song. Phone
 # ordering: the QR code above the keypad, a phone's order told over the menu, the next-up card
 # before the first song, and the phone page in Chromium at 390x844 (name prompt, search
 # results, queue). Last, an MP3+G song playing full screen, on a program folder of its own.
@@ -20,6 +21,7 @@ mkdir -p "$out"
 [ -x build/src/app/karaoke ] || cmake --build build --target karaoke
 [ -x build/tools/manage_screenshots ] || cmake --build build --target manage_screenshots
 [ -x build/tools/bulk_screenshots ] || cmake --build build --target bulk_screenshots
+[ -x build/tools/score_card_screenshot ] || cmake --build build --target score_card_screenshot
 [ -x build/tests/phone/phone_page_host ] || cmake --build build --target phone_page_host
 [ -x build/tools/cdg_demo_song ] || cmake --build build --target cdg_demo_song
 [ -f "$home/karaoke.mdb" ] || bash scripts/make-demo-home.sh build/src/app/karaoke "$home"
@@ -97,6 +99,9 @@ xdotool mousemove "$bx" "$by" click 1; shot back-from-manager 1
 
 # Every manager-mode window, filled in as the owner would, and one message box.
 build/tools/manage_screenshots "$home" "$out"
+
+# The score after a song (Scoring = 1), in the pause before the next one.
+build/tools/score_card_screenshot "$home" "$out/score-card.png"
 
 # The bulk-registration windows over the menu.
 build/tools/bulk_screenshots "$out"

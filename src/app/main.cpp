@@ -3,6 +3,7 @@
 #include "app/catalogue_choice.h"
 #include "app/command_line.h"
 #include "app/idle_watch.h"
+#include "app/live_scoring.h"
 #include "app/loudness_tasks.h"
 #include "app/program_folder.h"
 #include "bulk/batch_registe.h"
@@ -177,10 +178,12 @@ int runJukebox(const CommandLine &options)
         qApp->installEventFilter(&mediaPlayers);
     }
 
+    const std::unique_ptr<LiveScoring> scoring = LiveScoring::forProgramFolder(fileSystem, state.AppPath);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     MainMenu menu(state, services, screen);
     menu.openPlayer = [&] {
         PlaybackSession session(state, services);
+        LiveScoring::attach(scoring.get(), session);
         lendPlayerToPhones(phone.desk(), session);
         Player player(session, state, services, screen, menu.Timer1, &menu);
         player.makeOrderingWindow = [&](NextWindow kind) {

@@ -298,6 +298,16 @@ Settings SettingsFile::load(FileSystem &fs, const QString &path, const QString &
     return parse(complete(fs, path, problem), appPath, notices);
 }
 
+QString SettingsFile::lineValueOf(const QString &text, const QString &key)
+{
+    QString value;
+    for (const QString &line : splitLines(text)) {
+        if (settingsLineKey(line) == key)
+            value = lineValue(line);
+    }
+    return value;
+}
+
 Settings SettingsFile::parse(const QString &text, const QString &appPath, QStringList *notices)
 {
     Settings s = defaultSettings(appPath);

@@ -40,6 +40,10 @@ public:
     // Reads the settings from the text of the file; relative folders are placed inside appPath.
     // A value that cannot be used is replaced by its default, and notices (when given) says so.
     static Settings parse(const QString &text, const QString &appPath, QStringList *notices = nullptr);
+
+    // The value of the last line of that key (upper case) in the text, read as every line is;
+    // empty when there is none. For a feature's own optional lines, read where it starts.
+    static QString lineValueOf(const QString &text, const QString &key);
 };
 
 // The line's key: the text before the first "=", trimmed and upper-cased; empty for lines

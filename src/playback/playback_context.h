@@ -28,4 +28,7 @@ struct PlaybackContext
     std::function<void()> songStarted;   // the head of the queue has just been started
     std::function<void()> queueAdvanced; // row 0 was taken off the queue
     std::function<void()> nextUp;        // the pause before the head of the queue starts
+    // The pause after a song that ended, before the next-up card: its score is shown there.
+    // False when the session was closed meanwhile.
+    std::function<bool()> afterSong;
 };

@@ -12,6 +12,7 @@
 #include "playback/queue_advance.h"
 #include "playback/recording_repair.h"
 #include "playback/song_restart.h"
+#include "playback/song_scoring.h"
 #include "playback/sound_controls.h"
 
 #include <QTimer>
@@ -29,7 +30,12 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
         [this](double seconds) { return wait(seconds); },
         [this](int mode) { Load_Background(mode); },
         [this](const QString &text) { showMessage(text); },
-        [this] { m_sound->loadSong(m_state.OrderedSongs.head()); },
+        [this] {
+            m_sound->loadSong(m_state.OrderedSongs.head());
+            if (m_scoring)
+                m_scoring->songOpening(m_state.OrderedSongs.head(), m_wmp1->url().mid(QStringLiteral("file://").size()),
+                                        m_sound->key());
+        },
         [this] {
             setPaused(false);
             emit songStarted();
@@ -40,6 +46,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
             emit queueAdvanced();
         },
         [this] { emit nextUp(); },
+        [this] { return showScore(); },
     });
     m_take = std::make_unique<RecordingTake>(*m_context);
     m_queue = std::make_unique<QueueAdvance>(*m_context);
@@ -49,12 +56,20 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
     connect(m_take.get(), &RecordingTake::stateChanged, this, &PlaybackSession::takeStateChanged);
     connect(m_wmp1.get(), &MediaPlayer::playStateChanged, this, &PlaybackSession::onPlayStateChanged);
     connect(m_wmp1.get(), &MediaPlayer::endOfStream, this, [this] {
-        if (m_open)
-            m_queue->songEnded();
+        if (!m_open)
+            return;
+        endScoredSong();
+        m_queue->songEnded();
     });
     connect(m_wmp1.get(), &MediaPlayer::error, this, [this](const QString &reason) {
-        if (m_open)
-            m_queue->songFailed(reason);
+        if (!m_open)
+            return;
+        abandonScore();
+        m_queue->songFailed(reason);
+    });
+    connect(this, &PlaybackSession::keyChanged, this, [this](int semitones) {
+        if (m_scoring)
+            m_scoring->keyChanged(semitones);
     });
     connect(&services.mci, &MciDevice::failed, this, [this](const QString &message) {
         if (m_open)
@@ -93,6 +108,7 @@ void PlaybackSession::close()
     if (!m_open)
         return;
     m_open = false;
+    abandonScore();
     m_take->end();
     m_take->cancelRetaking();
     m_timer1->stop();
@@ -154,6 +170,7 @@ void PlaybackSession::skip()
     if (!m_open || m_wmp1->playState() != PlayState::Playing)
         return;
     m_take->discard();
+    abandonScore();
     m_queue->play_next();
 }
 
@@ -165,6 +182,7 @@ void PlaybackSession::togglePause()
     if (!m_paused && s == PlayState::Playing) {
         // The take is closed and deleted first, so that the device never writes it again.
         m_take->discard();
+        abandonScore();
         m_wmp1->pause();
         setPaused(true);
     } else if (m_paused && s == PlayState::Paused) {
@@ -180,14 +198,18 @@ PhonePlayer PlaybackSession::forPhones()
 
 void PlaybackSession::singAgain()
 {
-    if (m_open)
-        m_restart->key_replay();
+    if (!m_open)
+        return;
+    abandonScore();
+    m_restart->key_replay();
 }
 
 void PlaybackSession::record()
 {
-    if (m_open)
-        m_restart->cmdRecord();
+    if (!m_open)
+        return;
+    abandonScore();
+    m_restart->cmdRecord();
 }
 
 void PlaybackSession::setSoundChannel(int channel)
@@ -281,6 +303,42 @@ void PlaybackSession::onPlayStateChanged(PlayState newState)
 {
     if (newState != PlayState::Playing && m_take->isRecording())
         m_take->end();
+    if (newState == PlayState::Playing && m_scoring && !m_paused)
+        m_scoring->songPlaying();
+}
+
+// A song that played to its end is scored before the queue moves on.
+void PlaybackSession::endScoredSong()
+{
+    if (!m_scoring || !m_queue->endIsCurrent())
+        return;
+    m_score = m_scoring->songEnded();
+    if (m_score)
+        emit songScored(m_scoring->songNum(), *m_score);
+}
+
+// Four seconds of the score in the pause after the song, unless a key skips it.
+bool PlaybackSession::showScore()
+{
+    if (!m_score)
+        return m_open;
+    const int score = *m_score;
+    m_score.reset();
+    m_scoreSkipped = false;
+    emit scoreShown(score);
+    for (int tenth = 0; tenth < 40 && !m_scoreSkipped; ++tenth) {
+        if (!wait(0.1))
+            break;
+    }
+    emit scoreHidden();
+    return m_open;
+}
+
+void PlaybackSession::abandonScore()
+{
+    m_score.reset();
+    if (m_scoring)
+        m_scoring->abandon();
 }
 
 void PlaybackSession::Timer2_Timer()

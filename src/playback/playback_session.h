@@ -34,12 +34,14 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class MediaPlayer;
 class QTimer;
 class QWidget;
 class QueueAdvance;
 class SongRestart;
+class SongScoring;
 class SoundControls;
 struct PlaybackContext;
 struct Services;
@@ -89,6 +91,11 @@ public:
     // What the phones' owner buttons reach while the session is open.
     PhonePlayer forPhones();
 
+    // Scoring (Scoring = 1): the session tells scoring what the song does, and shows the score
+    // of a song sung to its end in the pause before the next one. scoring outlives the session.
+    void attachScoring(SongScoring *scoring) { m_scoring = scoring; }
+    void skipScoreCard() { m_scoreSkipped = true; } // any key while the score is shown
+
     // The player's operations under their old names, for the flows that call them.
     bool play_next();
     void ApplySoundChannel(int n);
@@ -106,6 +113,11 @@ signals:
     void volumeChanged(int volume);
     void keyChanged(int semitones);
     void closed();
+    // The score of the song just ended, shown for four seconds (a key skips it).
+    void scoreShown(int score);
+    void scoreHidden();
+    // For whoever keeps the scores (the play history).
+    void songScored(const QString &songNum, int score);
 
 private:
     void Load_Background(int mode);
@@ -113,6 +125,9 @@ private:
     void setPaused(bool paused);
     void onPlayStateChanged(PlayState newState);
     void Timer2_Timer();
+    void endScoredSong();
+    bool showScore();
+    void abandonScore();
 
     SharedState &m_state;
     Services &m_services;
@@ -128,5 +143,8 @@ private:
     bool m_started = false;
     bool m_paused = false;
     bool m_backgroundShown = true;
+    SongScoring *m_scoring = nullptr;
+    std::optional<int> m_score;
+    bool m_scoreSkipped = false;
     QString m_message;
 };

@@ -7,6 +7,7 @@
 #include "playback/next_up_card.h"
 #include "playback/playback_session.h"
 #include "playback/player_message.h"
+#include "playback/score_card.h"
 #include "playback/small_control_main.h"
 #include "widgets/key_code.h"
 
@@ -54,6 +55,10 @@ Player::Player(PlaybackSession &session, SharedState &state, Services &services,
     connect(&m_session, &PlaybackSession::nextUp, nextUp, &NextUpCard::showNext);
     connect(&m_session, &PlaybackSession::songStarted, nextUp, &QWidget::hide);
     connect(&m_session, &PlaybackSession::closed, nextUp, &QWidget::hide);
+
+    scoreCard = new ScoreCard(screen, this);
+    connect(&m_session, &PlaybackSession::scoreShown, scoreCard, &ScoreCard::showScore);
+    connect(&m_session, &PlaybackSession::scoreHidden, scoreCard, &QWidget::hide);
 
     Timer3 = new QTimer(this);
     Timer3->setInterval(100);
@@ -125,6 +130,11 @@ void Player::onKey(int code)
     // Letters count as their capitals, so the hot keys work with or without Caps Lock.
     if (code >= 'a' && code <= 'z')
         code -= 'a' - 'A';
+    // Any key while the score is shown only takes it away.
+    if (scoreCard->isVisible()) {
+        m_session.skipScoreCard();
+        return;
+    }
     if (m_session.HandleHotKey(code))
         return;
     Timer3->stop();

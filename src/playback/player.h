@@ -14,6 +14,7 @@
 class NextUpCard;
 class PlaybackSession;
 class PlayerMessage;
+class ScoreCard;
 class QLabel;
 class QTimer;
 struct Services;
@@ -45,6 +46,7 @@ public:
     QTimer *Timer3 = nullptr;
     PlayerMessage *playerMsg = nullptr;
     NextUpCard *nextUp = nullptr;
+    ScoreCard *scoreCard = nullptr;
 
 protected:
     bool event(QEvent *event) override;

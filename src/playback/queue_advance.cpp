@@ -52,6 +52,8 @@ bool QueueAdvance::play_next()
     PlayQueue &queue = m_context.state.OrderedSongs;
     queue.removeAt(0);
     m_context.queueAdvanced();
+    if (m_context.afterSong && !m_context.afterSong())
+        return false;
     bool started = false;
     if (!queue.isEmpty()) {
         m_context.nextUp();

@@ -28,6 +28,8 @@ public:
     // a song that was already replaced by the next one.
     void songEnded();
     void songFailed(const QString &reason);
+    // True when an end of stream reported now is about the song playing.
+    bool endIsCurrent() const { return !reportIsStale(); }
 
     // While the song changes (the pause between songs, a restart), reports about the old
     // song are stale and change nothing.

@@ -322,3 +322,24 @@ TEST(LeadingNumber, ReadsTheNumberATextStartsWith)
 }
 
 } // namespace
+
+// A feature's own optional lines (scoring's "Scoring = 1") are read as every line is: the key
+// in any letter case, blanks around "=", the last line of the key winning, comments not counting.
+TEST(SettingsFile, AnOptionalLineIsReadWhereItsFeatureStarts)
+{
+    const struct
+    {
+        const char *text;
+        const char *value;
+    } cases[] = {
+        {"Scoring = 1\r\n", "1"},
+        {"scoring=1", "1"},
+        {"# Scoring = 1\r\n", ""},
+        {"Scoring = 0\r\nScoring = 1\r\n", "1"},
+        {"ScoringMelodyChannel = 4\r\n", ""},
+        {"KeyEnter = 13\r\n", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SettingsFile::lineValueOf(QString::fromUtf8(c.text), QStringLiteral("SCORING")), QString::fromUtf8(c.value))
+            << c.text;
+}

@@ -7,10 +7,14 @@
 #include "playback/next_up_card.h"
 #include "playback/player.h"
 #include "playback/player_message.h"
+#include "playback/score_card.h"
+#include "playback/song_scoring.h"
 #include "playback/small_control_main.h"
 #include "playback/small_view.h"
 #include "support/modal_script.h"
+#include "support/fake_scoring_devices.h"
 #include "support/process_watch.h"
+#include "support/singing_media.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -247,4 +251,39 @@ TEST_F(PlayerTest, TheMessageStripStaysOnTheScreenAndCutsOnlyBetweenWords)
     EXPECT_EQ(strip.text(), reason) << "a reason of a few lines is wrapped, not cut";
 }
 
+// With scoring on, the score stands over the background after a song sung to its end, before
+// the next-up card; a key takes it away at once and opens nothing.
+TEST_F(PlayerTest, TheScoreStandsAfterASongSungToItsEndAndAKeyTakesItAway)
+{
+    FakeVoiceCapture capture;
+    FakeSongSoundReader reader;
+    reader.songs.insert(QStringLiteral("/songs/2.mpg"), {singing_media::kRate, {singing_media::ktvFrames(10)}});
+    SongScoring scoring(capture, reader);
+    queueSongs(3);
+    player();
+    session().attachScoring(&scoring);
+    session().skip(); // the first song began before scoring was there
+    ASSERT_EQ(wmp().playState(), PlayState::Playing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scoring.guideRead(); }, 10000));
+    capture.sing(singing_media::sungMelody(10, 0), singing_media::kRate);
+
+    QString shown;
+    bool nextUpHidden = false;
+    QObject::connect(&session(), &PlaybackSession::scoreShown, [&] {
+        shown = player().scoreCard->text();
+        nextUpHidden = !player().nextUp->isVisible();
+        key('5'); // any key
+    });
+    const double before = fakes.clock.secondsWaited;
+    wmp().finishSong();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("得分 "))) << shown.toStdString();
+    EXPECT_GE(shown.mid(3).toInt(), 90);
+    EXPECT_TRUE(nextUpHidden) << "the score comes before the next-up card";
+    EXPECT_FALSE(player().scoreCard->isVisible());
+    EXPECT_LT(fakes.clock.secondsWaited - before, 3.5) << "the key cut the four seconds short";
+    EXPECT_TRUE(modals.opened.isEmpty()) << "the key opened nothing";
+    session().close(); // before the scoring it was given goes
+}
+
 } // namespace
+

@@ -11,10 +11,13 @@ class QProcess;
 // on resident memory and on single allocations stand in.
 namespace ProcessWatch {
 
+// How many times longer this build takes than the release build for the same work: 1, or 4
+// under the sanitizer; for a bound on how long something a user waits for may take.
+int buildSlowdown();
 // Resident memory (VmRSS) of the process, this one when pid is 0; -1 when it is gone.
 qint64 residentBytes(qint64 pid = 0);
-// Open file descriptors of this process.
-int openFiles();
+// Open sockets of this process (its files, the catalogue's among them, come and go with its work).
+int openSockets();
 // This process fails rather than grow past extraBytes more address space than it has now.
 void limitOwnMemory(qint64 extraBytes);
 // A child started after this call fails rather than grow past bytes.

@@ -2,22 +2,19 @@
 
 #include "gst_cdg_source.h"
 #include "gst_own_task_pool.h"
+#include "gst_sound_branches.h"
 #include "gst_sound_font.h"
 #include "platform/gst/gst_runtime.h"
 
 #include <QFile>
 
-#include <gst/app/gstappsink.h>
 #include <gst/pbutils/missing-plugins.h>
 
 #include <ebur128.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -25,8 +22,6 @@
 namespace {
 
 constexpr GstClockTime kStopPoll = 10 * GST_MSECOND;
-// decodebin's answer to autoplug-select that exposes the pad as it is (its enum is not installed).
-constexpr int kAutoplugExpose = 1;
 
 struct StateDeleter
 {
@@ -116,87 +111,22 @@ struct Measurement
     bool decoderMissing = false;
 };
 
-int padOrder(GstPad *pad)
-{
-    gchar *name = gst_pad_get_name(pad);
-    const char *digits = name ? std::strpbrk(name, "0123456789") : nullptr;
-    const int order = digits ? std::atoi(digits) : 0;
-    g_free(name);
-    return order;
-}
-
-GstFlowReturn onSample(GstAppSink *sink, gpointer data)
-{
-    auto *track = static_cast<TrackMeter *>(data);
-    GstSample *sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_EOS;
-    int rate = 0;
-    gst_structure_get_int(gst_caps_get_structure(gst_sample_get_caps(sample), 0), "rate", &rate);
-    GstMapInfo map;
-    GstBuffer *buffer = gst_sample_get_buffer(sample);
-    if (rate > 0 && buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        track->add(reinterpret_cast<const float *>(map.data), map.size / (2 * sizeof(float)), rate);
-        gst_buffer_unmap(buffer, &map);
-    }
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
-}
-
-// Sound goes to the track's meter as stereo floats, mixed to stereo as the player mixes it.
-GstElement *trackBranch(TrackMeter *track)
-{
-    GstElement *branch = gst_parse_bin_from_description(
-        "audioconvert ! audio/x-raw,format=F32LE,channels=2,layout=interleaved ! appsink name=meter sync=false",
-        TRUE, nullptr);
-    if (!branch)
-        return nullptr;
-    GstElement *sink = gst_bin_get_by_name(GST_BIN(branch), "meter");
-    GstAppSinkCallbacks callbacks{};
-    callbacks.new_sample = onSample;
-    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, track, nullptr);
-    gst_object_unref(sink);
-    return branch;
-}
-
-GstElement *discardBranch()
-{
-    GstElement *sink = gst_element_factory_make("fakesink", nullptr);
-    if (sink)
-        g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
-    return sink;
-}
-
 void onPadAdded(GstElement *, GstPad *pad, gpointer data)
 {
     auto *measurement = static_cast<Measurement *>(data);
-    GstCaps *caps = gst_pad_get_current_caps(pad);
-    const bool sound = caps && g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/x-raw");
-    if (caps)
-        gst_caps_unref(caps);
     GstElement *branch = nullptr;
-    if (sound) {
+    if (GstSoundBranches::isSoundPad(pad)) {
         std::lock_guard lock(measurement->mutex);
-        measurement->tracks.push_back(std::make_unique<TrackMeter>(padOrder(pad)));
-        branch = trackBranch(measurement->tracks.back().get());
+        measurement->tracks.push_back(std::make_unique<TrackMeter>(GstSoundBranches::padOrder(pad)));
+        branch = GstSoundBranches::stereoFloatBranch(
+            [](void *track, const float *frames, size_t count, int rate) {
+                static_cast<TrackMeter *>(track)->add(frames, count, rate);
+            },
+            measurement->tracks.back().get());
     } else {
-        branch = discardBranch();
+        branch = GstSoundBranches::discardBranch();
     }
-    if (!branch)
-        return;
-    gst_bin_add(GST_BIN(measurement->pipeline), branch);
-    gst_element_sync_state_with_parent(branch);
-    GstPad *sinkPad = gst_element_get_static_pad(branch, "sink");
-    gst_pad_link(pad, sinkPad);
-    gst_object_unref(sinkPad);
-}
-
-// Pictures are not decoded: their streams are exposed as they are and thrown away.
-int onAutoplugSelect(GstElement *, GstPad *, GstCaps *, GstElementFactory *factory, gpointer)
-{
-    const gchar *klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
-    const bool pictureDecoder = klass && std::strstr(klass, "Decoder") && std::strstr(klass, "Video");
-    return pictureDecoder ? kAutoplugExpose : 0;
+    GstSoundBranches::link(measurement->pipeline, pad, branch);
 }
 
 void onDeepElementAdded(GstBin *, GstBin *, GstElement *element, gpointer)
@@ -283,13 +213,6 @@ LoudnessMeter::Outcome awaitEnd(Measurement &measurement, const std::atomic<bool
     return outcome;
 }
 
-// A pipe, a device or a folder named like a song could block the decoder's open for ever.
-bool isRegularFile(const QString &path)
-{
-    struct stat status{};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 // The tracks in the order the player numbers them: a file of three or more tracks has one per
 // channel choice, any other plays the sides of its first.
 SongLoudness loudnessOf(std::vector<std::unique_ptr<TrackMeter>> &tracks)
@@ -328,7 +251,7 @@ GstElement *decoderFor(const QString &path, const QString &cdgUri, Measurement &
     g_object_set(decode, "uri", uri, nullptr);
     g_free(uri);
     g_signal_connect(decode, "pad-added", G_CALLBACK(onPadAdded), &measurement);
-    g_signal_connect(decode, "autoplug-select", G_CALLBACK(onAutoplugSelect), nullptr);
+    g_signal_connect(decode, "autoplug-select", G_CALLBACK(GstSoundBranches::skipPictureDecoders), nullptr);
     g_signal_connect(decode, "source-setup", G_CALLBACK(onSourceSetup), nullptr);
     return decode;
 }
@@ -349,7 +272,7 @@ GstLoudnessMeter::GstLoudnessMeter(Priority priority, TimeLimit limit)
 
 LoudnessMeter::Result GstLoudnessMeter::measure(const QString &path, const std::atomic<bool> &stop)
 {
-    if (!isRegularFile(path))
+    if (!GstSoundBranches::isRegularFile(path))
         return {Outcome::Unavailable, {}};
     Measurement measurement;
     const QString cdgUri = GstCdgSource::uriFor(path);

@@ -1,5 +1,6 @@
 #include "platform/gst/gst_mci_device.h"
 
+#include "gst_bus_errors.h"
 #include "gst_element_check.h"
 #include "platform/gst/gst_runtime.h"
 
@@ -98,30 +99,6 @@ bool fixSizes(const QString &path)
 {
     QFile file(path);
     return openExisting(file) && file.size() >= kHeaderSize && writeSizes(file, file.size());
-}
-
-QString errorText(GstMessage *message)
-{
-    GError *error = nullptr;
-    gchar *debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
-    const QString text = QString::fromUtf8(error ? error->message : "unknown error");
-    g_clear_error(&error);
-    g_free(debug);
-    return text;
-}
-
-// The error a refused state change left on the bus, if any; never waits.
-QString popError(GstElement *pipeline)
-{
-    GstBus *bus = gst_element_get_bus(pipeline);
-    GstMessage *message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    gst_object_unref(bus);
-    if (!message)
-        return {};
-    const QString text = errorText(message);
-    gst_message_unref(message);
-    return text;
 }
 
 void destroyPipeline(GstElement *&pipeline)
@@ -325,7 +302,7 @@ void GstMciDevice::Private::watch(GstElement *pipeline, Role role)
 void GstMciDevice::Private::onMessage(Role role, GstMessage *message)
 {
     const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-    const QString reason = failed ? errorText(message) : QString();
+    const QString reason = failed ? GstBusErrors::textOf(message) : QString();
     if (role == Role::Player) {
         if (!failed) {
             gst_element_set_state(player, GST_STATE_READY);
@@ -443,7 +420,7 @@ QString GstMciDevice::record()
     if (!recorder)
         return told(kNoCaptureDevice, error);
     if (gst_element_set_state(recorder, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        error = popError(recorder);
+        error = GstBusErrors::takeFirst(recorder);
         destroyPipeline(recorder);
         resetToHeader(m_d->path);
         return told(kNoCaptureDevice, error.isEmpty() ? QStringLiteral("cannot start") : error);
@@ -478,7 +455,7 @@ QString GstMciDevice::play()
         if (!player)
             return told(kCannotPlay, error);
         if (gst_element_set_state(player, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-            error = popError(player);
+            error = GstBusErrors::takeFirst(player);
             destroyPipeline(player);
             return told(kCannotPlay, error);
         }
