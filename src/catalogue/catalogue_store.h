@@ -62,6 +62,13 @@ public:
     virtual void storeLoudness(const SongToMeasure &song, int state, const SongLoudness &loudness) = 0;
 };
 
+// Held while a song is measured: no other room of a venue measures the song meanwhile.
+class LoudnessClaim
+{
+public:
+    virtual ~LoudnessClaim() = default;
+};
+
 // Where every change to songs and singers is written, chosen once at start: the catalogue file
 // itself (LocalCatalogue), or a venue's catalogue server whose copy the file is
 // (PostgresCatalogue). A change is one transaction of the store; once change() returns, the
@@ -81,6 +88,11 @@ public:
     virtual void beginGroup() = 0;
     virtual void endGroup() = 0;
     virtual bool keepsEachChange() const = 0;
+
+    // Claims the song for measuring its file (with its stamp) until the claim is let go: nothing
+    // when another room measures it now or has measured it already, so it is passed over and
+    // its values come with the copy. Throws DatabaseError.
+    virtual std::unique_ptr<LoudnessClaim> claimLoudness(const SongToMeasure &song) = 0;
 };
 
 // The store chosen at start, made for a connection to the catalogue file of a thread's own.

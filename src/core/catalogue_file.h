@@ -22,7 +22,8 @@ public:
                                            ":/schema/006_song_loudness.sql",
                                            ":/schema/007_venue_copy.sql",
                                            ":/schema/008_play_queue.sql",
-                                           ":/schema/009_plain_catalogue.sql"};
+                                           ":/schema/009_plain_catalogue.sql",
+                                           ":/schema/010_loudness_file_stamp.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.

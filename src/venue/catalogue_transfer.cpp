@@ -43,7 +43,7 @@ int pushSingers(ServerConnection &server, Database &db)
 int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot)
 {
     const QString insert = QStringLiteral("INSERT INTO song (song_id, %1) VALUES "
-                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16)")
+                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16, $17, $18)")
                                .arg(SongColumns::kServer);
     int n = 0;
     db.forEachRow(QStringLiteral("SELECT s.rowid, %1 ORDER BY s.rowid").arg(SongColumns::kRoom), {},

@@ -137,11 +137,13 @@ public:
     void storeLoudness(const SongToMeasure &song, int state, const SongLoudness &loudness) override
     {
         const std::array<SqlValue, 6> v = loudnessColumnValues(loudness);
+        const std::array<SqlValue, 2> stamp = stampColumnValues(song);
         const QString file = m_mediaRoot.toServer(song.location);
         m_server.exec(QStringLiteral("UPDATE song SET song_loudness_state = $1, song_lufs_1 = $2, song_peak_1 = $3, "
                                      "song_lufs_2 = $4, song_peak_2 = $5, song_lufs_3 = $6, song_peak_3 = $7, "
-                                     "song_loudness_file = $9 WHERE song_num = $8 AND song_location = $9"),
-                      {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, file});
+                                     "song_loudness_file = $9, song_loudness_size = $10, "
+                                     "song_loudness_modified_ns = $11 WHERE song_num = $8 AND song_location = $9"),
+                      {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, file, stamp[0], stamp[1]});
     }
 
 private:
@@ -157,10 +159,11 @@ private:
     bool m_holdsRegistrations = false;
 };
 
-PostgresCatalogue::PostgresCatalogue(QString connectionString, MediaRoot mediaRoot, RoomCopy &copy)
+PostgresCatalogue::PostgresCatalogue(QString connectionString, MediaRoot mediaRoot, std::shared_ptr<RoomCopy> copy)
     : m_connectionString(std::move(connectionString))
     , m_mediaRoot(std::move(mediaRoot))
-    , m_copy(copy)
+    , m_copy(std::move(copy))
+    , m_claims(m_connectionString)
 {
 }
 
@@ -181,7 +184,7 @@ ServerConnection &PostgresCatalogue::begin()
     auto server = std::make_unique<ServerConnection>(m_connectionString, m_cancelled);
     ServerSchema::requireCatalogue(*server);
     // A room whose own catalogue never came from this server writes nothing to it.
-    m_copy.catchUp(*server);
+    m_copy->catchUp(*server);
     server->run(kBegin);
     m_server = std::move(server);
     return *m_server;
@@ -243,10 +246,15 @@ void PostgresCatalogue::changeHere(const std::function<bool(CatalogueRows &)> &w
 void PostgresCatalogue::catchUpCopy()
 {
     try {
-        m_copy.catchUp(*m_server);
+        m_copy->catchUp(*m_server);
     } catch (const DatabaseError &) {
         // The change is stored on the server; the room's sync brings it to the copy.
     }
+}
+
+std::unique_ptr<LoudnessClaim> PostgresCatalogue::claimLoudness(const SongToMeasure &song)
+{
+    return m_claims.claim(song.songNum, m_mediaRoot.toServer(song.location), song.stamp);
 }
 
 void PostgresCatalogue::beginGroup()

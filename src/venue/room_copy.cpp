@@ -67,20 +67,28 @@ void writeSingers(Database &db, const ServerRows &singers)
     }
 }
 
-// Each song's row, and its loudness row when the server has its loudness.
+// Each song's row, and its loudness row when the server has its loudness. A song whose own
+// values are as the copy has them (only its loudness changed) is not written again, so the
+// phone page's change count and the song's stroke-order keys stay as they are.
 void writeSongs(Database &db, const ServerRows &songs, const MediaRoot &mediaRoot)
 {
+    static const QString updateSong = QStringLiteral(
+        "UPDATE song SET song_num = ?2, song_kind = ?3, song_name = ?4, song_text_count = ?5, song_singer_code = ?6, "
+        "song_build_date = ?7, song_location = ?8 WHERE rowid = ?1 AND (song_num, song_kind, song_name, "
+        "song_text_count, song_singer_code, song_build_date, song_location) IS NOT (?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     static const QString insertSong = QStringLiteral(
-        "INSERT OR REPLACE INTO song (rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
-        "song_build_date, song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        "INSERT OR IGNORE INTO song (rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
+        "song_build_date, song_location) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     static const QString insertLoudness = QStringLiteral(
         "INSERT OR REPLACE INTO song_loudness (song_row, loudness_state, lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3, "
-        "song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        "song_location, file_size, file_modified_ns) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int r = 0; r < songs.size(); ++r) {
         const QList<SqlValue> values = SongColumns::valuesOf(
             [&](int column, Type type) { return songs.value(r, column, type); },
             [&](int column) { return songs.isNull(r, column) ? SqlValue() : SqlValue(mediaRoot.toRoom(songs.text(r, column))); });
-        db.ExecuteSql(insertSong, values.mid(0, SongColumns::kSongValues));
+        const QList<SqlValue> song = values.mid(0, SongColumns::kSongValues);
+        db.ExecuteSql(updateSong, song);
+        db.ExecuteSql(insertSong, song);
         if (songs.isNull(r, SongColumns::kLoudnessState) || songs.isNull(r, SongColumns::kLoudnessFile))
             db.ExecuteSql(QStringLiteral("DELETE FROM song_loudness WHERE song_row = ?"), {values.first()});
         else
@@ -190,7 +198,7 @@ RoomCopy::Applied RoomCopy::write(const Batch &batch, const CopyMark &mark)
     writeSongs(m_db, changes.songs, m_mediaRoot);
     removeRows(m_db, changes.removed);
     const qint64 last = std::max({lastChangeOf(changes.singers, 3, batch.since),
-                                  lastChangeOf(changes.songs, SongColumns::kLoudnessFile + 1, batch.since),
+                                  lastChangeOf(changes.songs, SongColumns::kCount, batch.since),
                                   lastChangeOf(changes.removed, 2, batch.since)});
     if (batch.whole || last != mark.lastChange || batch.catalogueId != mark.catalogueId)
         setMark(m_db, {batch.catalogueId, last});

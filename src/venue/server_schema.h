@@ -12,7 +12,8 @@ namespace ServerSchema {
 
 inline constexpr std::array kFiles = {":/venue_schema/001_venue_catalogue.sql",
                                       ":/venue_schema/002_loudness_file.sql",
-                                      ":/venue_schema/003_catalogue_place.sql"};
+                                      ":/venue_schema/003_catalogue_place.sql",
+                                      ":/venue_schema/004_loudness_claims.sql"};
 inline constexpr int kVersion = int(kFiles.size());
 
 // Brings the tables of a server that holds a catalogue up to kVersion, in one transaction under

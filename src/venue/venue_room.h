@@ -37,11 +37,11 @@ public:
 
     const QString &connectionString() const { return m_connectionString; }
     const MediaRoot &mediaRoot() const { return m_mediaRoot; }
-    RoomCopy &copy() { return m_copy; }
+    RoomCopy &copy() { return *m_copy; }
 
 private:
     QString m_connectionString;
     MediaRoot m_mediaRoot;
-    RoomCopy m_copy;
+    std::shared_ptr<RoomCopy> m_copy; // shared with the stores made for other threads
     PostgresCatalogue m_store;
 };

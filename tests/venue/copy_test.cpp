@@ -57,7 +57,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
 
     // Loudness measured in one room plays in every room, for the file it was measured from.
     const SongLoudness measured{{ChannelLoudness{-21, -2}, std::nullopt, ChannelLoudness{-23, -5}}};
-    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg"))}, measured);
+    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg")), {}}, measured);
     other.venue->copy().catchUp(server);
     ASSERT_TRUE(findLoudness(other.db, first.number));
     EXPECT_EQ(findLoudness(other.db, first.number)->channels[2]->lufs, -23);
@@ -68,7 +68,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     other.venue->copy().catchUp(server);
     EXPECT_FALSE(findLoudness(other.db, first.number)) << "a song given another file is measured again";
     EXPECT_FALSE(findLoudness(writer.db, first.number));
-    EXPECT_EQ(songsToMeasure(other.db, 0, 5).size(), 1);
+    EXPECT_EQ(songsToMeasure(other.db, other.home.path(), 0, 5).size(), 1);
 
     deleteSinger(store, singer);
     EXPECT_EQ(other.venue->copy().catchUp(server).removed, 1);

@@ -182,7 +182,7 @@ TEST(VenueOwners, floatsComeBackExactlyWhateverTheConnectionLineAsksForTheirDigi
                                             media.file(QStringLiteral("a.mpg"))});
     const double lufs = -18.123456789012345;
     const double peak = -0.1 / 3;
-    storeLoudness(writer.venue->store(), {0, song.number, media.file(QStringLiteral("a.mpg"))},
+    storeLoudness(writer.venue->store(), {0, song.number, media.file(QStringLiteral("a.mpg")), std::nullopt},
                   SongLoudness{{ChannelLoudness{lufs, peak}, std::nullopt, std::nullopt}});
     ServerConnection server(url);
     reader.venue->copy().catchUp(server);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalogue_file.h"
+#include "core/database.h"
 #include "support/private_server.h"
 #include "core/database.h"
 #include "support/temp_home.h"
