@@ -1,13 +1,19 @@
 // How fast the loudness of a song is measured, per core: a 4-minute MPEG-1 karaoke song (352x240
 // picture, MPEG audio layer II) and a 4-minute MP3, both made once with gst-launch-1.0 into
 // $TMPDIR/karaoke-bench-loudness. Beside each, the CPU of decoding the sound alone, so the
-// share of the measuring itself shows.
+// share of the measuring itself shows. Then what an idle pass costs before it measures anything:
+// a pass over 20 000 songs measured already, looking at every song's file.
 //   bench_loudness [benchmark flags] [FOLDER]
+#include "catalogue/local_catalogue.h"
+#include "catalogue/loudness_survey.h"
+#include "core/catalogue_file.h"
+#include "core/database.h"
 #include "platform/gst/gst_loudness_meter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -118,8 +124,56 @@ void mp3DecodeOnly(benchmark::State &state)
     decodeOnly(state, QStringLiteral("song-4min.mp3"), QStringLiteral("id3demux ! mpegaudioparse ! mpg123audiodec"));
 }
 
+// Answers at once: the pass below is to find nothing to measure.
+class InstantMeter : public LoudnessMeter
+{
+public:
+    Result measure(const QString &, const std::atomic<bool> &) override
+    {
+        ++asked;
+        return {Outcome::Measured, SongLoudness{{ChannelLoudness{-20, -3}, std::nullopt, std::nullopt}}};
+    }
+    int asked = 0;
+};
+
+// A pass of the idle measuring over songs whose files are all measured as they are.
+void passOverMeasuredSongs(benchmark::State &state)
+{
+    const int songs = int(state.range(0));
+    QTemporaryDir home;
+    Database db(home.filePath(QStringLiteral("karaoke.mdb")));
+    QString problem;
+    if (!CatalogueFile::openOrCreate(db, &problem)) {
+        state.SkipWithError("the catalogue cannot be made");
+        return;
+    }
+    for (int i = 0; i < songs; ++i) {
+        const QString file = home.filePath(QStringLiteral("s%1.mpg").arg(i));
+        QFile(file).open(QIODevice::WriteOnly);
+        db.ExecuteSql(QStringLiteral("INSERT INTO song VALUES (?, 1, ?, 2, 1, '2024/01/01', ?)"),
+                      {QString::number(100000 + i), QStringLiteral("歌曲"), file});
+    }
+    LocalCatalogue store(db);
+    InstantMeter meter;
+    const std::atomic<bool> stop{false};
+    LoudnessSurvey first(db, store, home.path(), meter);
+    store.beginGroup();
+    while (first.measureNext(stop)) {
+    }
+    store.endGroup();
+    for (auto _ : state) {
+        LoudnessSurvey survey(db, store, home.path(), meter);
+        while (survey.measureNext(stop)) {
+        }
+    }
+    if (meter.asked != songs)
+        state.SkipWithError("a song measured already was measured again");
+    state.counters["songs_per_second"] = benchmark::Counter(songs, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 } // namespace
 
+BENCHMARK(passOverMeasuredSongs)->Arg(20000)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(mpeg1Song)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(mp3Song)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(mpeg1DecodeOnly)->Iterations(3)->Unit(benchmark::kMillisecond);

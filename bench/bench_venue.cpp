@@ -4,14 +4,18 @@
 //     change, from the server processes' CPU time with no rooms and with fifty);
 //  2. a room's start (karaoke --init-only) on an unchanged copy of 100 000 songs, with the
 //     server line and without it;
-//  3. a guest's key press in that room while its copy applies a stream of changes, key to
-//     finished redraw.
+//  3. a guest's key press in that room while its copy applies a stream of changes, and while
+//     it copies the catalogue whole, key to finished redraw;
+//  4. a room's whole copy of 100 000 songs (--pull-catalogue);
+//  5. what the venue-wide registration lock costs: one run alone against two rooms' runs at
+//     once, and the lock's own statement.
 //   bench_venue [FOLDER of the 100 000-song catalogue]
 #include "catalogue_generator.h"
 #include "silent_services.h"
 
 #include "bulk/song_writer.h"
 #include "catalogue/singer_records.h"
+#include "catalogue/song_files.h"
 #include "catalogue/song_registration.h"
 #include "core/catalogue_file.h"
 #include "core/init_system.h"
@@ -33,6 +37,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
@@ -115,6 +120,7 @@ FollowFigures registerWhileFollowing(PrivateServer &server, int rooms)
     QString problem;
     CatalogueFile::openOrCreate(db, &problem);
     VenueRoom writer(url, db.path(), MediaRoot({}, writerHome.path()));
+    pushCatalogue(writer, db, false);
     CatalogueStore &store = writer.store();
     const qint64 singer = insertSinger(store, QStringLiteral("歌手"), 2);
 
@@ -184,8 +190,9 @@ double timedPress(MainMenu &menu, const QString &key)
     return timer.nsecsElapsed() / 1e6;
 }
 
-// Key presses in the room while a stream of songs arrives from the server (one every 5 ms).
-std::vector<double> pressesDuringSync(const QString &url, const QString &home, int *batches)
+// Key presses in the room while background(venue, busy) runs beside them until busy is false.
+std::vector<double> pressesDuring(const QString &home, const std::function<void(VenueRoom &, std::atomic<bool> &)> &background,
+                                  int *batches)
 {
     SilentServices quiet;
     SharedState state;
@@ -194,16 +201,7 @@ std::vector<double> pressesDuringSync(const QString &url, const QString &home, i
     std::atomic<int> applied{0};
     const auto sync = venue->follow({}, [&applied] { ++applied; });
     std::atomic<bool> writing{true};
-    std::thread writer([&] {
-        ServerConnection server(url);
-        for (int i = 0; writing; ++i) {
-            server.exec(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, "
-                                       "song_singer_code, song_build_date, song_location) "
-                                       "VALUES ($1, 1, $2, 3, 1, '2024/01/01', '/x.mpg')"),
-                        {QStringLiteral("9%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("新歌%1").arg(i)});
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    });
+    std::thread writer([&] { background(*venue, writing); });
     MainMenu menu(state, quiet.services, QSize(1280, 720));
     menu.show();
     menu.Form_Activate();
@@ -221,6 +219,102 @@ std::vector<double> pressesDuringSync(const QString &url, const QString &home, i
     *batches = applied;
     std::sort(ms.begin(), ms.end());
     return ms;
+}
+
+// A stream of songs arriving from the server (one every 5 ms).
+void songStream(const QString &url, std::atomic<bool> &writing)
+{
+    ServerConnection server(url);
+    for (int i = 0; writing; ++i) {
+        server.exec(QStringLiteral("INSERT INTO song (song_num, song_kind, song_name, song_text_count, "
+                                   "song_singer_code, song_build_date, song_location) "
+                                   "VALUES ($1, 1, $2, 3, 1, '2024/01/01', '/x.mpg')"),
+                    {QStringLiteral("9%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("新歌%1").arg(i)});
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// The room's copy taken whole from the server again and again; how long each took.
+void wholeCopies(VenueRoom &venue, std::atomic<bool> &writing, std::vector<double> &seconds)
+{
+    ServerConnection server(venue.connectionString());
+    while (writing) {
+        const auto start = Clock::now();
+        venue.copy().replaceWithServer(server);
+        seconds.push_back(msSince(start, Clock::now()) / 1000);
+    }
+}
+
+struct LockFigures
+{
+    double aloneSongsPerSecond = 0;
+    double twoAtOnceSongsPerSecond = 0;
+    double lockMs = 0;
+};
+
+// Registers n songs from each of `rooms` rooms at once (each its own files); songs per second
+// over all of them.
+double registrationRate(PrivateServer &server, int rooms, int n)
+{
+    const QString url = server.url(server.newDatabase());
+    QTemporaryDir media;
+    std::vector<std::unique_ptr<QTemporaryDir>> homes;
+    std::vector<std::unique_ptr<Database>> dbs;
+    std::vector<std::unique_ptr<VenueRoom>> venues;
+    for (int r = 0; r < rooms; ++r) {
+        homes.push_back(std::make_unique<QTemporaryDir>());
+        dbs.push_back(std::make_unique<Database>(homes.back()->filePath(QStringLiteral("karaoke.mdb"))));
+        QString problem;
+        CatalogueFile::openOrCreate(*dbs.back(), &problem);
+        venues.push_back(std::make_unique<VenueRoom>(url, dbs.back()->path(), MediaRoot({}, homes.back()->path())));
+        if (r == 0)
+            pushCatalogue(*venues.back(), *dbs.back(), false);
+        for (int i = 0; i < n; ++i)
+            QFile(media.filePath(QStringLiteral("%1-%2.mpg").arg(r).arg(i))).open(QIODevice::WriteOnly);
+    }
+    const qint64 singer = insertSinger(venues[0]->store(), QStringLiteral("歌手"), 2);
+    const auto start = Clock::now();
+    std::vector<std::thread> runs;
+    for (int r = 0; r < rooms; ++r) {
+        runs.emplace_back([&, r] {
+            QtFileSystem fs;
+            CatalogueStore &store = venues[size_t(r)]->store();
+            RegisteredFiles files(*dbs[size_t(r)], homes[size_t(r)]->path());
+            SongWriter songs(store);
+            for (int i = 0; i < n; ++i) {
+                const NewSong song{i % 8, 1 + i % 20, QStringLiteral("歌%1").arg(i), {singer}, QStringLiteral("2024/01/01"),
+                                   media.filePath(QStringLiteral("%1-%2.mpg").arg(r).arg(i))};
+                songs.writeSong([&] {
+                    return registerSong(store, fs, homes[size_t(r)]->path(), song, {{}, {}, &files}).result
+                        == Registration::Result::Registered;
+                });
+            }
+        });
+    }
+    for (auto &run : runs)
+        run.join();
+    return rooms * n / (msSince(start, Clock::now()) / 1000);
+}
+
+LockFigures registrationLockCost(PrivateServer &server)
+{
+    constexpr int kEach = 3000;
+    LockFigures figures;
+    figures.aloneSongsPerSecond = registrationRate(server, 1, kEach);
+    figures.twoAtOnceSongsPerSecond = registrationRate(server, 2, kEach);
+    // The lock's own statement, uncontended, inside a transaction as a registration takes it.
+    ServerConnection connection(server.url(QStringLiteral("postgres")));
+    std::vector<double> ms;
+    for (int i = 0; i < 2000; ++i) {
+        connection.run(QStringLiteral("BEGIN"));
+        const auto start = Clock::now();
+        connection.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7203, 0)"));
+        ms.push_back(msSince(start, Clock::now()));
+        connection.run(QStringLiteral("COMMIT"));
+    }
+    std::sort(ms.begin(), ms.end());
+    figures.lockMs = ms[ms.size() / 2];
+    return figures;
 }
 
 } // namespace
@@ -264,9 +358,35 @@ int main(int argc, char **argv)
     std::printf("  the same file alone:       %6.0f ms\n", medianStartMs(program, generated));
 
     int batches = 0;
-    const std::vector<double> presses = pressesDuringSync(url, room.path(), &batches);
+    const std::vector<double> presses =
+        pressesDuring(room.path(), [&url](VenueRoom &, std::atomic<bool> &writing) { songStream(url, writing); }, &batches);
     std::printf("key press to finished redraw while the copy follows a song every 5 ms (%d batches applied):\n"
                 "  median %.2f ms, worst %.2f ms (%zu presses; target: median under 5 ms)\n",
                 batches, presses[presses.size() / 2], presses.back(), presses.size());
+
+    std::vector<double> copies;
+    const std::vector<double> pressesWhole = pressesDuring(
+        room.path(), [&copies](VenueRoom &venue, std::atomic<bool> &writing) { wholeCopies(venue, writing, copies); },
+        &batches);
+    std::sort(copies.begin(), copies.end());
+    std::printf("key press to finished redraw while the room copies the catalogue whole again and again:\n"
+                "  median %.2f ms, worst %.2f ms (%zu presses, %zu whole copies; target: median under 5 ms)\n",
+                pressesWhole[pressesWhole.size() / 2], pressesWhole.back(), pressesWhole.size(), copies.size());
+
+    QTemporaryDir newRoom;
+    QFile::copy(room.filePath(QStringLiteral("Setting.ini")), newRoom.filePath(QStringLiteral("Setting.ini")));
+    QElapsedTimer pulling;
+    pulling.start();
+    QProcess pull;
+    pull.start(program, {QStringLiteral("--home"), newRoom.path(), QStringLiteral("--pull-catalogue")});
+    pull.waitForFinished(600000);
+    std::printf("a new room's whole copy of 100 000 songs (--pull-catalogue, the whole run): %.1f s; "
+                "beside the keys: median %.1f s (target: under 10 s)\n",
+                pulling.elapsed() / 1000.0, copies.empty() ? 0.0 : copies[copies.size() / 2]);
+
+    const LockFigures lock = registrationLockCost(server);
+    std::printf("the venue-wide registration lock: one room registering alone %.0f songs/s, two rooms at once "
+                "%.0f songs/s together; the lock's own statement %.3f ms a registration (median)\n",
+                lock.aloneSongsPerSecond, lock.twoAtOnceSongsPerSecond, lock.lockMs);
     return 0;
 }

@@ -154,6 +154,8 @@ make_level() { # make_level VOLUME OUT
 }
 make_level_loud() { make_level 0.5 "$1"; }
 make_level_quiet() { make_level 0.05 "$1"; }
+# 10 dB above the quiet one, of the same length and size.
+make_level_middle() { make_level 0.158 "$1"; }
 
 # Sides 10 dB apart.
 make_sides_10db() { make_two_sides 0.158 "$1"; }
@@ -266,6 +268,7 @@ declare -A makers=(
   [broken.mpg]=make_broken
   [level-loud.wav]=make_level_loud
   [level-quiet.wav]=make_level_quiet
+  [level-middle.wav]=make_level_middle
   [sides-10db.wav]=make_sides_10db
   [sides-10db.mp3]=make_sides_10db_mp3
   [quiet-peaks.wav]=make_quiet_peaks
@@ -288,7 +291,7 @@ ensure() {
 
 for name in mpeg1.mpg vcd-plain.dat vcd-cdxa.dat mpeg2.mpg clip.avi h264.mp4 tone.mp3 tone.wav \
             song.mid three-tracks.mkv stereo-lr.mpg stereo-440-880.wav tone-1s.wav broken.mpg \
-            level-loud.wav level-quiet.wav sides-10db.wav sides-10db.mp3 quiet-peaks.wav three-levels.mkv right-peaks.wav \
-            quiet-low-sine.wav loud-float.wav tone-30s.mpg; do
+            level-loud.wav level-quiet.wav level-middle.wav sides-10db.wav sides-10db.mp3 quiet-peaks.wav three-levels.mkv \
+            right-peaks.wav quiet-low-sine.wav loud-float.wav tone-30s.mpg; do
   ensure "$name"
 done

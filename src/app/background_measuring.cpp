@@ -9,6 +9,7 @@
 #include <QtDebug>
 
 #include <atomic>
+#include <utility>
 
 namespace {
 constexpr int kLookAgainAfterMs = 5 * 60 * 1000;
@@ -24,21 +25,23 @@ struct BackgroundMeasuring::Shared
     QString appPath;
     CatalogueStoreMaker storeFor;
     std::unique_ptr<LoudnessMeter> meter;
-    // Under the worker's lock: whether measuring may go on, and how often it was resumed.
+    // Under the worker's lock: whether measuring may go on, whether the next pass is asked
+    // for, and how often it was resumed.
     bool running = false;
+    bool startOver = false;
     unsigned resumes = 0;
     // Tells the song being measured to stop.
     std::atomic<bool> stop{true};
     WorkerThread worker;
 
-    // Waits until measuring may go on; false when the program ends.
-    bool waitForTurn()
+    // Waits until measuring may go on; startOver says whether a resume asked for a new pass.
+    WorkerThread::Turn waitForTurn(bool &newPass)
     {
-        return !worker.wait([this] { return running; }, [] {}).stop;
+        return worker.wait([this] { return running; }, [&] { newPass = std::exchange(startOver, false); });
     }
 
     // Waits for the next resume, a few minutes at most, or for the end.
-    void restAfterLastSong()
+    void restAfterPass()
     {
         unsigned seen = 0;
         worker.underLock([&] { seen = resumes; });
@@ -68,6 +71,7 @@ void BackgroundMeasuring::resume()
 {
     m_shared->worker.hand([this] {
         m_shared->running = true;
+        m_shared->startOver = true;
         ++m_shared->resumes;
         m_shared->stop = false;
     });
@@ -75,10 +79,15 @@ void BackgroundMeasuring::resume()
 
 void BackgroundMeasuring::pause()
 {
-    m_shared->worker.hand([this] {
+    m_shared->worker.underLock([this] {
         m_shared->running = false;
         m_shared->stop = true;
     });
+}
+
+bool BackgroundMeasuring::flush(int timeoutMs)
+{
+    return m_shared->worker.flush(timeoutMs);
 }
 
 void BackgroundMeasuring::run(Shared &shared)
@@ -86,14 +95,25 @@ void BackgroundMeasuring::run(Shared &shared)
     Database db(shared.dbPath);
     const std::unique_ptr<CatalogueStore> store = shared.storeFor(db);
     LoudnessSurvey survey(db, *store, shared.appPath, *shared.meter);
-    while (shared.waitForTurn()) {
-        try {
-            if (!survey.measureNext(shared.stop) && !shared.stop)
-                shared.restAfterLastSong();
-        } catch (const DatabaseError &e) {
-            // The catalogue is busy or cannot be written now: the song stays unmeasured.
-            qWarning("loudness measuring waits: %s", qPrintable(e.message()));
-            shared.restAfterLastSong();
+    WorkerThread::Ticket pass = 0;
+    for (;;) {
+        bool startOver = false;
+        const WorkerThread::Turn turn = shared.waitForTurn(startOver);
+        if (turn.stop)
+            return;
+        if (startOver) {
+            survey.startOver();
+            pass = turn.ticket;
         }
+        try {
+            if (survey.measureNext(shared.stop) || shared.stop)
+                continue;
+            shared.worker.done(pass);
+        } catch (const DatabaseError &e) {
+            // The catalogue is busy or cannot be written now: the song stays to be measured.
+            qWarning("loudness measuring waits: %s", qPrintable(e.message()));
+        }
+        shared.restAfterPass();
+        survey.startOver();
     }
 }

@@ -8,14 +8,16 @@
 
 class LoudnessMeter;
 
-// Measures the catalogue's songs that are not measured yet, on a thread of its own with a
-// connection of its own to the catalogue, never on the window thread (a worker as
-// core/worker_thread.h says). The meter decodes at the lowest priority on threads of its own;
-// this thread, which writes what was measured, keeps the normal priority, so it never holds the
-// catalogue's lock while starved. It measures only between resume() and pause(); pause() stops
-// the song being measured at once (it is measured again later). Once every song is measured it
-// looks for new ones (registered here or by another program) at every resume and every few
-// minutes.
+// Measures the catalogue's songs that are to be measured (not measured for the file they play,
+// or their file changed since), on a thread of its own with a connection of its own to the
+// catalogue, never on the window thread (a worker as core/worker_thread.h says): the files are
+// looked at and opened there only. The meter decodes at the lowest priority on threads of its
+// own; this thread, which writes what was measured, keeps the normal priority, so it never
+// holds the catalogue's lock while starved. It measures only between resume() and pause();
+// pause() stops the song being measured at once (it is measured again later). Every resume,
+// and every few minutes while it may measure, begins a pass over the whole catalogue from the
+// first song, so a changed file, a new song (registered here or by another program) and a file
+// that could not be read last time are all found again.
 class BackgroundMeasuring
 {
 public:
@@ -29,8 +31,12 @@ public:
     BackgroundMeasuring(const BackgroundMeasuring &) = delete;
     BackgroundMeasuring &operator=(const BackgroundMeasuring &) = delete;
 
+    // Handed over as work: a pass from the first song; returns at once.
     void resume();
     void pause();
+    // Waits until the pass of the last resume is over; false when timeoutMs passed first (or
+    // measuring was paused before the pass ended).
+    bool flush(int timeoutMs);
 
 private:
     struct Shared;

@@ -30,7 +30,7 @@ QString outcomeText(LoudnessMeter::Outcome outcome)
 
 int measureLoudness(SharedState &state, QTextStream &out, qint64 afterRow)
 {
-    const int total = countSongsToMeasure(state.db(), afterRow);
+    const int total = countSongsToMeasure(state.db(), state.AppPath, afterRow);
     if (total == 0) {
         out << QStringLiteral("音量測量: 沒有待測量的歌曲") << Qt::endl;
         return 0;

@@ -6,6 +6,7 @@
 #include "app/live_scoring.h"
 #include "app/loudness_tasks.h"
 #include "app/program_folder.h"
+#include "app/server_wait_dialog.h"
 #include "bulk/batch_registe.h"
 #include "bulk/command_line_runs.h"
 #include "bulk/reg_by_filename.h"
@@ -193,6 +194,10 @@ int runJukebox(const CommandLine &options)
     // A venue's room: every change goes to the server, the copy follows it (below).
     const CatalogueChoice catalogue(state);
     VenueRoom *const venue = catalogue.venue();
+    // The manager windows' writes to the server never hold the window thread.
+    ServerWaitDialog serverWait(QGuiApplication::primaryScreen()->size());
+    if (venue)
+        venue->setWindowWait(&serverWait);
     std::unique_ptr<BackgroundMeasuring> measuring;
     if (state.settings.EvenLoudness != 0) {
         measuring = std::make_unique<BackgroundMeasuring>(

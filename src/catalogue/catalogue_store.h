@@ -23,6 +23,16 @@ public:
     using CatalogueUnwritable::CatalogueUnwritable;
 };
 
+// The venue's catalogue server holds no catalogue, or another one than the room's copy follows
+// (another venue's, a backup put back): the room neither writes there nor copies from there
+// until the owner pushes or pulls the catalogue. The first line of the message is the owner's,
+// the rest is for the log.
+class CatalogueRefused : public CatalogueUnreachable
+{
+public:
+    using CatalogueUnreachable::CatalogueUnreachable;
+};
+
 // The catalogue's rows as one change reads and writes them, inside the transaction its store
 // runs it in. Values arrive checked (record_checks.h): the rules live in the catalogue layer
 // (song_records.h, singer_records.h, song_registration.h, song_loudness.h), written once, and
@@ -52,6 +62,13 @@ public:
     virtual void storeLoudness(const SongToMeasure &song, int state, const SongLoudness &loudness) = 0;
 };
 
+// Held while a song is measured: no other room of a venue measures the song meanwhile.
+class LoudnessClaim
+{
+public:
+    virtual ~LoudnessClaim() = default;
+};
+
 // Where every change to songs and singers is written, chosen once at start: the catalogue file
 // itself (LocalCatalogue), or a venue's catalogue server whose copy the file is
 // (PostgresCatalogue). A change is one transaction of the store; once change() returns, the
@@ -71,6 +88,11 @@ public:
     virtual void beginGroup() = 0;
     virtual void endGroup() = 0;
     virtual bool keepsEachChange() const = 0;
+
+    // Claims the song for measuring its file (with its stamp) until the claim is let go: nothing
+    // when another room measures it now or has measured it already, so it is passed over and
+    // its values come with the copy. Throws DatabaseError.
+    virtual std::unique_ptr<LoudnessClaim> claimLoudness(const SongToMeasure &song) = 0;
 };
 
 // The store chosen at start, made for a connection to the catalogue file of a thread's own.

@@ -64,11 +64,12 @@ public:
     void storeLoudness(const SongToMeasure &song, int state, const SongLoudness &loudness) override
     {
         const std::array<SqlValue, 6> v = loudnessColumnValues(loudness);
+        const std::array<SqlValue, 2> stamp = stampColumnValues(song);
         m_db.ExecuteSql(QStringLiteral("INSERT OR REPLACE INTO song_loudness (song_row, song_location, loudness_state, "
-                                       "lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3) "
-                                       "SELECT rowid, song_location, ?, ?, ?, ?, ?, ?, ? FROM song "
+                                       "lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3, file_size, file_modified_ns) "
+                                       "SELECT rowid, song_location, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM song "
                                        "WHERE song_num = ? AND song_location = ? COLLATE BINARY"),
-                        {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, song.location});
+                        {state, v[0], v[1], v[2], v[3], v[4], v[5], stamp[0], stamp[1], song.songNum, song.location});
     }
 
 private:

@@ -1,7 +1,12 @@
 #include "catalogue/song_loudness.h"
 
 #include "catalogue/catalogue_store.h"
+#include "catalogue/song_files.h"
 #include "core/database.h"
+
+#include <QSet>
+
+#include <functional>
 
 namespace {
 
@@ -36,30 +41,84 @@ std::array<SqlValue, 6> loudnessColumnValues(const SongLoudness &loudness)
             valueOr(c[2], &ChannelLoudness::lufs), valueOr(c[2], &ChannelLoudness::truePeakDb)};
 }
 
-QList<SongToMeasure> songsToMeasure(Database &db, qint64 afterRow, int limit)
+QList<SongOnRecord> songsOnRecord(Database &db, qint64 afterRow, int limit)
 {
-    QList<SongToMeasure> songs;
-    db.forEachRow(QStringLiteral("SELECT s.rowid, s.song_num, s.song_location FROM song AS s LEFT JOIN ") + kLoudnessNow
-                      + QStringLiteral("WHERE s.rowid > ? AND l.song_row IS NULL ORDER BY s.rowid LIMIT ?"),
+    QList<SongOnRecord> songs;
+    db.forEachRow(QStringLiteral("SELECT s.rowid, s.song_num, s.song_location, l.song_row IS NOT NULL, l.file_size, "
+                                 "l.file_modified_ns FROM song AS s LEFT JOIN ")
+                      + kLoudnessNow + QStringLiteral("WHERE s.rowid > ? ORDER BY s.rowid LIMIT ?"),
                   {afterRow, limit}, [&songs](const RowView &row) {
-                      songs.append({row.integer(0), row.text(1), row.text(2)});
+                      SongOnRecord record{{row.integer(0), row.text(1), row.text(2), std::nullopt}, row.integer(3) != 0,
+                                          std::nullopt};
+                      if (!row.isNull(4) && !row.isNull(5))
+                          record.keptStamp = FileStamp{row.integer(4), row.integer(5)};
+                      songs.append(record);
                       return true;
                   });
     return songs;
 }
 
-int countSongsToMeasure(Database &db, qint64 afterRow)
+std::optional<SongToMeasure> toMeasure(const SongOnRecord &record, const QString &appPath)
 {
-    Recordset rs = db.OpenRecordset(QStringLiteral("SELECT count(DISTINCT s.song_num) FROM song AS s LEFT JOIN ")
-                                        + kLoudnessNow + QStringLiteral("WHERE s.rowid > ? AND l.song_row IS NULL"),
-                                    {afterRow});
-    return rs.value(0).toInt();
+    SongToMeasure song = record.song;
+    song.stamp = stampOfSongFile(songFilePath(appPath, song.location));
+    if (record.keptForFile && (!song.stamp || song.stamp == record.keptStamp))
+        return std::nullopt;
+    return song;
+}
+
+namespace {
+
+// Hands each song after afterRow that is to be measured to onSong, until it returns false.
+void forEachSongToMeasure(Database &db, const QString &appPath, qint64 afterRow,
+                          const std::function<bool(const SongToMeasure &)> &onSong)
+{
+    constexpr int kBatchRows = 200;
+    for (;;) {
+        const QList<SongOnRecord> records = songsOnRecord(db, afterRow, kBatchRows);
+        for (const SongOnRecord &record : records) {
+            if (const std::optional<SongToMeasure> song = toMeasure(record, appPath); song && !onSong(*song))
+                return;
+        }
+        if (records.size() < kBatchRows)
+            return;
+        afterRow = records.last().song.row;
+    }
+}
+
+} // namespace
+
+QList<SongToMeasure> songsToMeasure(Database &db, const QString &appPath, qint64 afterRow, int limit)
+{
+    QList<SongToMeasure> songs;
+    forEachSongToMeasure(db, appPath, afterRow, [&](const SongToMeasure &song) {
+        songs.append(song);
+        return songs.size() < limit;
+    });
+    return songs;
+}
+
+int countSongsToMeasure(Database &db, const QString &appPath, qint64 afterRow)
+{
+    QSet<QString> numbers;
+    forEachSongToMeasure(db, appPath, afterRow, [&](const SongToMeasure &song) {
+        numbers.insert(song.songNum);
+        return true;
+    });
+    return int(numbers.size());
 }
 
 qint64 lastSongRow(Database &db)
 {
     Recordset rs = db.OpenRecordset(QStringLiteral("SELECT coalesce(max(rowid), 0) FROM song"));
     return rs.value(0).toLongLong();
+}
+
+std::array<SqlValue, 2> stampColumnValues(const SongToMeasure &song)
+{
+    if (!song.stamp)
+        return {};
+    return {SqlValue(song.stamp->size), SqlValue(song.stamp->modifiedNs)};
 }
 
 void storeLoudness(CatalogueStore &store, const SongToMeasure &song, const SongLoudness &loudness)

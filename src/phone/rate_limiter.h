@@ -18,6 +18,8 @@ public:
     void count(const QString &key, qint64 nowMs);
     // True when key has had the limit within the window.
     bool blocked(const QString &key, qint64 nowMs);
+    // How many keys it remembers: the keys fallen quiet for a window are forgotten.
+    int keysRemembered() const { return int(m_events.size()); }
 
 private:
     std::deque<qint64> &recent(const QString &key, qint64 nowMs);

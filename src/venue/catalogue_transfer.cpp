@@ -43,7 +43,7 @@ int pushSingers(ServerConnection &server, Database &db)
 int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot)
 {
     const QString insert = QStringLiteral("INSERT INTO song (song_id, %1) VALUES "
-                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16)")
+                                          "($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, $16, $17, $18)")
                                .arg(SongColumns::kServer);
     int n = 0;
     db.forEachRow(QStringLiteral("SELECT s.rowid, %1 ORDER BY s.rowid").arg(SongColumns::kRoom), {},
@@ -65,7 +65,7 @@ int pushSongs(ServerConnection &server, Database &db, const MediaRoot &mediaRoot
 QString pushCatalogue(VenueRoom &room, Database &db, bool replace)
 {
     ServerConnection server(room.connectionString());
-    ServerSchema::prepare(server);
+    ServerSchema::create(server);
     ServerTransaction transaction(server);
     server.exec(QStringLiteral("SELECT next_change()")); // no room applies a change while the catalogue moves
     const qint64 held =
@@ -87,7 +87,7 @@ QString pushCatalogue(VenueRoom &room, Database &db, bool replace)
 QString pullCatalogue(VenueRoom &room)
 {
     ServerConnection server(room.connectionString());
-    ServerSchema::prepare(server);
+    ServerSchema::requireCatalogue(server);
     const RoomCopy::Applied applied = room.copy().replaceWithServer(server);
     return QStringLiteral("已從曲目伺服器取得 %1 筆曲目, %2 位歌手").arg(applied.songs).arg(applied.singers);
 }

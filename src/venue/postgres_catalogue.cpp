@@ -1,18 +1,30 @@
 #include "venue/postgres_catalogue.h"
 
+#include "catalogue/song_files.h"
 #include "catalogue/song_loudness.h"
 #include "catalogue/song_records.h"
 #include "catalogue/song_registration.h"
 #include "venue/room_copy.h"
 #include "venue/server_connection.h"
 #include "venue/server_schema.h"
+#include "venue/server_wait.h"
 
 #include <QStringList>
 
+#include <atomic>
+#include <exception>
+#include <thread>
+
 namespace {
 
-// The advisory locks a registration takes on the numbers it may give.
+// The advisory locks a registration takes on the numbers it may give, and the venue-wide one
+// held from its first decision (is the file registered, is the singer there, which number) to
+// its commit: registrations are rare, and two rooms deciding at once decide wrong.
 constexpr int kNumberLock = 7202;
+constexpr int kRegistrationLock = 7203;
+
+// Whatever the server's default: what a change reads under its locks is what was committed before.
+const QString kBegin = QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED READ WRITE");
 
 QString singerArray(const QList<qint64> &codes)
 {
@@ -20,6 +32,17 @@ QString singerArray(const QList<qint64> &codes)
     for (const qint64 code : codes)
         texts.append(QString::number(code));
     return QLatin1Char('{') + texts.join(QLatin1Char(',')) + QLatin1Char('}');
+}
+
+// A text[] literal: every element quoted, its quotes and backslashes escaped.
+QString textArray(const QStringList &texts)
+{
+    QStringList quoted;
+    for (QString text : texts) {
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
+    }
+    return QLatin1Char('{') + quoted.join(QLatin1Char(',')) + QLatin1Char('}');
 }
 
 } // namespace
@@ -34,16 +57,22 @@ public:
     {
     }
 
+    // A CD+G pair is one song, whichever of its two files it was registered with.
     bool isFileRegistered(const QString &path, const QString &location, RegisteredFiles &) override
     {
-        return m_server
-                   .exec(QStringLiteral("SELECT 1 FROM song WHERE song_location IN ($1, $2) LIMIT 1"),
-                         {m_mediaRoot.toServer(path), m_mediaRoot.toServer(location)})
+        holdRegistrations();
+        QStringList locations{m_mediaRoot.toServer(location)};
+        for (const QString &part : songFileParts(path))
+            locations.append(m_mediaRoot.toServer(part));
+        locations.removeDuplicates();
+        return m_server.exec(QStringLiteral("SELECT 1 FROM song WHERE song_location = ANY ($1::text[]) LIMIT 1"),
+                             {textArray(locations)})
                    .size()
             > 0;
     }
     void lockNumbers(const QStringList &numbers) override
     {
+        holdRegistrations();
         for (const QString &number : numbers)
             m_server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext($1))").arg(kNumberLock), {number});
     }
@@ -83,8 +112,14 @@ public:
     {
         m_server.exec(QStringLiteral("DELETE FROM song WHERE song_num = $1"), {songNum});
     }
+    // A singer another room has just made (and this room's copy has not yet) is that singer.
     qint64 insertSinger(const QString &name, int sex) override
     {
+        holdRegistrations();
+        const ServerRows known = m_server.exec(
+            QStringLiteral("SELECT singer_code FROM singer WHERE singer_name = $1 ORDER BY singer_code LIMIT 1"), {name});
+        if (known.size() > 0)
+            return known.integer(0, 0);
         return m_server
             .exec(QStringLiteral("INSERT INTO singer (singer_name, singer_sex) VALUES ($1, $2) RETURNING singer_code"),
                   {name, sex})
@@ -102,22 +137,33 @@ public:
     void storeLoudness(const SongToMeasure &song, int state, const SongLoudness &loudness) override
     {
         const std::array<SqlValue, 6> v = loudnessColumnValues(loudness);
+        const std::array<SqlValue, 2> stamp = stampColumnValues(song);
         const QString file = m_mediaRoot.toServer(song.location);
         m_server.exec(QStringLiteral("UPDATE song SET song_loudness_state = $1, song_lufs_1 = $2, song_peak_1 = $3, "
                                      "song_lufs_2 = $4, song_peak_2 = $5, song_lufs_3 = $6, song_peak_3 = $7, "
-                                     "song_loudness_file = $9 WHERE song_num = $8 AND song_location = $9"),
-                      {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, file});
+                                     "song_loudness_file = $9, song_loudness_size = $10, "
+                                     "song_loudness_modified_ns = $11 WHERE song_num = $8 AND song_location = $9"),
+                      {state, v[0], v[1], v[2], v[3], v[4], v[5], song.songNum, file, stamp[0], stamp[1]});
     }
 
 private:
+    void holdRegistrations()
+    {
+        if (std::exchange(m_holdsRegistrations, true))
+            return;
+        m_server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, 0)").arg(kRegistrationLock));
+    }
+
     ServerConnection &m_server;
     const MediaRoot &m_mediaRoot;
+    bool m_holdsRegistrations = false;
 };
 
-PostgresCatalogue::PostgresCatalogue(QString connectionString, MediaRoot mediaRoot, RoomCopy &copy)
+PostgresCatalogue::PostgresCatalogue(QString connectionString, MediaRoot mediaRoot, std::shared_ptr<RoomCopy> copy)
     : m_connectionString(std::move(connectionString))
     , m_mediaRoot(std::move(mediaRoot))
-    , m_copy(copy)
+    , m_copy(std::move(copy))
+    , m_claims(m_connectionString)
 {
 }
 
@@ -127,22 +173,51 @@ ServerConnection &PostgresCatalogue::begin()
 {
     if (m_server) {
         try {
-            m_server->run(QStringLiteral("BEGIN"));
+            m_server->run(kBegin);
             return *m_server;
         } catch (const CatalogueUnreachable &) {
             m_server.reset(); // lost since the last change: nothing of this one was sent yet
+            if (*m_cancelled)
+                throw;
         }
     }
-    auto server = std::make_unique<ServerConnection>(m_connectionString);
-    ServerSchema::prepare(*server);
+    auto server = std::make_unique<ServerConnection>(m_connectionString, m_cancelled);
+    ServerSchema::requireCatalogue(*server);
     // A room whose own catalogue never came from this server writes nothing to it.
-    m_copy.catchUp(*server);
-    server->run(QStringLiteral("BEGIN"));
+    m_copy->catchUp(*server);
+    server->run(kBegin);
     m_server = std::move(server);
     return *m_server;
 }
 
 void PostgresCatalogue::change(const std::function<bool(CatalogueRows &)> &write)
+{
+    *m_cancelled = false;
+    if (m_wait)
+        changeBeside(write);
+    else
+        changeHere(write);
+}
+
+void PostgresCatalogue::changeBeside(const std::function<bool(CatalogueRows &)> &write)
+{
+    std::atomic<bool> finished = false;
+    std::exception_ptr failure;
+    std::thread beside([&] {
+        try {
+            changeHere(write);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+    });
+    m_wait->waitUntil([&finished] { return finished.load(); }, [this] { *m_cancelled = true; });
+    beside.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void PostgresCatalogue::changeHere(const std::function<bool(CatalogueRows &)> &write)
 {
     ServerConnection &server = begin();
     bool changed = false;
@@ -171,10 +246,15 @@ void PostgresCatalogue::change(const std::function<bool(CatalogueRows &)> &write
 void PostgresCatalogue::catchUpCopy()
 {
     try {
-        m_copy.catchUp(*m_server);
+        m_copy->catchUp(*m_server);
     } catch (const DatabaseError &) {
         // The change is stored on the server; the room's sync brings it to the copy.
     }
+}
+
+std::unique_ptr<LoudnessClaim> PostgresCatalogue::claimLoudness(const SongToMeasure &song)
+{
+    return m_claims.claim(song.songNum, m_mediaRoot.toServer(song.location), song.stamp);
 }
 
 void PostgresCatalogue::beginGroup()

@@ -37,17 +37,17 @@ void ReplicaSync::run()
     while (!m_worker.stopping()) {
         try {
             ServerConnection server(m_connectionString);
-            ServerSchema::prepare(server);
+            ServerSchema::requireCatalogue(server);
             server.run(QStringLiteral("LISTEN catalogue_changed"));
             catchUp(server);
-            tell({});
+            tell({}, {});
             retryMs = kFirstRetryMs;
             follow(server);
         } catch (const CatalogueBusy &e) {
             // The room's own file is held by another program for now: the next try applies it.
             qWarning("catalogue copy waits: %s", qPrintable(e.message()));
         } catch (const DatabaseError &e) {
-            tell(copyNotice(e.message()));
+            tell(copyNotice(e.message()), e.message());
         }
         if (!m_worker.rest(retryMs))
             return;
@@ -75,11 +75,13 @@ void ReplicaSync::catchUp(ServerConnection &server)
         m_onApplied();
 }
 
-void ReplicaSync::tell(const QString &notice)
+void ReplicaSync::tell(const QString &notice, const QString &reason)
 {
     if (notice == m_notice)
         return;
     m_notice = notice;
+    if (!reason.isEmpty())
+        qWarning("catalogue copy does not follow the server: %s", qPrintable(QString(reason).replace(QLatin1Char('\n'), QLatin1String(": "))));
     if (m_onNotice)
         m_onNotice(notice);
 }

@@ -36,7 +36,8 @@ private:
     void run();
     void follow(ServerConnection &server);
     void catchUp(ServerConnection &server);
-    void tell(const QString &notice);
+    // The notice on the screen, the whole reason in the log.
+    void tell(const QString &notice, const QString &reason);
 
     QString m_connectionString;
     RoomCopy &m_copy;
@@ -46,6 +47,6 @@ private:
     WorkerThread m_worker;
 };
 
-// The one line a room shows while its copy does not follow the server: the reason, and that the
-// room plays from its own copy.
+// The one line a room shows while its copy does not follow the server: the first line of the
+// reason (the owner's; the rest is for the log), and that the room plays from its own copy.
 QString copyNotice(const QString &problem);

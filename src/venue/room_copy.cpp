@@ -1,5 +1,6 @@
 #include "venue/room_copy.h"
 
+#include "catalogue/catalogue_store.h"
 #include "core/database_error.h"
 #include "core/derived_rows.h"
 #include "core/scoped_transaction.h"
@@ -13,23 +14,10 @@ namespace {
 
 using Type = SqlValue::Type;
 
-// The server's catalogue this copy follows, and the last of its changes applied here.
-struct CopyMark
-{
-    QString catalogueId;
-    qint64 lastChange = 0;
-};
+const QString kNotThisVenue = QStringLiteral("曲目伺服器不是這個場地的目錄");
+const QString kEmpty = QStringLiteral("曲目伺服器的目錄是空的");
 
-// What changed on the server after a change number, read in one snapshot; each query has the
-// change number in its last column.
-struct ServerChanges
-{
-    ServerRows singers;
-    ServerRows songs;
-    ServerRows removed;
-};
-
-CopyMark markOf(Database &db)
+RoomCopy::CopyMark markOf(Database &db)
 {
     Recordset rs = db.OpenRecordset(QStringLiteral("SELECT catalogue_id, last_change FROM venue_copy"));
     if (rs.eof())
@@ -37,7 +25,7 @@ CopyMark markOf(Database &db)
     return {rs.text(QStringLiteral("catalogue_id")), rs.value(1).toLongLong()};
 }
 
-void setMark(Database &db, const CopyMark &mark)
+void setMark(Database &db, const RoomCopy::CopyMark &mark)
 {
     db.ExecuteSql(QStringLiteral("DELETE FROM venue_copy"));
     db.ExecuteSql(QStringLiteral("INSERT INTO venue_copy (catalogue_id, last_change) VALUES (?, ?)"),
@@ -51,7 +39,7 @@ bool holdsAnything(Database &db)
     return rs.value(0).toInt() != 0;
 }
 
-ServerChanges changesSince(ServerConnection &server, qint64 since)
+RoomCopy::ServerChanges changesSince(ServerConnection &server, qint64 since)
 {
     return {server.exec(QStringLiteral("SELECT singer_code, singer_name, singer_sex, change FROM singer "
                                        "WHERE change > $1"),
@@ -79,20 +67,28 @@ void writeSingers(Database &db, const ServerRows &singers)
     }
 }
 
-// Each song's row, and its loudness row when the server has its loudness.
+// Each song's row, and its loudness row when the server has its loudness. A song whose own
+// values are as the copy has them (only its loudness changed) is not written again, so the
+// phone page's change count and the song's stroke-order keys stay as they are.
 void writeSongs(Database &db, const ServerRows &songs, const MediaRoot &mediaRoot)
 {
+    static const QString updateSong = QStringLiteral(
+        "UPDATE song SET song_num = ?2, song_kind = ?3, song_name = ?4, song_text_count = ?5, song_singer_code = ?6, "
+        "song_build_date = ?7, song_location = ?8 WHERE rowid = ?1 AND (song_num, song_kind, song_name, "
+        "song_text_count, song_singer_code, song_build_date, song_location) IS NOT (?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     static const QString insertSong = QStringLiteral(
-        "INSERT OR REPLACE INTO song (rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
-        "song_build_date, song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        "INSERT OR IGNORE INTO song (rowid, song_num, song_kind, song_name, song_text_count, song_singer_code, "
+        "song_build_date, song_location) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     static const QString insertLoudness = QStringLiteral(
         "INSERT OR REPLACE INTO song_loudness (song_row, loudness_state, lufs_1, peak_1, lufs_2, peak_2, lufs_3, peak_3, "
-        "song_location) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        "song_location, file_size, file_modified_ns) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int r = 0; r < songs.size(); ++r) {
         const QList<SqlValue> values = SongColumns::valuesOf(
             [&](int column, Type type) { return songs.value(r, column, type); },
             [&](int column) { return songs.isNull(r, column) ? SqlValue() : SqlValue(mediaRoot.toRoom(songs.text(r, column))); });
-        db.ExecuteSql(insertSong, values.mid(0, SongColumns::kSongValues));
+        const QList<SqlValue> song = values.mid(0, SongColumns::kSongValues);
+        db.ExecuteSql(updateSong, song);
+        db.ExecuteSql(insertSong, song);
         if (songs.isNull(r, SongColumns::kLoudnessState) || songs.isNull(r, SongColumns::kLoudnessFile))
             db.ExecuteSql(QStringLiteral("DELETE FROM song_loudness WHERE song_row = ?"), {values.first()});
         else
@@ -132,36 +128,84 @@ RoomCopy::Applied RoomCopy::replaceWithServer(ServerConnection &server)
 RoomCopy::Applied RoomCopy::apply(ServerConnection &server, bool replace)
 {
     std::lock_guard lock(m_mutex);
-    ScopedTransaction copy(m_db);
-    const CopyMark mark = markOf(m_db);
+    // The server is read holding nothing of the copy's file (a hung server holds no room), then
+    // the batch is written at once, unless another program moved the mark meanwhile.
+    for (int attempt = 1;; ++attempt) {
+        const CopyMark mark = markOf(m_db);
+        const Batch batch = readBatch(server, mark, replace);
+        ScopedTransaction copy(m_db);
+        if (markOf(m_db) != mark) {
+            if (attempt < kAttempts)
+                continue;
+            throw CatalogueBusy(QStringLiteral("another program keeps changing the room's copy"));
+        }
+        const Applied applied = write(batch, mark);
+        copy.commit();
+        return applied;
+    }
+}
+
+RoomCopy::Batch RoomCopy::readBatch(ServerConnection &server, const CopyMark &mark, bool replace)
+{
     // One snapshot of the server: every change up to some number, none after it.
     ServerTransaction read(server, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-    const QString catalogueId = ServerSchema::catalogueId(server);
-    Applied applied;
-    // A server put back to an older state (a backup) has not seen the copy's last change.
-    const bool older = server.exec(QStringLiteral("SELECT last_value FROM catalogue_change")).integer(0, 0)
-        < mark.lastChange;
-    applied.whole = replace || older || catalogueId != mark.catalogueId;
-    if (applied.whole && !replace && mark.catalogueId.isEmpty() && holdsAnything(m_db))
-        throw DatabaseError(QStringLiteral("本機的曲目不是曲目伺服器的複本, 沒有更新 (請用 --pull-catalogue "
-                                           "換成伺服器的曲目, 或用 --push-catalogue 放上伺服器)"));
-    const qint64 since = applied.whole ? 0 : mark.lastChange;
-    const ServerChanges changes = changesSince(server, since);
+    Batch batch{ServerSchema::catalogueId(server), false, 0, {}};
+    batch.whole = replace || mark.catalogueId.isEmpty();
+    if (!replace)
+        refuseOtherHistory(server, mark, batch.catalogueId);
+    batch.since = batch.whole ? 0 : mark.lastChange;
+    batch.changes.emplace(changesSince(server, batch.since));
     read.commit();
-    if (applied.whole) {
+    return batch;
+}
+
+void RoomCopy::refuseOtherHistory(ServerConnection &server, const CopyMark &mark, const QString &catalogueId)
+{
+    if (mark.catalogueId.isEmpty()) {
+        // A new room takes the venue's catalogue; a room with a catalogue of its own does not.
+        if (holdsAnything(m_db))
+            throw CatalogueRefused(kNotThisVenue
+                                   + QStringLiteral("\nthe room's own catalogue was never copied from the server "
+                                                    "(--pull-catalogue takes the server's, --push-catalogue puts this one there)"));
+        return;
+    }
+    const bool empty = server.exec(QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM song) AND NOT EXISTS "
+                                                  "(SELECT 1 FROM singer)"))
+                           .text(0, 0)
+        == QLatin1String("t");
+    const QString why = empty ? kEmpty : kNotThisVenue;
+    if (catalogueId != mark.catalogueId)
+        throw CatalogueRefused(why + QStringLiteral("\nthe server holds catalogue %1, the room follows %2 "
+                                                    "(--pull-catalogue or --push-catalogue)")
+                                         .arg(catalogueId, mark.catalogueId));
+    // A server put back to an older state whose counter has not yet passed the copy's mark.
+    const qint64 counter = server.exec(QStringLiteral("SELECT last_value FROM catalogue_change")).integer(0, 0);
+    if (counter < mark.lastChange)
+        throw CatalogueRefused(why + QStringLiteral("\nthe server's changes end at %1, the room has applied up to %2 "
+                                                    "(put back from a backup? --pull-catalogue)")
+                                         .arg(counter)
+                                         .arg(mark.lastChange));
+}
+
+RoomCopy::Applied RoomCopy::write(const Batch &batch, const CopyMark &mark)
+{
+    const ServerChanges &changes = *batch.changes;
+    if (batch.whole) {
         m_db.ExecuteSql(QStringLiteral("DELETE FROM song"));
         m_db.ExecuteSql(QStringLiteral("DELETE FROM singer"));
     }
     writeSingers(m_db, changes.singers);
     writeSongs(m_db, changes.songs, m_mediaRoot);
     removeRows(m_db, changes.removed);
-    const qint64 last = std::max({lastChangeOf(changes.singers, 3, since), lastChangeOf(changes.songs, SongColumns::kLoudnessFile + 1, since),
-                              lastChangeOf(changes.removed, 2, since)});
-    if (applied.whole || last != mark.lastChange)
-        setMark(m_db, {catalogueId, last});
+    const qint64 last = std::max({lastChangeOf(changes.singers, 3, batch.since),
+                                  lastChangeOf(changes.songs, SongColumns::kCount, batch.since),
+                                  lastChangeOf(changes.removed, 2, batch.since)});
+    if (batch.whole || last != mark.lastChange || batch.catalogueId != mark.catalogueId)
+        setMark(m_db, {batch.catalogueId, last});
     // The songs and singers are in the lists with the batch, in stroke order.
     DerivedRows::makeMissingKeys(m_db, DerivedRows::Pace::AtStart);
-    copy.commit();
+    Applied applied;
+    applied.whole = batch.whole;
     applied.singers = changes.singers.size();
     applied.songs = changes.songs.size();
     applied.removed = changes.removed.size();

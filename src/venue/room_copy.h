@@ -2,12 +2,12 @@
 
 #include "core/database.h"
 #include "venue/media_root.h"
+#include "venue/server_connection.h"
 
 #include <QString>
 
 #include <mutex>
-
-class ServerConnection;
+#include <optional>
 
 // The room's copy of the venue's catalogue (its karaoke.mdb): the server's changes since the
 // last one applied here are applied in one transaction of the copy, together with the number of
@@ -29,15 +29,50 @@ public:
 
     RoomCopy(const QString &dbPath, MediaRoot mediaRoot);
 
-    // Applies the changes since the copy's last one. A copy of another catalogue of the server
-    // (a replacing push) is replaced whole; a catalogue of the room's own, never copied from the
-    // server, is refused with DatabaseError and left as it is, unless it is empty.
+    // The server's catalogue this copy follows, and the last of its changes applied here.
+    struct CopyMark
+    {
+        QString catalogueId;
+        qint64 lastChange = 0;
+        bool operator!=(const CopyMark &other) const
+        {
+            return catalogueId != other.catalogueId || lastChange != other.lastChange;
+        }
+    };
+    // What changed on the server after a change number, read in one snapshot; each query has the
+    // change number in its last column.
+    struct ServerChanges
+    {
+        ServerRows singers;
+        ServerRows songs;
+        ServerRows removed;
+    };
+
+    // Applies the changes since the copy's last one. A copy never replaces its songs by itself:
+    // a server whose catalogue is not the one the copy follows (another venue's, a replacing
+    // push, a backup put back), or a catalogue of the room's own never copied from the server,
+    // is refused with CatalogueRefused and the copy left as it is. A new copy, never following
+    // anything and holding nothing, takes the server's catalogue.
     Applied catchUp(ServerConnection &server);
     // Replaces the copy with the server's whole catalogue, whatever it was.
     Applied replaceWithServer(ServerConnection &server);
 
 private:
+    // A copy moved by another program meanwhile is read for again, a few times.
+    static constexpr int kAttempts = 3;
+
+    struct Batch
+    {
+        QString catalogueId;
+        bool whole = false;
+        qint64 since = 0;
+        std::optional<ServerChanges> changes;
+    };
+
     Applied apply(ServerConnection &server, bool replace);
+    Batch readBatch(ServerConnection &server, const CopyMark &mark, bool replace);
+    void refuseOtherHistory(ServerConnection &server, const CopyMark &mark, const QString &catalogueId);
+    Applied write(const Batch &batch, const CopyMark &mark);
 
     std::mutex m_mutex;
     Database m_db;

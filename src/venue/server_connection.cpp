@@ -2,6 +2,8 @@
 
 #include "catalogue/catalogue_store.h"
 
+#include <QElapsedTimer>
+
 #include <libpq-fe.h>
 #include <poll.h>
 
@@ -18,11 +20,16 @@ PGconn *connectTo(const QString &connectionString)
 {
     const QByteArray target = connectionString.toUtf8();
     const QByteArray timeout = QByteArray::number(ServerConnection::kConnectTimeoutSeconds);
-    const char *keywords[] = {"dbname", "connect_timeout", "client_encoding", "fallback_application_name",
-                              "keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count", nullptr};
-    const char *values[] = {target.constData(), timeout.constData(), "UTF8", "karaoke", "1", "10", "3", "3", nullptr};
+    const char *keywords[] = {"dbname",     "connect_timeout", "client_encoding",     "fallback_application_name",
+                              "keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count",
+                              "tcp_user_timeout", nullptr};
+    const char *values[] = {target.constData(), timeout.constData(), "UTF8", "karaoke", "1", "5", "2", "3", "10000",
+                            nullptr};
     return PQconnectdbParams(keywords, values, 1);
 }
+
+// How often a wait for an answer looks whether it was cancelled.
+constexpr int kCancelSliceMs = 100;
 
 void ignoreNotice(void *, const char *)
 {
@@ -48,10 +55,18 @@ QByteArray textOf(const SqlValue &value)
 
 } // namespace
 
+// Read committed, so that what a change reads under its lock is what was committed before it;
+// floats written in full, so values come back as they were stored.
+const char *const ServerConnection::kSession =
+    "SET default_transaction_isolation = 'read committed'; SET default_transaction_read_only = off; "
+    "SET extra_float_digits = 3; SET search_path = public; SET client_encoding = 'UTF8'; "
+    "SET standard_conforming_strings = on; SET statement_timeout = 8000; SET lock_timeout = 0; "
+    "SET idle_in_transaction_session_timeout = 60000";
+
 QString unreachableMessage(const QString &detail)
 {
     const QString line = detail.trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
-    return line.isEmpty() ? QStringLiteral("無法連線到曲目伺服器") : QStringLiteral("無法連線到曲目伺服器: ") + line;
+    return line.isEmpty() ? QStringLiteral("無法連線到曲目伺服器") : QStringLiteral("無法連線到曲目伺服器\n") + line;
 }
 
 ServerRows::~ServerRows()
@@ -98,8 +113,9 @@ SqlValue ServerRows::value(int row, int column, SqlValue::Type type) const
     return {};
 }
 
-ServerConnection::ServerConnection(const QString &connectionString)
+ServerConnection::ServerConnection(const QString &connectionString, CancelFlag cancelled)
     : m_conn(connectTo(connectionString))
+    , m_cancelled(cancelled ? std::move(cancelled) : std::make_shared<std::atomic<bool>>(false))
 {
     if (!m_conn)
         throw CatalogueUnreachable(unreachableMessage({}));
@@ -109,6 +125,7 @@ ServerConnection::ServerConnection(const QString &connectionString)
         throw CatalogueUnreachable(unreachableMessage(detail));
     }
     PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    run(QString::fromLatin1(kSession));
 }
 
 ServerConnection::~ServerConnection()
@@ -118,7 +135,53 @@ ServerConnection::~ServerConnection()
 
 bool ServerConnection::isOpen() const
 {
-    return PQstatus(m_conn) == CONNECTION_OK;
+    return m_conn && PQstatus(m_conn) == CONNECTION_OK;
+}
+
+void ServerConnection::giveUp(const QString &why)
+{
+    // The server rolls back what the connection had begun once it is closed.
+    PQfinish(m_conn);
+    m_conn = nullptr;
+    if (*m_cancelled)
+        throw CatalogueUnreachable(QStringLiteral("已取消寫入曲目伺服器"));
+    throw CatalogueUnreachable(unreachableMessage(why.isEmpty() ? QStringLiteral("connection lost") : why));
+}
+
+// A long answer still arriving (a whole catalogue) is no hung server: the deadline counts from
+// the last bytes that came.
+void ServerConnection::awaitInput(const QString &sql, QElapsedTimer &silent)
+{
+    while (PQisBusy(m_conn)) {
+        if (*m_cancelled)
+            giveUp(QStringLiteral("cancelled"));
+        if (silent.elapsed() > kStatementDeadlineMs)
+            giveUp(QStringLiteral("no answer within %1 ms: %2").arg(kStatementDeadlineMs).arg(sql.left(80)));
+        pollfd socket{PQsocket(m_conn), POLLIN, 0};
+        const int ready = socket.fd < 0 ? -1 : ::poll(&socket, 1, kCancelSliceMs);
+        if (ready < 0 || (ready > 0 && !PQconsumeInput(m_conn)))
+            giveUp(QString::fromUtf8(PQerrorMessage(m_conn)));
+        if (ready > 0)
+            silent.restart();
+    }
+}
+
+pg_result *ServerConnection::answer(const QString &sql)
+{
+    QElapsedTimer silent;
+    silent.start();
+    // Every result up to the end of the answer; the first failure, else the first result.
+    pg_result *result = nullptr;
+    for (;;) {
+        awaitInput(sql, silent);
+        pg_result *next = PQgetResult(m_conn);
+        if (!next)
+            return result;
+        const bool failed = PQresultStatus(next) == PGRES_FATAL_ERROR;
+        if (!result || (failed && PQresultStatus(result) != PGRES_FATAL_ERROR))
+            std::swap(result, next);
+        PQclear(next);
+    }
 }
 
 ServerRows ServerConnection::checked(pg_result *result, const QString &sql)
@@ -142,14 +205,21 @@ ServerRows ServerConnection::exec(const QString &sql, const ServerValues &values
         texts.append(textOf(value));
         pointers.push_back(value.type() == SqlValue::Type::Null ? nullptr : texts.last().constData());
     }
-    return checked(PQexecParams(m_conn, sql.toUtf8().constData(), int(pointers.size()), nullptr, pointers.data(),
-                                nullptr, nullptr, 0),
-                   sql);
+    if (!isOpen())
+        giveUp(QStringLiteral("connection closed"));
+    if (!PQsendQueryParams(m_conn, sql.toUtf8().constData(), int(pointers.size()), nullptr, pointers.data(), nullptr,
+                           nullptr, 0))
+        giveUp(QString::fromUtf8(PQerrorMessage(m_conn)));
+    return checked(answer(sql), sql);
 }
 
 void ServerConnection::run(const QString &sql)
 {
-    checked(PQexec(m_conn, sql.toUtf8().constData()), sql);
+    if (!isOpen())
+        giveUp(QStringLiteral("connection closed"));
+    if (!PQsendQuery(m_conn, sql.toUtf8().constData()))
+        giveUp(QString::fromUtf8(PQerrorMessage(m_conn)));
+    checked(answer(sql), sql);
 }
 
 bool ServerConnection::waitForNotification(int timeoutMs)
@@ -167,6 +237,8 @@ bool ServerConnection::waitForNotification(int timeoutMs)
     pollfd socket{PQsocket(m_conn), POLLIN, 0};
     if (socket.fd < 0)
         throw CatalogueUnreachable(unreachableMessage(QString::fromUtf8(PQerrorMessage(m_conn))));
+    if (*m_cancelled)
+        giveUp(QStringLiteral("cancelled"));
     if (::poll(&socket, 1, timeoutMs) <= 0)
         return false;
     if (!PQconsumeInput(m_conn) || !isOpen())

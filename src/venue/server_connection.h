@@ -5,8 +5,11 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+#include <memory>
 #include <utility>
 
+class QElapsedTimer;
 struct pg_conn;
 struct pg_result;
 
@@ -34,15 +37,27 @@ private:
 };
 
 // One connection to the venue's catalogue server, made from the owner's connection string
-// (CatalogueServer of Setting.ini). Connecting gives up after a few seconds. Every call throws
-// CatalogueUnreachable when the server cannot be reached or the connection is lost, and
-// DatabaseError when the server refuses a statement.
+// (CatalogueServer of Setting.ini), with the program's own session (kSession) whatever the
+// server or the string says. Connecting gives up after a few seconds, and a server that sends
+// nothing of a statement's answer for kStatementDeadlineMs is a lost one: a hung server holds
+// nothing of ours for longer. Every call throws CatalogueUnreachable when the server cannot be
+// reached, the connection is lost or cancelled, and DatabaseError when the server refuses a
+// statement.
 class ServerConnection
 {
 public:
     static constexpr int kConnectTimeoutSeconds = 5;
+    // The server stops a statement itself first; a server that does not answer at all is given up.
+    static constexpr int kStatementTimeoutMs = 8000;
+    static constexpr int kStatementDeadlineMs = 10000;
+    // The session every connection sets after connecting, whatever the server's defaults.
+    static const char *const kSession;
 
-    explicit ServerConnection(const QString &connectionString);
+    // Set from any thread, a cancel flag ends the statement under way (and every later one) at
+    // once with CatalogueUnreachable and closes the connection; what was not committed is not kept.
+    using CancelFlag = std::shared_ptr<std::atomic<bool>>;
+
+    explicit ServerConnection(const QString &connectionString, CancelFlag cancelled = {});
     ~ServerConnection();
     ServerConnection(const ServerConnection &) = delete;
     ServerConnection &operator=(const ServerConnection &) = delete;
@@ -58,8 +73,13 @@ public:
 
 private:
     ServerRows checked(pg_result *result, const QString &sql);
+    // Waits for the answer of what was sent, within the deadline; nullptr when none came.
+    pg_result *answer(const QString &sql);
+    void awaitInput(const QString &sql, QElapsedTimer &silent);
+    void giveUp(const QString &why);
 
     pg_conn *m_conn = nullptr;
+    CancelFlag m_cancelled;
 };
 
 // A transaction on the server; rolled back unless commit() is called.
@@ -77,5 +97,5 @@ private:
     bool m_open = true;
 };
 
-// "無法連線到曲目伺服器" with the first line of what went wrong.
+// "無法連線到曲目伺服器"; what went wrong goes to the log, not to the screen.
 QString unreachableMessage(const QString &detail);

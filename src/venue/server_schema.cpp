@@ -34,20 +34,48 @@ int versionOn(ServerConnection &server)
 
 } // namespace
 
-void ServerSchema::prepare(ServerConnection &server)
+namespace {
+
+// Under the schema's lock: brings the tables up to ServerSchema::kVersion (from none when create), and renews
+// the id of a catalogue that moved. False when there are none and create was not given.
+bool upgrade(ServerConnection &server, bool create)
 {
     ServerTransaction transaction(server);
     server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, 0)").arg(kSchemaLock));
     const int version = versionOn(server);
-    if (version < 0 || version > kVersion)
+    if (version < 0 || version > ServerSchema::kVersion)
         throw CatalogueUnreachable(QStringLiteral("無法使用曲目伺服器: 伺服器的資料版本 %1, 本程式只認得到版本 %2")
                                        .arg(version)
-                                       .arg(kVersion));
-    for (int step = version + 1; step <= kVersion; ++step)
+                                       .arg(ServerSchema::kVersion));
+    if (version == 0 && !create)
+        return false;
+    for (int step = version + 1; step <= ServerSchema::kVersion; ++step)
         server.run(schemaFile(step));
-    if (version < kVersion)
-        server.exec(QStringLiteral("UPDATE venue_catalogue SET schema_version = $1"), {kVersion});
+    if (version < ServerSchema::kVersion)
+        server.exec(QStringLiteral("UPDATE venue_catalogue SET schema_version = $1"), {ServerSchema::kVersion});
+    server.run(QStringLiteral("UPDATE venue_catalogue SET catalogue_id = gen_random_uuid()::text, "
+                              "catalogue_place = catalogue_place() WHERE catalogue_place IS DISTINCT FROM catalogue_place()"));
     transaction.commit();
+    return true;
+}
+
+} // namespace
+
+bool ServerSchema::prepare(ServerConnection &server)
+{
+    return upgrade(server, false);
+}
+
+void ServerSchema::requireCatalogue(ServerConnection &server)
+{
+    if (!prepare(server))
+        throw CatalogueRefused(QStringLiteral("曲目伺服器的目錄是空的\n(the server has no catalogue tables; "
+                                              "a room makes none: --push-catalogue does)"));
+}
+
+void ServerSchema::create(ServerConnection &server)
+{
+    upgrade(server, true);
 }
 
 QString ServerSchema::catalogueId(ServerConnection &server)

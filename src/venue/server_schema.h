@@ -11,15 +11,23 @@ class ServerConnection;
 namespace ServerSchema {
 
 inline constexpr std::array kFiles = {":/venue_schema/001_venue_catalogue.sql",
-                                      ":/venue_schema/002_loudness_file.sql"};
+                                      ":/venue_schema/002_loudness_file.sql",
+                                      ":/venue_schema/003_catalogue_place.sql",
+                                      ":/venue_schema/004_loudness_claims.sql"};
 inline constexpr int kVersion = int(kFiles.size());
 
-// Creates the tables on an empty server, or brings an older one up to kVersion, in one
-// transaction under a lock, so that two rooms starting at once do it once. Throws
-// CatalogueUnreachable for a server of a newer version, which this program must not write to.
-void prepare(ServerConnection &server);
+// Brings the tables of a server that holds a catalogue up to kVersion, in one transaction under
+// a lock, so that two rooms starting at once do it once, and gives the catalogue a new id when it
+// was put back from a dump (its place changed). False when the server holds no catalogue: only
+// create() makes one. Throws CatalogueUnreachable for a server of a newer version, which this
+// program must not write to.
+bool prepare(ServerConnection &server);
+// prepare(), refusing a server without a catalogue ("曲目伺服器的目錄是空的").
+void requireCatalogue(ServerConnection &server);
+// Makes the tables of an empty catalogue on a server without one (starting a venue), else prepare().
+void create(ServerConnection &server);
 
-// The catalogue the server holds now: a new one after every replacing push.
+// The catalogue the server holds now: a new one after every replacing push and every dump put back.
 QString catalogueId(ServerConnection &server);
 
 } // namespace ServerSchema

@@ -15,7 +15,7 @@ std::unique_ptr<VenueRoom> VenueRoom::forRoom(const SharedState &state)
 VenueRoom::VenueRoom(const QString &connectionString, const QString &dbPath, const MediaRoot &mediaRoot)
     : m_connectionString(connectionString)
     , m_mediaRoot(mediaRoot)
-    , m_copy(dbPath, mediaRoot)
+    , m_copy(std::make_shared<RoomCopy>(dbPath, mediaRoot))
     , m_store(connectionString, mediaRoot, m_copy)
 {
 }
@@ -24,15 +24,17 @@ VenueRoom::~VenueRoom() = default;
 
 CatalogueStoreMaker VenueRoom::storeMaker()
 {
-    return [this](Database &) { return std::make_unique<PostgresCatalogue>(m_connectionString, m_mediaRoot, m_copy); };
+    return [connectionString = m_connectionString, mediaRoot = m_mediaRoot, copy = m_copy](Database &) {
+        return std::make_unique<PostgresCatalogue>(connectionString, mediaRoot, copy);
+    };
 }
 
 QString VenueRoom::catchUpOnce()
 {
     try {
         ServerConnection server(m_connectionString);
-        ServerSchema::prepare(server);
-        m_copy.catchUp(server);
+        ServerSchema::requireCatalogue(server);
+        m_copy->catchUp(server);
         return {};
     } catch (const DatabaseError &e) {
         return copyNotice(e.message());
@@ -41,5 +43,5 @@ QString VenueRoom::catchUpOnce()
 
 std::unique_ptr<ReplicaSync> VenueRoom::follow(ReplicaSync::NoticeHandler onNotice, ReplicaSync::AppliedHandler onApplied)
 {
-    return std::make_unique<ReplicaSync>(m_connectionString, m_copy, std::move(onNotice), std::move(onApplied));
+    return std::make_unique<ReplicaSync>(m_connectionString, *m_copy, std::move(onNotice), std::move(onApplied));
 }

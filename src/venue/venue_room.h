@@ -25,6 +25,8 @@ public:
 
     // The catalogue's store while the room lives: every change goes to the server.
     CatalogueStore &store() { return m_store; }
+    // The window thread's changes (the manager windows') wait through wait.
+    void setWindowWait(ServerWait *wait) { m_store.setWait(wait); }
     // A store of its own for each connection used on another thread.
     CatalogueStoreMaker storeMaker();
 
@@ -35,11 +37,11 @@ public:
 
     const QString &connectionString() const { return m_connectionString; }
     const MediaRoot &mediaRoot() const { return m_mediaRoot; }
-    RoomCopy &copy() { return m_copy; }
+    RoomCopy &copy() { return *m_copy; }
 
 private:
     QString m_connectionString;
     MediaRoot m_mediaRoot;
-    RoomCopy m_copy;
+    std::shared_ptr<RoomCopy> m_copy; // shared with the stores made for other threads
     PostgresCatalogue m_store;
 };

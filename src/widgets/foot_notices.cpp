@@ -34,6 +34,11 @@ void FootNotices::followQueueSaving(QueueWriter &writer)
 
 QString FootNotices::text() const
 {
+    return m_line->isHidden() ? QString() : m_text;
+}
+
+QString FootNotices::shownText() const
+{
     return m_line->isHidden() ? QString() : m_line->text();
 }
 
@@ -45,7 +50,10 @@ void FootNotices::show(Source source, const QString &notice)
         m_notices.remove(source);
     else
         m_notices.insert(source, notice);
-    m_line->setText(QStringList(m_notices.values()).join(QStringLiteral("  ")));
+    m_text = QStringList(m_notices.values()).join(QStringLiteral("  "));
+    // One line on every screen: shortened at its end rather than cut off at the edge.
+    const int room = m_line->width() - 2 * m_line->margin() - m_line->fontMetrics().averageCharWidth();
+    m_line->setText(m_line->fontMetrics().elidedText(m_text, Qt::ElideRight, room));
     m_line->setVisible(!m_notices.isEmpty());
     m_line->raise();
 }

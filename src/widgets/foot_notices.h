@@ -26,11 +26,15 @@ public:
     void set(Source source, const QString &notice);
     // "點歌單無法存檔" while the writer's saves fail, gone once one holds.
     void followQueueSaving(QueueWriter &writer);
+    // All the notices set, whole (the line may show them shortened).
     QString text() const;
+    // The line as it is on the screen.
+    QString shownText() const;
 
 private:
     void show(Source source, const QString &notice);
 
     QLabel *m_line;
+    QString m_text;
     QMap<Source, QString> m_notices;
 };

@@ -69,7 +69,7 @@ TEST_F(SchemaStep, OlderCataloguesKeepEverySongAndValueAndBecomePlainFiles)
             ASSERT_TRUE(findLoudness(state.db(), "101001"));
             EXPECT_EQ(findLoudness(state.db(), "101001")->channels[1]->truePeakDb, -2);
             QStringList toMeasure;
-            for (const SongToMeasure &song : songsToMeasure(state.db(), 0, 10))
+            for (const SongToMeasure &song : songsToMeasure(state.db(), state.AppPath, 0, 10))
                 toMeasure.append(song.songNum);
             EXPECT_EQ(toMeasure, QStringList({"101003", "101003"})) << "an undecodable file is not tried again";
         }

@@ -11,6 +11,7 @@
 #include "widgets/phone_code_panel.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -200,6 +201,33 @@ TEST_F(MainMenuTest, AQueueThatCannotBeSavedSaysSoAtTheFootOfTheMenuUntilItIsSav
     EXPECT_TRUE(QTest::qWaitFor([&] { return notices.text() == "點歌單無法存檔"; }, 1000));
     ASSERT_TRUE(QFile::remove(disk.file(".filler")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return notices.text().isEmpty(); }, 3000)) << "saved again";
+}
+
+TEST_F(MainMenuTest, TheFootNoticeIsOneLineThatFitsEveryScreenShortenedAtItsEnd)
+{
+    const QString venue = QStringLiteral("曲目伺服器不是這個場地的目錄 (以本機的曲目播放)");
+    for (const QSize screen : {QSize(1024, 768), QSize(1280, 720), QSize(1920, 1080)}) {
+        SCOPED_TRACE(screen.width());
+        QWidget menuScreen;
+        menuScreen.resize(screen);
+        FootNotices notices(menuScreen, screen);
+        notices.set(FootNotices::Venue, venue);
+        notices.set(FootNotices::Queue, QStringLiteral("點歌單無法存檔"));
+        menuScreen.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.text().isEmpty(); }, 1000));
+        const auto *line = menuScreen.findChild<QLabel *>(QStringLiteral("footNotices"));
+        ASSERT_TRUE(line);
+        EXPECT_LE(line->geometry().right(), screen.width() - 1);
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width());
+        EXPECT_TRUE(line->text().startsWith(venue.left(10))) << line->text().toStdString();
+        EXPECT_EQ(notices.text(), venue + QStringLiteral("  點歌單無法存檔"));
+        // Long enough to need shortening everywhere: shown up to an ellipsis, in one line.
+        notices.set(FootNotices::Venue, venue.repeated(4));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return notices.text().startsWith(venue + venue); }, 1000));
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width());
+        EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+        EXPECT_FALSE(line->wordWrap());
+    }
 }
 
 TEST(StartFormTest, ShowsTheTitlePictureForFourSecondsThenTheMenu)

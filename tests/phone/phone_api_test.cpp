@@ -187,6 +187,15 @@ TEST_F(PhoneApi, SearchAndBrowsingFindSongsAsTheKeypadListsThem)
     EXPECT_FALSE(second.json["more"].toBool());
     EXPECT_EQ(titles(get("api/search?q=200007"), "songs", "num").value(0), "200007")
         << "the song with exactly that number comes first";
+    // Titles of one length in stroke order, whatever their numbers; letters in any case; a
+    // search never runs from one field into the next.
+    const qint64 band = home.catalogue.addSinger("測試樂團", 2);
+    home.catalogue.addSong("300001", 1, "晴朗", band);
+    home.catalogue.addSong("300002", 1, "十面", band);
+    home.catalogue.addSong("300003", 1, "LOVE", band);
+    EXPECT_EQ(titles(get("api/search?q=%E6%B8%AC%E8%A9%A6")), QStringList({"十面", "晴朗", "LOVE"}));
+    EXPECT_EQ(titles(get("api/search?q=love")), QStringList({"LOVE"}));
+    EXPECT_EQ(titles(get("api/search?q=100001%E6%99%B4")), QStringList());
 }
 
 TEST_F(PhoneApi, TheLiveQueueReachesEveryPhoneAndADroppedPhoneLeavesNoHalfChange)
@@ -233,6 +242,7 @@ TEST_F(PhoneApi, TheLiveQueueReachesEveryPhoneAndADroppedPhoneLeavesNoHalfChange
     EXPECT_EQ(hers.json["songs"].toArray().size(), QueueViewJson::kShown);
     EXPECT_EQ(titles(hers, "mine", "pos"), QStringList({QString::number(QueueViewJson::kShown + 2)}));
     EXPECT_EQ(titles(get("api/queue?phone=" + phoneOf('d')), "mine"), QStringList());
+    EXPECT_EQ(titles(get("api/queue"), "mine"), QStringList()) << "the keypad's songs are no page's own";
 }
 
 TEST_F(PhoneApi, OrdersAreLimitedPerPhoneAndPerAddress)

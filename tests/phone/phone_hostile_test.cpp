@@ -106,6 +106,15 @@ TEST_F(PhoneHostile, AFloodFromOneAddressLeavesTheRoomsPhonesAndTheKeypadTheirJu
 
 TEST_F(PhoneHostile, ARequestHasADeadlineAndAnAnswerClosesWhatAskedToClose)
 {
+    // An address holds its share of the connections and not one more, however many it opens.
+    const int share = ConnectionLimits().perAddress;
+    const auto many = connections(share + 4, loopback(7));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::none_of(many.begin(), many.end(), [](const auto &s) { return s->state() == QAbstractSocket::ConnectingState; })
+            && stillOpen(many) <= share;
+    }, kRequestMs - 300));
+    EXPECT_EQ(stillOpen(many), share);
+
     RawConnection trickler(port(), loopback(5));
     const QByteArray request = httpRequest("GET", "api/queue");
     QElapsedTimer sinceOpen;

@@ -184,7 +184,7 @@ TEST_F(SessionTest, EachChannelOfAMeasuredSongPlaysAtItsGainTowardsTheTarget)
 {
     // Quiet with room below its peak; at the target but peaking above the ceiling; quiet and peaky.
     const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-23, 1}, ChannelLoudness{-40, -3}}};
-    storeLoudness(state.catalogue(), {0, "102001", "/songs/1.mpg"}, measured);
+    storeLoudness(state.catalogue(), {0, "102001", "/songs/1.mpg", {}}, measured);
     home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     EXPECT_EQ(home.read("Setting.ini").count("Loudness"), 1) << "the owner's line, never one of the program's";
@@ -219,8 +219,8 @@ TEST_F(SessionTest, ACdgSongPlaysItsWholeMixWhateverTheChannel)
     catalogue.addSong("102011", 1, "Pair", singer, folder + "/Pair.MP3");
     catalogue.addSong("102012", 1, "Zipped", singer, folder + "/zipped.zip");
     const SongLoudness measured{{ChannelLoudness{-30, -10}, ChannelLoudness{-20, -20}, ChannelLoudness{-40, -3}}};
-    storeLoudness(state.catalogue(), {0, "102011", folder + "/Pair.MP3"}, measured);
-    storeLoudness(state.catalogue(), {0, "102012", folder + "/zipped.zip"}, measured);
+    storeLoudness(state.catalogue(), {0, "102011", folder + "/Pair.MP3", {}}, measured);
+    storeLoudness(state.catalogue(), {0, "102012", folder + "/zipped.zip", {}}, measured);
     home.write("Setting.ini", home.read("Setting.ini") + "LoudnessTarget = -23\r\n");
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
 

@@ -1,7 +1,9 @@
 // The playback session on the real media engine and the real recording device, with
 // generated clips and a generated capture source: songs follow one another on their own,
 // what cannot play is passed over, a paused take leaves nothing behind, and the guest's
-// channel is heard as chosen, every measured song as loud as the last.
+// channel is heard as chosen, every measured song as loud as the last, a song whose file was
+// replaced too once the jukebox measured it again.
+#include "app/background_measuring.h"
 #include "catalogue/loudness_survey.h"
 #include "core/init_system.h"
 #include "platform/gst/gst_mci_device.h"
@@ -243,6 +245,42 @@ TEST_F(EngineTest, EverySongPlaysAsLoudAsTheLastWithoutDistortionUnlessTurnedOff
     ASSERT_TRUE(InitSystem(state, fakes.fileSystem, fakes.clock, home.path()).ok);
     EXPECT_NEAR(levelDb(heardAlone("101001"), 440) - levelDb(heardAlone("101002"), 440), 20, 0.5);
     EXPECT_EQ(loudestSample(heardAlone("101003")), 32767) << "full-scale clicks played as they are";
+}
+
+// The owner copies a louder file over a song's file while the jukebox runs (same length, same
+// size): the next idle pass measures it again, and the song plays at the target level with no
+// restart, not at the gain of the quiet file it replaced.
+TEST_F(EngineTest, ASongWhoseFileWasReplacedPlaysAtTheTargetAfterTheNextIdlePass)
+{
+    const QString song = listening.filePath("song.wav");
+    ASSERT_TRUE(QFile::copy(testMedia("level-quiet.wav"), song));
+    catalogue.addSong("101001", 1, "參考", singer, testMedia("level-loud.wav"));
+    catalogue.addSong("101002", 1, "換檔", singer, song);
+    BackgroundMeasuring measuring(state.DbPath, state.AppPath,
+                                  std::make_unique<GstLoudnessMeter>(GstLoudnessMeter::Priority::Background));
+    measuring.resume(); // the jukebox sat idle
+    ASSERT_TRUE(measuring.flush(60000));
+    measuring.pause(); // a guest orders
+    const double target = levelDb(heardAlone("101001"), 440);
+    ASSERT_NEAR(levelDb(heardAlone("101002"), 440), target, 1) << "the quiet file, raised";
+
+    // Written in place, as a copy over the file does: its size stays, its time moves on.
+    QFile replaced(song);
+    const QByteArray louder = [] {
+        QFile file(testMedia("level-middle.wav"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_EQ(louder.size(), replaced.size());
+    QTest::qWait(20);
+    ASSERT_TRUE(replaced.open(QIODevice::ReadWrite));
+    ASSERT_EQ(replaced.write(louder), louder.size());
+    replaced.close();
+    EXPECT_GT(levelDb(heardAlone("101002"), 440), target + 8) << "before measuring again: the old file's gain";
+
+    measuring.resume();
+    ASSERT_TRUE(measuring.flush(60000));
+    measuring.pause();
+    EXPECT_NEAR(levelDb(heardAlone("101002"), 440), target, 1) << "the louder file, at the target";
 }
 
 } // namespace

@@ -177,17 +177,46 @@ QString PrivateServer::url(const QString &database, const QString &password) con
     return QStringLiteral("postgresql://%1:%2@127.0.0.1:%3/%4").arg(QString::fromLatin1(kUser), password).arg(m_port).arg(database);
 }
 
-QString PrivateServer::sql(const QString &database, const QString &statements) const
+QByteArray PrivateServer::client(const QString &tool, const QStringList &arguments, const QByteArray &input) const
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PGPASSWORD"), QString::fromLatin1(kPassword));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("psql"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                           QString::number(m_port), QStringLiteral("-U"), QString::fromLatin1(kUser),
-                                           QStringLiteral("-d"), database, QStringLiteral("-XAtq"),
-                                           QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                                           QStringLiteral("-c"), statements});
+    process.start(tool, QStringList{QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                                    QString::number(m_port), QStringLiteral("-U"), QString::fromLatin1(kUser)}
+                            + arguments);
+    process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return process.readAllStandardOutput();
+}
+
+QString PrivateServer::sql(const QString &database, const QString &statements) const
+{
+    return QString::fromUtf8(client(QStringLiteral("psql"),
+                                    {QStringLiteral("-d"), database, QStringLiteral("-XAtq"), QStringLiteral("-v"),
+                                     QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-c"), statements}))
+        .trimmed();
+}
+
+QByteArray PrivateServer::dump(const QString &database) const
+{
+    return client(QStringLiteral("pg_dump"), {QStringLiteral("-d"), database});
+}
+
+void PrivateServer::recreate(const QString &database, const QByteArray &dump) const
+{
+    sql(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(database));
+    sql(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(database));
+    if (!dump.isEmpty())
+        client(QStringLiteral("psql"), {QStringLiteral("-d"), database, QStringLiteral("-Xq"), QStringLiteral("-v"),
+                                        QStringLiteral("ON_ERROR_STOP=1")},
+               dump);
+}
+
+void PrivateServer::signalAll(int signal) const
+{
+    for (const int pid : processes())
+        ::kill(pid_t(pid), signal);
 }

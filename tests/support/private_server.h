@@ -28,6 +28,14 @@ public:
     // Runs SQL on a database through psql; its output, one row a line.
     QString sql(const QString &database, const QString &statements) const;
 
+    // The database as pg_dump writes it (plain SQL).
+    QByteArray dump(const QString &database) const;
+    // Drops the database (its connections too) and creates it again, empty, then puts dump in it
+    // when one is given: what an owner does to put a backup back.
+    void recreate(const QString &database, const QByteArray &dump = {}) const;
+    // Sends signal to every process of the server (SIGSTOP: a hung server, SIGCONT: back).
+    void signalAll(int signal) const;
+
     // The server's processes: the postmaster first, then its children (one per connection).
     QList<int> processes() const;
     // Kills the server and all its processes at once (kill -9), as a crash would.
@@ -37,6 +45,8 @@ public:
 
 private:
     QString run(const QStringList &command, bool *ok = nullptr) const;
+    // A PostgreSQL client program (psql, pg_dump) run against the cluster; its output.
+    QByteArray client(const QString &tool, const QStringList &arguments, const QByteArray &input = {}) const;
 
     QTemporaryDir m_dir;
     QString m_bin;

@@ -17,29 +17,10 @@
 #include "venue/server_schema.h"
 #include "venue/venue_room.h"
 
+#include <QRegularExpression>
+
 #include <mutex>
 
-namespace {
-
-// A room in this process: its catalogue file, and the venue pieces around it.
-struct LocalRoom
-{
-    LocalRoom(const QString &url, const QString &mediaRoot)
-    {
-        QString problem;
-        if (!CatalogueFile::openOrCreate(db, &problem))
-            ADD_FAILURE() << problem.toStdString();
-        venue = std::make_unique<VenueRoom>(url, db.path(), MediaRoot(mediaRoot, home.path()));
-    }
-    qint64 count(const QString &sql) { return db.OpenRecordset(sql).value(0).toLongLong(); }
-    QString text(const QString &sql) { return db.OpenRecordset(sql).value(0).toString(); }
-
-    TempHome home;
-    Database db{home.file(QStringLiteral("karaoke.mdb"))};
-    std::unique_ptr<VenueRoom> venue;
-};
-
-} // namespace
 
 TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUnderTheirOwnMount)
 {
@@ -50,6 +31,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     LocalRoom other(url, QStringLiteral("/mnt/songs"));
     CatalogueStore &store = writer.venue->store();
     QtFileSystem fs;
+    pushCatalogue(*writer.venue, writer.db, false); // a new venue, its catalogue empty
     QFile(shared.file(QStringLiteral("a.mpg"))).open(QIODevice::WriteOnly);
 
     const qint64 singer = insertSinger(store, QStringLiteral("周杰倫"), 1);
@@ -75,7 +57,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
 
     // Loudness measured in one room plays in every room, for the file it was measured from.
     const SongLoudness measured{{ChannelLoudness{-21, -2}, std::nullopt, ChannelLoudness{-23, -5}}};
-    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg"))}, measured);
+    storeLoudness(store, {0, first.number, shared.file(QStringLiteral("a.mpg")), {}}, measured);
     other.venue->copy().catchUp(server);
     ASSERT_TRUE(findLoudness(other.db, first.number));
     EXPECT_EQ(findLoudness(other.db, first.number)->channels[2]->lufs, -23);
@@ -86,7 +68,7 @@ TEST(VenueCopy, managerChangesAreInTheCopyWhenTheCallReturnsAndReachOtherRoomsUn
     other.venue->copy().catchUp(server);
     EXPECT_FALSE(findLoudness(other.db, first.number)) << "a song given another file is measured again";
     EXPECT_FALSE(findLoudness(writer.db, first.number));
-    EXPECT_EQ(songsToMeasure(other.db, 0, 5).size(), 1);
+    EXPECT_EQ(songsToMeasure(other.db, other.home.path(), 0, 5).size(), 1);
 
     deleteSinger(store, singer);
     EXPECT_EQ(other.venue->copy().catchUp(server).removed, 1);
@@ -106,18 +88,37 @@ TEST(VenueCopy, startingAVenuePushesOneRoomsCatalogueAndRefusesToOverwriteAnothe
     CatalogueBuilder(second.db.path()).addSinger(QStringLiteral("乙"), 1);
 
     ServerConnection server(url);
-    EXPECT_THROW(second.venue->copy().catchUp(server), DatabaseError) << "a room's own catalogue is not overwritten";
-    EXPECT_THROW(insertSinger(second.venue->store(), QStringLiteral("丁"), 0), DatabaseError) << "nor written to the server";
-    EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
+    EXPECT_THROW(insertSinger(second.venue->store(), QStringLiteral("丁"), 0), CatalogueRefused)
+        << "a room makes no catalogue on a server";
+    EXPECT_EQ(testServer().sql(url.section(QLatin1Char('/'), -1), QStringLiteral("SELECT to_regclass('song') IS NULL")),
+              QStringLiteral("t"));
     EXPECT_TRUE(pushCatalogue(*first.venue, first.db, false).contains(QStringLiteral("1 筆曲目")));
+    EXPECT_THROW(second.venue->copy().catchUp(server), CatalogueRefused) << "a room's own catalogue is not overwritten";
+    EXPECT_THROW(insertSinger(second.venue->store(), QStringLiteral("丁"), 0), CatalogueRefused) << "nor written to the server";
+    EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
     EXPECT_THROW(pushCatalogue(*second.venue, second.db, false), DatabaseError);
     EXPECT_TRUE(pullCatalogue(*second.venue).contains(QStringLiteral("1 筆曲目")));
     EXPECT_EQ(second.text(QStringLiteral("SELECT song_name FROM song")), QStringLiteral("晴天"));
 
     CatalogueBuilder(first.db.path()).addSinger(QStringLiteral("丙"), 2); // the first room's own change
     pushCatalogue(*first.venue, first.db, true);
-    EXPECT_TRUE(second.venue->copy().catchUp(server).whole) << "a replaced catalogue is copied whole";
+    EXPECT_THROW(second.venue->copy().catchUp(server), CatalogueRefused) << "a replaced catalogue is the owner's to pull";
+    EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 1);
+    pullCatalogue(*second.venue);
     EXPECT_EQ(second.count(QStringLiteral("SELECT count(*) FROM singer")), 2);
+
+    // The server's counters go on from the pushed rows: new rows take the next codes and ids.
+    const qint64 singer = insertSinger(second.venue->store(), QStringLiteral("戊"), 0);
+    EXPECT_EQ(singer, 3) << "codes 1 and 2 came with the push";
+    QtFileSystem fs;
+    QFile(second.home.file(QStringLiteral("b.mpg"))).open(QIODevice::WriteOnly);
+    const Registration added = registerSong(second.venue->store(), fs, second.home.path(),
+                                            {1, 2, QStringLiteral("雨天"), {singer}, QStringLiteral("2024/01/02"),
+                                             second.home.file(QStringLiteral("b.mpg"))});
+    EXPECT_EQ(added.result, Registration::Result::Registered);
+    EXPECT_EQ(second.count(QStringLiteral("SELECT max(rowid) FROM song")), 2);
+    first.venue->copy().catchUp(server);
+    EXPECT_EQ(first.count(QStringLiteral("SELECT count(*) FROM singer")), 3) << "the pushing room follows its own push";
 }
 
 TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoInOneLine)
@@ -125,6 +126,7 @@ TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoIn
     REQUIRE_SERVER();
     const QString database = testServer().newDatabase();
     LocalRoom newerRoom(testServer().url(database), {});
+    pushCatalogue(*newerRoom.venue, newerRoom.db, false);
     ASSERT_EQ(newerRoom.venue->catchUpOnce(), QString());
     testServer().sql(database, QStringLiteral("UPDATE venue_catalogue SET schema_version = 99"));
     const struct
@@ -132,9 +134,9 @@ TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoIn
         QString url;
         QString said;
     } cases[] = {
-        {testServer().url(database, QStringLiteral("wrong")), QStringLiteral("無法連線到曲目伺服器: ")},
-        {QStringLiteral("postgresql://venue@127.0.0.1:notaport/x"), QStringLiteral("無法連線到曲目伺服器: ")},
-        {QStringLiteral("host=127.0.0.1 port=1 dbname=x' ; DROP TABLE song; --"), QStringLiteral("無法連線到曲目伺服器")},
+        {testServer().url(database, QStringLiteral("wrong")), QStringLiteral("無法連線到曲目伺服器 (")},
+        {QStringLiteral("postgresql://venue@127.0.0.1:notaport/x"), QStringLiteral("無法連線到曲目伺服器 (")},
+        {QStringLiteral("host=127.0.0.1 port=1 dbname=x' ; DROP TABLE song; --"), QStringLiteral("無法連線到曲目伺服器 (")},
         {testServer().url(database),
          QStringLiteral("無法使用曲目伺服器: 伺服器的資料版本 99, 本程式只認得到版本 %1").arg(ServerSchema::kVersion)},
     };
@@ -155,6 +157,7 @@ TEST(VenueCopy, unreachableOrNewerServersChangeNothingAnywhereAndTheRoomSaysSoIn
         EXPECT_TRUE(notice.startsWith(c.said)) << notice.toStdString();
         EXPECT_TRUE(notice.endsWith(QStringLiteral("(以本機的曲目播放)")));
         EXPECT_FALSE(notice.contains(QLatin1Char('\n')));
+        EXPECT_FALSE(notice.contains(QRegularExpression(QStringLiteral("[a-z]{3}")))) << "the reason is for the log";
     }
     EXPECT_EQ(testServer().sql(database, QStringLiteral("SELECT count(*) FROM singer")), QStringLiteral("0"));
 }

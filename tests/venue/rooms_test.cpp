@@ -50,6 +50,9 @@ struct Venue
     {
         for (int i = 0; i < 3; ++i)
             rooms.push_back(std::make_unique<Room>(testServer().url(database), media.path()));
+        // A new venue starts with one room putting its catalogue, empty here, on the server.
+        const Room::Run push = rooms[0]->run({QStringLiteral("--push-catalogue")});
+        EXPECT_EQ(push.exitCode, 0) << push.output.toStdString();
     }
     Room &room(int i) { return *rooms[size_t(i)]; }
     bool allHold(qint64 songs)

@@ -1,5 +1,6 @@
 #include "venue_fixture.h"
 
+#include "core/catalogue_file.h"
 #include "core/database.h"
 #include "core/database_error.h"
 
@@ -51,6 +52,14 @@ Room::Run Room::run(const QStringList &arguments, int timeoutMs) const
 std::unique_ptr<QProcess> Room::startJukebox() const
 {
     return startTask({QStringLiteral("--clock-speed"), QStringLiteral("50")});
+}
+
+LocalRoom::LocalRoom(const QString &url, const QString &mediaRoot)
+{
+    QString problem;
+    if (!CatalogueFile::openOrCreate(db, &problem))
+        ADD_FAILURE() << problem.toStdString();
+    venue = std::make_unique<VenueRoom>(url, db.path(), MediaRoot(mediaRoot, home.path()));
 }
 
 bool waitFor(const std::function<bool()> &done, int timeoutMs)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/catalogue_file.h"
+#include "core/database.h"
 #include "support/private_server.h"
+#include "core/database.h"
 #include "support/temp_home.h"
+#include "venue/venue_room.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +45,18 @@ public:
 
 private:
     TempHome m_home;
+};
+
+// A room in this process: its catalogue file, and the venue pieces around it.
+struct LocalRoom
+{
+    LocalRoom(const QString &url, const QString &mediaRoot);
+    qint64 count(const QString &sql) { return db.OpenRecordset(sql).value(0).toLongLong(); }
+    QString text(const QString &sql) { return db.OpenRecordset(sql).value(0).toString(); }
+
+    TempHome home;
+    Database db{home.file(QStringLiteral("karaoke.mdb"))};
+    std::unique_ptr<VenueRoom> venue;
 };
 
 // Waits up to timeoutMs for done(); true when it came.
