@@ -10,6 +10,7 @@
 #include "platform/gst/gst_loudness_meter.h"
 #include "platform/qt_file_system.h"
 #include "support/test_media.h"
+#include "venue/catalogue_transfer.h"
 #include "venue/server_connection.h"
 
 #include <QFileInfo>
@@ -83,6 +84,7 @@ TEST(VenueMeasuring, ThreeIdleRoomsMeasureEachOfThirtySongsOnceInAllAndEveryCopy
     std::vector<std::unique_ptr<LocalRoom>> rooms;
     for (int r = 0; r < 3; ++r)
         rooms.push_back(std::make_unique<LocalRoom>(url, shared.path()));
+    pushCatalogue(*rooms[0]->venue, rooms[0]->db, false); // a new venue, its catalogue empty
     registerSongs(*rooms[0], shared.path(), 30);
     ServerConnection server(url);
     const QString searchChanges = QStringLiteral("SELECT changes FROM catalogue_changes");
@@ -134,6 +136,7 @@ TEST(VenueMeasuring, AMeasurerLetGoInAServerWriteKeepsTheRoomsCopyItWritesTo)
     const QString url = testServer().url(database);
     TempHome shared;
     LocalRoom room(url, shared.path());
+    pushCatalogue(*room.venue, room.db, false);
     registerSongs(room, shared.path(), 1);
     ServerConnection blocker(url);
     blocker.run(QStringLiteral("BEGIN"));
