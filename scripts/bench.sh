@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (release build in build/).
 #   scripts/bench.sh                 all of them
-#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|scoring|loudness|cdg|print|startup|venue|phone
+#   scripts/bench.sh catalogue|menu|overlays|browsers|manage|bulk|playback|singing|scoring|loudness|cdg|print|startup|venue|phone|history
 # The catalogue benchmarks generate 100 000 songs and 10 000 singers once, into
 # $TMPDIR/karaoke-bench, and reuse them (the phone benchmark its own copy in
 # $TMPDIR/karaoke-bench-phone); the playback benchmark plays generated clips; startup
@@ -47,6 +47,7 @@ case "$which" in
     bash scripts/make-test-media.sh build/test-media
     run singing build/test-media ;;
   scoring) run scoring ;;
+  history) run history ;;
   loudness) run loudness ;;
   cdg) run cdg ;;
   venue)
@@ -58,6 +59,7 @@ case "$which" in
     run overlays
     run browsers
     run manage
+    run history
     run bulk
     run print
     run phone

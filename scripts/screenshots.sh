@@ -7,10 +7,10 @@
 # manager menu opened from its button; then every manager-mode window, filled in, and one
 # message box; then the bulk-registration windows (a scanned folder of good and badly named
 # files, the rename and duplicate dialogs, batch registration with its progress), the score
-# card after a song. Phone
+# card after a song, the charts (9.熱門排行: a page, the next, all time). Phone
 # ordering: the QR code above the keypad, a phone's order told over the menu, the next-up card
 # before the first song, and the phone page in Chromium at 390x844 (name prompt, search
-# results, queue). Last, an MP3+G song playing full screen, on a program folder of its own.
+# results, queue, the 熱門 tab and the songs sung with a score). Last, an MP3+G song playing full screen, on a program folder of its own.
 #   scripts/screenshots.sh [WIDTHxHEIGHT] [OUTDIR]     (default 1280x720, screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,6 +28,13 @@ mkdir -p "$out"
 bash scripts/make-demo-media.sh "$home" # a demo home made before it had music and pictures
 # The queue left by an earlier run (stopped without the shutdown menu) would come back: start empty.
 sqlite3 "$home/karaoke.mdb" "DELETE FROM play_queue" 2>/dev/null || true
+# What the room sang over the last 60 days (once), so the menu shows "9.熱門排行" and its list.
+[ "$(sqlite3 "$home/karaoke.mdb" 'SELECT count(*) FROM play_history' 2>/dev/null || echo 1)" != 0 ] || \
+  sqlite3 "$home/karaoke.mdb" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600)
+    INSERT INTO play_history (song_num, song_name, singer_name, started_at, played_seconds, length_seconds, ended_how, sung)
+    SELECT s.song_num, s.song_name, coalesce(g.singer_name, ''), strftime('%s', 'now') - 86400 * 60 + n.i * 8640, 200, 220, 1, 1
+    FROM n JOIN song AS s ON s.rowid = 1 + (n.i * n.i) % (SELECT count(*) FROM song)
+    LEFT JOIN singer AS g ON g.singer_code = s.song_singer_code" 2>/dev/null || true
 # A known address for the phone's order below, on a port no other jukebox on this machine uses.
 grep -qi '^PhoneToken' "$home/Setting.ini" || printf 'PhoneToken = DEMO\r\nPhonePort = 18080\r\n' >> "$home/Setting.ini"
 phone_order() {
@@ -51,6 +58,10 @@ shot start-window 0.8
 shot main-menu 2
 phone_order "$(sqlite3 "$home/karaoke.mdb" 'SELECT song_num FROM song ORDER BY song_num LIMIT 1')" 王小明
 shot phone-notice 0.5
+keys 9;                              shot charts-list
+keys plus;                           shot charts-list-page-2
+keys asterisk;                       shot charts-list-all
+keys 0 Return
 keys 1 1 3 Return;                   shot order-by-count-page
 keys 1 Return;                       shot order-by-count-picked
 keys 0 Return 9

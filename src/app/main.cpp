@@ -18,6 +18,8 @@
 #include "core/catalogue_file.h"
 #include "core/catalogue_upkeep.h"
 #include "core/database_error.h"
+#include "core/history_options.h"
+#include "core/history_writer.h"
 #include "core/init_system.h"
 #include "core/queue_store.h"
 #include "core/queue_writer.h"
@@ -31,6 +33,7 @@
 #include "overlays/ordering_windows.h"
 #include "phone/phone_desk.h"
 #include "phone/phone_ordering.h"
+#include "playback/play_recorder.h"
 #include "playback/player.h"
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_file_system.h"
@@ -40,6 +43,7 @@
 #include "platform/qt_translations.h"
 #include "platform/screen_fonts.h"
 #include "platform/services.h"
+#include "core/settings_file.h"
 #include "core/shared_state.h"
 #include "menu/start_form.h"
 #include "platform/system_clock.h"
@@ -109,6 +113,23 @@ std::optional<std::vector<QueueRow>> restoreQueue(SharedState &state)
     return std::move(kept->rows);
 }
 
+// The play history's optional lines of Setting.ini; a line that cannot be used says so.
+HistoryOptions historyOptions(FileSystem &fs, const QString &appPath)
+{
+    QString problem;
+    const QString text = SettingsFile::complete(fs, appPath + QStringLiteral("Setting.ini"), &problem);
+    QString notice;
+    const HistoryOptions options = HistoryOptions::fromSettingsText(text, &notice);
+    if (!notice.isEmpty())
+        QTextStream(stderr) << notice << Qt::endl;
+    return options;
+}
+
+qint64 secondsNow()
+{
+    return QDateTime::currentSecsSinceEpoch();
+}
+
 // Phone ordering's address and notices on the screens the guests see.
 void showPhoneOrdering(PhoneOrdering &phone, MainMenu &menu, StartForm &start, NoticeStrip &notices)
 {
@@ -165,7 +186,11 @@ int runJukebox(const CommandLine &options)
     // Songs and singers other programs write meanwhile take their places in the lists.
     const CatalogueUpkeep upkeep(state.DbPath);
     const auto keepQueue = state.OrderedSongs.subscribe([&] { queueWriter.save(state.OrderedSongs); });
+    const HistoryOptions history = historyOptions(fileSystem, state.AppPath);
+    HistoryWriter historyWriter(state.DbPath, history.keepDays);
     PhoneOrdering phone(state, PhoneConfig::of(state), &queueWriter);
+    if (history.fairTurns)
+        phone.desk().takeTurns(secondsNow);
     // A venue's room: every change goes to the server, the copy follows it (below).
     const CatalogueChoice catalogue(state);
     VenueRoom *const venue = catalogue.venue();
@@ -188,6 +213,7 @@ int runJukebox(const CommandLine &options)
     MainMenu menu(state, services, screen);
     menu.openPlayer = [&] {
         PlaybackSession session(state, services);
+        const PlayRecorder recorder(session, state, historyWriter, history.rememberKey, secondsNow);
         LiveScoring::attach(scoring.get(), session);
         lendPlayerToPhones(phone.desk(), session);
         Player player(session, state, services, screen, menu.Timer1, &menu);
@@ -232,6 +258,7 @@ int runJukebox(const CommandLine &options)
     // A clean exit (the shutdown menu, the manager's end) starts next time with an empty queue.
     state.OrderedSongs.clear();
     queueWriter.flush(5000);
+    historyWriter.flush(5000);
     CatalogueFile::closeCleanly(state.db());
     return code;
 }
@@ -311,7 +338,7 @@ int printStatistics(const CommandLine &options)
 {
     return withoutWindow(options, [](SharedState &state) {
         QTextStream out(stdout);
-        for (const QString &line : catalogueStatusLines(state.db()))
+        for (const QString &line : catalogueStatusLines(state.db()) + historyStatusLines(state.db(), secondsNow()))
             out << line << Qt::endl;
         return 0;
     });
@@ -373,6 +400,18 @@ int exportNew(const CommandLine &options)
     });
 }
 
+int printChartsOption(const CommandLine &options)
+{
+    return withoutWindow(options,
+                         [&options](SharedState &state) { return printChartsTask(state, options.value("--print-charts")); });
+}
+
+int exportChartsOption(const CommandLine &options)
+{
+    return withoutWindow(
+        options, [&options](SharedState &state) { return exportChartsTask(state, options.value("--export-charts")); });
+}
+
 // Adds or removes this user's autostart entry for the program as started now, with its --home.
 int autostart(const CommandLine &options)
 {
@@ -403,6 +442,8 @@ const Task kTasks[] = {
     {QStringLiteral("--print-book"), printBook},
     {QStringLiteral("--print-new"), printNew},
     {QStringLiteral("--export-new"), exportNew},
+    {QStringLiteral("--print-charts"), printChartsOption},
+    {QStringLiteral("--export-charts"), exportChartsOption},
     {QStringLiteral("--autostart"), autostart},
     {QStringLiteral("--measure-loudness"), measureLoudnessTask},
     {QStringLiteral("--push-catalogue"), pushCatalogueTask},

@@ -5,9 +5,11 @@
 #include "platform/message_boxes.h"
 #include "platform/pdf_file_printer.h"
 #include "platform/xlsx_spreadsheet.h"
+#include "print/charts_print.h"
 #include "print/new_songs.h"
 #include "print/song_book.h"
 
+#include <QDateTime>
 #include <QTextStream>
 
 #include <functional>
@@ -74,5 +76,19 @@ int exportNewTask(SharedState &state, const QString &xlsx, const QString &since,
 {
     return runWithFile(state, xlsx, [&](PrintServices services) {
         return printNewSongs(state, services, since, keyword, PrintTarget::Excel, Sides::Single);
+    });
+}
+
+int printChartsTask(SharedState &state, const QString &pdf)
+{
+    return runWithFile(state, pdf, [&](PrintServices services) {
+        return printCharts(state, services, QDateTime::currentSecsSinceEpoch());
+    });
+}
+
+int exportChartsTask(SharedState &state, const QString &xlsx)
+{
+    return runWithFile(state, xlsx, [&](PrintServices services) {
+        return exportCharts(state, services, QDateTime::currentSecsSinceEpoch());
     });
 }

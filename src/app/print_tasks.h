@@ -10,4 +10,6 @@ struct SharedState;
 // written, 1 otherwise (a bad date, no song, a file that cannot be written).
 int printBookTask(SharedState &state, const QString &pdf);
 int printNewTask(SharedState &state, const QString &pdf, const QString &since, const QString &keyword);
+int printChartsTask(SharedState &state, const QString &pdf);
+int exportChartsTask(SharedState &state, const QString &xlsx);
 int exportNewTask(SharedState &state, const QString &xlsx, const QString &since, const QString &keyword);

@@ -1,6 +1,7 @@
 #include "catalogue/catalogue_statistics.h"
 
 #include "core/database.h"
+#include "core/play_history.h"
 
 #include <array>
 
@@ -31,4 +32,16 @@ QStringList catalogueStatusLines(Database &db)
         QStringLiteral("其它類有 ") + n(6) + QStringLiteral(" 首歌"),
         QStringLiteral("粵語類有 ") + n(7) + QStringLiteral(" 首歌"),
     };
+}
+
+QStringList historyStatusLines(Database &db, qint64 now)
+{
+    if (!PlayHistory::anySung(db))
+        return {};
+    const qint64 since = now - qint64(PlayHistory::kChartDays) * 86400;
+    QStringList lines{QStringLiteral("最近 %1 天唱了 %2 首").arg(PlayHistory::kChartDays).arg(PlayHistory::sungSince(db, since))};
+    int place = 0;
+    for (const ChartRow &row : PlayHistory::chart(db, since, 3))
+        lines << QStringLiteral("%1. %2--%3 (%4 次)").arg(++place).arg(row.title, row.singer).arg(row.timesSung);
+    return lines;
 }

@@ -23,7 +23,8 @@ public:
                                            ":/schema/007_venue_copy.sql",
                                            ":/schema/008_play_queue.sql",
                                            ":/schema/009_plain_catalogue.sql",
-                                           ":/schema/010_loudness_file_stamp.sql"};
+                                           ":/schema/010_loudness_file_stamp.sql",
+                                           ":/schema/011_play_history.sql"};
     static constexpr int kSchemaVersion = int(kSchemaFiles.size());
 
     // Returns false and says what is wrong with which file when the program cannot use it.

@@ -3,6 +3,7 @@
 #include "core/database_error.h"
 #include "core/key_translation.h"
 #include "core/shared_state.h"
+#include "menu/charts_list.h"
 #include "menu/folder_listing.h"
 #include "menu/manager_lock.h"
 #include "menu/media_browser.h"
@@ -79,6 +80,7 @@ MainMenu::MainMenu(SharedState &state, Services &services, QSize screen, QWidget
     m_orderBySinger = std::make_unique<OrderBySinger>(state, *Picture1, m_menu, m_menu.MenuState,
                                                       OrderBySinger::kMenuPolicy, [this] { show_main_menu(); });
     m_queueEditing = std::make_unique<QueueEditing>(m_menu);
+    m_chartsList = std::make_unique<ChartsList>(m_menu);
     m_shutdownMenu = std::make_unique<ShutdownMenu>(m_menu);
     m_managerLock = std::make_unique<ManagerLock>(m_menu, m_services.clock, [this] { runModal(openManager); });
 
@@ -269,12 +271,18 @@ void MainMenu::dispatch(int &KeyAscii)
         m_recordingsBrowser->RecordFile_do(KeyAscii);
     else if (flow == QLatin1Char('8'))
         m_mediaBrowser->MultiMedia_do(KeyAscii);
+    else if (flow == QLatin1Char('9'))
+        m_chartsList->charts_do(KeyAscii);
 }
 
 void MainMenu::show_main_menu()
 {
     Picture1->ShowLines({"   主目錄", "1.字數點歌", "2.歌星點歌", "3.曲目編號點歌", "4.刪除點歌", "5.插播", "6.開始唱歌",
                          "7.錄音檔", "8.多媒體", "0.關機"});
+    // The charts appear once the room has sung something.
+    m_chartsShown = m_chartsList->shown();
+    if (m_chartsShown)
+        Picture1->Print(QStringLiteral("9.熱門排行"));
     m_menu.MenuState = QStringLiteral("0");
     clearInput(m_menu);
     Set_num_key();
@@ -306,6 +314,8 @@ void MainMenu::show_main_menu_do(int &KeyAscii)
         m_shutdownMenu->shutdown_set();
     else if (choice == QLatin1String("6"))
         startSinging();
+    else if (choice == QLatin1String("9") && m_chartsShown)
+        m_chartsList->open();
     else
         m_menu.InputBuffer.clear(); // a wrong key is forgotten at once
 }

@@ -17,6 +17,7 @@ class MediaPlayer;
 class OrderBySinger;
 class OrderByTextCount;
 class PhoneCodePanel;
+class ChartsList;
 class QueueEditing;
 class RecordingsBrowser;
 class QLabel;
@@ -95,6 +96,8 @@ private:
     std::unique_ptr<OrderByTextCount> m_orderByTextCount;
     std::unique_ptr<OrderBySinger> m_orderBySinger;
     std::unique_ptr<QueueEditing> m_queueEditing;
+    std::unique_ptr<ChartsList> m_chartsList;
+    bool m_chartsShown = false;
     std::unique_ptr<RecordingsBrowser> m_recordingsBrowser;
     std::unique_ptr<MediaBrowser> m_mediaBrowser;
     std::unique_ptr<ShutdownMenu> m_shutdownMenu;

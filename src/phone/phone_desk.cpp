@@ -1,6 +1,8 @@
 #include "phone/phone_desk.h"
 
 #include "core/database_error.h"
+#include "core/fair_turns.h"
+#include "core/play_history.h"
 #include "core/lookups.h"
 #include "core/shared_state.h"
 #include "phone/phone_request.h"
@@ -92,10 +94,33 @@ PhoneAnswer PhoneDesk::order(const PhoneRequest &request)
         return PhoneAnswer::refused(404, QStringLiteral("沒這種歌!"));
     if (row == kQueueFull)
         return PhoneAnswer::refused(409, kQueueFullText);
-    const QueueRow &ordered = queue.row(row);
+    const QueueRow &ordered = queue.row(placeInTurn(row));
     m_addressOf.insert(ordered.id, request.address);
     emit guestOrdered(request.name, ordered.title);
     return PhoneAnswer::ok(songJson(ordered), queue.revision());
+}
+
+int PhoneDesk::placeInTurn(int row)
+{
+    if (!m_now)
+        return row;
+    PlayQueue &queue = m_state.OrderedSongs;
+    std::vector<QueueRow> others = queue.rows();
+    const QueueRow ordered = others[size_t(row)];
+    others.erase(others.begin() + row);
+    std::vector<qint64> queued;
+    for (const QueueRow &r : others)
+        queued.push_back(r.id);
+    std::map<QString, int> played;
+    try {
+        played = PlayHistory::playsSince(m_state.db(), m_now() - 3600, queued);
+    } catch (const DatabaseError &e) {
+        qWarning("the turns of the last hour cannot be read, only the queue counts: %s", qPrintable(e.message()));
+    }
+    const qint64 target = FairTurns::rowFor(others, played, FairTurns::ordererOf(ordered));
+    if (target < row)
+        queue.moveForward(row, target, ordered.text);
+    return int(target);
 }
 
 int PhoneDesk::waitingFrom(const QString &address)

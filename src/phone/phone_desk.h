@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,10 @@ public:
     PhoneAnswer answer(const PhoneRequest &request);
     QueueView view() const;
 
+    // Fair turns (FairTurns = 1): each order goes to its orderer's turn (core/fair_turns.h),
+    // counting the songs started in the last hour; now gives the time in seconds since 1970.
+    void takeTurns(std::function<qint64()> now) { m_now = std::move(now); }
+
     // While the queue is played full screen; std::nullopt when the player closes.
     void setPlayer(std::optional<PhonePlayer> player);
     // The song playing started, stopped or paused: the phones are told.
@@ -62,6 +67,8 @@ private:
     int waitingFrom(const QString &address);
     bool playing() const { return m_player.has_value(); }
     void scheduleView();
+    // Moves the order just appended at row to its orderer's turn; the row it is at.
+    int placeInTurn(int row);
 
     SharedState &m_state;
     PhoneConfig::OwnerActions m_ownerActions;
@@ -69,4 +76,5 @@ private:
     std::optional<PhonePlayer> m_player;
     std::unique_ptr<PlayQueue::Subscription> m_subscription;
     bool m_viewScheduled = false;
+    std::function<qint64()> m_now; // set when orders take turns
 };

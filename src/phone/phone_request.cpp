@@ -144,6 +144,11 @@ Parsed kindSongs(const QUrlQuery &query, PhoneRequest r)
                        field(query, "count", 1, 10, r.count, QStringLiteral("字數錯誤")), readPage(query, r)});
 }
 
+Parsed charts(const QUrlQuery &query, PhoneRequest r)
+{
+    return checked(r, {field(query, "period", 1, 3, r.period, QStringLiteral("沒有這種排行"))});
+}
+
 Parsed singers(const QUrlQuery &query, PhoneRequest r)
 {
     return checked(r, {field(query, "group", 1, 3, r.group, QStringLiteral("沒有這種歌星分類")), readPage(query, r)});
@@ -241,6 +246,7 @@ const Route kRoutes[] = {
     {"api/kind", Kind::KindSongs, kindSongs},
     {"api/singers", Kind::Singers, singers},
     {"api/singer", Kind::SingerSongs, singerSongs},
+    {"api/charts", Kind::Charts, charts},
     {"api/queue", Kind::Queue, optionalPhone},
     {"api/events", Kind::Events, optionalPhone},
     {"api/order", Kind::Order, nullptr, order},

@@ -12,7 +12,7 @@ struct PhoneRequest
 {
     enum class Kind {
         Page, Script, Style,                    // the page from the program's resources
-        Info, Search, KindSongs, Singers, SingerSongs, Queue, Events, // reading
+        Info, Search, KindSongs, Singers, SingerSongs, Charts, Queue, Events, // reading
         Order, CutIn, Remove, Skip, Pause       // changing the queue or the song playing
     };
 
@@ -23,6 +23,7 @@ struct PhoneRequest
     int count = 1;     // KindSongs: title length, 10 for ten or more
     int group = 1;     // Singers: 1 women, 2 men, 3 groups and others
     qint64 code = 0;   // SingerSongs: the singer
+    int period = 1;    // Charts: 1 the last 30 days, 2 all, 3 the last songs sung
     QString number;    // Order: the song's catalogue number
     QString name;      // Order: who orders
     QString phone;     // the phone's own id

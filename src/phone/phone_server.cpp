@@ -4,9 +4,11 @@
 #include "phone/catalogue_pages.h"
 #include "phone/cross_site.h"
 #include "phone/guarded_tcp_server.h"
+#include "phone/history_pages.h"
 #include "phone/phone_address.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QJsonArray>
@@ -252,6 +254,7 @@ void PhoneServer::serve(PhoneRequest request, QHttpServerResponder &responder, Q
     case Kind::KindSongs:
     case Kind::Singers:
     case Kind::SingerSongs:
+    case Kind::Charts:
         if (!m_guests.allowRead(request.address, now()))
             sendAnswer(responder, PhoneAnswer::refused(429, QStringLiteral("查詢太頻繁, 請稍後再試")));
         else
@@ -278,6 +281,9 @@ void PhoneServer::serveCatalogue(const PhoneRequest &request, QHttpServerRespond
         case Kind::Singers:
             sendJson(responder, 200, pageJson(CataloguePages::singersOfGroup(m_db, request.group, request.page), request.page));
             return;
+        case Kind::Charts:
+            sendJson(responder, 200, HistoryPages::songs(m_db, request.period, QDateTime::currentSecsSinceEpoch()));
+            return;
         default:
             sendJson(responder, 200, pageJson(CataloguePages::songsOfSinger(m_db, request.code, request.page), request.page));
             return;
@@ -288,12 +294,22 @@ void PhoneServer::serveCatalogue(const PhoneRequest &request, QHttpServerRespond
     }
 }
 
-QJsonObject PhoneServer::info(const PhoneRequest &request) const
+QJsonObject PhoneServer::info(const PhoneRequest &request)
 {
     return {{QStringLiteral("owner"), ownerActionsName(m_config.ownerActions)},
             {QStringLiteral("kinds"), QJsonArray::fromStringList(m_config.kindNames)},
             {QStringLiteral("groups"), QJsonArray{QStringLiteral("女歌手"), QStringLiteral("男歌手"), QStringLiteral("團體or其它")}},
-            {QStringLiteral("tag"), request.phone.isEmpty() ? QString() : tagOf(request.phone)}};
+            {QStringLiteral("tag"), request.phone.isEmpty() ? QString() : tagOf(request.phone)},
+            {QStringLiteral("charts"), chartsShown()}};
+}
+
+bool PhoneServer::chartsShown()
+{
+    try {
+        return HistoryPages::shown(m_db);
+    } catch (const DatabaseError &) {
+        return false;
+    }
 }
 
 QString PhoneServer::tagOf(const QString &phone) const

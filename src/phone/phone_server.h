@@ -85,7 +85,8 @@ private:
     void checkAddress();
     void broadcast();
     const QueueViewJson &viewJson();
-    QJsonObject info(const PhoneRequest &request) const;
+    QJsonObject info(const PhoneRequest &request);
+    bool chartsShown();
     QString tagOf(const QString &phone) const;
     qint64 now() const;
 

@@ -56,6 +56,9 @@ public:
     virtual PlayState playState() const = 0;
     // Position in the current item as "mm:ss"; empty when nothing is open.
     virtual QString positionText() const = 0;
+    // Position and length of the current item in milliseconds; 0 and -1 when not known.
+    virtual qint64 positionMs() const { return 0; }
+    virtual qint64 durationMs() const { return -1; }
 
     virtual int volume() const = 0;          // 0 ... 100
     virtual void setVolume(int volume) = 0;

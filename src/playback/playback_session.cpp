@@ -32,6 +32,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
         [this](const QString &text) { showMessage(text); },
         [this] {
             m_sound->loadSong(m_state.OrderedSongs.head());
+            startInRememberedKey();
             if (m_scoring)
                 m_scoring->songOpening(m_state.OrderedSongs.head(), m_wmp1->url().mid(QStringLiteral("file://").size()),
                                         m_sound->key());
@@ -41,6 +42,7 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
             emit songStarted();
         },
         [this] {
+            emit songLeaving();
             if (m_sound->resetKey())
                 emit keyChanged(0);
             emit queueAdvanced();
@@ -59,6 +61,8 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
         if (!m_open)
             return;
         endScoredSong();
+        if (m_queue->endIsCurrent())
+            emit songReachedEnd();
         m_queue->songEnded();
     });
     connect(m_wmp1.get(), &MediaPlayer::error, this, [this](const QString &reason) {
@@ -70,6 +74,8 @@ PlaybackSession::PlaybackSession(SharedState &state, Services &services, QObject
     connect(this, &PlaybackSession::keyChanged, this, [this](int semitones) {
         if (m_scoring)
             m_scoring->keyChanged(semitones);
+        if (m_startingKey)
+            emit messageChanged(keyCaption(m_message));
     });
     connect(&services.mci, &MciDevice::failed, this, [this](const QString &message) {
         if (m_open)
@@ -265,6 +271,16 @@ int PlaybackSession::key() const
     return m_sound->key();
 }
 
+qint64 PlaybackSession::positionMs() const
+{
+    return m_wmp1->positionMs();
+}
+
+qint64 PlaybackSession::durationMs() const
+{
+    return m_wmp1->durationMs();
+}
+
 bool PlaybackSession::play_next()
 {
     return m_open && m_queue->play_next();
@@ -287,7 +303,25 @@ void PlaybackSession::Load_Background(int mode)
 void PlaybackSession::showMessage(const QString &text)
 {
     m_message = text;
-    emit messageChanged(text);
+    emit messageChanged(m_startingKey ? keyCaption(text) : text);
+}
+
+void PlaybackSession::startInRememberedKey()
+{
+    if (!m_startingKey)
+        return;
+    if (m_sound->setKey(m_startingKey(m_state.OrderedSongs.head())))
+        emit keyChanged(m_sound->key());
+}
+
+// "升2" or "降1" after the song playing's text, so a key remembered from last time surprises nobody.
+QString PlaybackSession::keyCaption(const QString &text) const
+{
+    const int key = m_sound->key();
+    const bool songShown = !m_state.OrderedSongs.isEmpty() && text == m_state.OrderedSongs.row(0).text;
+    if (key == 0 || !songShown)
+        return text;
+    return text + (key > 0 ? QStringLiteral("  升%1") : QStringLiteral("  降%1")).arg(qAbs(key));
 }
 
 void PlaybackSession::setPaused(bool paused)

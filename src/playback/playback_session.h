@@ -33,6 +33,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -85,6 +86,9 @@ public:
     int soundChannel() const;
     int volume() const;
     int key() const; // semitones from the song's own key
+    // Where the song playing is and how long it is, in milliseconds (0 and -1 when not known).
+    qint64 positionMs() const;
+    qint64 durationMs() const;
     bool backgroundShown() const { return m_backgroundShown; }
     QString message() const { return m_message; }
 
@@ -95,6 +99,10 @@ public:
     // of a song sung to its end in the pause before the next one. scoring outlives the session.
     void attachScoring(SongScoring *scoring) { m_scoring = scoring; }
     void skipScoreCard() { m_scoreSkipped = true; } // any key while the score is shown
+
+    // A remembered key (RememberKey = 1): each song starts in the key keyOf gives for its
+    // number, and the message over the video says the key whenever it is not the song's own.
+    void rememberKeys(std::function<int(const QString &songNum)> keyOf) { m_startingKey = std::move(keyOf); }
 
     // The player's operations under their old names, for the flows that call them.
     bool play_next();
@@ -118,6 +126,10 @@ signals:
     void scoreHidden();
     // For whoever keeps the scores (the play history).
     void songScored(const QString &songNum, int score);
+    // For the play history: the song playing reached its end; the song playing leaves the
+    // queue (sent before its key goes back to the song's own).
+    void songReachedEnd();
+    void songLeaving();
 
 private:
     void Load_Background(int mode);
@@ -128,6 +140,8 @@ private:
     void endScoredSong();
     bool showScore();
     void abandonScore();
+    void startInRememberedKey();
+    QString keyCaption(const QString &text) const;
 
     SharedState &m_state;
     Services &m_services;
@@ -147,4 +161,5 @@ private:
     std::optional<int> m_score;
     bool m_scoreSkipped = false;
     QString m_message;
+    std::function<int(const QString &)> m_startingKey;
 };

@@ -121,9 +121,15 @@ bool SoundControls::stepKey(bool up)
 
 bool SoundControls::resetKey()
 {
-    if (key() == 0)
+    return setKey(0);
+}
+
+bool SoundControls::setKey(int semitones)
+{
+    const int next = qBound(kLowestKey, semitones, kHighestKey);
+    if (key() == next)
         return false;
-    m_context.wmp1.setKey(0);
+    m_context.wmp1.setKey(next);
     return true;
 }
 

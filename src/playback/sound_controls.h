@@ -41,6 +41,8 @@ public:
     bool stepKey(bool up);
     // Back to the original key; true if it was changed.
     bool resetKey();
+    // The key for the song about to play, within the limits; true if it was changed.
+    bool setKey(int semitones);
 
 private:
     bool playing() const;

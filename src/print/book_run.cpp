@@ -33,16 +33,19 @@ QString documentTitle(const QString &title, PassPages pages)
     return title;
 }
 
+using EachSong = std::function<void(const std::function<bool(const ListedSong &)> &)>;
+
 // One printer document: the pass over the songs, ended unless the owner cancelled it.
-bool printPass(SharedState &state, Printer &printer, const BookToPrint &book, PassPages pages, int total)
+bool printPass(const EachSong &eachSong, Printer &printer, const QString &title, const BookSections &sections,
+               PassPages pages, int total)
 {
     std::exception_ptr failure;
-    const bool printed = printer.printDocument(documentTitle(book.title, pages), [&] {
+    const bool printed = printer.printDocument(documentTitle(title, pages), [&] {
         // The drawing may run inside a window's event; the failure is raised once it is over.
         try {
-            BookPass pass(printer, book.sections, pages, total);
+            BookPass pass(printer, sections, pages, total);
             bool goOn = true;
-            forEachListedSong(state.db(), book.songs, [&](const ListedSong &row) { return goOn = pass.add(row); });
+            eachSong([&](const ListedSong &row) { return goOn = pass.add(row); });
             if (goOn)
                 printer.endDoc();
         } catch (...) {
@@ -83,15 +86,42 @@ std::optional<bool> chooseDoubleSided(MessageBoxes &messageBoxes, Sides sides)
     return std::nullopt;
 }
 
-PrintResult printBook(SharedState &state, PrintServices &services, const BookToPrint &book, bool doubleSided, int total)
+namespace {
+
+PrintResult printPasses(const EachSong &eachSong, PrintServices &services, const QString &title,
+                        const BookSections &sections, bool doubleSided, int total)
 {
     if (!doubleSided)
-        return printPass(state, services.printer, book, PassPages::All, total) ? PrintResult::Done : PrintResult::Stopped;
+        return printPass(eachSong, services.printer, title, sections, PassPages::All, total) ? PrintResult::Done
+                                                                                            : PrintResult::Stopped;
     services.messageBoxes.ok(kOddPagesFirst);
-    if (!printPass(state, services.printer, book, PassPages::Odd, total))
+    if (!printPass(eachSong, services.printer, title, sections, PassPages::Odd, total))
         return PrintResult::Stopped;
     services.messageBoxes.ok(kTurnThePaper);
-    return printPass(state, services.printer, book, PassPages::Even, total) ? PrintResult::Done : PrintResult::Stopped;
+    return printPass(eachSong, services.printer, title, sections, PassPages::Even, total) ? PrintResult::Done
+                                                                                         : PrintResult::Stopped;
+}
+
+} // namespace
+
+PrintResult printBook(SharedState &state, PrintServices &services, const BookToPrint &book, bool doubleSided, int total)
+{
+    const EachSong eachSong = [&](const std::function<bool(const ListedSong &)> &onSong) {
+        forEachListedSong(state.db(), book.songs, onSong);
+    };
+    return printPasses(eachSong, services, book.title, book.sections, doubleSided, total);
+}
+
+PrintResult printSongList(PrintServices &services, const QString &title, const BookSections &sections,
+                          const std::vector<ListedSong> &songs)
+{
+    const EachSong eachSong = [&](const std::function<bool(const ListedSong &)> &onSong) {
+        for (const ListedSong &song : songs) {
+            if (!onSong(song))
+                return;
+        }
+    };
+    return printPasses(eachSong, services, title, sections, false, int(songs.size()));
 }
 
 PrintResult reportingCatalogueErrors(MessageBoxes &messageBoxes, const std::function<PrintResult()> &task)

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class MessageBoxes;
 struct SharedState;
@@ -26,5 +27,8 @@ std::optional<bool> chooseDoubleSided(MessageBoxes &messageBoxes, Sides sides);
 // Prints the book of total songs, single-sided or in two passes with the owner turning the
 // paper over in between.
 PrintResult printBook(SharedState &state, PrintServices &services, const BookToPrint &book, bool doubleSided, int total);
+// Prints a list of songs made elsewhere (the charts) single-sided, in the book's layout.
+PrintResult printSongList(PrintServices &services, const QString &title, const BookSections &sections,
+                          const std::vector<ListedSong> &songs);
 // Runs a printing task, telling the owner when the catalogue cannot be read.
 PrintResult reportingCatalogueErrors(MessageBoxes &messageBoxes, const std::function<PrintResult()> &task);

@@ -106,12 +106,17 @@ PrintResult exportNewSongs(SharedState &state, PrintServices &services, const Ne
         services.messageBoxes.ok(filter.noDataMessage());
         return PrintResult::NoData;
     }
+    return exportSongList(services, songs, state.AppPath);
+}
+
+PrintResult exportSongList(PrintServices &services, const std::vector<ListedSong> &songs, const QString &folder)
+{
     const QDate today = services.clock.now().date();
     std::unique_ptr<Spreadsheet> sheet = services.spreadsheets.create();
     const int blocks = fillBlocks(*sheet, songs);
     const int pages = breakIntoPages(*sheet, blocks);
     layOutPages(*sheet, blocks, today);
-    const PrintResult result = saveWorkbook(*sheet, services, state.AppPath, today);
+    const PrintResult result = saveWorkbook(*sheet, services, folder, today);
     if (result == PrintResult::Done && pages < blocks)
         services.messageBoxes.ok(pagesRunOnText(pages));
     return result;

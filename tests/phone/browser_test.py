@@ -116,13 +116,36 @@ def run(host_program, shots):
         page.find_element("css selector", "#tabs button[data-tab=queue]").click()
         wait_for("the markup-like name in the queue", lambda: name + " 點的" in text(page, "#waiting"))
 
+        charts(page, url, shots)
         another_site(page, url)
-        print("browser test: searched, ordered, followed the queue live; a name as typed; another site refused")
+        print("browser test: searched, ordered, followed the queue live; a name as typed; the charts listed and "
+              "ordered from; another site refused")
     finally:
         if page:
             page.quit()
         host.stdin.close()
         host.wait(10)
+
+
+def charts(page, url, shots):
+    """The 熱門 tab lists the charts as the server counts them, and orders from them; the songs
+    sung show their scores."""
+    with urllib.request.urlopen(url + "api/charts?period=1") as answer:
+        expected = [song["title"] for song in json.load(answer)["songs"]]
+    assert expected, "the host has a history"
+    page.find_element("css selector", "#tabs button[data-tab=charts]").click()
+    titles = lambda: [e.text for e in page.find_elements("css selector", "#chartsList li b")]
+    wait_for("the charts of the last 30 days", lambda: titles() == expected)
+    shot(page, shots, "phone-charts")
+    first = page.find_element("css selector", "#chartsList li")
+    first.find_element("css selector", "button.order").click()
+    wait_for("the order from the charts", lambda: text(page, "#toast").startswith("已點歌: " + expected[0]))
+    with urllib.request.urlopen(url + "api/queue") as answer:
+        assert expected[0] in [song["title"] for song in json.load(answer)["songs"]]
+    page.find_element("css selector", "#chartsPath button[data-period='3']").click()
+    wait_for("the songs sung, the last with its score", lambda: "得分 88" in text(page, "#chartsList li:first-child"))
+    assert "得分" not in text(page, "#chartsList li:nth-child(2)"), "a song without a score shows none"
+    shot(page, shots, "phone-sung")
 
 
 # A page of another site: a plain form (no script needed) and scripts that post to the

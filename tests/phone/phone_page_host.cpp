@@ -1,14 +1,17 @@
 // The phone server on a program folder of a few songs, for a real browser (browser_test.py,
 // scripts/screenshots.sh): prints the page's address, then takes commands on standard input.
 // "end" ends the song playing, as the player does when a song is over. Stops at end of input.
+// The room has sung a few hundred songs, so the 熱門 tab has its lists.
 #include "core/queue_writer.h"
 #include "phone/phone_desk.h"
 #include "phone/phone_ordering.h"
 #include "support/catalogue_home.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_system.h"
+#include "support/history_builder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -44,6 +47,17 @@ int main(int argc, char **argv)
     if (!home.init.ok)
         return 1;
     fillCatalogue(home.catalogue);
+    // What the room sang: the 熱門 tab lists it, the last song with its score.
+    generateHistory(home.catalogue.database(),
+                    {QStringLiteral("100003"), QStringLiteral("100007"), QStringLiteral("100001"), QStringLiteral("100005"),
+                     QStringLiteral("100008"), QStringLiteral("100002")},
+                    300, 40, QDateTime::currentSecsSinceEpoch());
+    home.catalogue.database().ExecuteSql(
+        QStringLiteral("UPDATE play_history SET song_name = (SELECT s.song_name FROM song AS s WHERE s.song_num = "
+                       "play_history.song_num), singer_name = (SELECT g.singer_name FROM song AS s JOIN singer AS g "
+                       "ON g.singer_code = s.song_singer_code WHERE s.song_num = play_history.song_num)"));
+    home.catalogue.database().ExecuteSql(
+        QStringLiteral("UPDATE play_history SET score = 88 WHERE play_id = (SELECT max(play_id) FROM play_history)"));
 
     QueueWriter writer(home.state.DbPath, std::vector<QueueRow>{});
     const auto keep = home.state.OrderedSongs.subscribe([&] { writer.save(home.state.OrderedSongs); });

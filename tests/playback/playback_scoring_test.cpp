@@ -1,6 +1,8 @@
 // The session with scoring: which songs are scored, the card in the pause after a song before
 // the next-up card, a key taking it away, the key the guest chose, and a machine without a
 // capture device. The media player and the devices are fakes; the scorer is the real one.
+#include "core/history_writer.h"
+#include "playback/play_recorder.h"
 #include "playback/song_scoring.h"
 #include "session_fixture.h"
 #include "support/fake_scoring_devices.h"
@@ -29,9 +31,12 @@ protected:
     }
 
     // The session made with scoring, its reports written down as they come.
-    PlaybackSession &scoredSession(SongScoring *with = nullptr)
+    PlaybackSession &scoredSession(SongScoring *with = nullptr,
+                                   const std::function<void(PlaybackSession &)> &beforeStart = {})
     {
         PlaybackSession &s = unstartedSession();
+        if (beforeStart)
+            beforeStart(s);
         s.attachScoring(with ? with : &scoring);
         QObject::connect(&s, &PlaybackSession::scoreShown, [this](int score) {
             events.append(QStringLiteral("score"));
@@ -97,6 +102,27 @@ TEST_F(ScoringSessionTest, ASongSungToItsEndShowsItsScoreForFourSecondsBeforeThe
     player().finishSong();
     EXPECT_EQ(scores, QList<int>({scores[0], 0}));
     EXPECT_TRUE(state.OrderedSongs.isEmpty());
+}
+
+TEST_F(ScoringSessionTest, TheHistoryKeepsTheScoreOfTheSongSungAndNoneForOneSkipped)
+{
+    HistoryWriter writer(state.DbPath, 365);
+    queueSongs(3);
+    std::unique_ptr<PlayRecorder> history;
+    PlaybackSession &s = scoredSession(nullptr, [&](PlaybackSession &made) {
+        history = std::make_unique<PlayRecorder>(made, state, writer, false, [] { return qint64(1796601600); });
+    });
+    sing(0);
+    player().finishSong();
+    ASSERT_EQ(scores.size(), 1);
+    ASSERT_EQ(player().playState(), PlayState::Playing);
+    sing(0);
+    s.skip();
+    s.close();
+    ASSERT_TRUE(writer.flush(5000));
+    EXPECT_EQ(rows(QStringLiteral("SELECT song_num, ended_how, score FROM play_history ORDER BY play_id")),
+              (QStringList{QStringLiteral("102001|1|%1").arg(scores[0]), "102002|2|", "102003|3|"}))
+        << "to the end with its score, skipped, the player closed";
 }
 
 TEST_F(ScoringSessionTest, AKeyTakesTheScoreAwayAtOnce)

@@ -1,8 +1,10 @@
 #include "print_fixture.h"
 #include "xlsx_reader.h"
 
+#include "support/history_builder.h"
 #include "support/small_disk.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -106,6 +108,67 @@ TEST_F(PrintedFiles, TheNewSongsListAndSpreadsheetFromTheCommandLine)
     const XlsxReader sheet(xlsx);
     EXPECT_EQ(sheet.text("B3"), title(3, 2));
     EXPECT_EQ(sheet.lastRow(), 26);
+}
+
+TEST_F(PrintedFiles, TheChartsPrintedExportedAndCountedAgreeWithAPlainCount)
+{
+    std::vector<QString> songs;
+    for (int i = 0; i < 150; ++i) {
+        songs.push_back(QString::number(200000 + i));
+        catalogue.addSong(songs.back(), 1, QStringLiteral("歌") + songs.back(), singerCode);
+    }
+    const QString pdf = home.file("charts.pdf");
+    Run run = karaoke({"--print-charts", pdf});
+    EXPECT_EQ(run.exitCode, 1) << "nothing sung yet";
+    EXPECT_TRUE(run.err.contains("還沒有唱過的歌")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(karaoke({"--statistics"}).out.contains("最近"));
+
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    // No play within minutes of the 30 days' edge, so the program's later clock draws it alike.
+    generateHistory(catalogue.database(), songs, 5000, 60, now - 300);
+    catalogue.database().ExecuteSql(QStringLiteral("DELETE FROM song WHERE song_num = ?"),
+                                    {plainChart(reader, now - 30 * 86400, true).first().section('|', 0, 0)});
+    QStringList expected;
+    for (const std::optional<qint64> since : {std::optional(now - 30 * 86400), std::optional<qint64>()}) {
+        for (const QString &line : plainChart(reader, since, true))
+            expected << line.section('|', 0, 0);
+    }
+    ASSERT_EQ(expected.size(), 200);
+
+    run = karaoke({"--print-charts", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList printed;
+    QRegularExpressionMatchIterator numbers =
+        QRegularExpression(QStringLiteral("\\b2\\d{5}\\b")).globalMatch(tool("pdftotext", {"-layout", pdf, "-"}));
+    // Each number is read twice: in its column, and in the title "歌" + number beside it.
+    while (numbers.hasNext()) {
+        const QString number = numbers.next().captured();
+        if (printed.isEmpty() || printed.last() != number)
+            printed << number;
+    }
+    EXPECT_EQ(printed, expected) << "the number column, page after page";
+    const QString first = pageText(pdf, 1);
+    EXPECT_TRUE(first.contains("熱門排行 最近 30 天") && first.contains("1. 歌" + expected[0])) << first.toStdString();
+
+    const QString xlsx = home.file("charts.xlsx");
+    run = karaoke({"--export-charts", xlsx});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const XlsxReader sheet(xlsx);
+    QStringList exported;
+    for (int row = 1; row <= sheet.lastRow(); ++row) {
+        if (row % 26 != 1) // every 26th row is a block's header
+            exported << sheet.text(QStringLiteral("A%1").arg(row));
+    }
+    EXPECT_EQ(exported, expected);
+
+    const QString statistics = karaoke({"--statistics"}).out;
+    EXPECT_TRUE(statistics.contains(QStringLiteral("最近 30 天唱了 %1 首")
+                                        .arg(count(QStringLiteral("SELECT count(*) FROM play_history WHERE sung = 1 AND started_at >= ?"),
+                                                        {now - 30 * 86400}))))
+        << statistics.toStdString();
+    EXPECT_TRUE(statistics.contains(QStringLiteral("1. 歌%1--歌手 (").arg(plainChart(reader, now - 30 * 86400, false).first().section('|', 0, 0))))
+        << "the statistics count a deleted song under the title kept with its plays\n" << statistics.toStdString();
 }
 
 TEST_F(PrintedFiles, ABadDateOrNoMatchEndsTheTaskWithTheMessageAndNoFile)

@@ -208,6 +208,40 @@ function groupLevel(name, group) {
   };
 }
 
+// ---- 熱門: the most sung songs, and the songs sung with their scores ----------------------
+
+const charts = { period: 1 };
+
+function sungItem(song) {
+  const li = element('li');
+  const text = element('div', 'song');
+  text.append(element('b', '', song.title), element('small', '', song.singer + (song.by ? ' · ' + song.by + ' 點的' : '')));
+  li.append(text);
+  if (song.score !== undefined) li.append(element('span', 'score', '得分 ' + song.score));
+  return li;
+}
+
+function chartItem(song, place) {
+  const li = songItem(song);
+  li.prepend(element('span', 'pos', String(place)));
+  li.querySelector('small').append(' · 唱了 ' + song.times + ' 次');
+  return li;
+}
+
+async function showCharts(period) {
+  charts.period = period;
+  for (const b of document.querySelectorAll('#chartsPath button')) b.classList.toggle('on', Number(b.dataset.period) === period);
+  try {
+    const found = await query('charts', { period });
+    if (period !== charts.period) return; // another list was asked for meanwhile
+    const list = $('chartsList');
+    list.replaceChildren(...found.songs.map((song, i) => (period === 3 ? sungItem(song) : chartItem(song, i + 1))));
+    if (found.songs.length === 0) list.append(element('li', 'hint', '還沒有唱過的歌'));
+  } catch (e) {
+    toast(e.message, true);
+  }
+}
+
 // ---- the queue, live ----------------------------------------------------------------------
 
 function mine(song) {
@@ -347,6 +381,7 @@ async function readInfo() {
   try {
     info = await query('info', { phone: me.phone });
     me.tag = info.tag;
+    $('chartsTab').hidden = !info.charts;
     showQueue(queue);
   } catch (e) {
     toast(e.message, true);
@@ -356,6 +391,7 @@ async function readInfo() {
 function showTab(name) {
   for (const b of document.querySelectorAll('#tabs button')) b.classList.toggle('on', b.dataset.tab === name);
   for (const s of document.querySelectorAll('.tab')) s.classList.toggle('on', s.id === name);
+  if (name === 'charts') showCharts(charts.period);
 }
 
 async function start() {
@@ -364,6 +400,7 @@ async function start() {
   $('q').addEventListener('input', searchSoon);
   $('more').addEventListener('click', () => runSearch(search.text, search.page + 1));
   for (const b of document.querySelectorAll('#tabs button')) b.addEventListener('click', () => showTab(b.dataset.tab));
+  for (const b of document.querySelectorAll('#chartsPath button')) b.addEventListener('click', () => showCharts(Number(b.dataset.period)));
   $('skip').addEventListener('click', () => act('skip', { pin: me.pin }, () => '已卡歌'));
   $('pause').addEventListener('click', () => act('pause', { pin: me.pin }, (a) => (a.paused ? '已暫停' : '繼續播放')));
   $('unlock').addEventListener('click', async () => {

@@ -176,6 +176,14 @@ qint64 GstMediaPipeline::positionMs() const
     return position / GST_MSECOND;
 }
 
+qint64 GstMediaPipeline::durationMs() const
+{
+    gint64 duration = 0;
+    if (!m_playbin || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration) || duration < 0)
+        return -1;
+    return duration / GST_MSECOND;
+}
+
 void GstMediaPipeline::setVolume(double linear)
 {
     if (m_playbin)

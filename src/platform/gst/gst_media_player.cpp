@@ -117,6 +117,16 @@ QString GstMediaPlayer::positionText() const
     return mmss(m_pipeline->positionMs());
 }
 
+qint64 GstMediaPlayer::positionMs() const
+{
+    return m_state == PlayState::Undefined ? 0 : m_pipeline->positionMs();
+}
+
+qint64 GstMediaPlayer::durationMs() const
+{
+    return m_state == PlayState::Undefined ? -1 : m_pipeline->durationMs();
+}
+
 void GstMediaPlayer::setVolume(int volume)
 {
     m_volume = qBound(0, volume, 100);

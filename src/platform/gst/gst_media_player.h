@@ -42,6 +42,8 @@ public:
 
     PlayState playState() const override { return m_state; }
     QString positionText() const override;
+    qint64 positionMs() const override;
+    qint64 durationMs() const override;
 
     int volume() const override { return m_volume; }
     void setVolume(int volume) override;

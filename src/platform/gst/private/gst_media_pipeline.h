@@ -50,6 +50,7 @@ public:
     };
 
     qint64 positionMs() const;
+    qint64 durationMs() const; // -1 when not known
     void setVolume(double linear);
     // Both act on the stages of the audio path at once: no flush, no seek, no gap.
     void setChannelGains(const ChannelGains &gains);
